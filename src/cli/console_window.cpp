@@ -1,0 +1,60 @@
+#include "cli/console_window.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <iostream>
+
+namespace vormel {
+
+ConsoleWindow::ConsoleWindow(bool page_by_page_prompt, bool spinner) : prompt_(page_by_page_prompt), spinner_(spinner) {
+    winsize size{};
+    if (isatty(STDOUT_FILENO) && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 4) {
+        // The work-area height whose page length at 9 points is the terminal's height.
+        height_pixels_ = static_cast<int>(std::lround(size.ws_row * 21.1 / 1.35));
+    }
+}
+
+void ConsoleWindow::set_step_field(int, StepPart part, std::string_view text, StepLook look) {
+    if (part == StepPart::status && look == StepLook::error) step_failure_ = text;
+}
+
+void ConsoleWindow::set_progress(int) {
+    if (!spinner_) return;
+    static const char kPhases[] = {'|', '/', '-', '\\'};
+    spinner_phase_ = (spinner_phase_ + 1) % 4;
+    std::fprintf(stderr, "\r%c\r", kPhases[spinner_phase_]);
+    std::fflush(stderr);
+    spinner_shown_ = true;
+}
+
+void ConsoleWindow::clear_spinner() {
+    if (!spinner_shown_) return;
+    std::fprintf(stderr, "\r \r");
+    std::fflush(stderr);
+    spinner_shown_ = false;
+}
+
+QueryAnswer ConsoleWindow::ask_query(QueryKind kind) {
+    if (!prompt_) return QueryAnswer::proceed;
+    clear_spinner();
+    std::cout.flush();
+    std::fprintf(stderr, kind == QueryKind::page_end ? "-- Long Display: Enter continues, q interrupts -- "
+                                                      : "-- Display Level >1, Reset ? Enter continues, q breaks -- ");
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return QueryAnswer::proceed;
+    return !answer.empty() && (answer[0] == 'q' || answer[0] == 'Q') ? QueryAnswer::stop : QueryAnswer::proceed;
+}
+
+MessageAnswer ConsoleWindow::message_box(std::string_view caption, std::string_view text, MessageIcon,
+                                         MessageButtons) {
+    clear_spinner();
+    std::string line(text);
+    for (std::size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at)) line.replace(at, 2, " ");
+    std::cerr << "vormelc:" << caption << ": " << line << '\n';
+    return MessageAnswer::ok;
+}
+
+}  // namespace vormel

@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdio>
+#include <string>
+
+#include "report/run_window.h"
+
+namespace vormel {
+
+// The run window of the console program: no fields to show, a spinner on stderr when it is a
+// terminal, message boxes as lines on stderr, queries answered at a terminal prompt.
+class ConsoleWindow : public SilentRunWindow {
+public:
+    ConsoleWindow(bool page_by_page_prompt, bool spinner);
+
+    void set_step_field(int step, StepPart part, std::string_view text, StepLook look) override;
+    void set_status_line(std::string_view text) override { status_line_ = text; }
+    void set_progress(int position) override;
+    QueryAnswer ask_query(QueryKind kind) override;
+    MessageAnswer message_box(std::string_view caption, std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    int work_area_height() const override { return height_pixels_; }
+
+    const std::string& status_line() const { return status_line_; }
+    // The text the failing step's status field shows ("Error", "User Break"), or empty.
+    const std::string& step_failure() const { return step_failure_; }
+    void clear_spinner();
+
+private:
+    bool prompt_;
+    bool spinner_;
+    int height_pixels_ = 600;
+    int spinner_phase_ = 0;
+    bool spinner_shown_ = false;
+    std::string status_line_;
+    std::string step_failure_;
+};
+
+}  // namespace vormel

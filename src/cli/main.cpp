@@ -1,0 +1,114 @@
+// vormelc: one whole run of an input file, headless, writing FILE.rpt and FILE.rpt.rtf beside it.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/console_window.h"
+#include "cli/terminal_echo.h"
+#include "input/text_decoding.h"
+#include "report/text_work_area.h"
+#include "run/check_file.h"
+#include "run/command_fsm.h"
+#include "run/session.h"
+
+namespace {
+
+int polarity_mode_of(const std::string& name) {
+    if (name == "0") return vormel::polarity_zero_set;
+    if (name == "auto") return vormel::polarity_automatic;
+    if (name == "comb") return vormel::polarity_combination;
+    return vormel::polarity_one_set;
+}
+
+std::string absolute_path(const std::string& name) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path path = fs::absolute(fs::path(name), error);
+    // A symbolic link is followed to the file it names, as a shortcut would be.
+    if (fs::is_symlink(path, error)) {
+        const fs::path target = fs::canonical(path, error);
+        if (!error) path = target;
+    }
+    return path.lexically_normal().string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Vormel minimizes multi-output two-level (AND/OR) logic.\n"
+                 "It runs every step on FILE and writes FILE.rpt and FILE.rpt.rtf beside it.",
+                 "vormelc"};
+    std::string file;
+    int level = 0;
+    std::string polarity = "1";
+    std::string method = "cns";
+    int rolexa = 1;
+    bool page_by_page = false;
+    bool quiet = false;
+    app.add_option("FILE", file, "Input file (.tab, .tdf, .dcb, .pla, .bol)")->required();
+    app.add_option("-l,--level", level, "Display level: 0 minimum, 1 results, 2 inputs and outputs, 3 main steps, 4 details")
+        ->check(CLI::Range(0, 4))
+        ->capture_default_str();
+    app.add_option("--polarity", polarity, "Output polarity: 1 (1-Set), 0 (0-Set), auto (Automatic), comb (Combination)")
+        ->check(CLI::IsMember({"1", "0", "auto", "comb"}))
+        ->capture_default_str();
+    app.add_option("--method", method, "Prime implicants by qmc (Quine-McCluskey, up to 10 inputs) or cns (consensus)")
+        ->check(CLI::IsMember({"qmc", "cns"}))
+        ->capture_default_str();
+    app.add_option("--rolexa", rolexa, "ROLEXA iterations of the bundle optimization (0 for none)")
+        ->check(CLI::Range(0, 9999))
+        ->capture_default_str();
+    app.add_flag("--page-by-page", page_by_page, "Pause at page ends and \"Reset ?\" queries (Enter continues, q breaks)");
+    app.add_flag("-q,--quiet", quiet, "Do not echo the report");
+    app.set_version_flag("--version", vormel::version_text());
+    CLI11_PARSE(app, argc, argv);
+
+    const bool terminal = isatty(STDOUT_FILENO) != 0;
+    vormel::ConsoleWindow window(page_by_page, isatty(STDERR_FILENO) != 0 && !quiet);
+    vormel::TextWorkArea area;
+    if (!quiet) {
+        area.set_echo([terminal](std::string_view text, vormel::Rgb colour, bool bold) {
+            vormel::echo_to_terminal(text, colour, bold, terminal);
+        });
+    }
+    vormel::Session session(area, window);
+    vormel::RunContext& ctx = session.ctx;
+    ctx.report.set_text_size(9 * 20);
+
+    const std::string input = absolute_path(file);
+    if (!vormel::check_file(ctx, 0, input, "r")) return 1;
+    std::ifstream in(input, std::ios::binary);
+    std::ostringstream raw;
+    raw << in.rdbuf();
+    area.set_plain_text(vormel::decode_input_text(raw.str()));
+    if (!quiet) std::fputs("\n", stdout);
+
+    ctx.input_file = input;
+    ctx.options.display_level = level;
+    ctx.options.polarity_mode = polarity_mode_of(polarity);
+    ctx.options.prime_method = method == "qmc" ? vormel::method_qmc : vormel::method_cns;
+    ctx.options.rolexa_iterations = rolexa;
+    ctx.options.page_by_page = page_by_page ? 1 : 0;
+    ctx.auto_run = -1;
+    ctx.run_state = 4;
+    ctx.diag.check_memory(1);
+
+    vormel::Vormel_CommandFSM(session);
+    std::fflush(stdout);
+    window.clear_spinner();
+
+    if (session.report_saved) {
+        if (!quiet) std::cerr << "vormelc: report saved to " << ctx.report_file << " and " << ctx.report_file << ".rtf\n";
+        return 0;
+    }
+    std::string reason = window.step_failure().empty() ? window.status_line() : window.step_failure();
+    std::cerr << "vormelc: run ended without report files: " << reason;
+    if (window.status_line() != reason) std::cerr << " (" << window.status_line() << ")";
+    std::cerr << '\n';
+    return 1;
+}

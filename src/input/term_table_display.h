@@ -1,0 +1,19 @@
+#pragma once
+
+namespace vormel {
+
+struct RunContext;
+struct Problem;
+struct TermTable;
+struct ExpandedTable;
+
+enum class TableMode { plain, final, comparison };
+
+// Prints a term table under its staircase name header. Final mode analyses the outputs (constant,
+// undefined, identical, inverse) into out_relation; comparison mode compares the shown Y values with
+// problem.extab and ends with the final comparison verdict (error_flag on a mismatch). Y don't cares
+// print as "-" when dash is true, else as ".".
+void display_term_table(RunContext& ctx, Problem& problem, const TermTable& table, bool dash, TableMode mode);
+void display_term_table(RunContext& ctx, Problem& problem, const ExpandedTable& table, bool dash, TableMode mode);
+
+}  // namespace vormel

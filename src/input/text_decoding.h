@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace vormel {
+
+bool is_valid_utf8(std::string_view bytes);
+// Input files are UTF-8 when valid, else Windows-1252; the result is UTF-8.
+std::string decode_input_text(std::string_view bytes);
+
+}  // namespace vormel

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace vormel {
+
+struct RunContext;
+struct Problem;
+class PrimeStore;
+
+// Generate Primes by recursive consensus for every output and the polarity pass(es) of polarity_mode.
+void Primes_CNS(RunContext& ctx, Problem& problem, PrimeStore& store);
+
+}  // namespace vormel

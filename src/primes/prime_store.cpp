@@ -1,0 +1,65 @@
+#include "primes/prime_store.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/number_format.h"
+#include "report/run_context.h"
+
+namespace vormel {
+
+void PrimeStore::create(int outputs, int inputs, int capacity) {
+    outputs_ = outputs;
+    inputs_ = inputs;
+    capacity_ = capacity;
+    lasts_.assign(static_cast<std::size_t>(outputs) * 2, -1);
+    lists_.assign(static_cast<std::size_t>(outputs) * 2, {});
+}
+
+void PrimeStore::set_last(int output, int value, int last_index) {
+    lasts_[index(output, value)] = last_index;
+    lists_[index(output, value)].resize(static_cast<std::size_t>(std::max(last_index + 1, 0)) * inputs_, kDash);
+}
+
+void PrimeStore::assign(int output, int value, const TermTable& table, int last_index) {
+    auto& list = lists_[index(output, value)];
+    lasts_[index(output, value)] = last_index;
+    list.assign(table.xs.begin(), table.xs.begin() + static_cast<std::ptrdiff_t>(std::max(last_index + 1, 0)) * inputs_);
+}
+
+void store_allprimes(RunContext& ctx, PrimeStore& store, const TermTable& table, int last_index) {
+    ctx.current_sub = "store_allprimes";
+    if (store.capacity() < last_index) {
+        const std::int32_t size = static_cast<std::int32_t>(static_cast<std::int64_t>(last_index + 1) * store.inputs() * 2 *
+                                                            store.outputs());
+        if (size > 0 && std::log2(static_cast<double>(size)) > 30) {
+            ctx.report.display_blank();
+            ctx.report.flush_display(0);
+            ctx.report.text_red(1);
+            ctx.report.display_text(" *** System Warning 1: DIM for allprimes =" + STR(size) + "/" + STR(1073741824.0) +
+                                        " which may cause swapping to disk. Continue?",
+                                    1);
+            ctx.report.ask_reset();
+            if (ctx.failed()) return;
+        }
+        ctx.diag.poll_progress(0);
+        store.set_capacity(last_index);
+        ctx.diag.check_memory(0);
+    }
+    store.assign(store.current_output, store.current_value, table, last_index);
+}
+
+int restore_from_allprimes(RunContext& ctx, const PrimeStore& store, TermTable& table) {
+    ctx.current_sub = "restore_from_allprimes";
+    const int last_index = store.last(store.current_output, store.current_value);
+    if (last_index < 0) return last_index;
+    table.reserve_rows(last_index + 1);
+    for (int p = 0; p <= last_index; ++p) {
+        std::copy_n(store.prime(store.current_output, store.current_value, p), store.inputs(), table.x(p));
+    }
+    table.last = last_index;
+    ctx.diag.poll_progress(0);
+    return last_index;
+}
+
+}  // namespace vormel

@@ -1,0 +1,52 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace vormel {
+
+struct RunContext;
+
+// Numbered input errors, fault reports, step timers, the memory status and the activity heartbeat.
+// None of them ends a run by itself: they set error_flag and the step returns.
+class Diagnostics {
+public:
+    explicit Diagnostics(RunContext& ctx) : ctx_(ctx) {}
+
+    // Number 0 prints text alone in red bold (system errors); others print " *** Error " + message.
+    void show_error(std::string_view text, int number);
+    // Reports an unexpected fault (5, 6, 7, 9, 11) inside the named routine; sets error_flag.
+    void runtime_error(int fault, std::string_view routine);
+    static std::string numbered_message(std::string_view text, int number);
+
+    void start_timer(std::string_view name);
+    void stop_timer(std::string_view name);
+    const std::string& timer_name() const { return timer_name_; }
+    double total_time() const { return total_time_; }
+    void reset_total_time() { total_time_ = 0; }
+    double last_interval() const { return last_interval_; }
+    // " 3.14 s", " 42.3 s", " 1234 s".
+    const std::string& time_text() const { return time_text_; }
+    static std::string format_time(double seconds);
+
+    // 0 sample, 1 reset, 2 sample and print.
+    void check_memory(int mode);
+    // 1 reset, 0 heartbeat (at most 20 updates a second).
+    void poll_progress(int mode);
+    int progress_position() const { return progress_position_; }
+
+private:
+    RunContext& ctx_;
+    std::string timer_name_;
+    double timer_start_ = 0;
+    double last_interval_ = 0;
+    double total_time_ = 0;
+    std::string time_text_;
+    int max_physical_load_ = 0;
+    int max_virtual_use_ = 0;
+    bool swapping_shown_ = false;
+    int progress_position_ = 0;
+    int progress_rising_ = 1;
+    double last_progress_time_ = -1e9;
+};
+
+}  // namespace vormel

@@ -1,0 +1,19 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+
+namespace vormel {
+
+struct MemoryStatus {
+    int physical_load_percent = 0;     // share of physical memory in use
+    std::uint64_t total_physical = 0;  // bytes
+    std::uint64_t total_virtual = 0;   // bytes the process may use
+    std::uint64_t available_virtual = 0;
+};
+
+// Reads /proc/meminfo and the process's own figures. Returns zeros where the system gives nothing.
+MemoryStatus read_memory_status();
+
+using MemoryProbe = std::function<MemoryStatus()>;
+
+}  // namespace vormel

@@ -1,0 +1,122 @@
+#include "report/report_channel.h"
+
+#include <cmath>
+
+#include "report/run_context.h"
+
+namespace vormel {
+
+int page_length_for(int work_area_height_pixels, int text_size_points) {
+    return static_cast<int>(std::lround(work_area_height_pixels / (2.0 * text_size_points + 3.1) * 1.35));
+}
+
+void ReportChannel::set_pending(Rgb colour, int bold) {
+    pending_set_ = true;
+    pending_colour_ = colour;
+    pending_bold_ = bold;
+}
+
+void ReportChannel::display_text(std::string_view text, int n) {
+    if (display_interrupted_ != 0) return;
+    const int ends = n < 0 ? -n : n;
+    if (pending_set_) {
+        // Older plain text goes out unformatted before the coloured text.
+        const Rgb colour = pending_colour_;
+        const int bold = pending_bold_;
+        pending_set_ = false;
+        flush_display(1);
+        set_pending(colour, bold);
+    }
+    out_buffer_.append(text);
+    for (int i = 0; i < ends; ++i) {
+        out_buffer_.append("\r\n");
+        ++line_count_;
+    }
+    if (pending_set_) flush_display(1);
+    for (char c : text) line_count_ += c == '\r';
+    if (line_count_ >= page_length_ - 3) {
+        flush_display(0);
+        // Time spent waiting for the user is not counted.
+        const std::string timer = ctx_.diag.timer_name();
+        if (!timer.empty()) ctx_.diag.stop_timer(timer);
+        page_query();
+        if (!timer.empty()) ctx_.diag.start_timer(timer);
+        if (display_interrupted_ != 0) {
+            text_red(1);
+            print_direct(" ... Display interrupted ...", 1);
+        }
+    }
+}
+
+void ReportChannel::print_direct(std::string_view text, int n) {
+    const int ends = n < 0 ? -n : n;
+    std::string line(text);
+    for (int i = 0; i < ends; ++i) line.append("\r\n");
+    const Rgb colour = pending_set_ ? pending_colour_ : colours::black;
+    const bool bold = pending_set_ && pending_bold_ != 0;
+    pending_set_ = false;
+    pending_colour_ = colours::black;
+    pending_bold_ = 0;
+    if (!line.empty()) ctx_.work_area.append(line, colour, bold);
+    ctx_.work_area.caret_to_end();
+}
+
+void ReportChannel::flush_display(int keep) {
+    if (!out_buffer_.empty()) {
+        std::string text;
+        text.swap(out_buffer_);
+        print_direct(text, 0);
+        out_buffer_.clear();
+    }
+    if (keep == 0) line_count_ = 0;
+    display_interrupted_ = 0;
+}
+
+void ReportChannel::display_heading_ruled(std::string_view title, std::size_t rule_length) {
+    const std::string rule(rule_length, '_');
+    text_navy(1);
+    display_text(rule, 1);
+    display_blank();
+    text_navy(1);
+    display_text(title, 1);
+    text_navy(1);
+    display_text(rule, 1);
+    display_blank();
+    flush_display(1);
+}
+
+void ReportChannel::display_heading(std::string_view title) { display_heading_ruled(title, title.size() + 1); }
+
+QueryAnswer ReportChannel::run_query(QueryKind kind) {
+    if (kind == QueryKind::page_end) {
+        ctx_.window.set_prompt("Long\r\nDisplay:", colours::red);
+    } else {
+        ctx_.window.set_prompt("Display Level >1\r\nReset ?", colours::navy);
+    }
+    query_open_ = true;
+    const QueryAnswer answer = ctx_.window.ask_query(kind);
+    query_open_ = false;
+    ctx_.work_area.caret_to_end();
+    ctx_.window.set_prompt("", colours::navy);
+    return answer;
+}
+
+void ReportChannel::page_query() {
+    if (ctx_.options.page_by_page == 0) return;
+    if (run_query(QueryKind::page_end) == QueryAnswer::stop) display_interrupted_ = -1;
+}
+
+void ReportChannel::ask_reset() {
+    const std::string timer = ctx_.diag.timer_name();
+    if (!timer.empty()) ctx_.diag.stop_timer(timer);
+    if (ctx_.options.page_by_page != 0 && run_query(QueryKind::reset) == QueryAnswer::stop) ctx_.error_flag = -1;
+    if (!timer.empty()) ctx_.diag.start_timer(timer);
+}
+
+void ReportChannel::set_text_size(int height_twips) {
+    text_size_ = static_cast<int>(std::lround(height_twips / 20.0));
+    if (text_size_ < 1) text_size_ = 1;
+    page_length_ = page_length_for(ctx_.window.work_area_height(), text_size_);
+}
+
+}  // namespace vormel

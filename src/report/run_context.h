@@ -1,0 +1,61 @@
+#pragma once
+#include <string>
+
+#include "report/clock.h"
+#include "report/diagnostics.h"
+#include "report/memory_status.h"
+#include "report/report_channel.h"
+#include "report/run_window.h"
+#include "report/work_area.h"
+
+namespace vormel {
+
+enum PolarityMode : int { polarity_zero_set = 0, polarity_one_set = 1, polarity_automatic = 2, polarity_combination = 3 };
+enum PrimeMethod : int { method_qmc = 0, method_cns = 1 };
+
+struct RunOptions {
+    int display_level = 1;      // 0 minimum .. 4 details
+    int polarity_mode = polarity_one_set;
+    int prime_method = method_cns;
+    int rolexa_iterations = 1;  // 0 .. 9999
+    int page_by_page = 1;
+};
+
+// What one run keeps besides the problem: options, state, the report channel and the diagnostics.
+// Steps take it by reference and signal failure only through error_flag (and error_count).
+struct RunContext {
+    RunContext(WorkArea& area, RunWindow& win, Clock clk = monotonic_seconds,
+               MemoryProbe probe = read_memory_status)
+        : work_area(area), window(win), clock(std::move(clk)), memory_probe(std::move(probe)),
+          report(*this), diag(*this) {}
+    RunContext(const RunContext&) = delete;
+    RunContext& operator=(const RunContext&) = delete;
+
+    WorkArea& work_area;
+    RunWindow& window;
+    Clock clock;
+    MemoryProbe memory_probe;
+
+    RunOptions options;
+    int run_state = 1;
+    int error_flag = 0;   // -1: the run ends after the current step
+    int error_count = 0;  // numbered input errors of this run
+    int auto_run = 0;
+    std::string input_file;
+    std::string report_file;
+    std::string current_sub;
+    // Lets Bundle Optimization print its statistical-search heading once per run.
+    int bundle_heading_pending = -1;
+
+    ReportChannel report;
+    Diagnostics diag;
+
+    bool failed() const { return error_flag != 0; }
+    int level() const { return options.display_level; }
+};
+
+// The version label, defined once: " " + version + " ".
+std::string version_text();
+std::string version_label();
+
+}  // namespace vormel

@@ -1,0 +1,46 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "report/work_area.h"
+
+namespace vormel {
+
+// The work area without a window: text plus colour and bold runs. Used by the console program and
+// the tests. An optional echo receives every append as it happens.
+class TextWorkArea : public WorkArea {
+public:
+    using Echo = std::function<void(std::string_view text, Rgb colour, bool bold)>;
+
+    void append(std::string_view text, Rgb colour, bool bold) override;
+    std::size_t length() const override { return text_.size(); }
+    void set_plain_text(std::string_view text) override;
+    void clear() override;
+    void caret_to_end() override {}
+    void write_plain(std::ostream& out) const override;
+    void write_rich(std::ostream& out) const override;
+
+    void set_echo(Echo echo) { echo_ = std::move(echo); }
+    // The text with '\n' line ends (as held).
+    const std::string& text() const { return text_; }
+
+    struct Run {
+        std::size_t start = 0;
+        std::size_t length = 0;
+        Rgb colour{};
+        bool bold = false;
+    };
+    // Formatted stretches (anything not black or bold); the rest is plain black.
+    const std::vector<Run>& runs() const { return runs_; }
+    // The format at one character position.
+    Run format_at(std::size_t position) const;
+
+private:
+    std::string text_;
+    std::vector<Run> runs_;
+    bool last_was_cr_ = false;
+    Echo echo_;
+};
+
+}  // namespace vormel

@@ -1,0 +1,327 @@
+#include "run/command_fsm.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "cover/cover_select.h"
+#include "input/expand_inputs.h"
+#include "input/read_input.h"
+#include "input/text_decoding.h"
+#include "multiout/polarity_search.h"
+#include "primes/cns.h"
+#include "primes/qmc.h"
+#include "results/final_results.h"
+#include "run/check_file.h"
+#include "run/report_files.h"
+#include "run/session.h"
+
+namespace vormel {
+
+namespace {
+
+const char* const kStepCaptions[6][2] = {{"Open", "File:"},     {"Expand", "Input:"},       {"Generate", "Primes:"},
+                                         {"Select", "Cover:"}, {"Bundle", "Optimization:"}, {"Final", "Results:"}};
+
+StepLook look_of(int look) { return static_cast<StepLook>(look); }
+
+void set_label_look(RunContext& ctx, int step, int look) {
+    ctx.window.set_step_field(step, StepPart::label, "", look_of(look));
+}
+
+// Marks the step that ran as done and tells whether the machine goes straight on.
+bool finish_step(Session& session, int step) {
+    RunContext& ctx = session.ctx;
+    ctx.window.set_start_quit_enabled(true);
+    if (ctx.failed()) {
+        handle_break(session);
+        return false;
+    }
+    set_step_status(ctx, step, "- done -", 1);
+    return ctx.options.display_level == 0;
+}
+
+// Step fields as a step starts: the previous one past, this one current.
+void enter_step(RunContext& ctx, int step) {
+    set_label_look(ctx, step - 1, 0);
+    set_step_status(ctx, step - 1, "", 0);
+    set_label_look(ctx, step, 1);
+    set_step_status(ctx, step, "...", 1);
+    ctx.window.set_start_quit_enabled(false);
+}
+
+const char* polarity_name(int mode) {
+    switch (mode) {
+        case polarity_zero_set: return "0-Set";
+        case polarity_one_set: return "1-Set";
+        case polarity_automatic: return "Automatic";
+        default: return "Combination";
+    }
+}
+
+std::string read_text_file(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream raw;
+    raw << file.rdbuf();
+    return decode_input_text(raw.str());
+}
+
+void save_report(Session& session) {
+    RunContext& ctx = session.ctx;
+    ctx.run_state = 10;
+    std::string message = " Output file ( .rpt ) NOT Saved";
+    session.report_saved = false;
+    if (check_file(ctx, 5, ctx.report_file, "w")) {
+        if (write_report_files(ctx.work_area, ctx.report_file)) {
+            message = " *** Report Files Saved (ASCII: *.rpt and RTF: *.rpt.rtf)";
+            session.report_saved = true;
+        } else {
+            ctx.error_flag = -1;
+            set_step_status(ctx, 5, "Error", 3);
+        }
+    }
+    ctx.window.set_status_line(message);
+    ctx.window.preset_save_dialog(ctx.report_file, 2);
+    ctx.window.set_start_caption("Re-Start");
+    ctx.window.set_quit_caption("Quit");
+    ctx.window.set_prompt("Save As Report?", colours::navy);
+    ctx.window.set_run_phase(RunPhase::saved);
+    ctx.auto_run = 0;
+}
+
+void restart(Session& session) {
+    RunContext& ctx = session.ctx;
+    ctx.error_flag = 0;
+    set_label_look(ctx, 5, 0);
+    set_step_status(ctx, 5, "- done -", 0);
+    ctx.window.set_polarity_line("");
+    ctx.window.set_run_phase(RunPhase::idle);
+    ctx.bundle_heading_pending = -1;
+    reset_step_status(ctx);
+    for (Option option : {Option::polarity, Option::method_qmc, Option::method_cns, Option::rolexa, Option::page_by_page}) {
+        ctx.window.set_option_enabled(option, true);
+    }
+    set_label_look(ctx, 0, 1);
+    set_step_status(ctx, 0, "- done -", 1);
+    ctx.window.set_work_area_read_only(false);
+    ctx.work_area.clear();
+    ctx.report.set_text_size(9 * 20);
+    ctx.work_area.set_plain_text(read_text_file(ctx.input_file));
+    ctx.work_area.caret_to_end();
+    ctx.window.show_input_file("Input File: ", ctx.input_file);
+    ctx.window.show_report_file("Report Files:", "");
+    ctx.window.set_status_line(" Input File Opened =>  [Start]");
+    ctx.window.preset_save_dialog(ctx.input_file, 1);
+    ctx.window.set_time_text(" Time in sec");
+    ctx.diag.check_memory(1);
+    ctx.window.set_start_caption("Start");
+    ctx.window.set_prompt("", colours::navy);
+    ctx.diag.poll_progress(1);
+    ctx.run_state = 4;
+    ctx.window.set_file_buttons_enabled(true);
+}
+
+}  // namespace
+
+void set_step_status(RunContext& ctx, int step, const std::string& text, int look) {
+    ctx.window.set_step_field(step, StepPart::status, text, look_of(look));
+}
+
+void reset_step_status(RunContext& ctx) {
+    for (int step = 0; step < 6; ++step) {
+        ctx.window.set_step_field(step, StepPart::label,
+                                  std::string(kStepCaptions[step][0]) + "\r\n" + kStepCaptions[step][1], StepLook::future);
+        ctx.window.set_step_field(step, StepPart::status, " ", StepLook::future);
+    }
+    ctx.diag.poll_progress(0);
+}
+
+void print_run_header(RunContext& ctx) {
+    ReportChannel& report = ctx.report;
+    report.clear_buffer();
+    report.display_blank();
+    report.reset_line_count();
+    const std::string title = std::string(" *** Start of ") + " Vormel " + " - " + version_label();
+    report.display_heading(title);
+    ctx.window.set_status_line(title);
+    report.display_blank();
+    report.display_text(" Input File :  " + ctx.input_file, 1);
+    report.display_text(" Report File:  " + ctx.report_file, 1);
+    report.display_text(" RTF File   :  " + ctx.report_file + ".rtf", 1);
+    report.display_blank();
+    report.flush_display(1);
+}
+
+void read_and_expand(Session& session) {
+    RunContext& ctx = session.ctx;
+    Problem& problem = session.problem;
+    ctx.error_flag = 0;
+    ctx.diag.start_timer(" Read Input File");
+    ctx.window.set_polarity_line("");
+    print_run_header(ctx);
+    read_input_file(ctx, problem);
+    ctx.diag.stop_timer(" Read Input File");
+    if (ctx.failed()) return;
+    ctx.diag.start_timer(" Expand Inputs");
+    ctx.window.set_status_line(" Expand Inputs");
+    problem.rest_default = 0;
+    expand_inputs(ctx, problem);
+    ctx.diag.stop_timer(" Expand Inputs");
+    if (ctx.error_count > 0) {
+        ctx.error_flag = -1;
+        return;
+    }
+    if (problem.xmax > 9 && ctx.options.prime_method == method_qmc) {
+        ctx.window.set_option_enabled(Option::method_qmc, false);
+        ctx.options.prime_method = method_cns;
+        ctx.window.show_prime_method(method_cns);
+    }
+    problem.ynames_maxlen = 0;
+    for (const std::string& name : problem.ynames) {
+        problem.ynames_maxlen = std::max(problem.ynames_maxlen, static_cast<int>(name.size()));
+    }
+}
+
+void Vormel_CommandFSM(Session& session) {
+    RunContext& ctx = session.ctx;
+    for (;;) {
+        ctx.diag.poll_progress(1);
+        if (session.query_closed) return;
+        ctx.work_area.caret_to_end();
+        bool go_on = false;
+        ctx.current_sub = "Vormel_CommandFSM";
+        switch (ctx.run_state) {
+            case 4: {
+                ctx.report.print_direct("", 0);
+                ctx.diag.reset_total_time();
+                ctx.diag.start_timer("");
+                ctx.run_state = 5;
+                set_label_look(ctx, 0, 0);
+                set_step_status(ctx, 0, "- done -", 0);
+                set_label_look(ctx, 1, 1);
+                set_step_status(ctx, 1, "...", 1);
+                ctx.window.set_run_phase(RunPhase::running);
+                ctx.window.set_work_area_read_only(true);
+                ctx.window.set_start_caption("Continue");
+                ctx.window.set_quit_caption("Break");
+                ctx.window.set_file_buttons_enabled(false);
+                ctx.report_file = ctx.input_file + ".rpt";
+                ctx.window.show_report_file("Report Files: ", ctx.report_file + " /.rtf");
+                ctx.window.set_start_quit_enabled(false);
+                read_and_expand(session);
+                go_on = finish_step(session, 1);
+                break;
+            }
+            case 5: {
+                ctx.run_state = 6;
+                enter_step(ctx, 2);
+                ctx.report.display_text(" Polarity            : ", 0);
+                ctx.report.display_text(polarity_name(ctx.options.polarity_mode), 1);
+                ctx.report.flush_display(0);
+                ctx.window.set_option_enabled(Option::polarity, false);
+                ctx.window.set_option_enabled(Option::method_qmc, false);
+                ctx.window.set_option_enabled(Option::method_cns, false);
+                if (ctx.options.prime_method == method_qmc) Primes_QMC(ctx, session.problem, session.primes);
+                else Primes_CNS(ctx, session.problem, session.primes);
+                go_on = finish_step(session, 2);
+                break;
+            }
+            case 6:
+                ctx.run_state = 7;
+                enter_step(ctx, 3);
+                Cover_Single(ctx, session.problem, session.primes);
+                go_on = finish_step(session, 3);
+                break;
+            case 7:
+                ctx.run_state = 8;
+                enter_step(ctx, 4);
+                ctx.window.set_option_enabled(Option::rolexa, false);
+                polarity_search(ctx, session.problem, session.primes);
+                go_on = finish_step(session, 4);
+                break;
+            case 8:
+                ctx.run_state = 9;
+                enter_step(ctx, 5);
+                final_results(ctx, session.problem);
+                ctx.window.set_start_quit_enabled(true);
+                if (ctx.failed()) {
+                    handle_break(session);
+                    break;
+                }
+                set_label_look(ctx, 5, 0);
+                set_step_status(ctx, 5, "- done -", 0);
+                go_on = true;
+                break;
+            case 9:
+                save_report(session);
+                break;
+            case 10:
+                restart(session);
+                break;
+            default:
+                ctx.window.message_box(" Vormel System Error",
+                                       " Vormel System Error 0 :\r\n Unknown State = " + std::string(" ") +
+                                           std::to_string(ctx.run_state),
+                                       MessageIcon::error, MessageButtons::ok);
+                ctx.run_state = -1;
+                return;
+        }
+        if (ctx.failed()) ctx.run_state = 10;
+        if (go_on || ctx.auto_run != 0) continue;
+        ctx.window.focus_start();
+        return;
+    }
+}
+
+void start_command(Session& session) {
+    RunContext& ctx = session.ctx;
+    if (ctx.report.query_open()) return;  // the window answers its own query box
+    if (ctx.run_state >= 1 && ctx.run_state <= 3) return;
+    Vormel_CommandFSM(session);
+}
+
+void break_command(Session& session) {
+    if (session.ctx.report.query_open()) return;
+    handle_break(session);
+}
+
+BreakResult handle_break(Session& session) {
+    RunContext& ctx = session.ctx;
+    if (ctx.report.query_open()) {
+        ctx.window.set_prompt("", colours::navy);
+    }
+    const std::string reason = ctx.error_count > 0 ? "Error" : "User Break";
+    BreakResult result = BreakResult::run_ended;
+    switch (ctx.run_state) {
+        case 1:
+        case 2:
+        case 4:
+        case 10: result = BreakResult::quit; break;
+        case 3: result = BreakResult::ask_save_first; break;
+        case 5:
+        case 6:
+        case 7:
+        case 8: set_step_status(ctx, ctx.run_state - 4, reason, 3); break;
+        case 9: set_step_status(ctx, 5, reason, 3); break;
+        default: break;
+    }
+    if (ctx.run_state > 4 && ctx.run_state < 10) {
+        ctx.window.set_status_line(" Output File not saved");
+        ctx.window.set_quit_caption("Quit");
+        ctx.window.set_start_caption("Re-Start");
+        if (reason == "User Break") {
+            ctx.report.display_blank();
+            ctx.report.text_red(1);
+            ctx.report.display_text(" *** " + reason, 1);
+            ctx.report.flush_display(0);
+        }
+        ctx.run_state = 10;
+        ctx.window.preset_save_dialog(ctx.report_file, 2);
+        ctx.window.focus_start();
+    }
+    ctx.error_flag = 0;
+    ctx.error_count = 0;
+    ctx.auto_run = 0;
+    return result;
+}
+
+}  // namespace vormel

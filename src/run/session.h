@@ -1,0 +1,25 @@
+#pragma once
+#include <memory>
+
+#include "model/problem.h"
+#include "primes/prime_store.h"
+#include "report/run_context.h"
+
+namespace vormel {
+
+// Everything the program keeps for runs on one input: the run context (options, state, report,
+// diagnostics), the problem and the prime store. No globals: sessions can live side by side.
+struct Session {
+    Session(WorkArea& area, RunWindow& window, Clock clock = monotonic_seconds, MemoryProbe probe = read_memory_status)
+        : ctx(area, window, std::move(clock), std::move(probe)) {}
+
+    RunContext ctx;
+    Problem problem;
+    PrimeStore primes;
+    // The query box was closed through its own close button during this run.
+    bool query_closed = false;
+    // The last run ended with its report files written.
+    bool report_saved = false;
+};
+
+}  // namespace vormel
