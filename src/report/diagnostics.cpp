@@ -113,6 +113,11 @@ void Diagnostics::stop_timer(std::string_view name) {
 
 void Diagnostics::check_memory(int mode) {
     ctx_.current_sub = "check_memory";
+    // Callers sample after every growth check, often in inner loops; reading the system's figures
+    // costs microseconds, so a plain sample reuses a reading younger than a tenth of a second.
+    const double now = ctx_.clock();
+    if (mode == 0 && now - last_memory_time_ < 0.1) return;
+    last_memory_time_ = now;
     const MemoryStatus status = ctx_.memory_probe();
     if (mode == 1) {
         max_physical_load_ = 0;

@@ -44,6 +44,7 @@ private:
     int max_physical_load_ = 0;
     int max_virtual_use_ = 0;
     bool swapping_shown_ = false;
+    double last_memory_time_ = -1e9;
     int progress_position_ = 0;
     int progress_rising_ = 1;
     double last_progress_time_ = -1e9;
