@@ -1,0 +1,90 @@
+// The console program as a user runs it: exit status, stderr and the files it leaves.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "support/test_session.h"
+
+namespace {
+
+using vormel::testing::read_file;
+using vormel::testing::TempDir;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome run_vormelc(const TempDir& dir, const std::string& arguments) {
+    const std::string out = dir.path() + "/stdout.txt";
+    const std::string err = dir.path() + "/stderr.txt";
+    const std::string command = std::string(VORMELC_PATH) + " " + arguments + " >" + out + " 2>" + err + " </dev/null";
+    const int raw = std::system(command.c_str());
+    Outcome outcome;
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.out = read_file(out);
+    outcome.err = read_file(err);
+    return outcome;
+}
+
+TEST(Vormelc, RunsAFileAndSavesBothReportFiles) {
+    TempDir dir;
+    const std::string input = dir.write("half_adder.tab", "a,b:s,c\n00:00\n01:10\n10:10\n11:01\n");
+    const Outcome outcome = run_vormelc(dir, input);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find(" *** Start of  Vormel "), std::string::npos);
+    EXPECT_EQ(outcome.out.find('\r'), std::string::npos);     // the terminal echo uses plain line ends
+    EXPECT_EQ(outcome.out.find("\x1b["), std::string::npos);  // and no colours when piped
+    const std::string report = read_file(input + ".rpt");
+    EXPECT_EQ(report.rfind("a,b:s,c\r\n00:00\r\n", 0), 0u);
+    EXPECT_NE(read_file(input + ".rpt.rtf").find("\\colortbl"), std::string::npos);
+}
+
+TEST(Vormelc, QuietRunEchoesNothing) {
+    TempDir dir;
+    const std::string input = dir.write("q.tab", "a:f\n1:1\n");
+    const Outcome outcome = run_vormelc(dir, "-q -l 2 " + input);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_TRUE(std::filesystem::exists(input + ".rpt"));
+}
+
+TEST(Vormelc, MissingFileAndDirectoryFailWithTheReasonOnStderr) {
+    TempDir dir;
+    Outcome outcome = run_vormelc(dir, dir.path() + "/absent.tab");
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_NE(outcome.err.find("Requested File is not accessible:  "), std::string::npos) << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/absent.tab.rpt"));
+
+    outcome = run_vormelc(dir, dir.path());
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_NE(outcome.err.find("Requested file is does not exist or is not available:  "), std::string::npos);
+}
+
+TEST(Vormelc, UnwritableReportKeepsTheInputAndFails) {
+    TempDir dir;
+    const std::string text = "a:f\n1:1\n";
+    const std::string input = dir.write("r.tab", text);
+    std::filesystem::create_directory(input + ".rpt");
+    const Outcome outcome = run_vormelc(dir, "-q " + input);
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_NE(outcome.err.find(" Output file ( .rpt ) NOT Saved"), std::string::npos) << outcome.err;
+    EXPECT_EQ(read_file(input), text);
+}
+
+TEST(Vormelc, RejectsBadOptionsAndExplainsThem) {
+    TempDir dir;
+    Outcome outcome = run_vormelc(dir, "--help");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_NE(outcome.out.find("--polarity"), std::string::npos);
+    outcome = run_vormelc(dir, "-l 7 x.tab");
+    EXPECT_NE(outcome.status, 0);
+    outcome = run_vormelc(dir, "--version");
+    EXPECT_NE(outcome.out.find("Version "), std::string::npos);
+}
+
+}  // namespace

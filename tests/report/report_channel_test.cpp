@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "report/report_channel.h"
+#include "support/test_session.h"
+
+namespace vormel {
+namespace {
+
+using testing::TestRun;
+
+class ReportChannelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        run.ctx.report.set_text_size(9 * 20);
+        run.ctx.options.page_by_page = 1;
+    }
+    ReportChannel& report() { return run.ctx.report; }
+    TestRun run;
+};
+
+TEST_F(ReportChannelTest, PageLengthFollowsWorkAreaHeightAndTextSize) {
+    EXPECT_EQ(page_length_for(600, 9), 38);
+    EXPECT_EQ(report().page_length(), 38);
+    run.window.height = 100;
+    report().set_text_size(72 * 20);
+    EXPECT_EQ(report().text_size(), 72);
+    EXPECT_EQ(report().page_length(), 1);
+}
+
+TEST_F(ReportChannelTest, PausesEveryThirtyFiveCountedLines) {
+    for (int i = 0; i < 34; ++i) report().display_text("line", 1);
+    EXPECT_TRUE(run.window.queries.empty());
+    report().display_text("line", 1);
+    ASSERT_EQ(run.window.queries.size(), 1u);
+    EXPECT_EQ(run.window.queries[0], QueryKind::page_end);
+    EXPECT_EQ(report().line_count(), 0);
+    // The page was appended in one piece before the pause.
+    EXPECT_EQ(run.lines().size(), 35u);
+}
+
+TEST_F(ReportChannelTest, WithoutPageByPageTheReportIsTheSameAndNothingIsAsked) {
+    TestRun other;
+    other.ctx.report.set_text_size(9 * 20);
+    other.ctx.options.page_by_page = 0;
+    for (int i = 0; i < 100; ++i) {
+        report().display_text("row " + std::to_string(i), 1);
+        other.ctx.report.display_text("row " + std::to_string(i), 1);
+    }
+    report().flush_display(0);
+    other.ctx.report.flush_display(0);
+    EXPECT_TRUE(other.window.queries.empty());
+    EXPECT_EQ(run.window.queries.size(), 2u);
+    EXPECT_EQ(run.area.text(), other.area.text());
+}
+
+TEST_F(ReportChannelTest, ColouredTextOfSeveralLinesFollowsOlderPlainText) {
+    report().display_text("plain", 1);
+    report().text_blue(1);
+    report().display_text("first\r\nsecond", 1);
+    report().display_text("after", 0);
+    report().flush_display(1);
+    EXPECT_EQ(run.area.text(), "plain\nfirst\nsecond\nafter");
+    const auto plain = run.area.format_at(0);
+    EXPECT_EQ(plain.colour, colours::black);
+    EXPECT_FALSE(plain.bold);
+    for (std::size_t at = 6; at < 19; ++at) {
+        EXPECT_EQ(run.area.format_at(at).colour, colours::blue) << at;
+        EXPECT_TRUE(run.area.format_at(at).bold);
+    }
+    EXPECT_EQ(run.area.format_at(19).colour, colours::black);  // the format applies to one text only
+}
+
+TEST_F(ReportChannelTest, NegativeLineCountActsLikePositive) {
+    report().display_text("a", -1);
+    report().display_text("b", 1);
+    report().flush_display(1);
+    EXPECT_EQ(run.area.text(), "a\nb\n");
+    EXPECT_EQ(report().line_count(), 2);
+}
+
+TEST_F(ReportChannelTest, HeadingIsFramedByRulesOneLongerThanTheTitle) {
+    report().display_heading("12345678901234567890");
+    const auto lines = run.lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], std::string(21, '_'));
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "12345678901234567890");
+    EXPECT_EQ(lines[3], std::string(21, '_'));
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(run.area.format_at(0).colour, colours::navy);
+    EXPECT_TRUE(run.area.format_at(0).bold);
+}
+
+TEST_F(ReportChannelTest, InterruptDropsTheRestOfTheDisplayUntilTheNextFlush) {
+    run.window.answers.push_back(QueryAnswer::stop);
+    for (int i = 0; i < 50; ++i) report().display_text("table row", 1);
+    report().flush_display(0);
+    report().display_text("next heading", 1);
+    report().flush_display(0);
+    const auto lines = run.lines();
+    ASSERT_EQ(lines.size(), 37u);
+    EXPECT_EQ(lines[35], " ... Display interrupted ...");
+    EXPECT_EQ(lines[36], "next heading");
+    const std::size_t at = run.area.text().find(" ... Display");
+    EXPECT_EQ(run.area.format_at(at).colour, colours::red);
+    EXPECT_TRUE(run.area.format_at(at).bold);
+}
+
+TEST_F(ReportChannelTest, BreakAtResetEndsTheRunButPageByPageOffNeverAsks) {
+    run.window.answers.push_back(QueryAnswer::stop);
+    report().ask_reset();
+    EXPECT_EQ(run.ctx.error_flag, -1);
+    ASSERT_EQ(run.window.queries.size(), 1u);
+    EXPECT_EQ(run.window.queries[0], QueryKind::reset);
+    EXPECT_EQ(run.window.prompt, "");  // emptied after the answer
+
+    run.ctx.error_flag = 0;
+    run.ctx.options.page_by_page = 0;
+    report().ask_reset();
+    EXPECT_EQ(run.ctx.error_flag, 0);
+    EXPECT_EQ(run.window.queries.size(), 1u);
+}
+
+TEST_F(ReportChannelTest, WaitingAtAPauseIsNotCounted) {
+    run.ctx.diag.start_timer(" Step");
+    run.clock.now += 2;
+    run.window.on_query = [this] { run.clock.now += 100; };
+    report().ask_reset();
+    run.clock.now += 1;
+    run.ctx.diag.stop_timer(" Step");
+    EXPECT_NEAR(run.ctx.diag.total_time(), 3.0, 1e-9);
+}
+
+TEST(TextWorkArea, PlainTextHasCrLfAndRtfKeepsColoursBoldAndEscapes) {
+    TextWorkArea area;
+    area.set_plain_text("A,B:F\n1-:1\n");
+    area.append("Gr\xC3\xBC\xC3\x9F" "e {x}\r\n", colours::blue, true);
+    area.append("end", colours::black, false);
+    EXPECT_EQ(area.plain_text(), "A,B:F\r\n1-:1\r\nGr\xC3\xBC\xC3\x9F" "e {x}\r\nend");
+    std::ostringstream rtf;
+    area.write_rich(rtf);
+    const std::string text = rtf.str();
+    EXPECT_EQ(text.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1031{\\fonttbl{\\f0\\fnil\\fcharset0 Liberation Mono;}}", 0), 0u);
+    EXPECT_NE(text.find("\\red0\\green0\\blue192;"), std::string::npos);
+    EXPECT_NE(text.find("\\cf2\\b Gr\\'fc\\'dfe \\{x\\}\\par"), std::string::npos) << text;
+    EXPECT_NE(text.find("\\cf1\\b0 end"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 6), "\\par }");
+}
+
+}  // namespace
+}  // namespace vormel

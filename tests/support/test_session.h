@@ -1,0 +1,96 @@
+#pragma once
+// Builds runs for tests: a text work area, a scripted window and a clock the test drives.
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "report/run_window.h"
+#include "report/text_work_area.h"
+#include "run/session.h"
+
+namespace vormel::testing {
+
+// A run window that records what the run shows and answers queries from a script.
+class RecordingWindow : public SilentRunWindow {
+public:
+    struct Field {
+        std::string text;
+        StepLook look = StepLook::future;
+    };
+    void set_step_field(int step, StepPart part, std::string_view text, StepLook look) override {
+        Field& field = part == StepPart::label ? labels[step] : statuses[step];
+        if (!text.empty()) field.text = text;
+        field.look = look;
+    }
+    void set_status_line(std::string_view text) override { status_line = text; }
+    void set_polarity_line(std::string_view text) override { polarity_line = text; }
+    void set_time_text(std::string_view text) override { time_text = text; }
+    void set_prompt(std::string_view text, Rgb) override { prompt = text; }
+    void set_start_caption(std::string_view caption) override { start_caption = caption; }
+    void set_quit_caption(std::string_view caption) override { quit_caption = caption; }
+    void set_swapping_visible(bool visible) override { swapping = visible; }
+    void set_option_enabled(Option option, bool enabled) override { option_enabled[static_cast<int>(option)] = enabled; }
+    QueryAnswer ask_query(QueryKind kind) override {
+        queries.push_back(kind);
+        if (on_query) on_query();
+        if (answers.empty()) return QueryAnswer::proceed;
+        const QueryAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    MessageAnswer message_box(std::string_view caption, std::string_view text, MessageIcon, MessageButtons) override {
+        messages.push_back(std::string(caption) + "|" + std::string(text));
+        return MessageAnswer::ok;
+    }
+    int work_area_height() const override { return height; }
+
+    Field labels[6];
+    Field statuses[6];
+    std::string status_line, polarity_line, time_text, prompt, start_caption, quit_caption;
+    bool swapping = false;
+    bool option_enabled[6] = {true, true, true, true, true, true};
+    std::vector<QueryKind> queries;
+    std::deque<QueryAnswer> answers;
+    std::function<void()> on_query;
+    std::vector<std::string> messages;
+    int height = 600;
+};
+
+// A clock that only moves when the test says so.
+struct ManualClock {
+    double now = 1000.0;
+    Clock function() {
+        return [this] { return now; };
+    }
+};
+
+struct TestRun {
+    TextWorkArea area;
+    RecordingWindow window;
+    ManualClock clock;
+    MemoryStatus memory{50, 8ull << 30, 16ull << 30, 12ull << 30};
+    Session session{area, window, clock.function(), [this] { return memory; }};
+    RunContext& ctx = session.ctx;
+
+    // The report's lines (without line ends).
+    std::vector<std::string> lines() const;
+};
+
+// A fresh temporary directory, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string write(const std::string& name, const std::string& content) const;
+
+private:
+    std::string path_;
+};
+
+std::string read_file(const std::string& path);
+
+}  // namespace vormel::testing
