@@ -50,23 +50,20 @@ void ReportChannel::display_text(std::string_view text, int n) {
 
 void ReportChannel::print_direct(std::string_view text, int n) {
     const int ends = n < 0 ? -n : n;
-    std::string line(text);
-    for (int i = 0; i < ends; ++i) line.append("\r\n");
     const Rgb colour = pending_set_ ? pending_colour_ : colours::black;
     const bool bold = pending_set_ && pending_bold_ != 0;
     pending_set_ = false;
     pending_colour_ = colours::black;
     pending_bold_ = 0;
-    if (!line.empty()) ctx_.work_area.append(line, colour, bold);
+    if (!text.empty()) ctx_.work_area.append(text, colour, bold);
+    for (int i = 0; i < ends; ++i) ctx_.work_area.append("\r\n", colour, bold);
     ctx_.work_area.caret_to_end();
 }
 
 void ReportChannel::flush_display(int keep) {
     if (!out_buffer_.empty()) {
-        std::string text;
-        text.swap(out_buffer_);
-        print_direct(text, 0);
-        out_buffer_.clear();
+        print_direct(out_buffer_, 0);
+        out_buffer_.clear();  // keeps its capacity for the next page
     }
     if (keep == 0) line_count_ = 0;
     display_interrupted_ = 0;

@@ -13,23 +13,42 @@ std::string WorkArea::plain_text() const {
     return out.str();
 }
 
+void TextWorkArea::store(const char* data, std::size_t size) {
+    while (size > 0) {
+        if (blocks_.empty() || blocks_.back().size() == kBlockSize) {
+            blocks_.emplace_back();
+            blocks_.back().reserve(kBlockSize);
+        }
+        std::string& block = blocks_.back();
+        const std::size_t take = std::min(size, kBlockSize - block.size());
+        block.append(data, take);
+        data += take;
+        size -= take;
+        length_ += take;
+    }
+}
+
 void TextWorkArea::append(std::string_view text, Rgb colour, bool bold) {
     if (echo_) echo_(text, colour, bold);
-    const std::size_t start = text_.size();
+    const std::size_t start = length_;
     // CR LF, LF and CR all become one '\n'.
-    for (char c : text) {
-        if (c == '\r') {
-            text_.push_back('\n');
-            last_was_cr_ = true;
-        } else if (c == '\n') {
-            if (!last_was_cr_) text_.push_back('\n');
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (last_was_cr_ && text[at] == '\n') {
             last_was_cr_ = false;
-        } else {
-            text_.push_back(c);
-            last_was_cr_ = false;
+            ++at;
+            continue;
         }
+        last_was_cr_ = false;
+        const std::size_t cr = text.find('\r', at);
+        const std::size_t end = cr == std::string_view::npos ? text.size() : cr;
+        store(text.data() + at, end - at);
+        if (cr == std::string_view::npos) break;
+        store("\n", 1);
+        last_was_cr_ = true;
+        at = cr + 1;
     }
-    const std::size_t added = text_.size() - start;
+    const std::size_t added = length_ - start;
     if (added == 0 || (colour == colours::black && !bold)) return;
     if (!runs_.empty()) {
         Run& previous = runs_.back();
@@ -47,9 +66,32 @@ void TextWorkArea::set_plain_text(std::string_view text) {
 }
 
 void TextWorkArea::clear() {
-    text_.clear();
+    blocks_.clear();
     runs_.clear();
+    length_ = 0;
     last_was_cr_ = false;
+}
+
+template <typename Visit>
+void TextWorkArea::for_each_piece(std::size_t from, std::size_t to, Visit visit) const {
+    std::size_t block_start = 0;
+    for (const std::string& block : blocks_) {
+        const std::size_t block_end = block_start + block.size();
+        if (block_end > from && block_start < to) {
+            const std::size_t a = std::max(from, block_start) - block_start;
+            const std::size_t b = std::min(to, block_end) - block_start;
+            visit(std::string_view(block).substr(a, b - a));
+        }
+        if (block_end >= to) break;
+        block_start = block_end;
+    }
+}
+
+std::string TextWorkArea::text() const {
+    std::string all;
+    all.reserve(length_);
+    for (const std::string& block : blocks_) all += block;
+    return all;
 }
 
 TextWorkArea::Run TextWorkArea::format_at(std::size_t position) const {
@@ -63,31 +105,37 @@ TextWorkArea::Run TextWorkArea::format_at(std::size_t position) const {
 }
 
 void TextWorkArea::write_plain(std::ostream& out) const {
-    std::size_t from = 0;
     std::string chunk;
-    chunk.reserve(1 << 20);
-    while (from < text_.size()) {
-        const std::size_t to = std::min(text_.size(), from + (1u << 19));
-        for (std::size_t i = from; i < to; ++i) {
-            if (text_[i] == '\n') chunk.push_back('\r');
-            chunk.push_back(text_[i]);
+    chunk.reserve(kBlockSize + kBlockSize / 8);
+    for (const std::string& block : blocks_) {
+        std::size_t at = 0;
+        while (at < block.size()) {
+            const std::size_t end = block.find('\n', at);
+            if (end == std::string::npos) {
+                chunk.append(block, at, std::string::npos);
+                break;
+            }
+            chunk.append(block, at, end - at).append("\r\n");
+            at = end + 1;
         }
         out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
         chunk.clear();
-        from = to;
     }
 }
 
 void TextWorkArea::write_rich(std::ostream& out) const {
+    // Spans cut at block edges are fine: each carries its own format.
     std::vector<RtfSpan> spans;
+    auto add = [&](std::size_t from, std::size_t to, Rgb colour, bool bold) {
+        for_each_piece(from, to, [&](std::string_view piece) { spans.push_back({piece, colour, bold}); });
+    };
     std::size_t at = 0;
-    const std::string_view all(text_);
     for (const Run& run : runs_) {
-        if (run.start > at) spans.push_back({all.substr(at, run.start - at), colours::black, false});
-        spans.push_back({all.substr(run.start, run.length), run.colour, run.bold});
+        if (run.start > at) add(at, run.start, colours::black, false);
+        add(run.start, run.start + run.length, run.colour, run.bold);
         at = run.start + run.length;
     }
-    if (at < text_.size()) spans.push_back({all.substr(at), colours::black, false});
+    if (at < length_) add(at, length_, colours::black, false);
     write_rtf(out, spans);
 }
 

@@ -14,7 +14,7 @@ public:
     using Echo = std::function<void(std::string_view text, Rgb colour, bool bold)>;
 
     void append(std::string_view text, Rgb colour, bool bold) override;
-    std::size_t length() const override { return text_.size(); }
+    std::size_t length() const override { return length_; }
     void set_plain_text(std::string_view text) override;
     void clear() override;
     void caret_to_end() override {}
@@ -23,7 +23,7 @@ public:
 
     void set_echo(Echo echo) { echo_ = std::move(echo); }
     // The text with '\n' line ends (as held).
-    const std::string& text() const { return text_; }
+    std::string text() const;
 
     struct Run {
         std::size_t start = 0;
@@ -37,7 +37,15 @@ public:
     Run format_at(std::size_t position) const;
 
 private:
-    std::string text_;
+    // Held in blocks of at most kBlockSize bytes so that a report of hundreds of megabytes never
+    // needs a second copy of itself while it grows.
+    static constexpr std::size_t kBlockSize = 1 << 20;
+    void store(const char* data, std::size_t size);
+    template <typename Visit>
+    void for_each_piece(std::size_t from, std::size_t to, Visit visit) const;
+
+    std::vector<std::string> blocks_;
+    std::size_t length_ = 0;
     std::vector<Run> runs_;
     bool last_was_cr_ = false;
     Echo echo_;

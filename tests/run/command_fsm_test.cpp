@@ -54,7 +54,9 @@ TEST_F(CommandFsmTest, LevelOneReturnsAfterEveryStepUntilTheReportIsSaved) {
     for (int state : expected_states) {
         start_command(run.session);
         EXPECT_EQ(run.ctx.run_state, state);
-        if (state < 10) EXPECT_EQ(run.window.start_caption, "Continue");
+        if (state < 10) {
+            EXPECT_EQ(run.window.start_caption, "Continue");
+        }
     }
     EXPECT_TRUE(run.session.report_saved);
     EXPECT_EQ(run.window.start_caption, "Re-Start");

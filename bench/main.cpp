@@ -1,0 +1,134 @@
+// vormel_bench: per-step times, peak memory and results of Vormel runs over benchmark inputs, next
+// to the peer figures; and the report-channel throughput check.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
+#include <fmt/format.h>
+
+#include "bench_runner.h"
+
+namespace fs = std::filesystem;
+using namespace vormel::bench;
+
+namespace {
+
+using PeerTable = std::map<std::string, std::map<std::string, std::string>>;
+
+PeerTable read_peer_figures(const std::string& path) {
+    PeerTable table;
+    std::ifstream in(path);
+    std::string header_line;
+    if (!std::getline(in, header_line)) return table;
+    std::vector<std::string> header;
+    std::istringstream hs(header_line);
+    for (std::string field; std::getline(hs, field, '\t');) header.push_back(field);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream ls(line);
+        std::vector<std::string> fields;
+        for (std::string field; std::getline(ls, field, '\t');) fields.push_back(field);
+        if (fields.empty()) continue;
+        for (std::size_t i = 0; i < fields.size() && i < header.size(); ++i) table[fields[0]][header[i]] = fields[i];
+    }
+    return table;
+}
+
+std::string peer(const PeerTable& table, const std::string& file, const std::string& column) {
+    const auto row = table.find(file);
+    if (row == table.end()) return "-";
+    const auto value = row->second.find(column);
+    return value == row->second.end() ? "-" : value->second;
+}
+
+int polarity_of(const std::string& name) {
+    if (name == "0") return 0;
+    if (name == "auto") return 2;
+    if (name == "comb") return 3;
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Benchmark runner: runs each input in a child process and prints a table of figures"};
+    std::string folder = "../shared/bench/pla";
+    std::vector<std::string> files;
+    RunSettings settings;
+    std::string polarity = "1";
+    std::string method = "cns";
+    int repeat = 3;
+    double max_seconds = 60;
+    bool throughput = false;
+    int throughput_lines = 4194304;
+    app.add_option("--dir", folder, "Folder of inputs (every file in it, sorted by name)");
+    app.add_option("files", files, "Inputs (instead of --dir)");
+    app.add_option("--until", settings.until_step, "Last step to run: 1 Expand, 2 Primes, 3 Cover, 4 Bundle, 5 Final")
+        ->check(CLI::Range(1, 5));
+    app.add_option("-l,--level", settings.level, "Display level")->check(CLI::Range(0, 4));
+    app.add_option("--polarity", polarity, "1, 0, auto or comb")->check(CLI::IsMember({"1", "0", "auto", "comb"}));
+    app.add_option("--method", method, "qmc or cns")->check(CLI::IsMember({"qmc", "cns"}));
+    app.add_option("--rolexa", settings.rolexa, "ROLEXA iterations");
+    app.add_option("--repeat", repeat, "Runs per file (the median is shown)");
+    app.add_option("--skip-over", max_seconds, "Run a file only once when its first run takes longer (seconds)");
+    app.add_flag("--report-throughput", throughput, "Measure the report channel instead");
+    app.add_option("--lines", throughput_lines, "Lines for --report-throughput");
+    CLI11_PARSE(app, argc, argv);
+    settings.polarity_mode = polarity_of(polarity);
+    settings.prime_method = method == "qmc" ? 0 : 1;
+
+    const fs::path work = fs::temp_directory_path() / fmt::format("vormel-bench-{}", ::getpid());
+    fs::create_directories(work);
+
+    if (throughput) {
+        const ThroughputFigures f = measure_report_throughput(work.string(), throughput_lines, 130);
+        fmt::print("lines\treport_bytes\treport_s\tfwrite_s\tratio\tpeak_MiB\tpeak/bytes\n");
+        fmt::print("{}\t{:.0f}\t{:.3f}\t{:.3f}\t{:.2f}\t{:.0f}\t{:.2f}\n", throughput_lines, f.report_bytes,
+                   f.report_seconds, f.fwrite_seconds, f.report_seconds / f.fwrite_seconds, f.report_peak_kib / 1024.0,
+                   f.report_peak_kib * 1024.0 / f.report_bytes);
+        fs::remove_all(work);
+        return 0;
+    }
+
+    if (files.empty()) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.is_regular_file()) files.push_back(entry.path().string());
+        }
+        std::sort(files.begin(), files.end());
+    }
+    const PeerTable peers = read_peer_figures((fs::path(folder).parent_path() / "peer_figures.tsv").string());
+
+    fmt::print("file\texpand_s\tprimes_s\tcover_s\tbundle_s\tfinal_s\ttotal_s\tpeak_MiB\tprimes\tterms\tx_lits\ty_lits"
+               "\tok\tesp_terms\topo_terms\tesp_s\n");
+    double total = 0, peer_total = 0;
+    int failures = 0;
+    for (const std::string& file : files) {
+        // A run writes its reports beside its input: work on a copy.
+        const fs::path copy = work / fs::path(file).filename();
+        fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
+        std::vector<RunFigures> runs{run_file_in_child(copy.string(), settings)};
+        for (int i = 1; i < repeat && runs.front().total_seconds < max_seconds; ++i) {
+            runs.push_back(run_file_in_child(copy.string(), settings));
+        }
+        const RunFigures f = median_of(runs);
+        const std::string name = fs::path(file).filename().string();
+        fmt::print("{}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.1f}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", name,
+                   f.step_seconds[1], f.step_seconds[2], f.step_seconds[3], f.step_seconds[4], f.step_seconds[5],
+                   f.total_seconds, f.peak_kib / 1024.0, f.primes, f.product_terms, f.x_literals, f.y_literals,
+                   f.ok ? "yes" : (f.failure.empty() ? "no" : f.failure), peer(peers, name, "esp_terms"),
+                   peer(peers, name, "opo_terms"), peer(peers, name, "esp_median_s"));
+        std::fflush(stdout);
+        total += f.total_seconds;
+        const std::string peer_seconds = peer(peers, name, "esp_median_s");
+        if (peer_seconds != "-") peer_total += std::atof(peer_seconds.c_str());
+        failures += f.ok ? 0 : 1;
+        fs::remove(copy);
+    }
+    fmt::print("# total {:.3f} s; peer total {:.3f} s; ratio {:.1f}; files not ok: {}\n", total, peer_total,
+               peer_total > 0 ? total / peer_total : 0.0, failures);
+    fs::remove_all(work);
+    return failures == 0 ? 0 : 1;
+}
