@@ -1,0 +1,17 @@
+#include "input/expanded_tables.h"
+
+#include "model/problem.h"
+#include "report/run_context.h"
+
+namespace vormel {
+
+void create_expanded_tables(RunContext& ctx, Problem& problem) {
+    // Release the previous problem's tables first so that the old and new never coexist.
+    problem.extab = ExpandedTable{};
+    problem.expanded_final_output = ExpandedTable{};
+    problem.extab.create(problem.inputs(), problem.outputs(), kZero);
+    problem.expanded_final_output.create(problem.inputs(), problem.outputs(), kZero);
+    ctx.diag.check_memory(0);
+}
+
+}  // namespace vormel
