@@ -1,0 +1,282 @@
+#include "input/term_table_display.h"
+
+#include <gtest/gtest.h>
+
+#include "input/output_analysis.h"
+#include "results/problem_fixture.h"
+
+namespace vormel {
+namespace {
+
+using testing::add_row;
+using testing::Harness;
+using testing::make_problem;
+using testing::set_minterm;
+
+std::vector<std::string> slice(const std::vector<std::string>& lines, int from, int count) {
+    return {lines.begin() + from, lines.begin() + from + count};
+}
+
+TEST(TermTableDisplay, ExpandedTableStaircaseRuleAndRows) {
+    Harness h;
+    h.ctx.run_state = 5;
+    Problem p = make_problem({"a", "b", "c"}, {"f", "g"});
+    set_minterm(p, 5, "1-");
+    set_minterm(p, 6, "01");
+    display_term_table(h.ctx, p, p.extab, true, TableMode::plain);
+    const std::vector<std::string> expected = {
+        "      c",     "     b|  f",  "    a||  |g", "    +++--++", " 0  000  00", " 1  001  00", " 2  010  00",
+        " 3  011  00", " 4  100  00", " 5  101  1-", " 6  110  01", " 7  111  00",
+        " ***  X_Literals = 24   Y_Literals = 15   P_Terms = 8   "};
+    EXPECT_EQ(h.lines(), expected);
+    const auto stats = h.format_of(" ***  X_Literals");
+    EXPECT_EQ(stats.colour, colours::navy);
+    EXPECT_TRUE(stats.bold);
+    // Plain rows carry no colour: the only formatted run is the statistics line.
+    EXPECT_EQ(h.area.runs().size(), 1u);
+}
+
+TEST(TermTableDisplay, LongNamesAndMoreOutputsThanInputs) {
+    Harness h;
+    Problem p = make_problem({"in1", "b"}, {"f", "gg", "h"});
+    TermTable t(2, 3);
+    add_row(t, "1-", "1.0");
+    display_term_table(h.ctx, p, t, false, TableMode::plain);
+    const auto lines = h.lines();
+    const std::vector<std::string> expected = {"          f", "       b  |gg", "    in1|  ||h", "    --++--+++",
+                                               " 0    1-  1.0"};
+    EXPECT_EQ(slice(lines, 0, 5), expected);
+}
+
+TEST(TermTableDisplay, RowNumberWidthFollowsTheExpandedRowCount) {
+    Harness h;
+    // 16 minterms: two digits, so row numbers take three characters.
+    Problem p = make_problem({"a", "b", "c", "d"}, {"f"});
+    TermTable t(4, 1);
+    add_row(t, "01-1", "1");
+    display_term_table(h.ctx, p, t, true, TableMode::plain);
+    const auto lines = h.lines();
+    EXPECT_EQ(lines[3], "     a|||  f");
+    EXPECT_EQ(lines[4], "     ++++--+");
+    EXPECT_EQ(lines[5], "  0  01-1  1");
+}
+
+TEST(TermTableDisplay, FinalModeMarksConstantInverseAndUndefinedOutputs) {
+    Harness h;
+    Problem p = make_problem({"a", "b", "c"}, {"F", "G", "H", "I"});
+    p.polarity = {1, 1, 0, 1};
+    p.expanded_literals = 6;
+    TermTable t(3, 4);
+    add_row(t, "---", "1...");
+    add_row(t, "1-0", ".10.");
+    display_term_table(h.ctx, p, t, false, TableMode::final);
+    const std::vector<std::string> expected = {
+        "         F",
+        "      c  |G",
+        "     b|  ||H",
+        "    a||  |||I",
+        "    +++--++++",
+        " 0  ---  1...",
+        " 1  1-0  .10.",
+        " Trivial Function:               F = 1",
+        " Inverse functions:              H = /G",
+        " Setting undefined Function to:  I = 0",
+        " ***  X_Literals = 2   Y_Literals = 2   P_Terms = 1                        : Gain = 1.5"};
+    EXPECT_EQ(h.lines(), expected);
+    EXPECT_EQ(p.out_code, (std::vector<int>{relation_const1, relation_ordinary, relation_inverse, relation_undefined_normal}));
+    EXPECT_EQ(p.out_related[2], 1);
+    EXPECT_EQ(p.out_related[3], 3);
+    EXPECT_EQ(h.format_of(" Trivial").colour, colours::blue);
+    EXPECT_FALSE(h.format_of(" Trivial").bold);
+    EXPECT_EQ(h.format_of(" Setting").colour, colours::red);
+    EXPECT_TRUE(h.format_of(" Setting").bold);
+}
+
+TEST(TermTableDisplay, InvertedUndefinedOutputIsSetToOne) {
+    Harness h;
+    Problem p = make_problem({"a"}, {"F", "G"});
+    p.polarity = {1, 0};
+    TermTable t(1, 2);
+    add_row(t, "1", "1.");
+    display_term_table(h.ctx, p, t, false, TableMode::final);
+    EXPECT_EQ(p.out_code[1], relation_undefined_inverted);
+    EXPECT_GE(h.find_line(" Setting undefined Function to:  G = 1"), 0);
+}
+
+TEST(TermTableDisplay, EqualFunctionsNeedTheSameDontCarePositions) {
+    Problem p = make_problem({"a"}, {"A", "B", "C", "D"});
+    TermTable t(1, 4);
+    // B agrees with A where both are specified but leaves row 0 open: neither identical nor inverse.
+    add_row(t, "1", "1.10");
+    add_row(t, "0", "0001");
+    Harness h;
+    find_equal_functions(h.ctx, p, t);
+    EXPECT_EQ(p.out_code[1], relation_ordinary);
+    EXPECT_EQ(p.out_code[2], relation_identical);
+    EXPECT_EQ(p.out_related[2], 0);
+    // C, once marked, is no candidate for D.
+    EXPECT_EQ(p.out_code[3], relation_inverse);
+    EXPECT_EQ(p.out_related[3], 0);
+}
+
+TEST(TermTableDisplay, ALaterMatchWithAConstantOverwritesAnEarlierOne) {
+    Problem p = make_problem({"a"}, {"A", "B", "C"});
+    TermTable t(1, 3);
+    add_row(t, "-", "111");
+    Harness h;
+    find_constant_functions(h.ctx, p, t);
+    EXPECT_EQ(p.out_code, (std::vector<int>{relation_const1, relation_const1, relation_const1}));
+    p.out_code[0] = relation_ordinary;
+    p.out_code[2] = relation_ordinary;
+    find_equal_functions(h.ctx, p, t);
+    EXPECT_EQ(p.out_code[2], relation_identical);
+    EXPECT_EQ(p.out_related[2], 1);
+}
+
+TEST(TermTableDisplay, EmptyTableShowsNoTermsAndZeroStatistics) {
+    Harness h;
+    Problem p = make_problem({"a", "b"}, {"f"});
+    TermTable t(2, 1);
+    display_term_table(h.ctx, p, t, true, TableMode::plain);
+    const std::vector<std::string> expected = {" *** No Terms to be displayed",
+                                               " ***  X_Literals = 0   Y_Literals = 0   P_Terms = 0   "};
+    EXPECT_EQ(h.lines(), expected);
+    EXPECT_EQ(h.format_of(" *** No Terms").colour, colours::red);
+    EXPECT_TRUE(h.format_of(" *** No Terms").bold);
+}
+
+TEST(TermTableDisplay, RestLineStandsUnderTheColumns) {
+    Harness h;
+    Problem p = make_problem({"a", "b", "c"}, {"f", "g"});
+    p.rest_used = true;
+    p.rest_values[0] = kOne;
+    p.rest_values[1] = kDash;
+    TermTable t(3, 2);
+    add_row(t, "1-0", "1-");
+    display_term_table(h.ctx, p, t, true, TableMode::plain);
+    const auto lines = h.lines();
+    EXPECT_EQ(lines[4], " 0  1-0  1-");
+    EXPECT_EQ(lines[5], "  $REST  1-");
+}
+
+struct GainCase {
+    double expanded_literals;
+    const char* gain_text;  // nullptr: no gain figure
+};
+
+class TermTableGain : public ::testing::TestWithParam<GainCase> {};
+
+TEST_P(TermTableGain, GainStartsAtPosition75) {
+    Harness h;
+    Problem p = make_problem({"a", "b"}, {"f"});
+    TermTable t(2, 1);
+    add_row(t, "1-", "1");  // two literals in all
+    p.expanded_literals = GetParam().expanded_literals;
+    display_term_table(h.ctx, p, t, true, TableMode::plain);
+    const std::string stats = " ***  X_Literals = 1   Y_Literals = 1   P_Terms = 1   ";
+    const std::string last = h.lines().back();
+    if (GetParam().gain_text == nullptr) {
+        EXPECT_EQ(last, stats + "  ");
+    } else {
+        EXPECT_EQ(last, stats + std::string(75 - stats.size(), ' ') + ": Gain = " + GetParam().gain_text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, TermTableGain,
+                         ::testing::Values(GainCase{2.0, nullptr}, GainCase{2.98, "1.49"}, GainCase{3.0, "1.5"},
+                                           GainCase{4.08, "2.0"}, GainCase{1.0, "0.50"}, GainCase{25.0, "12.5"}));
+
+TEST(TermTableDisplay, NoGainBeforeBundleOptimization) {
+    Harness h;
+    h.ctx.run_state = 7;
+    Problem p = make_problem({"a"}, {"f"});
+    p.expanded_literals = 10;
+    TermTable t(1, 1);
+    add_row(t, "1", "1");
+    display_term_table(h.ctx, p, t, true, TableMode::plain);
+    EXPECT_EQ(h.lines().back(), " ***  X_Literals = 1   Y_Literals = 1   P_Terms = 1   ");
+}
+
+TEST(TermTableDisplay, NoteWhenMoreTermsThanInputRows) {
+    Harness h;
+    h.ctx.run_state = 5;
+    Problem p = make_problem({"a"}, {"f"});
+    p.intab.last = 0;
+    TermTable t(1, 1);
+    add_row(t, "1", "1");
+    add_row(t, "0", "0");
+    display_term_table(h.ctx, p, t, true, TableMode::plain);
+    EXPECT_EQ(h.lines().back(), " *** Note: Final Number of P_Terms is larger than the original Input Table");
+    EXPECT_EQ(h.format_of(" *** Note").colour, colours::blue);
+}
+
+TEST(TermTableDisplay, ComparisonColoursDontCaresAndMismatches) {
+    Harness h;
+    Problem p = make_problem({"a", "b"}, {"f", "g"});
+    set_minterm(p, 1, "-1");
+    set_minterm(p, 3, "11");
+    p.expanded_final_output.create(2, 2, kZero);
+    p.expanded_final_output.y(1)[0] = kOne;  // don't care taken as 1
+    p.expanded_final_output.y(1)[1] = kOne;
+    p.expanded_final_output.y(3)[0] = kOne;
+    p.expanded_final_output.y(3)[1] = kOne;
+
+    h.ctx.diag.start_timer(" Final comparison");
+    display_term_table(h.ctx, p, p.expanded_final_output, true, TableMode::comparison);
+    h.ctx.report.flush_display(1);
+    EXPECT_EQ(h.ctx.error_flag, 0);
+    const auto lines = h.lines();
+    const std::vector<std::string> expected = {
+        "     b  f", "    a|  |g", "    ++--++", " 0  00  00", " 1  01  11", " 2  10  00", " 3  11  11",
+        " *** Original Output Don't Cares result in the  blue 0 and 1  values",
+        " Identical functions:            g = f",
+        " *** Comparison with original expanded Inputs successful.", ""};
+    EXPECT_EQ(lines, expected);
+    const std::size_t row1 = h.area.text().find(" 1  01  11");
+    const auto blue = h.area.format_at(row1 + 8);
+    EXPECT_EQ(blue.colour, colours::blue);
+    EXPECT_TRUE(blue.bold);
+    EXPECT_FALSE(h.area.format_at(row1 + 9).bold);
+    EXPECT_EQ(h.format_of(" *** Comparison").colour, colours::green);
+    EXPECT_TRUE(h.format_of("  blue 0 and 1  ").bold);
+    EXPECT_FALSE(h.format_of(" *** Original").bold);
+}
+
+TEST(TermTableDisplay, ComparisonFailureStopsWithErrorFlag) {
+    Harness h;
+    Problem p = make_problem({"a"}, {"f"});
+    set_minterm(p, 1, "1");
+    p.expanded_final_output.create(1, 1, kZero);
+    h.ctx.diag.start_timer(" Final comparison");
+    display_term_table(h.ctx, p, p.expanded_final_output, true, TableMode::comparison);
+    EXPECT_NE(h.ctx.error_flag, 0);
+    const auto lines = h.lines();
+    EXPECT_EQ(lines.back(), " *** Algorithmic Error : Comparison failed.");
+    const auto red = h.area.format_at(h.area.text().find(" 1  1  0") + 7);
+    EXPECT_EQ(red.colour, colours::red);
+    EXPECT_TRUE(red.bold);
+}
+
+TEST(TermTableDisplay, InterruptedComparisonStillComparesEveryRow) {
+    Harness h;
+    h.ctx.options.page_by_page = 1;
+    h.ctx.report.set_page_length(10);
+    // The window answers Continue; emulate Interrupt by a window that stops at the first page end.
+    struct Interrupting : SilentRunWindow {
+        QueryAnswer ask_query(QueryKind) override { return QueryAnswer::stop; }
+    } window;
+    RunContext ctx(h.area, window);
+    ctx.run_state = 9;
+    ctx.report.set_page_length(10);
+    Problem p = make_problem({"a", "b", "c", "d"}, {"f"});
+    set_minterm(p, 15, "1");
+    p.expanded_final_output.create(4, 1, kZero);
+    ctx.diag.start_timer(" Final comparison");
+    display_term_table(ctx, p, p.expanded_final_output, true, TableMode::comparison);
+    EXPECT_NE(ctx.error_flag, 0);
+    EXPECT_GE(h.find_line(" ... Display interrupted ..."), 0);
+    EXPECT_EQ(h.lines().back(), " *** Algorithmic Error : Comparison failed.");
+}
+
+}  // namespace
+}  // namespace vormel
