@@ -1,0 +1,70 @@
+#pragma once
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "input/expand_inputs.h"
+#include "input/read_input.h"
+#include "report/text_work_area.h"
+#include "run/session.h"
+
+namespace vormel::testing {
+
+// One Read Input File + Expand Inputs run on a text written to a temporary file.
+struct InputRun {
+    TextWorkArea area;
+    SilentRunWindow window;
+    Session session{area, window};
+
+    Problem& problem() { return session.problem; }
+    RunContext& ctx() { return session.ctx; }
+    const std::string& text() const { return area.text(); }
+    bool failed() const { return session.ctx.error_flag != 0; }
+    // Y values of the expanded table as "0", "1", "-", row after row, separated by blanks.
+    std::string expanded() const {
+        const ExpandedTable& ex = session.problem.extab;
+        std::string out;
+        for (int m = 0; m <= ex.last; ++m) {
+            if (m > 0) out += ' ';
+            for (int j = 0; j < ex.ny; ++j) out += "01-?"[ex.y(m)[j] & 3];
+        }
+        return out;
+    }
+};
+
+inline std::filesystem::path test_directory() {
+    const auto dir = std::filesystem::temp_directory_path() / ("vormel_input_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+inline std::string write_input(std::string_view content, std::string_view ext, std::string_view stem = "case") {
+    const auto path = test_directory() / (std::string(stem) + "." + std::string(ext));
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+}
+
+inline std::unique_ptr<InputRun> run_file(const std::string& path, int level = 0) {
+    auto run = std::make_unique<InputRun>();
+    RunContext& ctx = run->ctx();
+    ctx.options.display_level = level;
+    ctx.options.page_by_page = 0;
+    ctx.input_file = path;
+    ctx.run_state = 5;
+    read_input_file(ctx, run->problem());
+    if (ctx.error_flag == 0) {
+        run->problem().rest_default = 0;
+        expand_inputs(ctx, run->problem());
+    }
+    return run;
+}
+
+inline std::unique_ptr<InputRun> run_input(std::string_view content, std::string_view ext, int level = 0) {
+    return run_file(write_input(content, ext), level);
+}
+
+}  // namespace vormel::testing
