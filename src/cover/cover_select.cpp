@@ -1,8 +1,344 @@
 #include "cover/cover_select.h"
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "cover/cover_matrix.h"
+#include "cover/dominance.h"
+#include "cover/matrix_display.h"
+#include "model/problem.h"
+#include "primes/prime_store.h"
+#include "report/number_format.h"
+#include "report/run_context.h"
+
 namespace vormel {
 
-// Not built yet: the step walks the state machine only.
-void Cover_Single(RunContext&, const Problem&, PrimeStore&) {}
+namespace {
+
+constexpr const char* kTimer = " Covering process";
+
+// The selection of one output and polarity: the matrix and the primes chosen so far.
+struct Selection {
+    CoverMatrix matrix;
+    TermTable& result;
+    int R = -1;
+};
+
+void count_MTcover(RunContext& ctx, CoverMatrix& m) {
+    ctx.current_sub = "count_MTcover";
+    std::fill(m.essential.begin(), m.essential.end(), 0);
+    std::fill(m.state.begin(), m.state.end(), -2);
+    m.done = -1;
+    m.MTmin = kNoOpenMinterm;
+    for (int k = 0; k <= m.K; ++k) {
+        if ((k & 4095) == 0) ctx.diag.poll_progress(0);
+        const auto primes = m.col(k);
+        const int covering = static_cast<int>(primes.size());
+        for (int p : primes) m.state[p] = 0;
+        m.count[k] = covering - 1;
+        if (covering >= 1) {
+            m.MTmin = std::min(m.MTmin, covering - 1);
+            m.done = 0;
+        }
+        if (covering == 1) m.essential[primes.back()] = -1;
+    }
+    // Every covering cell is 1 now.
+    for (int p = 0; p <= m.P; ++p) m.row_open[p] = static_cast<int>(m.row(p).size());
+    m.reset_count_tracking();
+}
+
+void recalculate_MTmin(RunContext& ctx, CoverMatrix& m) {
+    ctx.current_sub = "recalculate_MTmin";
+    ctx.diag.poll_progress(0);
+    m.MTmin = m.smallest_count();
+    m.done = m.MTmin < kNoOpenMinterm ? 0 : -1;
+}
+
+// The active prime with the largest weight, the lowest index on ties; -1 when none is positive.
+int calculate_weights(RunContext& ctx, const CoverMatrix& m, const CoverWeights& weights) {
+    ctx.current_sub = "calculate_weights";
+    std::vector<double> w(static_cast<std::size_t>(m.K + 1), 0.0);
+    for (int k = 0; k <= m.K; ++k) {
+        if (!m.open(k)) continue;
+        double s = 0;
+        for (int p : m.col(k)) {
+            if (m.active(p)) s += weights.alpha + weights.beta * m.literals[p];
+        }
+        w[k] = 1 / s;
+    }
+    int best = -1;
+    double best_weight = 0;
+    for (int p = 0; p <= m.P; ++p) {
+        if (!m.active(p)) continue;
+        double weight = 0;
+        for (int k : m.row(p)) {
+            if (m.open(k)) weight += w[k];
+        }
+        if (weight > best_weight) {
+            best_weight = weight;
+            best = p;
+        }
+    }
+    ctx.diag.poll_progress(0);
+    return best;
+}
+
+int minterm_list_limit(int level) {
+    if (level >= 4) return 214748364;
+    return level == 3 ? 1000 : 18;
+}
+
+void report_choice(RunContext& ctx, const char* tag, int p, const CoverMatrix& m, double progress) {
+    std::string line = std::string(" ") + tag + " PI " + format_mask("####", p) + " =  " + m.prime_text(p) +
+                       "  covering       % with  MT";
+    const int shown = minterm_list_limit(ctx.level()) + 1;
+    int appended = 0;
+    for (int k : m.row(p)) {
+        if (appended == shown) break;
+        if (!m.open(k)) continue;
+        line += format_mask(" ###", m.minterm_line[k]);
+        ++appended;
+    }
+    if (appended == shown) line += " ...";
+    // Blanks 2 to 6 after "covering" take the progress figure.
+    line.replace(line.find("covering") + 9, 5, format_mask("###.#", progress));
+    if (m.literals[p] == -1) line += "    <-- trivial Function !";
+    ctx.report.text_blue(1);
+    ctx.report.display_text(line, 1);
+    if (ctx.level() == 4) {
+        ctx.report.display_blank();
+        ctx.report.flush_display(0);
+        ctx.report.ask_reset();
+    }
+}
+
+void store_erase_PI(RunContext& ctx, const char* tag, int p, Selection& sel) {
+    ctx.current_sub = "store_erase_PI";
+    CoverMatrix& m = sel.matrix;
+    ++sel.R;
+    sel.result.reserve_rows(sel.R + 1);
+    std::copy_n(m.primes->x(p), m.inputs, sel.result.x(sel.R));
+    sel.result.last = sel.R;
+
+    int covered_now = 0;
+    for (int k : m.row(p)) covered_now += m.open(k) ? 1 : 0;
+    const double done_count = (m.K + 1 - m.open_minterms) + covered_now;
+    const double progress = std::floor(1000.0 * done_count / (m.K + 1)) / 10;
+    if (ctx.level() >= 1) {
+        ctx.window.set_status_line(" *** Select Cover: " + format_mask(" ###.#", progress) + " % done");
+    }
+    if (ctx.level() >= 2) report_choice(ctx, tag, p, m, progress);
+
+    // Every prime on a newly covered minterm changes, and so does every open minterm it still covers.
+    std::vector<int> touched;
+    for (int k : m.row(p)) {
+        if (!m.open(k)) continue;
+        ctx.diag.poll_progress(0);
+        for (int q : m.col(k)) {
+            if (!m.active(q)) continue;
+            --m.row_open[q];
+            if (m.prime_mark[q] == 0) {
+                m.prime_mark[q] = 1;
+                touched.push_back(q);
+            }
+            m.flag_prime(q);
+        }
+        m.close(k);
+    }
+    for (int q : touched) {
+        m.prime_mark[q] = 0;
+        for (int k : m.row(q)) {
+            if (m.open(k)) m.flag_minterm(k);
+        }
+    }
+    m.state[p] = -1;
+    for (int q : m.changed_primes) {
+        if (m.active(q) && m.row_open[q] == 0) m.state[q] = -1;
+    }
+
+    ctx.diag.stop_timer(kTimer);
+    ctx.diag.start_timer(kTimer);
+}
+
+void select_Cover(RunContext& ctx, Selection& sel, const CoverWeights& weights) {
+    ctx.current_sub = "select_Cover";
+    CoverMatrix& m = sel.matrix;
+    count_MTcover(ctx, m);
+    m.clear_prime_flags();
+    m.clear_minterm_flags();
+
+    if (ctx.level() >= 3) {
+        display_cover_matrix(ctx, m);
+        for (int p = 0; p <= m.P; ++p) {
+            if (m.state[p] != -2) continue;
+            ctx.report.text_green(0);
+            ctx.report.display_text("     PI " + format_mask("####", p) + " =  " + m.prime_text(p) +
+                                        "  not used (generated by DC-set)",
+                                    1);
+        }
+    }
+
+    for (int p = 0; p <= m.P; ++p) {
+        ctx.diag.poll_progress(0);
+        if (m.essential[p] == 0) continue;
+        m.essential[p] = 0;
+        store_erase_PI(ctx, "ESS", p, sel);
+        recalculate_MTmin(ctx, m);
+        if (ctx.level() == 4) display_cover_matrix(ctx, m);
+        if (m.done != 0) return;
+    }
+
+    const int removed = PI_MT_absorption(ctx, m);
+    recalculate_MTmin(ctx, m);
+    if (ctx.level() == 4 && removed != 0) display_cover_matrix(ctx, m);
+
+    while (m.done == 0) {
+        if (m.MTmin == 0) {
+            const int k = *m.single_cover.begin();
+            ctx.diag.poll_progress(0);
+            const auto primes = m.col(k);
+            const int p = *std::find_if(primes.begin(), primes.end(), [&](int q) { return m.active(q); });
+            store_erase_PI(ctx, "SEC", p, sel);
+        } else {
+            ctx.diag.poll_progress(0);
+            const int best = calculate_weights(ctx, m, weights);
+            if (best < 0) {
+                // Only primes from another function or polarity can leave an open minterm without
+                // a weighted prime; stop instead of choosing nothing for ever.
+                ctx.diag.show_error(" *** System Error: no Prime Implicant of positive weight left for " +
+                                        TRIM(m.open_minterms) + " open Minterm(s); Cover not completed",
+                                    0);
+                return;
+            }
+            store_erase_PI(ctx, "ALT", best, sel);
+        }
+        recalculate_MTmin(ctx, m);
+        PI_MT_absorption(ctx, m);
+        recalculate_MTmin(ctx, m);
+        if (ctx.level() == 4) display_cover_matrix(ctx, m);
+    }
+}
+
+void cover_it(RunContext& ctx, const Problem& problem, int j, int v, const TermTable& primes, int P, TermTable& result,
+              int& R, const CoverWeights& weights) {
+    ctx.current_sub = "cover_it";
+    const std::string title = " *** Select Cover (1):";
+    const std::string function = " Covering Function y(" + TRIM(j) + "):  " + problem.ynames[j] + " =" + STR(v);
+    auto heading = [&] {
+        ctx.report.display_heading(title + function);
+        ctx.window.set_status_line(title);
+        ctx.window.set_polarity_line(function);
+    };
+    R = -1;
+    if (P < 0) {
+        if (ctx.level() >= 2) {
+            heading();
+            ctx.report.text_red(1);
+            ctx.report.display_text(" *** No Minterms to be covered", 1);
+        }
+        return;
+    }
+
+    Selection sel{CoverMatrix{}, result, -1};
+    CoverMatrix& m = sel.matrix;
+    fill_cover_matrix(ctx, problem, j, v, primes, P, m);
+    ctx.diag.poll_progress(0);
+
+    if (ctx.level() == 1 && m.K > -1) {
+        ctx.report.text_blue(1);
+        ctx.report.display_text(format_mask("  ######", m.K + 1), 0);
+        ctx.report.display_text("  MT and ", 0);
+        ctx.report.text_blue(1);
+        ctx.report.display_text(format_mask("######", P + 1), 0);
+        ctx.report.display_text("  total PI covered by  ", 0);
+    }
+    if (ctx.level() >= 2) {
+        heading();
+        if (m.K == -1) {
+            ctx.report.text_red(0);
+            ctx.report.display_text(" *** No Minterms to be covered", 1);
+            return;
+        }
+    }
+
+    select_Cover(ctx, sel, weights);
+    R = sel.R;
+
+    if (ctx.level() >= 2 && m.done != 0) {
+        ctx.report.flush_display(0);
+        if (ctx.level() < 4) ctx.report.display_blank();
+        ctx.report.text_navy(1);
+        ctx.report.display_text(" ***  " + format_mask("#", R + 1) + " Product Terms", 1);
+        ctx.report.flush_display(0);
+    }
+}
+
+}  // namespace
+
+void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, const CoverWeights& weights) {
+    ctx.current_sub = "Cover_Single";
+    const int n = problem.inputs();
+    TermTable primes(n, 0);
+    TermTable result(n, 0);
+    ctx.diag.check_memory(0);
+
+    const bool one_pass = ctx.options.polarity_mode == polarity_zero_set || ctx.options.polarity_mode == polarity_one_set;
+    const int passes = one_pass ? 1 : 2;
+    if (ctx.level() == 1) {
+        const std::string title = " *** Select Cover (2):  Results of Weighted covering Process (Minterms without DC-Set)";
+        ctx.report.display_heading(title);
+        ctx.window.set_status_line(title);
+    }
+    if (ctx.level() >= 1) ctx.window.set_status_line(" *** Select Cover:");
+
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int j = 0; j < problem.outputs(); ++j) {
+            const int v = one_pass ? problem.polarity[j] : pass;
+            ctx.diag.start_timer(kTimer);
+            ctx.diag.poll_progress(0);
+            store.current_output = j;
+            store.current_value = v;
+            const int P = restore_from_allprimes(ctx, store, primes);
+            if (ctx.level() == 1) {
+                std::string name = problem.ynames[j];
+                if (static_cast<int>(name.size()) < problem.ynames_maxlen) name.resize(problem.ynames_maxlen, ' ');
+                ctx.report.display_text(" *** Output Function  y(" + format_mask("##", j) + ") : " + name + " =" + STR(v), 0);
+            }
+            int R = -1;
+            cover_it(ctx, problem, j, v, primes, P, result, R, weights);
+            if (ctx.failed()) return;
+            if (ctx.level() == 1) {
+                if (R > -1) {
+                    ctx.report.text_blue(1);
+                    ctx.report.display_text(format_mask("######", R + 1), 0);
+                    ctx.report.display_text("  Product Terms", 1);
+                } else {
+                    ctx.report.text_red(1);
+                    ctx.report.display_text("    is not defined", 1);
+                }
+            }
+            ctx.diag.stop_timer(kTimer);
+            if (ctx.level() >= 2) {
+                ctx.report.flush_display(0);
+                const bool last = pass == passes - 1 && j == problem.outputs() - 1;
+                if (!last) ctx.report.ask_reset();
+            }
+            if (R > -1) store_allprimes(ctx, store, result, R);
+            else store.set_last(j, v, -1);
+        }
+        if (ctx.level() == 1 && passes == 2 && pass == 0) ctx.report.display_blank();
+    }
+
+    if (ctx.level() == 1) {
+        ctx.report.flush_display(0);
+        ctx.report.display_blank();
+        ctx.report.text_navy(1);
+        ctx.report.display_text(" *** Cover done", 2);
+        ctx.report.flush_display(0);
+    }
+    ctx.diag.poll_progress(0);
+}
 
 }  // namespace vormel

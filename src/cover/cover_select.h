@@ -6,7 +6,17 @@ struct RunContext;
 struct Problem;
 class PrimeStore;
 
-// Select Cover: replaces the primes of every output and polarity in the store by the selected cover.
-void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store);
+// Weighting of the "ALT" choice: a prime p adds alpha + beta * (its literal count - 1) to the sum
+// of every open minterm it covers. Fixed for the program (alpha 1, beta 0); other values only in
+// tests.
+struct CoverWeights {
+    double alpha = 10.0 / 10.0;
+    double beta = 1.0 - 10.0 / 10.0;
+};
+
+// Select Cover: replaces the primes of every output and polarity in the store by the selected
+// cover, in order of selection. On a Break at a pause, error_flag is set and the step returns
+// after the current output.
+void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, const CoverWeights& weights = {});
 
 }  // namespace vormel

@@ -1,0 +1,168 @@
+#include "cover/cover_matrix.h"
+
+#include <algorithm>
+
+#include "model/cube_text.h"
+#include "model/problem.h"
+#include "report/run_context.h"
+
+namespace vormel {
+
+int CoverMatrix::cell(int p, int k) const {
+    const auto minterms = row(p);
+    if (!std::binary_search(minterms.begin(), minterms.end(), k)) return 0;
+    return active(p) && open(k) ? 1 : 255;
+}
+
+void CoverMatrix::flag_prime(int p) {
+    if (prime_changed[p] == 0) {
+        prime_changed[p] = -1;
+        changed_primes.push_back(p);
+    }
+}
+
+void CoverMatrix::flag_minterm(int k) {
+    if (minterm_changed[k] == 0) {
+        minterm_changed[k] = -1;
+        changed_minterms.push_back(k);
+    }
+}
+
+void CoverMatrix::clear_prime_flags() {
+    for (int p : changed_primes) prime_changed[p] = 0;
+    changed_primes.clear();
+}
+
+void CoverMatrix::clear_minterm_flags() {
+    for (int k : changed_minterms) minterm_changed[k] = 0;
+    changed_minterms.clear();
+}
+
+void CoverMatrix::drop_cover(int k) {
+    const int c = count[k];
+    if (c < 0) return;
+    --count_histogram[c];
+    if (c == 0) {
+        single_cover.erase(k);
+        --open_minterms;
+    } else {
+        ++count_histogram[c - 1];
+        if (c == 1) single_cover.insert(k);
+    }
+    count[k] = c - 1;
+}
+
+void CoverMatrix::close(int k) {
+    const int c = count[k];
+    if (c < 0) return;
+    --count_histogram[c];
+    if (c == 0) single_cover.erase(k);
+    --open_minterms;
+    count[k] = -1;
+}
+
+void CoverMatrix::reset_count_tracking() {
+    count_histogram.assign(static_cast<std::size_t>(P + 2), 0);
+    single_cover.clear();
+    open_minterms = 0;
+    for (int k = 0; k <= K; ++k) {
+        if (count[k] < 0) continue;
+        ++count_histogram[count[k]];
+        ++open_minterms;
+        if (count[k] == 0) single_cover.insert(k);
+    }
+}
+
+int CoverMatrix::smallest_count() const {
+    if (open_minterms == 0) return kNoOpenMinterm;
+    for (std::size_t c = 0; c < count_histogram.size(); ++c) {
+        if (count_histogram[c] > 0) return static_cast<int>(c);
+    }
+    return kNoOpenMinterm;
+}
+
+std::string CoverMatrix::prime_text(int p) const { return cube_text(primes->x(p), inputs); }
+
+std::string CoverMatrix::minterm_text(int k) const {
+    std::string text(static_cast<std::size_t>(inputs), '0');
+    const int line = minterm_line[k];
+    for (int i = 0; i < inputs; ++i) {
+        if ((line >> (inputs - 1 - i)) & 1) text[i] = '1';
+    }
+    return text;
+}
+
+void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, const TermTable& primes, int P,
+                       CoverMatrix& matrix) {
+    CoverMatrix& m = matrix;
+    const int n = problem.inputs();
+    const ExpandedTable& extab = problem.extab;
+    m = CoverMatrix{};
+    m.inputs = n;
+    m.P = P;
+    m.primes = &primes;
+
+    // Minterm number of every expanded line, -1 for lines outside the set.
+    std::vector<int> rank(static_cast<std::size_t>(extab.rows()), -1);
+    for (int i = 0; i <= extab.last; ++i) {
+        if (extab.y(i)[j] == v) {
+            rank[i] = static_cast<int>(m.minterm_line.size());
+            m.minterm_line.push_back(i);
+        }
+    }
+    m.K = static_cast<int>(m.minterm_line.size()) - 1;
+    ctx.diag.poll_progress(0);
+
+    const std::uint32_t all = n >= 32 ? ~0u : (1u << n) - 1;
+    m.literals.assign(static_cast<std::size_t>(P + 1), -1);
+    m.row_start.assign(static_cast<std::size_t>(P + 2), 0);
+    std::vector<int> col_size(static_cast<std::size_t>(m.K + 1), 0);
+    for (int p = 0; p <= P; ++p) {
+        std::uint32_t care = 0;
+        std::uint32_t value = 0;
+        const std::uint8_t* cube = primes.x(p);
+        for (int i = 0; i < n; ++i) {
+            if (cube[i] == kDash) continue;
+            const std::uint32_t bit = 1u << (n - 1 - i);
+            care |= bit;
+            if (cube[i] == kOne) value |= bit;
+            ++m.literals[p];
+        }
+        // The points of the cube in increasing order: the free bits count up.
+        const std::uint32_t free = all & ~care;
+        std::uint32_t s = 0;
+        for (;;) {
+            const int k = rank[value | s];
+            if (k >= 0) {
+                m.row_items.push_back(k);
+                ++col_size[k];
+            }
+            if (s == free) break;
+            s = ((s | ~free) + 1) & free;
+        }
+        m.row_start[p + 1] = static_cast<std::int64_t>(m.row_items.size());
+        ctx.diag.poll_progress(0);
+    }
+
+    m.col_start.assign(static_cast<std::size_t>(m.K + 2), 0);
+    for (int k = 0; k <= m.K; ++k) m.col_start[k + 1] = m.col_start[k] + col_size[k];
+    m.col_items.resize(m.row_items.size());
+    std::vector<std::int64_t> fill(m.col_start.begin(), m.col_start.end() - 1);
+    for (int p = 0; p <= P; ++p) {
+        for (int k : m.row(p)) m.col_items[fill[k]++] = p;
+    }
+
+    m.state.assign(static_cast<std::size_t>(P + 1), -2);
+    m.essential.assign(static_cast<std::size_t>(P + 1), 0);
+    m.row_open.assign(static_cast<std::size_t>(P + 1), 0);
+    m.prime_changed.assign(static_cast<std::size_t>(P + 1), 0);
+    m.count.assign(static_cast<std::size_t>(m.K + 1), -1);
+    m.minterm_changed.assign(static_cast<std::size_t>(m.K + 1), 0);
+    m.prime_shared.assign(static_cast<std::size_t>(P + 1), 0);
+    m.prime_mark.assign(static_cast<std::size_t>(P + 1), 0);
+    m.minterm_shared.assign(static_cast<std::size_t>(m.K + 1), 0);
+    m.minterm_mark.assign(static_cast<std::size_t>(m.K + 1), 0);
+    ctx.diag.check_memory(0);
+}
+
+}  // namespace vormel

@@ -1,0 +1,96 @@
+#pragma once
+#include <cstdint>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/term_table.h"
+
+namespace vormel {
+
+struct RunContext;
+struct Problem;
+
+// MTmin while no minterm is open.
+inline constexpr int kNoOpenMinterm = 99999999;
+
+// The covering matrix of one output and polarity: primes 0 .. P against minterms 0 .. K.
+// Kept sparse: per prime the minterms it covers, per minterm the primes covering it, both
+// ascending. A covering cell reads 1 while its prime is active and its minterm open and 255 once
+// either was taken out, so the cell states follow from the prime states and minterm counts and
+// are not stored.
+struct CoverMatrix {
+    int inputs = 0;
+    int P = -1;
+    int K = -1;
+    const TermTable* primes = nullptr;
+    std::vector<int> minterm_line;  // expanded line of minterm k
+
+    std::vector<std::int64_t> row_start;  // prime p covers row_items[row_start[p] .. row_start[p + 1])
+    std::vector<int> row_items;
+    std::vector<std::int64_t> col_start;  // minterm k is covered by col_items[col_start[k] .. )
+    std::vector<int> col_items;
+
+    std::vector<int> state;      // 0 active, -1 out, -2 covers no minterm
+    std::vector<int> essential;  // -1: sole cover of some minterm at the start
+    std::vector<int> literals;   // literal count - 1
+    std::vector<int> count;      // covering active primes - 1; -1: minterm needs no further cover
+    std::vector<int> row_open;   // open minterms of an active prime
+
+    // Changed flags (-1) with the flagged indices in a list, so a pass visits only those.
+    std::vector<int> prime_changed;
+    std::vector<int> minterm_changed;
+    std::vector<int> changed_primes;
+    std::vector<int> changed_minterms;
+
+    // Active primes whose open minterms were all taken out by column dominance (checked on use).
+    std::vector<int> empty_rows;
+
+    // Scratch of the dominance passes, all zero between uses.
+    std::vector<int> prime_shared;
+    std::vector<int> prime_mark;
+    std::vector<int> minterm_shared;
+    std::vector<int> minterm_mark;
+
+    int open_minterms = 0;
+    std::vector<int> count_histogram;  // open minterms per count
+    std::set<int> single_cover;        // open minterms with count 0
+    int MTmin = kNoOpenMinterm;
+    int done = -1;
+
+    std::span<const int> row(int p) const {
+        return {row_items.data() + row_start[p], static_cast<std::size_t>(row_start[p + 1] - row_start[p])};
+    }
+    std::span<const int> col(int k) const {
+        return {col_items.data() + col_start[k], static_cast<std::size_t>(col_start[k + 1] - col_start[k])};
+    }
+    bool active(int p) const { return state[p] == 0; }
+    bool open(int k) const { return count[k] >= 0; }
+    // 0, 1 or 255 as the byte matrix would hold it.
+    int cell(int p, int k) const;
+
+    void flag_prime(int p);
+    void flag_minterm(int k);
+    void clear_prime_flags();
+    void clear_minterm_flags();
+    // One covering prime fewer; the minterm closes when none is left.
+    void drop_cover(int k);
+    // The minterm needs no further cover.
+    void close(int k);
+    // Counts of the open minterms start again (after count_MTcover set them).
+    void reset_count_tracking();
+    // Smallest count over the open minterms, kNoOpenMinterm when none is open.
+    int smallest_count() const;
+
+    std::string prime_text(int p) const;
+    std::string minterm_text(int k) const;
+};
+
+// Builds the matrix of primes 0 .. P (rows of `primes`) against the lines of the expanded table
+// whose value for output j equals v. Literal counts are set; states and counts are left to
+// count_MTcover.
+void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, const TermTable& primes, int P,
+                       CoverMatrix& matrix);
+
+}  // namespace vormel

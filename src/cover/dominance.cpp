@@ -1,0 +1,245 @@
+#include "cover/dominance.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "cover/cover_matrix.h"
+#include "report/number_format.h"
+#include "report/run_context.h"
+
+// Two rows (or columns) that share no open entry cannot dominate each other unless one of them is
+// empty: each has an entry the other lacks. So a pass visits, in the order of the full pairwise
+// loop, only the pairs that share an entry (plus the pairs with an empty row), and reads the
+// decision off the size of the intersection: a side has extra entries when its size exceeds it.
+
+namespace vormel {
+
+namespace {
+
+void report_dominance(RunContext& ctx, const char* what, int kept, const std::string& kept_text, int removed,
+                      const std::string& removed_text) {
+    if (ctx.level() < 3) return;
+    ctx.report.text_green(0);
+    ctx.report.display_text(std::string("     ") + what + " " + format_mask("####", kept) + " =  " + kept_text, 0);
+    ctx.report.text_green(0);
+    ctx.report.display_text(std::string("  dominating ") + what + " " + format_mask("####", removed) + " =  " + removed_text,
+                            1);
+}
+
+void remove_prime(RunContext& ctx, CoverMatrix& m, int removed, int kept) {
+    report_dominance(ctx, "PI", kept, m.prime_text(kept), removed, m.prime_text(removed));
+    for (int k : m.row(removed)) {
+        if (!m.open(k)) continue;
+        m.drop_cover(k);
+        m.flag_minterm(k);
+    }
+    m.state[removed] = -1;
+}
+
+void remove_minterm(RunContext& ctx, CoverMatrix& m, int removed, int kept) {
+    report_dominance(ctx, "MT", m.minterm_line[kept], m.minterm_text(kept), m.minterm_line[removed],
+                     m.minterm_text(removed));
+    for (int q : m.col(removed)) {
+        if (!m.active(q)) continue;
+        m.flag_prime(q);
+        if (--m.row_open[q] == 0) m.empty_rows.push_back(q);
+    }
+    m.close(removed);
+}
+
+// Marks in `mark` every index of `list` once, remembering it in `marked`.
+void mark_once(std::vector<int>& mark, std::vector<int>& marked, int index) {
+    if (mark[index] == 0) {
+        mark[index] = 1;
+        marked.push_back(index);
+    }
+}
+
+void unmark(std::vector<int>& mark, const std::vector<int>& marked) {
+    for (int i : marked) mark[i] = 0;
+}
+
+// Counts in m.prime_shared the open minterms that prime a shares with each active prime above it.
+void count_shared_rows(const CoverMatrix& m, int a, std::vector<int>& shared, std::vector<int>& touched) {
+    for (int k : m.row(a)) {
+        if (!m.open(k)) continue;
+        const auto primes = m.col(k);
+        for (auto it = std::upper_bound(primes.begin(), primes.end(), a); it != primes.end(); ++it) {
+            if (!m.active(*it)) continue;
+            if (shared[*it]++ == 0) touched.push_back(*it);
+        }
+    }
+}
+
+// Rows a < b with a changed member; equal rows or an empty row lose to the other, the higher
+// index losing between equals.
+bool row_dominance(RunContext& ctx, CoverMatrix& m) {
+    bool removed_any = false;
+    std::vector<int> pivots;
+    std::vector<int> sorted_changed;
+    for (int p : m.changed_primes) {
+        if (!m.active(p)) continue;
+        sorted_changed.push_back(p);
+        mark_once(m.prime_mark, pivots, p);
+        // The unchanged primes below p that share an open minterm meet p in their own turn.
+        for (int k : m.row(p)) {
+            if (!m.open(k)) continue;
+            for (int q : m.col(k)) {
+                if (q >= p) break;
+                if (m.active(q)) mark_once(m.prime_mark, pivots, q);
+            }
+        }
+    }
+    std::sort(sorted_changed.begin(), sorted_changed.end());
+
+    std::vector<int> empties;
+    for (int e : m.empty_rows) {
+        if (m.active(e) && m.row_open[e] == 0) empties.push_back(e);
+    }
+    m.empty_rows.clear();
+    std::sort(empties.begin(), empties.end());
+    empties.erase(std::unique(empties.begin(), empties.end()), empties.end());
+    // An empty row meets every prime below it.
+    std::vector<int> order = pivots;
+    if (!empties.empty()) {
+        for (int p = 0; p <= empties.back(); ++p) {
+            if (m.active(p) && m.prime_mark[p] == 0) order.push_back(p);
+        }
+    }
+    std::sort(order.begin(), order.end());
+
+    std::vector<int> touched;
+    std::vector<int> candidates;
+    for (int a : order) {
+        ctx.diag.poll_progress(0);
+        if (!m.active(a)) continue;
+        const bool a_changed = m.prime_changed[a] != 0;
+        if (m.row_open[a] == 0) {
+            auto settle = [&](int b) {  // true when a fell
+                if (m.row_open[b] == 0) {
+                    remove_prime(ctx, m, b, a);
+                    removed_any = true;
+                    return false;
+                }
+                remove_prime(ctx, m, a, b);
+                removed_any = true;
+                return true;
+            };
+            if (a_changed) {
+                for (int b = a + 1; b <= m.P; ++b) {
+                    if (m.active(b) && settle(b)) break;
+                }
+            } else {
+                for (auto it = std::upper_bound(sorted_changed.begin(), sorted_changed.end(), a);
+                     it != sorted_changed.end(); ++it) {
+                    if (m.active(*it) && settle(*it)) break;
+                }
+            }
+            continue;
+        }
+        touched.clear();
+        candidates.clear();
+        if (m.prime_mark[a] != 0) count_shared_rows(m, a, m.prime_shared, touched);
+        for (int b : touched) {
+            if (a_changed || m.prime_changed[b] != 0) candidates.push_back(b);
+        }
+        for (int e : empties) {
+            if (e > a && (a_changed || m.prime_changed[e] != 0)) candidates.push_back(e);
+        }
+        std::sort(candidates.begin(), candidates.end());
+        for (int b : candidates) {
+            if (!m.active(b)) continue;
+            const int shared = m.prime_shared[b];
+            const bool a_extra = m.row_open[a] > shared;
+            const bool b_extra = m.row_open[b] > shared;
+            if (a_extra && b_extra) continue;
+            removed_any = true;
+            if (!b_extra) {
+                remove_prime(ctx, m, b, a);
+            } else {
+                remove_prime(ctx, m, a, b);
+                break;
+            }
+        }
+        for (int b : touched) m.prime_shared[b] = 0;
+    }
+    unmark(m.prime_mark, pivots);
+    return removed_any;
+}
+
+// Columns k < l with a changed member; equal columns or a column with extra primes are dropped,
+// the lower index dropping between equals. Open columns are never empty.
+bool column_dominance(RunContext& ctx, CoverMatrix& m) {
+    bool removed_any = false;
+    std::vector<int> pivots;
+    for (int l : m.changed_minterms) {
+        if (!m.open(l)) continue;
+        mark_once(m.minterm_mark, pivots, l);
+        for (int q : m.col(l)) {
+            if (!m.active(q)) continue;
+            for (int x : m.row(q)) {
+                if (x >= l) break;
+                if (m.open(x)) mark_once(m.minterm_mark, pivots, x);
+            }
+        }
+        ctx.diag.poll_progress(0);
+    }
+    std::sort(pivots.begin(), pivots.end());
+
+    std::vector<int> touched;
+    std::vector<int> candidates;
+    for (int k : pivots) {
+        ctx.diag.poll_progress(0);
+        if (!m.open(k)) continue;
+        const bool k_changed = m.minterm_changed[k] != 0;
+        touched.clear();
+        candidates.clear();
+        for (int q : m.col(k)) {
+            if (!m.active(q)) continue;
+            const auto minterms = m.row(q);
+            for (auto it = std::upper_bound(minterms.begin(), minterms.end(), k); it != minterms.end(); ++it) {
+                if (!m.open(*it)) continue;
+                if (m.minterm_shared[*it]++ == 0) touched.push_back(*it);
+            }
+        }
+        for (int l : touched) {
+            if (k_changed || m.minterm_changed[l] != 0) candidates.push_back(l);
+        }
+        std::sort(candidates.begin(), candidates.end());
+        const int k_size = m.count[k] + 1;
+        for (int l : candidates) {
+            if (!m.open(l)) continue;
+            const int shared = m.minterm_shared[l];
+            const bool k_extra = k_size > shared;
+            const bool l_extra = m.count[l] + 1 > shared;
+            if (k_extra && l_extra) continue;
+            removed_any = true;
+            if (!l_extra) {
+                remove_minterm(ctx, m, k, l);
+                break;
+            }
+            remove_minterm(ctx, m, l, k);
+        }
+        for (int l : touched) m.minterm_shared[l] = 0;
+    }
+    unmark(m.minterm_mark, pivots);
+    return removed_any;
+}
+
+}  // namespace
+
+int PI_MT_absorption(RunContext& ctx, CoverMatrix& matrix) {
+    ctx.current_sub = "PI_MT_absorption";
+    for (;;) {
+        ctx.diag.poll_progress(0);
+        const bool prime_removed = row_dominance(ctx, matrix);
+        matrix.clear_prime_flags();
+        if (prime_removed) return -1;
+        const bool minterm_removed = column_dominance(ctx, matrix);
+        matrix.clear_minterm_flags();
+        if (!minterm_removed) return 0;
+    }
+}
+
+}  // namespace vormel
