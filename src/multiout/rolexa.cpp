@@ -27,9 +27,8 @@ void enter_level(const CubeTable& table, RolexState& s, RandomGenerator& rng, st
     for (std::uint32_t bits = care; bits != 0; bits &= bits - 1) {
         const std::uint32_t b = bits & (~bits + 1);
         for (int r = s.index.first_row(care & ~b, value & ~b); r >= 0; r = s.index.next_row(r)) {
-            // A row that already took over a cube of the other chain is not split: it would lose the
-            // outputs it took over.
-            if (s.memo_first[at(r)] == kMemoFree) s.candidates.push_back({r, b});
+            const int mark = s.memo_first[at(r)];
+            if (mark != kMemoEliminated && mark != kMemoOnChain) s.candidates.push_back({r, b});
         }
     }
     const int m = table.last();
