@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "multiout/rolexa.h"
+#include "multiout_fixtures.h"
+#include "report/text_work_area.h"
+#include "report/run_context.h"
+#include "rolexa_reference.h"
+
+namespace vormel {
+namespace {
+
+struct Rig {
+    TextWorkArea area;
+    SilentRunWindow window;
+    RunContext ctx{area, window};
+};
+
+RolexState state_for(const CubeTable& t) {
+    RolexState s;
+    s.lrolex = t.last();
+    s.ltemp = 1 << 20;
+    return s;
+}
+
+TEST(MultioutRolexa, HalfEqualToARowNeedsNoChain) {
+    // Row 0 = a (output y0): its half a·b equals row 1, its half a·/b equals row 2.
+    Rig rig;
+    CubeTable t = test::table_of(2, 2, {"1- 1.", "11 .1", "10 .1"});
+    RolexState s = state_for(t);
+    RandomGenerator rng;
+    rng.seed(1.0f);
+    int count = 0;
+    expand_x2(rig.ctx, t, s, rng, count);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(test::lines_of(t), (std::vector<std::string>{"10 11", "11 11"}));
+}
+
+TEST(MultioutRolexa, OneHalfAloneLeavesTheTable) {
+    Rig rig;
+    const CubeTable before = test::table_of(3, 1, {"1-0 1", "110 1", "0-1 1"});
+    CubeTable t = before;
+    RolexState s = state_for(t);
+    RandomGenerator rng;
+    rng.seed(1.0f);
+    int count = 0;
+    expand_x2(rig.ctx, t, s, rng, count);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(test::lines_of(t), test::lines_of(before));
+}
+
+TEST(MultioutRolexa, AllDashRowEndsThePass) {
+    // The "---" row comes first in the random order of seed 1 for four rows (2 0 3 1 -> row 2).
+    Rig rig;
+    const CubeTable before = test::table_of(2, 2, {"1- 1.", "11 .1", "-- 11", "10 .1"});
+    CubeTable t = before;
+    RolexState s = state_for(t);
+    RandomGenerator rng;
+    rng.seed(1.0f);
+    int count = 0;
+    expand_x2(rig.ctx, t, s, rng, count);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(test::lines_of(t), test::lines_of(before));
+    // Exactly one shuffle of the rows was drawn.
+    RandomGenerator expected;
+    expected.seed(1.0f);
+    expected.skip(4);
+    EXPECT_EQ(rng.state(), expected.state());
+}
+
+TEST(MultioutRolexa, MatchesThePlainRecursiveSearch) {
+    // Same rows in the same order and the same generator state, on many seeded tables.
+    int eliminated = 0;
+    for (std::uint32_t seed = 1; seed <= 150; ++seed) {
+        const int nx = 3 + static_cast<int>(seed % 5);
+        const int ny = 1 + static_cast<int>(seed % 4);
+        const CubeTable start = test::random_table(seed, nx, ny, 6 + static_cast<int>(seed % 30));
+        Rig rig;
+        CubeTable t = start;
+        RolexState s = state_for(t);
+        RandomGenerator rng;
+        rng.seed(1.0f);
+        int count = 0;
+        expand_x2(rig.ctx, t, s, rng, count);
+
+        test::RefRolex ref(start);
+        RandomGenerator ref_rng;
+        ref_rng.seed(1.0f);
+        const int ref_count = ref.expand_x2(ref_rng);
+        ASSERT_EQ(count, ref_count) << seed;
+        eliminated += count;
+        ASSERT_EQ(test::lines_of(t), test::lines_of(ref.table(nx, ny))) << seed;
+        ASSERT_EQ(rng.state(), ref_rng.state()) << seed;
+        ASSERT_EQ(test::coverage(t), test::coverage(start)) << seed;
+    }
+    EXPECT_GT(eliminated, 100);
+}
+
+TEST(MultioutRolexa, LongChainDoesNotExhaustTheStack) {
+    // Rows along a Gray-code walk over 15 inputs (input 15 fixed to 0): each row doubles one step
+    // of the walk, so the cube of the term "-000..." is handed on 32767 times.
+    constexpr int nx = 16;
+    constexpr int links = (1 << 15) - 1;
+    CubeTable t{nx, 1, {}};
+    auto gray = [](std::uint32_t i) { return i ^ (i >> 1); };
+    const std::uint32_t full = (1u << nx) - 1;
+    // The term: input 15 free, the others as the walk's start (all 0).
+    t.rows.push_back({full & ~(1u << 15), 0, {}});
+    t.rows[0].outs.set(0);
+    for (std::uint32_t i = 0; i < links; ++i) {
+        const std::uint32_t flip = gray(i) ^ gray(i + 1);
+        t.rows.push_back({full & ~flip, gray(i) & ~flip, {}});
+        t.rows.back().outs.set(0);
+    }
+    // The walk ends on a row equal to its last cube.
+    t.rows.push_back({full, gray(links), {}});
+    t.rows.back().outs.set(0);
+    Rig rig;
+    RolexState s = state_for(t);
+    s.prepare(t);
+    s.memo_first[0] = kMemoEliminated;
+    s.touched.push_back(0);
+    RandomGenerator rng;
+    rng.seed(1.0f);
+    EXPECT_TRUE(rolex_rec(rig.ctx, t, s, rng, full, 0, 0));
+    EXPECT_EQ(static_cast<int>(s.rolex_stack.size()), links);
+    EXPECT_FALSE(rig.ctx.failed());
+}
+
+TEST(MultioutRolexa, ChainDeeperThanTheStackIsSystemError5) {
+    Rig rig;
+    CubeTable t = test::table_of(2, 1, {"-0 1", "0- 1", "11 1", "01 1"});
+    RolexState s = state_for(t);
+    s.lrolex = 0;  // room for one chain cube only
+    s.prepare(t);
+    s.memo_first[0] = kMemoEliminated;
+    s.touched.push_back(0);
+    RandomGenerator rng;
+    rng.seed(1.0f);
+    // The half 00 goes through row 1 (0-) to 01, which row 3 holds: one link fits.
+    EXPECT_TRUE(rolex_rec(rig.ctx, t, s, rng, 0b11, 0b00, 0));
+    EXPECT_FALSE(rig.ctx.failed());
+    s.lrolex = -1;
+    s.free_marks();
+    s.rolex_stack.clear();
+    s.memo_first[0] = kMemoEliminated;
+    s.touched.push_back(0);
+    EXPECT_FALSE(rolex_rec(rig.ctx, t, s, rng, 0b11, 0b00, 0));
+    EXPECT_TRUE(rig.ctx.failed());
+    EXPECT_NE(rig.area.text().find(" *** System Error 5: In rolex_rec: lrolex >-1\n"), std::string::npos);
+}
+
+TEST(MultioutRolexa, TableAboveLtempIsSystemError4) {
+    Rig rig;
+    CubeTable t = test::table_of(2, 1, {"-0 1", "0- 1", "11 1"});
+    RolexState s = state_for(t);
+    s.ltemp = 1;
+    RandomGenerator rng;
+    rng.seed(1.0f);
+    int count = 0;
+    expand_x2(rig.ctx, t, s, rng, count);
+    EXPECT_TRUE(rig.ctx.failed());
+    EXPECT_NE(rig.area.text().find("\n\n *** System Error 4: In sub expand_x2: ltemp > 1\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vormel
