@@ -35,6 +35,11 @@ std::string today_mm_dd_yyyy() {
 void final_results(RunContext& ctx, Problem& problem) {
     ctx.current_sub = "final_results";
     ReportChannel& report = ctx.report;
+    if (problem.inputs() < 1 || problem.outputs() < 1) {
+        // Nothing was read: there is no function to prove.
+        ctx.diag.runtime_error(5, ctx.current_sub);
+        return;
+    }
 
     TermTable terms(problem.inputs(), problem.outputs());
     if (problem.final_terms.last >= 0) {
