@@ -77,21 +77,6 @@ TEST(SortFinalTerms, MatchesTheSelectionSortOnRandomTables) {
     }
 }
 
-TEST(SortFinalTerms, FirstOutputFirstAndUnsharedBeforeShared) {
-    TermTable t(2, 3);
-    add_row(t, "11", ".11");
-    add_row(t, "10", "111");
-    add_row(t, "01", "1..");
-    add_row(t, "00", "...");
-    add_row(t, "-1", "1.1");
-    sort_final_terms(t);
-    std::vector<std::string> order;
-    for (int r = 0; r < t.rows(); ++r) order.push_back(std::string(t.x(r), t.x(r) + 2));
-    const std::vector<std::string> expected = {std::string{0, 0}, std::string{0, 1}, std::string{2, 1},
-                                               std::string{1, 0}, std::string{1, 1}};
-    EXPECT_EQ(order, expected);
-}
-
 // Expansion written as the recursion over the first remaining "-".
 void expand_recursive(ExpandedTable& out, std::vector<std::uint8_t>& cube, int after, const std::uint8_t* y) {
     for (int k = after + 1; k < out.nx; ++k) {
