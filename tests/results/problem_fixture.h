@@ -20,14 +20,16 @@ struct Harness {
         ctx.options.page_by_page = 0;
         ctx.run_state = 9;
     }
-    std::vector<std::string> lines() const {
+    // The report lines, buffered text included.
+    std::vector<std::string> lines() {
+        ctx.report.flush_display(1);
         std::vector<std::string> out;
         std::istringstream in(area.text());
         for (std::string line; std::getline(in, line);) out.push_back(line);
         return out;
     }
     // Index of the first line equal to text, or -1.
-    int find_line(std::string_view text) const {
+    int find_line(std::string_view text) {
         const auto all = lines();
         for (std::size_t i = 0; i < all.size(); ++i) {
             if (all[i] == text) return static_cast<int>(i);
@@ -73,6 +75,25 @@ inline void add_row(TermTable& table, std::string_view xs, std::string_view ys) 
     const int r = table.append_row();
     for (int i = 0; i < table.nx; ++i) table.x(r)[i] = code_of(xs[i]);
     for (int j = 0; j < table.ny; ++j) table.y(r)[j] = code_of(ys[j]);
+}
+
+}  // namespace vormel::testing
+
+namespace vormel::testing {
+
+// The five lines of a framed section heading.
+inline std::vector<std::string> heading_lines(const std::string& title) {
+    const std::string rule(title.size() + 1, '_');
+    return {rule, "", title, rule, ""};
+}
+
+// Fills the expanded table from a function of the minterm number giving one value text per output,
+// and counts its literals as the expansion does.
+template <typename F>
+void fill_expanded(Problem& p, F values) {
+    for (int r = 0; r <= p.extab.last; ++r) set_minterm(p, r, values(r));
+    const LiteralCounts counts = count_literals(p.extab);
+    p.expanded_literals = counts.x_literals + counts.y_literals;
 }
 
 }  // namespace vormel::testing
