@@ -29,6 +29,7 @@ EmergencyWindow::EmergencyWindow(QWidget* main_window, ProgressSource progress, 
     setWindowTitle("Emergency Exit");
     setAttribute(Qt::WA_QuitOnClose, false);
     since_start_.start();
+    last_progress_ = progress_ ? progress_() : 0;
     const QFontMetrics metrics(font_);
     setFixedSize(metrics.horizontalAdvance(QString(kColumns, 'M')) + 8, metrics.height() * kRows + 8);
     move(1150, 650);
