@@ -35,4 +35,8 @@ bool write_report_files(const WorkArea& area, const std::string& path) {
            write_atomically(path + ".rtf", [&](std::ostream& out) { area.write_rich(out); });
 }
 
+bool write_text_file(const std::string& path, std::string_view text) {
+    return write_atomically(path, [&](std::ostream& out) { out.write(text.data(), static_cast<std::streamsize>(text.size())); });
+}
+
 }  // namespace vormel

@@ -1,0 +1,126 @@
+#include "ui/emergency_window.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "ui/layout_scale.h"
+
+namespace vormel {
+
+namespace {
+
+constexpr int kRows = 6;
+constexpr int kColumns = 44;
+// The counter starts on the label's final blank; the star's field 10 columns further on.
+constexpr int kCounterColumn = 13;
+constexpr int kStarField = kCounterColumn + 10;
+
+}  // namespace
+
+EmergencyWindow::EmergencyWindow(QWidget* main_window, ProgressSource progress, ExitAction exit_now)
+    : QWidget(nullptr, Qt::Window | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      main_window_(main_window),
+      progress_(std::move(progress)),
+      exit_now_(std::move(exit_now)),
+      font_(monospaced_font(10)) {
+    setObjectName("emergencyWindow");
+    setWindowTitle("Emergency Exit");
+    setAttribute(Qt::WA_QuitOnClose, false);
+    since_start_.start();
+    last_progress_ = progress_ ? progress_() : 0;
+    const QFontMetrics metrics(font_);
+    setFixedSize(metrics.horizontalAdvance(QString(kColumns, 'M')) + 8, metrics.height() * kRows + 8);
+    move(1150, 650);
+    redraw_lines();
+    connect(&clock_, &QTimer::timeout, this, &EmergencyWindow::tick);
+    clock_.start(50);
+}
+
+void EmergencyWindow::put(int row, int column, const QString& text) {
+    QString& line = rows_[row];
+    for (int i = 0; i < text.size() && column + i < kColumns; ++i) line[column + i] = text[i];
+}
+
+void EmergencyWindow::redraw_lines() {
+    for (QString& line : rows_) line = QString(kColumns, ' ');
+    put(0, 0, " Vormel Time: ");
+    put(1, 0, " Emergency Exit:     Click [X]");
+    put(2, 0, "             or:     Ctrl+Q");
+    put(3, 0, on_top_ ? " Keep in Background: Press B" : " Keep on Top   :     Press T");
+    if (seconds_ > 0) put(0, kCounterColumn, " " + QString::number(seconds_));
+    put(0, kStarField + star_position_ - 1, "*");
+    update();
+}
+
+void EmergencyWindow::tick() {
+    const qint64 now = since_start_.elapsed();
+    bool changed = false;
+    if (now - last_second_ms_ > 1000) {
+        last_second_ms_ += 1000;
+        seconds_ = now / 1000;
+        put(0, kCounterColumn, " " + QString::number(seconds_));
+        changed = true;
+    }
+    if (now - last_star_ms_ >= 200) {
+        last_star_ms_ = now;
+        const int progress = progress_ ? progress_() : 0;
+        if (progress != last_progress_) {
+            last_progress_ = progress;
+            put(0, kStarField + star_position_ - 1, " ");
+            if (star_position_ + star_direction_ < 1 || star_position_ + star_direction_ > 10) star_direction_ = -star_direction_;
+            star_position_ += star_direction_;
+            put(0, kStarField + star_position_ - 1, "*");
+            changed = true;
+        }
+    }
+    if (changed) update();
+}
+
+void EmergencyWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0, 0, 128));
+    painter.setFont(font_);
+    painter.setPen(Qt::white);
+    const QFontMetrics metrics(font_);
+    for (int row = 0; row < kRows; ++row) {
+        painter.drawText(4, 4 + metrics.ascent() + row * metrics.height(), rows_[row]);
+    }
+}
+
+void EmergencyWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Q && (event->modifiers() & Qt::ControlModifier)) {
+        exit_now_();
+        return;
+    }
+    if (!on_top_ && event->key() == Qt::Key_T) {
+        on_top_ = true;
+        setWindowTitle("Emergency Exit On Top");
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        redraw_lines();
+        show();
+        raise();
+    } else if (on_top_ && event->key() == Qt::Key_B) {
+        on_top_ = false;
+        setWindowTitle("Emergency Exit");
+        redraw_lines();
+        // A short pause so the change is seen before the window goes back.
+        QTimer::singleShot(500, this, [this] {
+            setWindowFlag(Qt::WindowStaysOnTopHint, false);
+            show();
+            lower();
+            if (main_window_) {
+                main_window_->raise();
+                main_window_->activateWindow();
+            }
+        });
+    }
+}
+
+void EmergencyWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    exit_now_();
+}
+
+}  // namespace vormel

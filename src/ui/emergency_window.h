@@ -1,0 +1,50 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+namespace vormel {
+
+// A small top-level window of 6 x 44 character cells, white on blue: the seconds since program
+// start, a star that moves while the run shows progress, and the way out: Ctrl+Q or its close
+// button end the process at once with exit code 1. T keeps it on top, B sends it back.
+class EmergencyWindow : public QWidget {
+    Q_OBJECT
+public:
+    using ProgressSource = std::function<int()>;
+    using ExitAction = std::function<void()>;
+    EmergencyWindow(QWidget* main_window, ProgressSource progress, ExitAction exit_now);
+
+    bool on_top() const { return on_top_; }
+    const QString& row(int index) const { return rows_[index]; }
+    // One clock pass: seconds every full second, the star every 0.2 s (exposed for tests).
+    void tick();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void redraw_lines();
+    void put(int row, int column, const QString& text);
+
+    QPointer<QWidget> main_window_;
+    ProgressSource progress_;
+    ExitAction exit_now_;
+    QElapsedTimer since_start_;
+    QTimer clock_;
+    QString rows_[6];
+    QFont font_;
+    bool on_top_ = false;
+    long long seconds_ = 0;
+    qint64 last_second_ms_ = 0;
+    qint64 last_star_ms_ = 0;
+    int star_position_ = 1;
+    int star_direction_ = 1;
+    int last_progress_ = -1;
+};
+
+}  // namespace vormel

@@ -1,0 +1,198 @@
+// New, Open, Save and Save As of the main window.
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "input/text_decoding.h"
+#include "run/check_file.h"
+#include "run/command_fsm.h"
+#include "run/report_files.h"
+#include "ui/main_window.h"
+#include "ui/qt_work_area.h"
+#include "ui/ui_dialogs.h"
+
+namespace vormel {
+
+namespace {
+
+const char* const kSaveFilter =
+    "Input File (*.tab, *.bol, *.tdf, *.dcb, *.pla)|*.tab;*.bol;*.tdf;*.dcb;*.pla|Report File (*.rpt)|*.rpt|All Files (*.*)|*.*";
+const char* const kOpenFilter = "Input  Files (*.tab, *.bol, *.tdf, *.dcb, *.pla)|*.tab;*.bol;*.tdf;*.dcb;*.pla|All Files (*.*)|*.*";
+
+std::string read_whole_file(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream raw;
+    raw << file.rdbuf();
+    return raw.str();
+}
+
+}  // namespace
+
+void MainWindow::load_input_text(const std::string& path) {
+    work_area_->set_plain_text(decode_input_text(read_whole_file(path)));
+    work_area_edit_->moveCursor(QTextCursor::Start);
+}
+
+void MainWindow::command_open() {
+    if (busy_ || shown_state() >= 5) return;
+    RunContext& ctx = session_->ctx;
+    if (ctx.run_state == 3) {
+        const MessageAnswer answer = message_box(" Open File", " Yes:  Save changes before Open\r\n  No:  Open without saving",
+                                                 MessageIcon::question, MessageButtons::yes_no_cancel);
+        if (answer == MessageAnswer::cancel) return;
+        if (answer == MessageAnswer::yes && save_input(false) == 2) return;
+    }
+    const std::optional<std::string> chosen = dialogs_.open_file_name(this, "Open Vormel Files", kOpenFilter, open_preset_);
+    if (!chosen) return;
+    // The name becomes the input file only once it proved readable, so a failed Open leaves the
+    // loaded file in charge.
+    if (!check_file(ctx, 0, *chosen, "r")) {
+        ctx.error_flag = 0;
+        set_step_status(ctx, 0, "...", 1);
+        return;
+    }
+    ctx.input_file = *chosen;
+    load_input_text(ctx.input_file);
+    preset_save_dialog(ctx.input_file, 1);
+    open_preset_ = ctx.input_file;
+
+    reset_step_status(ctx);
+    show_input_file("Input File: ", ctx.input_file);
+    show_report_file("Report Files: ", "");
+    set_status_line(" Input File Opened =>  [Start]");
+    work_area_edit_->document()->setModified(false);
+
+    set_start_caption("Start");
+    start_button_->setEnabled(true);
+    set_work_area_read_only(false);
+    focus_start();
+    ctx.diag.poll_progress(0);
+
+    set_step_field(0, StepPart::label, "", StepLook::current);
+    set_step_status(ctx, 0, "done", 1);
+    ctx.diag.poll_progress(1);
+    enable_all_options();
+    set_defaults();
+    save_button_->setEnabled(true);
+    ctx.run_state = 4;
+    update_menu_enabling();
+}
+
+void MainWindow::command_new() {
+    if (busy_ || shown_state() >= 5) return;
+    RunContext& ctx = session_->ctx;
+    if (ctx.run_state == 3) {
+        const MessageAnswer answer = message_box(" New Text", " Yes:  Save changes before New\r\n  No:  New Text without saving",
+                                                 MessageIcon::question, MessageButtons::yes_no_cancel);
+        if (answer == MessageAnswer::cancel) return;
+        if (answer == MessageAnswer::yes && save_input(false) == 2) return;
+    }
+    work_area_->clear();
+    ctx.input_file = current_directory_file("NoName.tab");
+    preset_save_dialog(ctx.input_file, 1);
+
+    reset_step_status(ctx);
+    show_input_file(" Input File: ", ctx.input_file);
+    show_report_file("Report Files: ", "");
+    set_status_line(" Edit New Text File");
+    work_area_edit_->document()->setModified(false);
+
+    set_start_caption("Start");
+    start_button_->setEnabled(false);
+    set_work_area_read_only(false);
+    work_area_edit_->setFocus();
+
+    ctx.run_state = 2;
+    ctx.diag.poll_progress(0);
+    set_step_field(0, StepPart::label, "", StepLook::current);
+    set_step_status(ctx, 0, "...", 1);
+    enable_all_options();
+    update_menu_enabling();
+}
+
+void MainWindow::command_save(bool save_as) {
+    if (busy_) return;
+    RunContext& ctx = session_->ctx;
+    if (ctx.run_state >= 5 && ctx.run_state <= 9) return;
+    if (ctx.run_state == 1) return;
+    if (save_input(save_as) == 2) {
+        work_area_edit_->setFocus();
+        set_step_status(ctx, 0, ctx.run_state == 3 ? "..." : "done", 1);
+        focus_start();
+        set_defaults();
+    }
+    update_menu_enabling();
+}
+
+int MainWindow::save_input(bool save_as) {
+    RunContext& ctx = session_->ctx;
+    ctx.current_sub = "save_input";
+    if (ctx.run_state == 10) {
+        SaveAs_ReportFiles(save_as);
+        return 0;
+    }
+    bool ask = ctx.input_file.empty() || save_as || ctx.input_file.ends_with("NoName.tab");
+    if (!ask && ctx.run_state == 3 && std::filesystem::exists(ctx.input_file)) {
+        const MessageAnswer answer = message_box(" Save File", " Yes: Overwrite existing File\r\n  No: SaveAs",
+                                                 MessageIcon::question, MessageButtons::yes_no_cancel);
+        if (answer == MessageAnswer::cancel) return 2;
+        ask = answer == MessageAnswer::no;
+    }
+    std::string name = ctx.input_file;
+    if (ask) {
+        const std::optional<std::string> chosen =
+            dialogs_.save_file_name(this, "SaveAs Vormel Files", kSaveFilter, 1, save_preset_);
+        if (!chosen) return 2;
+        name = *chosen;
+    }
+    if (!check_file(ctx, 0, name, "w")) {
+        ctx.error_flag = 0;
+        return 2;
+    }
+    // Written beside the file and renamed over it: a failed write leaves the old file whole.
+    if (!write_text_file(name, work_area_->plain_text())) {
+        set_step_status(ctx, 0, "Error", 3);
+        message_box(" Open Error", "Requested File is not accessible:  \r\n\r\n" + name, MessageIcon::error, MessageButtons::ok);
+        return 2;
+    }
+    ctx.input_file = name;
+    preset_save_dialog(ctx.input_file, 1);
+    open_preset_ = ctx.input_file;
+    work_area_edit_->document()->setModified(false);
+    set_step_status(ctx, 0, "- done -", 1);
+    show_input_file("Input File: ", ctx.input_file);
+    set_status_line(" Input File saved =>  [Start]");
+    ctx.run_state = 4;
+    start_button_->setEnabled(true);
+    focus_start();
+    return 1;
+}
+
+int MainWindow::SaveAs_ReportFiles(bool save_as) {
+    RunContext& ctx = session_->ctx;
+    ctx.current_sub = "SaveAs_ReportFiles";
+    if (!save_as) return 2;
+    const std::optional<std::string> chosen = dialogs_.save_file_name(this, "SaveAs Vormel Files", kSaveFilter, 2, save_preset_);
+    if (!chosen) return 2;
+    const std::string& name = *chosen;
+    if (!check_file(ctx, 0, name, "w")) {
+        ctx.error_flag = 0;
+        return 2;
+    }
+    if (!write_report_files(*work_area_, name)) {
+        set_step_status(ctx, 0, "Error", 3);
+        message_box(" Open Error", "Requested File is not accessible:  \r\n\r\n" + name, MessageIcon::error, MessageButtons::ok);
+        return 2;
+    }
+    work_area_edit_->document()->setModified(false);
+    show_report_file("Report Files: ", name + " /.rtf");
+    set_status_line(" *** Report Files Saved As (ASCII: *.rpt and RTF: *.rpt.rtf)");
+    ctx.run_state = 10;
+    start_button_->setEnabled(true);
+    focus_start();
+    return 1;
+}
+
+}  // namespace vormel

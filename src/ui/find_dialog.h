@@ -1,0 +1,25 @@
+#pragma once
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+
+namespace vormel {
+
+// The find box of the work area: a search string, match case, Find Next. Forward only.
+class FindDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit FindDialog(QWidget* owner);
+    QLineEdit& text_field() { return *text_; }
+    QCheckBox& match_case() { return *match_case_; }
+
+signals:
+    void find_requested(const QString& needle, bool match_case);
+
+private:
+    QLineEdit* text_;
+    QCheckBox* match_case_;
+};
+
+}  // namespace vormel

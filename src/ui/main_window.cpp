@@ -1,0 +1,800 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <filesystem>
+
+#include "run/check_file.h"
+#include "run/command_fsm.h"
+#include "ui/find_dialog.h"
+#include "ui/qt_work_area.h"
+#include "ui/query_box.h"
+#include "ui/show_path.h"
+#include "ui/threaded_run_window.h"
+#include "ui/ui_dialogs.h"
+
+#ifdef VORMEL_HAVE_SVG
+#include <QSvgWidget>
+#endif
+
+namespace vormel {
+
+namespace {
+
+QString qt_text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).replace("\r\n", "\n");
+}
+
+QString css_rgb(Rgb c) { return QString("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b); }
+
+struct StepCaption {
+    const char* initial;
+    int label_y, label_height, status_y, status_height;
+};
+constexpr StepCaption kSteps[6] = {{"Open File:", 1920, 495, 2400, 405},          {"Expand Input:", 3120, 555, 3600, 405},
+                                   {"Generate Primes:", 4320, 555, 4800, 375},    {"Select Cover:", 5520, 555, 6000, 375},
+                                   {"Bundle Optimization:", 6720, 555, 7200, 405}, {"Final Results:", 7920, 555, 8400, 525}};
+
+}  // namespace
+
+MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale)
+    : dialogs_(dialogs),
+      scale_(scale ? LayoutScale::with_factor(*scale, QGuiApplication::primaryScreen()
+                                                          ? QGuiApplication::primaryScreen()->logicalDotsPerInch()
+                                                          : 96.0)
+                   : LayoutScale::for_screen(QGuiApplication::primaryScreen())) {
+    setObjectName("Vormel_Processor");
+    setWindowTitle("Vormel Logic Optimization");
+    start_directory_ = std::filesystem::current_path().string();
+    create_controls();
+    create_menus();
+
+    work_area_ = std::make_unique<QtWorkArea>(*work_area_edit_);
+    run_window_ = std::make_unique<ThreadedRunWindow>(
+        *this, *this, [this](QueryKind kind, std::function<void(QueryAnswer)> done) { open_query(kind, std::move(done)); },
+        [this] {
+            if (pending_.dirty.load() || pending_.close_requested.load()) apply_pending_settings();
+        });
+    session_ = std::make_unique<Session>(*work_area_, *run_window_);
+    connect_options();
+
+    worker_context_ = new QObject;
+    worker_context_->moveToThread(&worker_thread_);
+    worker_thread_.start();
+
+    work_area_edit_->installEventFilter(this);
+    connect(work_area_edit_, &QPlainTextEdit::textChanged, this, [this] { data_changed_check(); });
+    connect(work_area_edit_->document(), &QTextDocument::modificationChanged, this, [this] { data_changed_check(); });
+}
+
+MainWindow::~MainWindow() {
+    pending_.close_requested = true;
+    if (query_box_->is_open()) query_box_->answer(QueryAnswer::stop);
+    worker_thread_.quit();
+    worker_thread_.wait();
+    delete worker_context_;
+}
+
+void MainWindow::create_controls() {
+    auto* central = new QWidget(this);
+    central->setObjectName("centralArea");
+    setCentralWidget(central);
+    const QFont sans7 = scale_.font("Microsoft Sans Serif", 7);
+    const QFont group_font = scale_.font("Lucida Sans Unicode", 7);
+    const QString white_background = "background-color: white;";
+
+    auto button = [&](const char* name, const char* caption, const char* tip, QRect where) {
+        auto* b = new QPushButton(caption, central);
+        b->setObjectName(name);
+        b->setToolTip(qt_text(tip));
+        b->setGeometry(where);
+        b->setFont(scale_.font("Microsoft Sans Serif", 8));
+        return b;
+    };
+    auto option = [&](const char* name, const char* caption, const char* tip, QRect where) {
+        auto* b = new QRadioButton(caption, central);
+        b->setObjectName(name);
+        b->setToolTip(qt_text(tip));
+        b->setGeometry(where);
+        b->setFont(sans7);
+        b->setStyleSheet(white_background);
+        return b;
+    };
+    auto group = [&](const char* name, const char* caption, QRect where) {
+        auto* g = new QGroupBox(caption, central);
+        g->setObjectName(name);
+        g->setGeometry(where);
+        g->setFont(group_font);
+        g->setStyleSheet("QGroupBox { background-color: white; color: rgb(0,0,128); border: 1px solid rgb(160,160,160); "
+                         "margin-top: 0.6em; } QGroupBox::title { subcontrol-origin: margin; left: 4px; color: rgb(0,0,128); }");
+        g->lower();
+        return g;
+    };
+
+    new_button_ = button("newButton", "New", "Edit NewText on Work Area => Ctrl+N", scale_.rect(360, 240, 495, 375));
+    open_button_ = button("openButton", "Open", "Open File => Ctrl+O", scale_.rect(960, 240, 495, 375));
+    save_button_ = button("saveButton", "Save", "Save File => Ctrl+S or SaveAs... => Ctrl+E", scale_.rect(1560, 240, 495, 375));
+
+    polarity_buttons_[0] = option("polarity1Set", "1-Set", " Normal Polarity for all Outputs (uses Minterms)  ", scale_.rect(14520, 1680, 1185, 195));
+    polarity_buttons_[1] = option("polarity0Set", "0-Set", " Inverted Polarity for all Outputs (uses Maxterms)  ", scale_.rect(14520, 1920, 1215, 195));
+    polarity_buttons_[2] = option("polarityAutomatic", "Automatic", " Automatic choice of optimal Polarity ", scale_.rect(14520, 2160, 1185, 195));
+    polarity_buttons_[3] = option("polarityCombination", "Combination",
+                                  " Combinations of all Output Polarities tested. \r\n Attention: May take very long! ",
+                                  scale_.rect(14520, 2400, 1185, 195));
+    auto* polarity_group = new QButtonGroup(this);
+    for (QRadioButton* b : polarity_buttons_) polarity_group->addButton(b);
+    qmc_button_ = option("methodQmc", "QMC", " Quine-McCluskey Algorithm  ", scale_.rect(14520, 3240, 1185, 195));
+    cns_button_ = option("methodCns", "CNS", " Consensus Algorithm  ", scale_.rect(14520, 3480, 1185, 195));
+    auto* method_group = new QButtonGroup(this);
+    method_group->addButton(qmc_button_);
+    method_group->addButton(cns_button_);
+
+    rolexa_field_ = new QLineEdit("---", central);
+    rolexa_field_->setObjectName("rolexaField");
+    rolexa_field_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    rolexa_field_->setToolTip(qt_text(" Enter a number for the Rolexa Iterations (0 for no action; up to 9999). \r\n"
+                                      " Attention: Large numbers may cause very long execution times! "));
+    rolexa_field_->setGeometry(scale_.rect(15240, 4320, 615, 255));
+    rolexa_field_->setFont(sans7);
+    rolexa_field_->installEventFilter(this);
+
+    const char* level_names[5] = {"level0", "level1", "level2", "level3", "level4"};
+    const char* level_captions[5] = {"0-Minimum", "1-Results", "2-In/Outputs", "3-Main Steps", "4-Details"};
+    const char* level_tips[5] = {" Show minimum Results  ", " Show Results  ", " Show Inputs and Outputs  ",
+                                 " Show Main Steps. May be long!  ", " Show details of all Steps \r\n Attention: May be very long! "};
+    auto* level_group = new QButtonGroup(this);
+    for (int i = 0; i < 5; ++i) {
+        level_buttons_[i] = option(level_names[i], level_captions[i], level_tips[i],
+                                   scale_.rect(14520, 5280 + 240 * i, i == 3 ? 1335 : 1215, 195));
+        level_group->addButton(level_buttons_[i]);
+    }
+    page_button_ = option("pageByPage", "Page-by-Page",
+                          "Display text page by page when On.  Skip rest of display by 'Interrupt'. Toggle by Ctrl+B",
+                          scale_.rect(14520, 8040, 1455, 255));
+    page_button_->setAutoExclusive(false);
+
+    smaller_button_ = button("smallerText", "<<", "Decrease the Text Size by 1", scale_.rect(14520, 7080, 615, 285));
+    larger_button_ = button("largerText", ">>", "Increase the Text Size by 1", scale_.rect(15360, 7080, 615, 285));
+    clip_button_ = button("textToClip", "Text --> Clip",
+                          "Copy the complete Work Area to the Clipboard as ASCII Text (no formatting)  ",
+                          scale_.rect(14520, 7560, 1455, 375));
+    clip_button_->setFont(sans7);
+    quit_button_ = button("quitButton", "Quit", " Quit = Exit program / Break = interrupt execution  and ask for Re-Start",
+                          scale_.rect(14400, 9960, 1695, 375));
+    quit_button_->setFont(scale_.font("Microsoft Sans Serif", 9));
+    start_button_ = button("startButton", "Start", " Start/Continue/Re-Start ", scale_.rect(14400, 10440, 1695, 375));
+    start_button_->setFont(scale_.font("Microsoft Sans Serif", 9));
+
+    group("polarityGroup", "Polarity", scale_.rect(14400, 1320, 1575, 1455));
+    group("primeGroup", "Prime Generation", scale_.rect(14400, 2880, 1575, 945));
+    group("rolexaGroup", "ROLEXA", scale_.rect(14400, 3960, 1575, 765));
+    auto* range_label = new QLabel(" 0-9999 :", central);
+    range_label->setObjectName("rolexaRange");
+    range_label->setGeometry(scale_.rect(14520, 4320, 645, 195));
+    range_label->setFont(sans7);
+    range_label->setStyleSheet(white_background);
+    group("levelGroup", "Display Level", scale_.rect(14400, 4920, 1695, 1695));
+    text_size_group_ = group("textSizeGroup", "TextSize:", scale_.rect(14400, 6720, 1695, 1695));
+
+    const QFont arial9 = scale_.font("Arial", 9);
+    for (int i = 0; i < 6; ++i) {
+        auto* label = new QLabel(kSteps[i].initial, central);
+        label->setObjectName(QString("stepLabel%1").arg(i));
+        label->setAlignment(Qt::AlignCenter);
+        label->setWordWrap(true);
+        label->setGeometry(scale_.rect(360, kSteps[i].label_y, 1695, kSteps[i].label_height));
+        label->setFont(arial9);
+        step_labels_[i] = label;
+        auto* status = new QLabel(central);
+        status->setObjectName(QString("stepStatus%1").arg(i));
+        status->setAlignment(Qt::AlignCenter);
+        status->setGeometry(scale_.rect(360, kSteps[i].status_y, 1695, kSteps[i].status_height));
+        status->setFont(arial9);
+        step_statuses_[i] = status;
+    }
+    step_labels_[0]->setToolTip("The Execution steps are displayed here: Futute, current and past");
+
+    const QFont lucida8 = scale_.font("Lucida Sans Unicode", 8);
+    auto file_field = [&](const char* name, const char* text, const char* tip, QRect where) {
+        auto* field = new QLineEdit(text, central);
+        field->setObjectName(name);
+        field->setReadOnly(true);
+        field->setToolTip(qt_text(tip));
+        field->setGeometry(where);
+        field->setFont(lucida8);
+        field->setStyleSheet("background-color: rgb(255,255,222);");
+        return field;
+    };
+    input_file_field_ = file_field("inputFileField", " Input File:",
+                                   " Path and Name of Input File.\r\n The Path is possible shortend by .... If too long scroll to the right.",
+                                   scale_.rect(2520, 240, 5655, 375));
+    report_file_field_ = file_field("reportFileField", " Report File:",
+                                    " Path and Name of Report File(s).\r\n The Path is possible shortend by .... If too long scroll to the right.",
+                                    scale_.rect(8280, 240, 5655, 375));
+    auto status_bar = [&](const char* name, const char* text, const char* tip, QRect where) {
+        auto* line = new QLabel(text, central);
+        line->setObjectName(name);
+        line->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        line->setToolTip(qt_text(tip));
+        line->setGeometry(where);
+        line->setFont(lucida8);
+        return line;
+    };
+    status_line_ = status_bar("statusLine", " <no file>", " Status of last Action. ", scale_.rect(2520, 720, 5655, 285));
+    polarity_line_ = status_bar("polarityLine", "",
+                                " Polarity of each Function: 1 is normal and 0 is inverted. \r\n"
+                                " In case of 0 the Function has to be inverted to fulfil the Input Spec. ",
+                                scale_.rect(8280, 720, 5655, 285));
+
+    time_field_ = new QLabel("Time in sec", central);
+    time_field_->setObjectName("timeField");
+    time_field_->setAlignment(Qt::AlignCenter);
+    time_field_->setToolTip("Display of total time in sec  ");
+    time_field_->setGeometry(scale_.rect(360, 10560, 1695, 300));
+    time_field_->setFont(scale_.font("Arial", 8));
+    time_strip_ = new QLabel(central);
+    time_strip_->setObjectName("timeStrip");
+    time_strip_->setToolTip("Display of total time in sec  ");
+    time_strip_->setGeometry(scale_.rect(360, 10440, 1695, 105));
+    progress_bar_ = new QProgressBar(central);
+    progress_bar_->setObjectName("progressBar");
+    progress_bar_->setRange(0, 100);
+    progress_bar_->setValue(0);
+    progress_bar_->setTextVisible(false);
+    progress_bar_->setEnabled(false);
+    progress_bar_->setGeometry(scale_.rect(360, 9960, 1695, 270));
+
+    work_area_edit_ = new QPlainTextEdit(central);
+    work_area_edit_->setObjectName("workArea");
+    work_area_edit_->setGeometry(scale_.rect(2520, 1080, 11445, 9975));
+    work_area_edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    work_area_edit_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    text_size_ = std::max(2, static_cast<int>(std::lround(9 * scale_.factor)));
+    work_area_edit_->setFont(monospaced_font(text_size_));
+    text_size_group_->setTitle(QString("TextSize: %1 ").arg(text_size_));
+
+    prompt_field_ = new QLabel(central);
+    prompt_field_->setObjectName("promptField");
+    prompt_field_->setAlignment(Qt::AlignCenter);
+    prompt_field_->setGeometry(scale_.rect(14520, 9360, 1455, 495));
+    prompt_field_->setFont(arial9);
+    set_control_colours(prompt_field_, colours::white, colours::navy);
+
+    version_label_ = new QLabel("Version", central);
+    version_label_->setObjectName("versionLabel");
+    version_label_->setAlignment(Qt::AlignCenter);
+    version_label_->setGeometry(scale_.rect(14520, 960, 1455, 195));
+    version_label_->setFont(scale_.font("Lucida Sans Unicode", 6));
+
+#ifdef VORMEL_HAVE_SVG
+    auto* logo = new QSvgWidget(":/vormel_logo.svg", central);
+#else
+    auto* logo = new QLabel("Vormel", central);
+    logo->setAlignment(Qt::AlignCenter);
+    logo->setStyleSheet("background-color: rgb(0,0,128); color: rgb(192,255,255); font-weight: bold;");
+#endif
+    logo->setObjectName("logo");
+    logo->setGeometry(scale_.rect(14400, 240, 1575, 615));
+
+    swapping_indicator_ = new QLabel("Now Swapping", central);
+    swapping_indicator_->setObjectName("swappingIndicator");
+    swapping_indicator_->setAlignment(Qt::AlignCenter);
+    swapping_indicator_->setToolTip("Indicate swapping when usage of physical memory goes above 99%");
+    swapping_indicator_->setGeometry(scale_.rect(360, 9720, 1575, 240));
+    swapping_indicator_->setFont(scale_.font("Arial", 8));
+    swapping_indicator_->setStyleSheet("color: rgb(255,0,0);");
+    swapping_indicator_->hide();
+
+    query_box_ = new QueryBox(scale_, this);
+    find_dialog_ = new FindDialog(this);
+    connect(find_dialog_, &FindDialog::find_requested, this, &MainWindow::find_next);
+
+    connect(new_button_, &QPushButton::clicked, this, &MainWindow::command_new);
+    connect(open_button_, &QPushButton::clicked, this, &MainWindow::command_open);
+    connect(save_button_, &QPushButton::clicked, this, [this] { command_save(false); });
+    connect(start_button_, &QPushButton::clicked, this, &MainWindow::start_pressed);
+    connect(quit_button_, &QPushButton::clicked, this, &MainWindow::quit_pressed);
+    connect(smaller_button_, &QPushButton::clicked, this, [this] { change_text_size(-1); });
+    connect(larger_button_, &QPushButton::clicked, this, [this] { change_text_size(1); });
+    connect(clip_button_, &QPushButton::clicked, this, &MainWindow::text_to_clip);
+
+    set_run_phase(RunPhase::idle);
+    set_control_colours(time_field_, colours::light_cyan, colours::navy);
+    set_control_colours(time_strip_, colours::light_cyan, colours::black);
+}
+
+void MainWindow::create_menus() {
+    auto item = [this](QMenu* menu, const char* name, const char* text, const char* keys, auto slot) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(name);
+        if (keys) action->setShortcut(QKeySequence(keys));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    file_menu_ = menuBar()->addMenu(" &File ");
+    action_new_ = item(file_menu_, "actionNew", "New\tCtrl+N", "Ctrl+N", [this] { command_new(); });
+    action_open_ = item(file_menu_, "actionOpen", "Open...\tCtrl+O", "Ctrl+O", [this] { command_open(); });
+    action_save_ = item(file_menu_, "actionSave", "Save\tCtrl+S", "Ctrl+S", [this] { command_save(false); });
+    action_save_as_ = item(file_menu_, "actionSaveAs", "Save As..\tCtrl+E", "Ctrl+E", [this] { command_save(true); });
+    file_menu_->addSeparator();
+    action_print_ = item(file_menu_, "actionPrint", "Print\tCtrl+P", "Ctrl+P", [this] { print_work_area(); });
+    file_menu_->addSeparator();
+    action_exit_ = item(file_menu_, "actionExit", "Exit\tAlt+F4", nullptr, [this] { close(); });
+
+    // Cut, copy and paste keep the work area's own keys.
+    edit_menu_ = menuBar()->addMenu(" &Edit ");
+    action_cut_ = item(edit_menu_, "actionCut", "Cut\tCtrl+X", nullptr, [this] { work_area_edit_->cut(); });
+    action_copy_ = item(edit_menu_, "actionCopy", "Copy\tCtrl+C", nullptr, [this] { work_area_edit_->copy(); });
+    action_paste_ = item(edit_menu_, "actionPaste", "Paste\tCtrl+V", nullptr, [this] { work_area_edit_->paste(); });
+    action_select_all_ = item(edit_menu_, "actionSelectAll", "Select All\tCtrl+A", "Ctrl+A", [this] { work_area_edit_->selectAll(); });
+    edit_menu_->addSeparator();
+    action_find_ = item(edit_menu_, "actionFind", "Find...\tCtrl+F", "Ctrl+F", [this] { show_find_dialog(); });
+
+    execution_menu_ = menuBar()->addMenu("Execution");
+    action_start_ = item(execution_menu_, "actionStart", "(Re-)Start / Continue\tCtrl+G", "Ctrl+G", [this] { start_pressed(); });
+    execution_menu_->addSeparator();
+    action_break_ = item(execution_menu_, "actionBreak", "Break / Interrupt / Quit\tCtrl+Q", "Ctrl+Q", [this] { quit_pressed(); });
+    execution_menu_->addSeparator();
+    action_page_ = item(execution_menu_, "actionPageByPage", "Page-by-Page\tCtrl+B", "Ctrl+B", [this] { toggle_page_by_page(); });
+
+    help_menu_ = menuBar()->addMenu(" &Help ");
+    action_help_ = item(help_menu_, "actionHelp", "Vormel_Help\tCtrl+H", "Ctrl+H", [this] { show_help(); });
+    help_menu_->addSeparator();
+    action_about_ = item(help_menu_, "actionAbout", "About...", nullptr, [this] { show_about(); });
+
+    for (QMenu* menu : {file_menu_, edit_menu_, execution_menu_, help_menu_}) {
+        connect(menu, &QMenu::aboutToShow, this, &MainWindow::update_menu_enabling);
+    }
+}
+
+void MainWindow::connect_options() {
+    const int modes[4] = {polarity_one_set, polarity_zero_set, polarity_automatic, polarity_combination};
+    for (int i = 0; i < 4; ++i) {
+        connect(polarity_buttons_[i], &QRadioButton::toggled, this, [this, mode = modes[i]](bool on) {
+            if (on) set_option(&PendingSettings::polarity_mode, &RunOptions::polarity_mode, mode);
+        });
+    }
+    connect(qmc_button_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) set_option(&PendingSettings::prime_method, &RunOptions::prime_method, method_qmc);
+    });
+    connect(cns_button_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) set_option(&PendingSettings::prime_method, &RunOptions::prime_method, method_cns);
+    });
+    for (int i = 0; i < 5; ++i) {
+        connect(level_buttons_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) set_option(&PendingSettings::display_level, &RunOptions::display_level, i);
+        });
+    }
+    connect(page_button_, &QRadioButton::clicked, this, [this](bool on) {
+        set_option(&PendingSettings::page_by_page, &RunOptions::page_by_page, on ? 1 : 0);
+    });
+    connect(rolexa_field_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        QString digits;
+        for (QChar c : text) {
+            if (c >= '0' && c <= '9') digits.append(c);
+        }
+        if (digits != text) {
+            const int caret = rolexa_field_->cursorPosition() - static_cast<int>(text.size() - digits.size());
+            rolexa_field_->setText(digits);
+            rolexa_field_->setCursorPosition(std::max(0, caret));
+            return;  // the rewrite comes back here with digits only
+        }
+        // Only digits are kept; a number too large for the counter saturates instead of wrapping.
+        long long value = 0;
+        for (QChar c : digits) value = std::min(value * 10 + (c.unicode() - '0'), 2147483647LL);
+        set_option(&PendingSettings::rolexa_iterations, &RunOptions::rolexa_iterations, static_cast<int>(value));
+    });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == rolexa_field_ && event->type() == QEvent::FocusOut && rolexa_field_->text().isEmpty()) {
+        rolexa_field_->setText("0");
+    }
+    if (watched == work_area_edit_ && event->type() == QEvent::Resize) {
+        work_area_height_ = work_area_edit_->viewport()->height();
+        set_page_length_source(text_size_ * 20);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::set_option(std::optional<int> PendingSettings::*field, int RunOptions::*option, int value) {
+    if (!busy_) {
+        session_->ctx.options.*option = value;
+        return;
+    }
+    std::lock_guard lock(pending_.mutex);
+    pending_.*field = value;
+    pending_.dirty = true;
+}
+
+void MainWindow::set_page_length_source(int text_height_twips) {
+    if (!busy_) {
+        session_->ctx.report.set_text_size(text_height_twips);
+        return;
+    }
+    std::lock_guard lock(pending_.mutex);
+    pending_.text_height = text_height_twips;
+    pending_.dirty = true;
+}
+
+void MainWindow::apply_pending_settings() {
+    RunContext& ctx = session_->ctx;
+    std::lock_guard lock(pending_.mutex);
+    auto take = [](std::optional<int>& value, int& target) {
+        if (value) target = *value;
+        value.reset();
+    };
+    take(pending_.display_level, ctx.options.display_level);
+    take(pending_.polarity_mode, ctx.options.polarity_mode);
+    take(pending_.prime_method, ctx.options.prime_method);
+    take(pending_.rolexa_iterations, ctx.options.rolexa_iterations);
+    take(pending_.page_by_page, ctx.options.page_by_page);
+    if (pending_.text_height) ctx.report.set_text_size(*pending_.text_height);
+    pending_.text_height.reset();
+    pending_.dirty = false;
+    // Closing the window during a step ends the run as a user break.
+    if (pending_.close_requested) ctx.error_flag = -1;
+}
+
+void MainWindow::set_check(QRadioButton* button) { button->setChecked(true); }
+
+void MainWindow::set_defaults() {
+    RunContext& ctx = session_->ctx;
+    set_check(polarity_buttons_[0]);
+    ctx.options.polarity_mode = polarity_one_set;
+    set_check(cns_button_);
+    ctx.options.prime_method = method_cns;
+    const int level = ctx.auto_run != 0 ? 0 : 1;
+    set_check(level_buttons_[level]);
+    ctx.options.display_level = level;
+    rolexa_field_->setText("1");
+    ctx.options.rolexa_iterations = 1;
+    page_button_->setChecked(true);
+    ctx.options.page_by_page = 1;
+}
+
+void MainWindow::enable_all_options() {
+    for (Option option : {Option::polarity, Option::method_qmc, Option::method_cns, Option::rolexa, Option::display_level,
+                          Option::page_by_page}) {
+        set_option_enabled(option, true);
+    }
+}
+
+void MainWindow::toggle_page_by_page() {
+    page_button_->setChecked(!page_button_->isChecked());
+    set_option(&PendingSettings::page_by_page, &RunOptions::page_by_page, page_button_->isChecked() ? 1 : 0);
+}
+
+int MainWindow::shown_state() const { return busy_ ? 5 : session_->ctx.run_state; }
+
+void MainWindow::update_menu_enabling() {
+    const int state = shown_state();
+    for (QAction* action : {action_new_, action_open_, action_save_, action_save_as_, action_print_, action_cut_,
+                            action_copy_, action_paste_, action_select_all_, action_find_, action_start_}) {
+        action->setEnabled(true);
+    }
+    auto disable = [](std::initializer_list<QAction*> actions) {
+        for (QAction* action : actions) action->setEnabled(false);
+    };
+    if (state == 1) {
+        disable({action_save_, action_save_as_, action_print_, action_cut_, action_copy_, action_paste_,
+                 action_select_all_, action_find_, action_start_});
+    } else if (state >= 5 && state <= 9) {
+        disable({action_new_, action_open_, action_save_, action_save_as_, action_cut_, action_paste_});
+    } else if (state == 10) {
+        disable({action_new_, action_open_, action_save_, action_cut_, action_paste_});
+    }
+}
+
+void MainWindow::data_changed_check() {
+    if (text_size_changing_ || work_area_->programmatic_change() || busy_) return;
+    RunContext& ctx = session_->ctx;
+    if (ctx.run_state > 4 || !work_area_edit_->document()->isModified()) return;
+    if (ctx.run_state == 1) {
+        ctx.input_file = current_directory_file("NoName.tab");
+        preset_save_dialog(ctx.input_file, 1);
+        show_input_file("Input File: ", ctx.input_file);
+    }
+    ctx.run_state = 3;
+    set_step_status(ctx, 0, "...", 1);
+    set_status_line(" Data changed ... =>  Ctrl+Save(As) and [Start]");
+    start_button_->setEnabled(false);
+    update_menu_enabling();
+}
+
+std::string MainWindow::current_directory_file(const std::string& name) const {
+    return (std::filesystem::current_path() / name).string();
+}
+
+// ---- the run ----
+
+void MainWindow::start_pressed() {
+    if (query_box_->is_open()) {
+        query_box_->answer(QueryAnswer::proceed);
+        return;
+    }
+    if (busy_) return;
+    const int state = session_->ctx.run_state;
+    if (state >= 1 && state <= 3) return;
+    run_command();
+}
+
+void MainWindow::quit_pressed() {
+    if (query_box_->is_open()) {
+        query_box_->answer(QueryAnswer::stop);
+        return;
+    }
+    if (busy_) return;
+    if (program_ends_after(handle_break(*session_))) {
+        quitting_ = true;
+        close();
+    }
+    update_menu_enabling();
+}
+
+bool MainWindow::program_ends_after(BreakResult result) {
+    if (result == BreakResult::quit) return true;
+    if (result != BreakResult::ask_save_first) return false;
+    const MessageAnswer answer = message_box(" Vormel Quit", " Yes: Save changes before Quit\r\n  No: Quit without saving",
+                                             MessageIcon::question, MessageButtons::yes_no_cancel);
+    if (answer == MessageAnswer::cancel) return false;
+    return answer == MessageAnswer::no || save_input(false) != 2;
+}
+
+void MainWindow::run_command() {
+    busy_ = true;
+    update_menu_enabling();
+    QMetaObject::invokeMethod(
+        worker_context_,
+        [this] {
+            start_command(*session_);
+            QMetaObject::invokeMethod(this, [this] { command_finished(); }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::command_finished() {
+    work_area_->drain_all();
+    busy_ = false;
+    apply_pending_settings();
+    RunContext& ctx = session_->ctx;
+    if (ctx.run_state == -1) {
+        // The machine met a state it does not know; its message box has been shown.
+        QApplication::exit(1);
+        return;
+    }
+    if (ctx.report.text_size() != text_size_) apply_text_size(ctx.report.text_size());
+    update_menu_enabling();
+    if (pending_.close_requested) close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (busy_) {
+        // The run ends as a user break at its next window call; the window closes after it.
+        pending_.close_requested = true;
+        if (query_box_->is_open()) query_box_->answer(QueryAnswer::stop);
+        event->ignore();
+        return;
+    }
+    if (!quitting_) {
+        const BreakResult result = handle_break(*session_);
+        // A run under way ends as a user break and the window closes.
+        if (result != BreakResult::run_ended && !program_ends_after(result)) {
+            pending_.close_requested = false;
+            event->ignore();
+            update_menu_enabling();
+            return;
+        }
+    }
+    find_dialog_->close();
+    query_box_->close();
+    event->accept();
+}
+
+void MainWindow::open_query(QueryKind kind, std::function<void(QueryAnswer)> done) {
+    work_area_->drain_all();
+    work_area_->caret_to_end();
+    if (pending_.close_requested) {
+        done(QueryAnswer::stop);
+        return;
+    }
+    query_box_->open(kind, std::move(done));
+}
+
+// ---- the run's window operations, on the GUI thread ----
+
+void MainWindow::set_control_colours(QWidget* widget, Rgb background, Rgb text) {
+    widget->setStyleSheet(QString("background-color: %1; color: %2;").arg(css_rgb(background), css_rgb(text)));
+}
+
+void MainWindow::set_step_field(int step, StepPart part, std::string_view text, StepLook look) {
+    if (step < 0 || step > 5) return;
+    QLabel* field = part == StepPart::label ? step_labels_[step] : step_statuses_[step];
+    if (!text.empty()) field->setText(qt_text(text));
+    static constexpr Rgb backgrounds[4] = {colours::light_green, colours::light_cyan, colours::light_grey, colours::light_cyan};
+    const Rgb text_colour = look == StepLook::error ? colours::red : colours::navy;
+    const int index = static_cast<int>(look);
+    set_control_colours(field, backgrounds[index], text_colour);
+    field->setEnabled(look == StepLook::current || look == StepLook::error);
+}
+
+void MainWindow::set_status_line(std::string_view text) { status_line_->setText(qt_text(text)); }
+void MainWindow::set_polarity_line(std::string_view text) { polarity_line_->setText(qt_text(text)); }
+void MainWindow::set_time_text(std::string_view text) { time_field_->setText(qt_text(text)); }
+
+void MainWindow::set_prompt(std::string_view text, Rgb colour) {
+    prompt_field_->setText(qt_text(text));
+    set_control_colours(prompt_field_, colours::white, colour);
+}
+
+void MainWindow::set_progress(int position) {
+    progress_position_ = position;
+    progress_bar_->setValue(std::clamp(position, 0, 100));
+}
+
+void MainWindow::set_swapping_visible(bool visible) { swapping_indicator_->setVisible(visible); }
+void MainWindow::set_start_caption(std::string_view caption) { start_button_->setText(qt_text(caption)); }
+void MainWindow::set_quit_caption(std::string_view caption) { quit_button_->setText(qt_text(caption)); }
+
+void MainWindow::set_start_quit_enabled(bool enabled) {
+    start_button_->setEnabled(enabled);
+    quit_button_->setEnabled(enabled);
+}
+
+void MainWindow::set_file_buttons_enabled(bool enabled) {
+    new_button_->setEnabled(enabled);
+    open_button_->setEnabled(enabled);
+    save_button_->setEnabled(enabled);
+}
+
+void MainWindow::set_option_enabled(Option option, bool enabled) {
+    switch (option) {
+        case Option::polarity:
+            for (QRadioButton* b : polarity_buttons_) b->setEnabled(enabled);
+            break;
+        case Option::method_qmc: qmc_button_->setEnabled(enabled); break;
+        case Option::method_cns: cns_button_->setEnabled(enabled); break;
+        case Option::rolexa: rolexa_field_->setEnabled(enabled); break;
+        case Option::display_level:
+            for (QRadioButton* b : level_buttons_) b->setEnabled(enabled);
+            break;
+        case Option::page_by_page: page_button_->setEnabled(enabled); break;
+    }
+}
+
+void MainWindow::show_prime_method(int method) {
+    (method == method_qmc ? qmc_button_ : cns_button_)->setChecked(true);
+    // The run decided: the check above must not come back to it as the user's choice.
+    std::lock_guard lock(pending_.mutex);
+    pending_.prime_method.reset();
+}
+
+void MainWindow::set_run_phase(RunPhase phase) {
+    const Rgb background = phase == RunPhase::idle      ? colours::light_grey
+                           : phase == RunPhase::running ? colours::light_yellow
+                                                        : colours::light_green;
+    work_area_edit_->setStyleSheet(QString("QPlainTextEdit { background-color: %1; color: black; }").arg(css_rgb(background)));
+    if (phase == RunPhase::running) return;
+    const Rgb fields = phase == RunPhase::idle ? colours::light_cyan : colours::light_green;
+    set_control_colours(time_field_, fields, colours::navy);
+    set_control_colours(time_strip_, fields, colours::black);
+    progress_bar_->setStyleSheet(QString("QProgressBar { background-color: %1; border: 1px solid gray; } "
+                                         "QProgressBar::chunk { background-color: rgb(0,0,128); }")
+                                     .arg(css_rgb(fields)));
+}
+
+void MainWindow::set_work_area_read_only(bool read_only) {
+    work_area_edit_->setReadOnly(read_only);
+    // Report text needs no undo; keeping it would double the memory of a long report.
+    work_area_edit_->setUndoRedoEnabled(!read_only);
+}
+
+void MainWindow::show_path(QLineEdit* field, const std::string& label, const std::string& path) {
+    field->setText(QString::fromStdString(shortened_path(label, path)));
+    field->setCursorPosition(0);
+}
+
+void MainWindow::show_input_file(std::string_view label, std::string_view path) {
+    show_path(input_file_field_, std::string(label), std::string(path));
+}
+
+void MainWindow::show_report_file(std::string_view label, std::string_view path) {
+    show_path(report_file_field_, std::string(label), std::string(path));
+}
+
+void MainWindow::preset_save_dialog(std::string_view path, int filter_index) {
+    save_preset_ = path;
+    save_filter_index_ = filter_index;
+}
+
+void MainWindow::focus_start() { start_button_->setFocus(); }
+
+QueryAnswer MainWindow::ask_query(QueryKind kind) {
+    QueryAnswer result = QueryAnswer::none;
+    QEventLoop loop;
+    open_query(kind, [&](QueryAnswer answer) {
+        result = answer;
+        loop.quit();
+    });
+    if (result == QueryAnswer::none) loop.exec();
+    return result;
+}
+
+MessageAnswer MainWindow::message_box(std::string_view caption, std::string_view text, MessageIcon icon,
+                                      MessageButtons buttons) {
+    return dialogs_.message_box(this, std::string(caption), std::string(text), icon, buttons);
+}
+
+// ---- program start ----
+
+void MainWindow::start_up(const std::string& command_line) {
+    RunContext& ctx = session_->ctx;
+    work_area_->clear();
+    set_status_line(" No Input File loaded =>    Ctrl+O  or  Edit");
+    set_run_phase(RunPhase::idle);
+    ctx.bundle_heading_pending = -1;
+    reset_step_status(ctx);
+    ctx.diag.check_memory(1);
+    set_step_field(0, StepPart::label, "", StepLook::current);
+    set_start_caption("Start");
+    set_page_length_source(text_size_ * 20);
+
+    std::string name = command_line;
+    const auto blank_or_quote = [](char c) { return c == ' ' || c == '"'; };
+    while (!name.empty() && blank_or_quote(name.front())) name.erase(name.begin());
+    while (!name.empty() && blank_or_quote(name.back())) name.pop_back();
+    if (!name.empty() && check_file(ctx, 0, name, "r")) ctx.auto_run = -1;
+    ctx.error_flag = 0;
+
+    if (ctx.auto_run != 0) {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        fs::path path = fs::absolute(fs::path(name), error);
+        // A symbolic link stands for a shortcut: the file it names is loaded.
+        if (fs::is_symlink(path, error)) {
+            const fs::path target = fs::canonical(path, error);
+            if (!error) path = target;
+        }
+        ctx.input_file = path.lexically_normal().string();
+        load_input_text(ctx.input_file);
+        open_preset_.clear();
+        preset_save_dialog(ctx.input_file, 1);
+        start_button_->setEnabled(true);
+        set_step_status(ctx, 0, "done", 0);
+        show_input_file("Input File: ", ctx.input_file);
+        set_status_line(" Input File Opened =>  [Start]");
+        ctx.run_state = 4;
+    } else {
+        start_button_->setEnabled(false);
+        set_step_status(ctx, 0, "...", 1);
+        ctx.run_state = 1;
+        set_status_line(" Open File or start New File");
+    }
+    work_area_edit_->document()->setModified(false);
+    version_label_->setText(QString::fromStdString(version_text()));
+    enable_all_options();
+    set_defaults();
+    update_menu_enabling();
+    if (ctx.auto_run != 0) {
+        ctx.options.display_level = 0;
+        run_command();
+    } else {
+        work_area_edit_->setFocus();
+    }
+}
+
+}  // namespace vormel

@@ -1,0 +1,181 @@
+#pragma once
+#include <QMainWindow>
+#include <QThread>
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "report/run_window.h"
+#include "run/command_fsm.h"
+#include "run/session.h"
+#include "ui/layout_scale.h"
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace vormel {
+
+class FindDialog;
+class QtWorkArea;
+class QueryBox;
+class ThreadedRunWindow;
+class UiDialogs;
+
+// The main window: work area, step fields, status lines, options and commands. It is the GUI
+// side of the run's window; the run itself executes on a worker thread and reaches the window
+// through a ThreadedRunWindow.
+class MainWindow : public QMainWindow, public RunWindow {
+    Q_OBJECT
+public:
+    // scale: the layout factor; computed from the screen when not given.
+    MainWindow(UiDialogs& dialogs, std::optional<double> scale = std::nullopt);
+    ~MainWindow() override;
+
+    // Program start with the command-line text (may be empty).
+    void start_up(const std::string& command_line);
+
+    Session& session() { return *session_; }
+    // True while a command runs on the worker thread.
+    bool busy() const { return busy_; }
+    // run_state as the window sees it (a running command counts as a run under way).
+    int shown_state() const;
+    int text_size() const { return text_size_; }
+    int progress_position() const { return progress_position_.load(); }
+    QueryBox& query_box() { return *query_box_; }
+    QPlainTextEdit& work_area_edit() { return *work_area_edit_; }
+
+    // Commands.
+    void start_pressed();
+    void quit_pressed();
+    void command_new();
+    void command_open();
+    void command_save(bool save_as);
+    // 1 saved, 2 cancelled or failed, 0 when the report was saved instead (state 10).
+    int save_input(bool save_as);
+    int SaveAs_ReportFiles(bool save_as);
+    void change_text_size(int delta);
+    void find_next(const QString& needle, bool match_case);
+    void show_find_dialog();
+    void text_to_clip();
+    void print_work_area();
+    void show_help();
+    void show_about();
+    void toggle_page_by_page();
+    void update_menu_enabling();
+
+    // RunWindow on the GUI thread.
+    void set_step_field(int step, StepPart part, std::string_view text, StepLook look) override;
+    void set_status_line(std::string_view text) override;
+    void set_polarity_line(std::string_view text) override;
+    void set_time_text(std::string_view text) override;
+    void set_prompt(std::string_view text, Rgb colour) override;
+    void set_progress(int position) override;
+    void set_swapping_visible(bool visible) override;
+    void set_start_caption(std::string_view caption) override;
+    void set_quit_caption(std::string_view caption) override;
+    void set_start_quit_enabled(bool enabled) override;
+    void set_file_buttons_enabled(bool enabled) override;
+    void set_option_enabled(Option option, bool enabled) override;
+    void show_prime_method(int method) override;
+    void set_run_phase(RunPhase phase) override;
+    void set_work_area_read_only(bool read_only) override;
+    void show_input_file(std::string_view label, std::string_view path) override;
+    void show_report_file(std::string_view label, std::string_view path) override;
+    void preset_save_dialog(std::string_view path, int filter_index) override;
+    void focus_start() override;
+    QueryAnswer ask_query(QueryKind kind) override;
+    MessageAnswer message_box(std::string_view caption, std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    int work_area_height() const override { return work_area_height_.load(); }
+    void repaint() override {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Option values the user changed while a command ran; the worker takes them over at its next
+    // window call, so the run never reads a value the GUI thread is writing.
+    struct PendingSettings {
+        std::mutex mutex;
+        std::atomic<bool> dirty{false};
+        std::optional<int> display_level, polarity_mode, prime_method, rolexa_iterations, page_by_page, text_height;
+        std::atomic<bool> close_requested{false};
+    };
+
+    void create_controls();
+    void create_menus();
+    void connect_options();
+    void set_defaults();
+    void enable_all_options();
+    void set_option(std::optional<int> PendingSettings::*field, int RunOptions::*option, int value);
+    void set_page_length_source(int text_height_twips);
+    void apply_pending_settings();
+    void data_changed_check();
+    void run_command();
+    // After handle_break: whether the program ends (asks to save a changed text first).
+    bool program_ends_after(BreakResult result);
+    void command_finished();
+    void open_query(QueryKind kind, std::function<void(QueryAnswer)> done);
+    void apply_text_size(int size);
+    void set_check(QRadioButton* button);
+    void show_path(QLineEdit* field, const std::string& label, const std::string& path);
+    void set_control_colours(QWidget* widget, Rgb background, Rgb text);
+    std::string current_directory_file(const std::string& name) const;
+    void load_input_text(const std::string& path);
+    void after_failed_save();
+
+    UiDialogs& dialogs_;
+    LayoutScale scale_;
+    std::unique_ptr<QtWorkArea> work_area_;
+    std::unique_ptr<ThreadedRunWindow> run_window_;
+    std::unique_ptr<Session> session_;
+    PendingSettings pending_;
+    QThread worker_thread_;
+    QObject* worker_context_ = nullptr;
+    bool busy_ = false;
+    bool quitting_ = false;
+    bool text_size_changing_ = false;
+    int text_size_ = 9;
+    std::atomic<int> work_area_height_{600};
+    std::atomic<int> progress_position_{0};
+    std::string start_directory_;
+    std::string save_preset_;
+    int save_filter_index_ = 1;
+    std::string open_preset_;
+
+    QPlainTextEdit* work_area_edit_ = nullptr;
+    QPushButton *new_button_, *open_button_, *save_button_, *start_button_, *quit_button_;
+    QPushButton *smaller_button_, *larger_button_, *clip_button_;
+    std::array<QRadioButton*, 4> polarity_buttons_{};
+    QRadioButton *qmc_button_, *cns_button_;
+    std::array<QRadioButton*, 5> level_buttons_{};
+    QRadioButton* page_button_;
+    QLineEdit* rolexa_field_;
+    QGroupBox* text_size_group_;
+    std::array<QLabel*, 6> step_labels_{};
+    std::array<QLabel*, 6> step_statuses_{};
+    QLineEdit *input_file_field_, *report_file_field_;
+    QLabel *status_line_, *polarity_line_, *time_field_, *time_strip_, *prompt_field_, *version_label_;
+    QLabel* swapping_indicator_;
+    QProgressBar* progress_bar_;
+    QueryBox* query_box_;
+    FindDialog* find_dialog_;
+    QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_;
+    QAction *action_new_, *action_open_, *action_save_, *action_save_as_, *action_print_, *action_exit_;
+    QAction *action_cut_, *action_copy_, *action_paste_, *action_select_all_, *action_find_;
+    QAction *action_start_, *action_break_, *action_page_, *action_help_, *action_about_;
+};
+
+}  // namespace vormel

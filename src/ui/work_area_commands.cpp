@@ -1,0 +1,122 @@
+// Text size, Find, Text --> Clip, Print, Help and About of the main window.
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QUrl>
+#include <filesystem>
+
+#include "ui/find_dialog.h"
+#include "ui/find_text.h"
+#include "ui/main_window.h"
+#include "ui/qt_work_area.h"
+#include "ui/ui_dialogs.h"
+
+namespace vormel {
+
+namespace {
+
+const char* const kHelpFile = "Vormel_Help.pdf";
+
+// Line after line in the work area's monospaced face; a new page when the page is full.
+void print_lines(QPrinter& printer, const QTextDocument& document, int points) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return;
+    QFont font = monospaced_font(points);
+    painter.setFont(font);
+    const QFontMetrics metrics(font, &printer);
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const int line_height = metrics.lineSpacing();
+    int y = metrics.ascent();
+    for (QTextBlock block = document.firstBlock(); block.isValid(); block = block.next()) {
+        if (y > page.height() && y > line_height) {
+            printer.newPage();
+            y = metrics.ascent();
+        }
+        painter.drawText(0, y, block.text());
+        y += line_height;
+    }
+    painter.end();
+}
+
+}  // namespace
+
+void MainWindow::apply_text_size(int size) {
+    text_size_changing_ = true;
+    text_size_ = size;
+    work_area_edit_->setFont(monospaced_font(size));
+    work_area_edit_->document()->setModified(false);
+    text_size_group_->setTitle(QString("TextSize:") + " " + QString::number(size) + " ");
+    text_size_changing_ = false;
+    set_page_length_source(size * 20);
+}
+
+void MainWindow::change_text_size(int delta) {
+    if ((delta < 0 && text_size_ <= 2) || (delta > 0 && text_size_ >= 72)) return;
+    apply_text_size(text_size_ + delta);
+}
+
+void MainWindow::show_find_dialog() {
+    find_dialog_->show();
+    find_dialog_->raise();
+    find_dialog_->activateWindow();
+    find_dialog_->text_field().setFocus();
+}
+
+void MainWindow::find_next(const QString& needle, bool match_case) {
+    const QTextCursor selection = work_area_edit_->textCursor();
+    const QString text = work_area_edit_->toPlainText();
+    const qsizetype found = find_next_position(text, needle, selection.selectionStart(),
+                                               selection.selectionEnd() - selection.selectionStart(), match_case);
+    if (found < 0) return;
+    QTextCursor cursor(work_area_edit_->document());
+    cursor.setPosition(static_cast<int>(found));
+    cursor.setPosition(static_cast<int>(found + needle.size()), QTextCursor::KeepAnchor);
+    work_area_edit_->setTextCursor(cursor);
+    work_area_edit_->ensureCursorVisible();
+}
+
+void MainWindow::text_to_clip() {
+    work_area_->drain_all();
+    QGuiApplication::clipboard()->setText(work_area_edit_->toPlainText());
+}
+
+void MainWindow::print_work_area() {
+    if (shown_state() == 1) return;
+    const MessageAnswer answer =
+        message_box(" Print",
+                    " Yes:  Print complete .rpt File with TextSize " + std::to_string(text_size_) +
+                        "\r\n  No:  Do not print. (Adjust TextSize with << >>)",
+                    MessageIcon::question, MessageButtons::yes_no);
+    if (answer != MessageAnswer::yes) return;
+    QPrinter printer;
+    printer.setDocName(windowTitle());
+    if (!dialogs_.print_setup(this, printer)) return;
+    work_area_->drain_all();
+    print_lines(printer, *work_area_edit_->document(), text_size_);
+}
+
+void MainWindow::show_help() {
+    const std::filesystem::path help = std::filesystem::path(start_directory_) / kHelpFile;
+    if (!std::filesystem::exists(std::filesystem::current_path() / kHelpFile)) {
+        message_box(" Vormel Help", std::string("File '") + kHelpFile + "' not found in current directory ...",
+                    MessageIcon::information, MessageButtons::ok);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string())));
+}
+
+void MainWindow::show_about() {
+    message_box(" About Vormel",
+                "Vormel Logic Optimization\r\n" + version_text() +
+                    "\r\n\r\nMinimizes multi-output two-level (AND/OR) logic:\r\n"
+                    "prime implicants, covers, output polarities and shared product terms.",
+                MessageIcon::information, MessageButtons::ok);
+}
+
+}  // namespace vormel

@@ -1,0 +1,471 @@
+// The desktop program driven through its widgets on the offscreen platform.
+#include <unistd.h>
+
+#include <QAction>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ui/emergency_window.h"
+#include "ui/find_text.h"
+#include "ui/main_window.h"
+#include "ui/query_box.h"
+#include "ui/show_path.h"
+#include "ui/ui_dialogs.h"
+
+using namespace vormel;
+
+namespace {
+
+// Answers every box from queues and records what was asked.
+struct ScriptedDialogs : UiDialogs {
+    std::deque<MessageAnswer> answers;
+    std::vector<std::pair<std::string, std::string>> messages;
+    std::deque<std::optional<std::string>> open_names;
+    std::deque<std::optional<std::string>> save_names;
+    int save_dialogs = 0;
+    int last_save_filter = 0;
+
+    MessageAnswer message_box(QWidget*, const std::string& caption, const std::string& text, MessageIcon,
+                              MessageButtons) override {
+        messages.emplace_back(caption, text);
+        if (answers.empty()) return MessageAnswer::ok;
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> open_file_name(QWidget*, const std::string&, const std::string&, const std::string&) override {
+        if (open_names.empty()) return std::nullopt;
+        auto name = open_names.front();
+        open_names.pop_front();
+        return name;
+    }
+    std::optional<std::string> save_file_name(QWidget*, const std::string&, const std::string&, int filter_index,
+                                              const std::string&) override {
+        ++save_dialogs;
+        last_save_filter = filter_index;
+        if (save_names.empty()) return std::nullopt;
+        auto name = save_names.front();
+        save_names.pop_front();
+        return name;
+    }
+    bool print_setup(QWidget*, QPrinter&) override { return false; }
+};
+
+const char* const kSmallPla = ".i 3\n.o 2\n.ilb a b c\n.ob f g\n000 10\n011 11\n1-1 01\n110 10\n.e\n";
+
+std::string read_file(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void write_file(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+    std::unique_ptr<MainWindow> window_;
+
+    template <typename T>
+    T* widget(const char* name) {
+        T* found = window_->findChild<T*>(name);
+        if (!found) qFatal("no widget %s", name);
+        return found;
+    }
+    QString text_of(const char* name) { return widget<QLabel>(name)->text(); }
+    QAction* action(const char* name) { return widget<QAction>(name); }
+    int state() { return window_->shown_state(); }
+    std::string path(const char* name) { return (std::filesystem::path(dir_->path().toStdString()) / name).string(); }
+
+    void wait_idle() { QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 30000); }
+    void open(const std::string& file) {
+        dialogs_->open_names.push_back(file);
+        window_->command_open();
+    }
+    std::string opened_pla() {
+        const std::string file = path("small.pla");
+        write_file(file, kSmallPla);
+        open(file);
+        return file;
+    }
+    void page_by_page_off() {
+        if (widget<QRadioButton>("pageByPage")->isChecked()) widget<QRadioButton>("pageByPage")->click();
+    }
+    void press_start() {
+        widget<QPushButton>("startButton")->click();
+        wait_idle();
+    }
+    void run_to_end() {
+        for (int i = 0; i < 8 && widget<QPushButton>("startButton")->text() != "Re-Start"; ++i) press_start();
+    }
+    void type_into_work_area(const char* text) { QTest::keyClicks(&window_->work_area_edit(), text); }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        std::filesystem::current_path(dir_->path().toStdString());
+        dialogs_ = std::make_unique<ScriptedDialogs>();
+        window_ = std::make_unique<MainWindow>(*dialogs_, 1.0);
+        window_->start_up("");
+    }
+    void cleanup() {
+        window_.reset();
+        dialogs_.reset();
+        std::filesystem::current_path("/");
+        dir_.reset();
+    }
+
+    void start_and_continue_through_a_run_then_restart() {
+        const std::string file = opened_pla();
+        QCOMPARE(state(), 4);
+        QCOMPARE(text_of("statusLine"), QString(" Input File Opened =>  [Start]"));
+        widget<QRadioButton>("level1")->click();
+        page_by_page_off();
+        widget<QRadioButton>("polarity0Set")->click();
+        widget<QLineEdit>("rolexaField")->setText("7");
+
+        press_start();
+        QCOMPARE(state(), 5);
+        QCOMPARE(widget<QPushButton>("startButton")->text(), QString("Continue"));
+        QCOMPARE(widget<QPushButton>("quitButton")->text(), QString("Break"));
+        QCOMPARE(text_of("stepStatus0"), QString("- done -"));
+        QCOMPARE(text_of("stepStatus1"), QString("- done -"));
+        QVERIFY(!widget<QPushButton>("openButton")->isEnabled());
+        QVERIFY(window_->work_area_edit().isReadOnly());
+        const QString report = window_->work_area_edit().toPlainText();
+        QVERIFY(report.startsWith(QString(kSmallPla)));
+        QVERIFY(report.contains(" Input File :  " + QString::fromStdString(file) + "\n"));
+        QVERIFY(report.contains(" RTF File   :  " + QString::fromStdString(file) + ".rpt.rtf\n"));
+
+        press_start();
+        QCOMPARE(state(), 6);
+        QVERIFY(!widget<QRadioButton>("polarity1Set")->isEnabled());
+        QVERIFY(!widget<QRadioButton>("methodCns")->isEnabled());
+        QVERIFY(widget<QRadioButton>("level2")->isEnabled());
+        QVERIFY(window_->work_area_edit().toPlainText().contains(" Polarity            : 0-Set\n"));
+
+        run_to_end();
+        QCOMPARE(state(), 10);
+        QCOMPARE(widget<QPushButton>("startButton")->text(), QString("Re-Start"));
+        QCOMPARE(text_of("statusLine"), QString(" *** Report Files Saved (ASCII: *.rpt and RTF: *.rpt.rtf)"));
+        QCOMPARE(text_of("promptField"), QString("Save As Report?"));
+        QVERIFY(!widget<QLineEdit>("rolexaField")->isEnabled());
+        // The report file is the work area as plain text with CR LF line ends.
+        QString expected = window_->work_area_edit().toPlainText();
+        expected.replace("\n", "\r\n");
+        QCOMPARE(QString::fromStdString(read_file(file + ".rpt")), expected);
+        QVERIFY(read_file(file + ".rpt.rtf").starts_with("{\\rtf1"));
+
+        widget<QPushButton>("largerText")->click();
+        widget<QRadioButton>("level2")->click();
+        press_start();
+        QCOMPARE(state(), 4);
+        QCOMPARE(window_->work_area_edit().toPlainText(), QString(kSmallPla));
+        QCOMPARE(window_->text_size(), 9);
+        QCOMPARE(widget<QGroupBox>("textSizeGroup")->title(), QString("TextSize: 9 "));
+        QVERIFY(widget<QRadioButton>("polarity0Set")->isEnabled());
+        QVERIFY(widget<QRadioButton>("polarity0Set")->isChecked());
+        QVERIFY(widget<QLineEdit>("rolexaField")->isEnabled());
+        QCOMPARE(widget<QLineEdit>("rolexaField")->text(), QString("7"));
+        QCOMPARE(window_->session().ctx.options.display_level, 2);
+        QCOMPARE(window_->session().ctx.options.polarity_mode, 0);
+        QCOMPARE(window_->session().ctx.options.rolexa_iterations, 7);
+        QCOMPARE(widget<QPushButton>("startButton")->text(), QString("Start"));
+    }
+
+    void page_end_queries_are_answered_from_the_window() {
+        opened_pla();
+        for (int i = 0; i < 63; ++i) widget<QPushButton>("largerText")->click();
+        QCOMPARE(window_->text_size(), 72);
+        QVERIFY(window_->session().ctx.report.page_length() < 8);
+        widget<QPushButton>("startButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->query_box().is_open(), 10000);
+        QCOMPARE(text_of("promptField"), QString("Long\nDisplay:"));
+        QCOMPARE(widget<QPushButton>("queryBreakButton")->text(), QString("Interrupt"));
+        // Start answers Continue while the box is open; the next page pauses again.
+        window_->start_pressed();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->query_box().is_open(), 10000);
+        // Interrupt drops the rest of that display.
+        widget<QPushButton>("queryBreakButton")->click();
+        for (int i = 0; i < 200 && window_->busy(); ++i) {
+            QTest::qWait(20);
+            if (window_->query_box().is_open()) window_->start_pressed();
+        }
+        wait_idle();
+        QVERIFY(window_->work_area_edit().toPlainText().contains(" ... Display interrupted ...\n"));
+        QCOMPARE(text_of("promptField"), QString());
+        QCOMPARE(state(), 5);
+    }
+
+    void menus_follow_the_run_state() {
+        QCOMPARE(state(), 1);
+        for (const char* name : {"actionSave", "actionSaveAs", "actionPrint", "actionCut", "actionCopy", "actionPaste",
+                                 "actionSelectAll", "actionFind", "actionStart"}) {
+            QVERIFY2(!action(name)->isEnabled(), name);
+        }
+        QVERIFY(action("actionNew")->isEnabled());
+        QVERIFY(action("actionOpen")->isEnabled());
+
+        window_->command_new();
+        QCOMPARE(state(), 2);
+        QCOMPARE(text_of("statusLine"), QString(" Edit New Text File"));
+        QVERIFY(!widget<QPushButton>("startButton")->isEnabled());
+        for (QAction* a : window_->findChildren<QAction*>()) {
+            if (!a->objectName().isEmpty()) QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        }
+        type_into_work_area("x");
+        QCOMPARE(state(), 3);
+        QCOMPARE(text_of("statusLine"), QString(" Data changed ... =>  Ctrl+Save(As) and [Start]"));
+        // Start does nothing on a changed text.
+        window_->start_pressed();
+        QCOMPARE(state(), 3);
+
+        dialogs_->answers.push_back(MessageAnswer::no);  // open without saving
+        opened_pla();
+        QCOMPARE(state(), 4);
+        page_by_page_off();
+        press_start();
+        QCOMPARE(state(), 5);
+        for (const char* name : {"actionNew", "actionOpen", "actionSave", "actionSaveAs", "actionCut", "actionPaste"}) {
+            QVERIFY2(!action(name)->isEnabled(), name);
+        }
+        for (const char* name : {"actionPrint", "actionCopy", "actionSelectAll", "actionFind", "actionStart"}) {
+            QVERIFY2(action(name)->isEnabled(), name);
+        }
+        run_to_end();
+        QCOMPARE(state(), 10);
+        for (const char* name : {"actionNew", "actionOpen", "actionSave", "actionCut", "actionPaste"}) {
+            QVERIFY2(!action(name)->isEnabled(), name);
+        }
+        QVERIFY(action("actionSaveAs")->isEnabled());
+    }
+
+    void typing_without_a_file_names_it_NoName() {
+        type_into_work_area("a");
+        QCOMPARE(state(), 3);
+        const std::string expected = (std::filesystem::current_path() / "NoName.tab").string();
+        QCOMPARE(window_->session().ctx.input_file, expected);
+        QVERIFY(widget<QLineEdit>("inputFileField")->text().endsWith("NoName.tab"));
+    }
+
+    void rolexa_field_keeps_digits_only() {
+        auto* field = widget<QLineEdit>("rolexaField");
+        field->clear();
+        QTest::keyClicks(field, "12a3");
+        QCOMPARE(field->text(), QString("123"));
+        QCOMPARE(window_->session().ctx.options.rolexa_iterations, 123);
+        field->clear();
+        QCOMPARE(window_->session().ctx.options.rolexa_iterations, 0);
+        QFocusEvent leave(QEvent::FocusOut);
+        QApplication::sendEvent(field, &leave);
+        QCOMPARE(field->text(), QString("0"));
+        field->setText("99999999999");
+        QCOMPARE(window_->session().ctx.options.rolexa_iterations, 2147483647);
+    }
+
+    void text_size_stays_within_2_and_72() {
+        opened_pla();
+        auto* larger = widget<QPushButton>("largerText");
+        auto* smaller = widget<QPushButton>("smallerText");
+        larger->click();
+        QCOMPARE(window_->text_size(), 10);
+        QCOMPARE(widget<QGroupBox>("textSizeGroup")->title(), QString("TextSize: 10 "));
+        QCOMPARE(window_->session().ctx.report.text_size(), 10);
+        QVERIFY(!window_->work_area_edit().document()->isModified());
+        QCOMPARE(state(), 4);
+        for (int i = 0; i < 8; ++i) smaller->click();
+        QCOMPARE(window_->text_size(), 2);
+        smaller->click();
+        QCOMPARE(window_->text_size(), 2);
+        for (int i = 0; i < 80; ++i) larger->click();
+        QCOMPARE(window_->text_size(), 72);
+        QCOMPARE(widget<QGroupBox>("textSizeGroup")->title(), QString("TextSize: 72 "));
+    }
+
+    void find_moves_through_the_occurrences() {
+        QCOMPARE(find_next_position("xx abc yy abc", "abc", 0, 0, true), 3);
+        QCOMPARE(find_next_position("xx abc yy abc", "abc", 3, 3, true), 10);
+        QCOMPARE(find_next_position("xx abc yy abc", "abc", 10, 3, true), -1);
+        QCOMPARE(find_next_position("xx ABC", "abc", 0, 0, true), -1);
+        QCOMPARE(find_next_position("xx ABC", "abc", 0, 0, false), 3);
+        // An occurrence at the very first character is found, once.
+        QCOMPARE(find_next_position("abc abc", "abc", 0, 0, true), 0);
+        QCOMPARE(find_next_position("abc abc", "abc", 0, 3, true), 4);
+
+        window_->work_area_edit().setPlainText("one FIND two find three");
+        window_->work_area_edit().moveCursor(QTextCursor::Start);
+        window_->find_next("find", false);
+        QCOMPARE(window_->work_area_edit().textCursor().selectionStart(), 4);
+        window_->find_next("find", false);
+        QCOMPARE(window_->work_area_edit().textCursor().selectionStart(), 13);
+        window_->find_next("find", false);
+        QCOMPARE(window_->work_area_edit().textCursor().selectionStart(), 13);
+        QCOMPARE(window_->work_area_edit().textCursor().selectedText(), QString("find"));
+    }
+
+    void long_paths_are_cut_to_62_characters() {
+        const std::string directory = "/" + std::string(78, 'd') + "/";
+        QCOMPARE(directory.size(), std::size_t{80});
+        const std::string shown = shortened_path("Input File: ", directory + "table.tab");
+        QCOMPARE(shown.size(), std::size_t{62});
+        QCOMPARE(shown, "Input File: " + directory.substr(0, 37) + "....table.tab");
+        QCOMPARE(shortened_path("Input File: ", "/tmp/a.tab"), std::string("Input File: /tmp/a.tab"));
+        const std::string report = shortened_path("Report Files: ", directory + "t.tab.rpt /.rtf");
+        QCOMPARE(report.size(), std::size_t{62});
+        QVERIFY(report.ends_with("....t.tab.rpt /.rtf"));
+        // Fewer than 3 characters of the directory would remain: the full text is shown.
+        const std::string name(58, 'n');
+        QCOMPARE(shortened_path("L: ", "/ab/" + name), "L: /ab/" + name);
+    }
+
+    void saving_NoName_asks_for_a_name() {
+        window_->command_new();
+        type_into_work_area("abc");
+        QCOMPARE(state(), 3);
+        window_->command_save(false);
+        QCOMPARE(dialogs_->save_dialogs, 1);
+        QCOMPARE(state(), 3);
+        QVERIFY(!std::filesystem::exists("NoName.tab"));
+
+        window_->work_area_edit().appendPlainText("def");
+        const std::string file = path("named.tab");
+        dialogs_->save_names.push_back(file);
+        window_->command_save(false);
+        QCOMPARE(dialogs_->save_dialogs, 2);
+        QCOMPARE(read_file(file), std::string("abc\r\ndef"));
+        QCOMPARE(state(), 4);
+        QCOMPARE(text_of("statusLine"), QString(" Input File saved =>  [Start]"));
+        QCOMPARE(window_->session().ctx.input_file, file);
+        QVERIFY(widget<QPushButton>("startButton")->isEnabled());
+        // An unchanged existing file is written again without a question.
+        window_->command_save(false);
+        QCOMPARE(dialogs_->save_dialogs, 2);
+        QVERIFY(dialogs_->messages.empty());
+    }
+
+    void a_file_that_cannot_be_written_is_not_saved_over() {
+        window_->command_new();
+        type_into_work_area("abc");
+        const std::string folder = path("folder.tab");
+        std::filesystem::create_directory(folder);
+        dialogs_->save_names.push_back(folder);
+        window_->command_save(false);
+        QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+        QCOMPARE(dialogs_->messages[0].first, std::string(" Open Error"));
+        QCOMPARE(dialogs_->messages[0].second,
+                 "Requested file is does not exist or is not available:  \r\n\r\n" + folder);
+        QCOMPARE(text_of("stepStatus0"), QString("..."));
+        QCOMPARE(state(), 3);
+        QVERIFY(std::filesystem::is_directory(folder));
+
+        if (geteuid() == 0) QSKIP("write permission bits do not bind the superuser");
+        const std::string locked = path("locked.tab");
+        write_file(locked, "old");
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
+        dialogs_->messages.clear();
+        dialogs_->answers.push_back(MessageAnswer::no);  // open without saving
+        open(locked);
+        QCOMPARE(state(), 4);
+        type_into_work_area("new");
+        dialogs_->answers.push_back(MessageAnswer::yes);  // overwrite
+        window_->command_save(false);
+        QCOMPARE(dialogs_->messages.back().second,
+                 "Requested file is does not exist or is not available:  \r\n\r\n" + locked);
+        QCOMPARE(read_file(locked), std::string("old"));
+    }
+
+    void report_save_as_after_a_run() {
+        opened_pla();
+        page_by_page_off();
+        widget<QRadioButton>("level0")->click();
+        press_start();
+        QCOMPARE(state(), 10);
+        window_->command_save(false);
+        QCOMPARE(dialogs_->save_dialogs, 0);
+        const std::string copy = path("copy.rpt");
+        dialogs_->save_names.push_back(copy);
+        window_->command_save(true);
+        QCOMPARE(dialogs_->last_save_filter, 2);
+        QVERIFY(std::filesystem::exists(copy));
+        QVERIFY(std::filesystem::exists(copy + ".rtf"));
+        QCOMPARE(text_of("statusLine"), QString(" *** Report Files Saved As (ASCII: *.rpt and RTF: *.rpt.rtf)"));
+        QCOMPARE(state(), 10);
+    }
+
+    void quit_with_a_changed_text_asks_first() {
+        window_->show();
+        window_->command_new();
+        type_into_work_area("abc");
+        QCOMPARE(state(), 3);
+        dialogs_->answers.push_back(MessageAnswer::cancel);
+        window_->quit_pressed();
+        QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+        QCOMPARE(dialogs_->messages[0].first, std::string(" Vormel Quit"));
+        QVERIFY(window_->isVisible());
+        QCOMPARE(state(), 3);
+        dialogs_->answers.push_back(MessageAnswer::no);
+        window_->quit_pressed();
+        QVERIFY(!window_->isVisible());
+    }
+
+    void closing_during_a_paused_run_ends_it_as_a_user_break() {
+        window_->show();
+        opened_pla();
+        page_by_page_off();
+        press_start();
+        QCOMPARE(state(), 5);
+        window_->close();
+        QVERIFY(!window_->isVisible());
+        QCOMPARE(text_of("stepStatus1"), QString("User Break"));
+        QVERIFY(window_->work_area_edit().toPlainText().endsWith(" *** User Break\n"));
+        QVERIFY(!std::filesystem::exists(path("small.pla.rpt")));
+    }
+
+    void emergency_window_keys() {
+        bool ended = false;
+        int progress = 0;
+        EmergencyWindow emergency(window_.get(), [&] { return progress; }, [&] { ended = true; });
+        QCOMPARE(emergency.row(0).trimmed(), QString("Vormel Time:") + QString(10, ' ') + "*");
+        // The star moves one place when the progress position has changed since its last look.
+        QTest::qWait(250);
+        emergency.tick();
+        progress = 2;
+        QTest::qWait(250);
+        emergency.tick();
+        QCOMPARE(emergency.row(0).indexOf('*'), 24);
+        QTest::qWait(250);
+        emergency.tick();
+        QCOMPARE(emergency.row(0).indexOf('*'), 24);
+        QCOMPARE(emergency.row(3), QString(" Keep on Top   :     Press T").leftJustified(44));
+        QTest::keyClick(&emergency, Qt::Key_T);
+        QVERIFY(emergency.on_top());
+        QCOMPARE(emergency.windowTitle(), QString("Emergency Exit On Top"));
+        QCOMPARE(emergency.row(3), QString(" Keep in Background: Press B").leftJustified(44));
+        QTest::keyClick(&emergency, Qt::Key_B);
+        QVERIFY(!emergency.on_top());
+        QCOMPARE(emergency.windowTitle(), QString("Emergency Exit"));
+        QVERIFY(!ended);
+        QTest::keyClick(&emergency, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(ended);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
