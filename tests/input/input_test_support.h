@@ -22,7 +22,7 @@ struct InputRun {
 
     Problem& problem() { return session.problem; }
     RunContext& ctx() { return session.ctx; }
-    const std::string& text() const { return area.text(); }
+    std::string text() const { return area.text(); }
     bool failed() const { return session.ctx.error_flag != 0; }
     // Y values of the expanded table as "0", "1", "-", row after row, separated by blanks.
     std::string expanded() const {
