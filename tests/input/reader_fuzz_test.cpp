@@ -32,10 +32,12 @@ std::vector<Seed> seeds() {
     };
     const std::filesystem::path examples = std::filesystem::path(VORMEL_SOURCE_DIR) / "examples";
     for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".tab" && ext != ".tdf" && ext != ".dcb" && ext != ".pla" && ext != ".bol") continue;
         std::ifstream in(entry.path(), std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
-        list.push_back({entry.path().extension().string().substr(1), text.str()});
+        list.push_back({ext.substr(1), text.str()});
     }
     return list;
 }
