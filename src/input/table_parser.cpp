@@ -9,7 +9,10 @@
 
 namespace vormel {
 
-unsigned char value_code(char c) {
+namespace {
+
+// The value code of "0", "1" or "-"; anything else gives kUnassigned.
+std::uint8_t value_code(char c) {
     switch (c) {
         case '0': return kZero;
         case '1': return kOne;
@@ -17,8 +20,6 @@ unsigned char value_code(char c) {
         default: return kUnassigned;
     }
 }
-
-namespace {
 
 bool valid_name(const std::string& name) { return !name.empty() && !(name[0] >= '0' && name[0] <= '9'); }
 

@@ -9,7 +9,4 @@ struct Problem;
 // input table and rest_values, and creates the expanded tables. Input errors set error_flag.
 void parse_table(RunContext& ctx, Problem& problem);
 
-// The value code of "0", "1" or "-"; anything else gives kUnassigned.
-unsigned char value_code(char c);
-
 }  // namespace vormel

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "input/expand_inputs.h"
 #include "input/read_input.h"
@@ -14,10 +15,23 @@
 
 namespace vormel::testing {
 
+// Records the status lines and gives one answer to every query.
+class RecordingWindow : public SilentRunWindow {
+public:
+    void set_status_line(std::string_view text) override { status_lines.emplace_back(text); }
+    QueryAnswer ask_query(QueryKind kind) override {
+        queries.push_back(kind);
+        return answer;
+    }
+    std::vector<std::string> status_lines;
+    std::vector<QueryKind> queries;
+    QueryAnswer answer = QueryAnswer::proceed;
+};
+
 // One Read Input File + Expand Inputs run on a text written to a temporary file.
 struct InputRun {
     TextWorkArea area;
-    SilentRunWindow window;
+    RecordingWindow window;
     Session session{area, window};
 
     Problem& problem() { return session.problem; }
@@ -48,11 +62,14 @@ inline std::string write_input(std::string_view content, std::string_view ext, s
     return path.string();
 }
 
-inline std::unique_ptr<InputRun> run_file(const std::string& path, int level = 0) {
+// With `answer` set, the run pauses at its queries (page_by_page on) and gets that answer.
+inline std::unique_ptr<InputRun> run_file(const std::string& path, int level = 0,
+                                          QueryAnswer answer = QueryAnswer::none) {
     auto run = std::make_unique<InputRun>();
     RunContext& ctx = run->ctx();
     ctx.options.display_level = level;
-    ctx.options.page_by_page = 0;
+    ctx.options.page_by_page = answer == QueryAnswer::none ? 0 : 1;
+    run->window.answer = answer;
     ctx.input_file = path;
     ctx.run_state = 5;
     read_input_file(ctx, run->problem());
@@ -63,8 +80,9 @@ inline std::unique_ptr<InputRun> run_file(const std::string& path, int level = 0
     return run;
 }
 
-inline std::unique_ptr<InputRun> run_input(std::string_view content, std::string_view ext, int level = 0) {
-    return run_file(write_input(content, ext), level);
+inline std::unique_ptr<InputRun> run_input(std::string_view content, std::string_view ext, int level = 0,
+                                           QueryAnswer answer = QueryAnswer::none) {
+    return run_file(write_input(content, ext), level, answer);
 }
 
 }  // namespace vormel::testing

@@ -130,6 +130,25 @@ TEST(ReformattedInput, LevelFourListsTheNormalisedLines) {
     EXPECT_FALSE(run->problem().rest_used);
 }
 
+TEST(ReformattedInput, HeadingsGoToTheStatusLineAndEachDetailPauses) {
+    auto run = run_input("a,b:f\n1-:1\n", "tab", 4, QueryAnswer::proceed);
+    ASSERT_FALSE(run->failed()) << run->text();
+    EXPECT_EQ(run->window.status_lines, (Lines{" *** Expand Input (2):  Re-formatted Input File (TABLE)",
+                                               " *** Expand Input (3):  Input Table Format",
+                                               " *** Expand Input (4):  Fully Expanded Input Table"}));
+    EXPECT_EQ(run->window.queries, (std::vector<QueryKind>{QueryKind::reset, QueryKind::reset}));
+}
+
+TEST(ReformattedInput, BreakAtTheResetQueryEndsTheStep) {
+    auto run = run_input("a,b:f\n1-:1\n", "tab", 4, QueryAnswer::stop);
+    EXPECT_TRUE(run->failed());
+    EXPECT_EQ(run->ctx().error_count, 0);
+    EXPECT_EQ(run->text().find("Expand Input (3)"), std::string::npos);
+    auto pla = run_input(".i 1\n.o 1\n.type q\n1 1\n", "pla", 0, QueryAnswer::stop);
+    EXPECT_TRUE(pla->failed());
+    EXPECT_EQ(pla->text().find("Number of Variables"), std::string::npos);
+}
+
 TEST(ReformattedInput, LevelOneShowsOnlyTheExpandedHeading) {
     auto run = run_input("a,b:f\n1-:1\n", "tab", 1);
     EXPECT_EQ(run->text().find("Expand Input (2)"), std::string::npos);
