@@ -43,11 +43,10 @@ void CoverMatrix::drop_cover(int k) {
     if (c < 0) return;
     --count_histogram[c];
     if (c == 0) {
-        single_cover.erase(k);
         --open_minterms;
     } else {
         ++count_histogram[c - 1];
-        if (c == 1) single_cover.insert(k);
+        if (c == 1) single_cover.push(k);
     }
     count[k] = c - 1;
 }
@@ -56,21 +55,26 @@ void CoverMatrix::close(int k) {
     const int c = count[k];
     if (c < 0) return;
     --count_histogram[c];
-    if (c == 0) single_cover.erase(k);
     --open_minterms;
     count[k] = -1;
 }
 
 void CoverMatrix::reset_count_tracking() {
     count_histogram.assign(static_cast<std::size_t>(P + 2), 0);
-    single_cover.clear();
+    std::vector<int> singles;
     open_minterms = 0;
     for (int k = 0; k <= K; ++k) {
         if (count[k] < 0) continue;
         ++count_histogram[count[k]];
         ++open_minterms;
-        if (count[k] == 0) single_cover.insert(k);
+        if (count[k] == 0) singles.push_back(k);
     }
+    single_cover = decltype(single_cover)(std::greater<int>(), std::move(singles));
+}
+
+int CoverMatrix::first_single_cover() {
+    while (!single_cover.empty() && count[single_cover.top()] != 0) single_cover.pop();
+    return single_cover.empty() ? -1 : single_cover.top();
 }
 
 int CoverMatrix::smallest_count() const {

@@ -141,19 +141,22 @@ bool row_dominance(RunContext& ctx, CoverMatrix& m) {
         touched.clear();
         candidates.clear();
         if (m.prime_mark[a] != 0) count_shared_rows(m, a, m.prime_shared, touched);
+        // Only pairs where one row holds the other decide anything; they are taken in index order.
+        const auto decides = [&](int b) {
+            const int shared = m.prime_shared[b];
+            return (a_changed || m.prime_changed[b] != 0) && (m.row_open[a] == shared || m.row_open[b] == shared);
+        };
         for (int b : touched) {
-            if (a_changed || m.prime_changed[b] != 0) candidates.push_back(b);
+            if (decides(b)) candidates.push_back(b);
         }
         for (int e : empties) {
-            if (e > a && (a_changed || m.prime_changed[e] != 0)) candidates.push_back(e);
+            if (e > a && decides(e)) candidates.push_back(e);
         }
         std::sort(candidates.begin(), candidates.end());
         for (int b : candidates) {
             if (!m.active(b)) continue;
             const int shared = m.prime_shared[b];
-            const bool a_extra = m.row_open[a] > shared;
             const bool b_extra = m.row_open[b] > shared;
-            if (a_extra && b_extra) continue;
             removed_any = true;
             if (!b_extra) {
                 remove_prime(ctx, m, b, a);
@@ -203,17 +206,17 @@ bool column_dominance(RunContext& ctx, CoverMatrix& m) {
                 if (m.minterm_shared[*it]++ == 0) touched.push_back(*it);
             }
         }
+        const int k_size = m.count[k] + 1;
         for (int l : touched) {
-            if (k_changed || m.minterm_changed[l] != 0) candidates.push_back(l);
+            const int shared = m.minterm_shared[l];
+            if ((k_changed || m.minterm_changed[l] != 0) && (k_size == shared || m.count[l] + 1 == shared)) {
+                candidates.push_back(l);
+            }
         }
         std::sort(candidates.begin(), candidates.end());
-        const int k_size = m.count[k] + 1;
         for (int l : candidates) {
             if (!m.open(l)) continue;
-            const int shared = m.minterm_shared[l];
-            const bool k_extra = k_size > shared;
-            const bool l_extra = m.count[l] + 1 > shared;
-            if (k_extra && l_extra) continue;
+            const bool l_extra = m.count[l] + 1 > m.minterm_shared[l];
             removed_any = true;
             if (!l_extra) {
                 remove_minterm(ctx, m, k, l);
