@@ -164,8 +164,6 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
     m.minterm_changed.assign(static_cast<std::size_t>(m.K + 1), 0);
     m.prime_shared.assign(static_cast<std::size_t>(P + 1), 0);
     m.prime_mark.assign(static_cast<std::size_t>(P + 1), 0);
-    m.minterm_shared.assign(static_cast<std::size_t>(m.K + 1), 0);
-    m.minterm_mark.assign(static_cast<std::size_t>(m.K + 1), 0);
     ctx.diag.check_memory(0);
 }
 

@@ -51,8 +51,6 @@ struct CoverMatrix {
     // Scratch of the dominance passes, all zero between uses.
     std::vector<int> prime_shared;
     std::vector<int> prime_mark;
-    std::vector<int> minterm_shared;
-    std::vector<int> minterm_mark;
 
     int open_minterms = 0;
     std::vector<int> count_histogram;  // open minterms per count
