@@ -1,6 +1,7 @@
 #include "cover/cover_matrix.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "model/cube_text.h"
 #include "model/problem.h"
@@ -132,17 +133,28 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
             if (cube[i] == kOne) value |= bit;
             ++m.literals[p];
         }
-        // The points of the cube in increasing order: the free bits count up.
         const std::uint32_t free = all & ~care;
-        std::uint32_t s = 0;
-        for (;;) {
-            const int k = rank[value | s];
-            if (k >= 0) {
-                m.row_items.push_back(k);
-                ++col_size[k];
+        const int free_count = std::popcount(free);
+        if (free_count < 31 && (std::int64_t{1} << free_count) <= m.K + 1) {
+            // The points of the cube in increasing order: the free bits count up.
+            std::uint32_t s = 0;
+            for (;;) {
+                const int k = rank[value | s];
+                if (k >= 0) {
+                    m.row_items.push_back(k);
+                    ++col_size[k];
+                }
+                if (s == free) break;
+                s = ((s | ~free) + 1) & free;
             }
-            if (s == free) break;
-            s = ((s | ~free) + 1) & free;
+        } else {
+            // A cube wider than the set (mostly don't cares): test the minterms instead.
+            for (int k = 0; k <= m.K; ++k) {
+                if ((static_cast<std::uint32_t>(m.minterm_line[k]) & care) == value) {
+                    m.row_items.push_back(k);
+                    ++col_size[k];
+                }
+            }
         }
         m.row_start[p + 1] = static_cast<std::int64_t>(m.row_items.size());
         ctx.diag.poll_progress(0);
