@@ -1,6 +1,7 @@
 #include "cover/cover_matrix.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "model/cube_text.h"
 #include "model/problem.h"
@@ -43,11 +44,10 @@ void CoverMatrix::drop_cover(int k) {
     if (c < 0) return;
     --count_histogram[c];
     if (c == 0) {
-        single_cover.erase(k);
         --open_minterms;
     } else {
         ++count_histogram[c - 1];
-        if (c == 1) single_cover.insert(k);
+        if (c == 1) single_cover.push(k);
     }
     count[k] = c - 1;
 }
@@ -56,21 +56,26 @@ void CoverMatrix::close(int k) {
     const int c = count[k];
     if (c < 0) return;
     --count_histogram[c];
-    if (c == 0) single_cover.erase(k);
     --open_minterms;
     count[k] = -1;
 }
 
 void CoverMatrix::reset_count_tracking() {
     count_histogram.assign(static_cast<std::size_t>(P + 2), 0);
-    single_cover.clear();
+    std::vector<int> singles;
     open_minterms = 0;
     for (int k = 0; k <= K; ++k) {
         if (count[k] < 0) continue;
         ++count_histogram[count[k]];
         ++open_minterms;
-        if (count[k] == 0) single_cover.insert(k);
+        if (count[k] == 0) singles.push_back(k);
     }
+    single_cover = decltype(single_cover)(std::greater<int>(), std::move(singles));
+}
+
+int CoverMatrix::first_single_cover() {
+    while (!single_cover.empty() && count[single_cover.top()] != 0) single_cover.pop();
+    return single_cover.empty() ? -1 : single_cover.top();
 }
 
 int CoverMatrix::smallest_count() const {
@@ -128,17 +133,28 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
             if (cube[i] == kOne) value |= bit;
             ++m.literals[p];
         }
-        // The points of the cube in increasing order: the free bits count up.
         const std::uint32_t free = all & ~care;
-        std::uint32_t s = 0;
-        for (;;) {
-            const int k = rank[value | s];
-            if (k >= 0) {
-                m.row_items.push_back(k);
-                ++col_size[k];
+        const int free_count = std::popcount(free);
+        if (free_count < 31 && (std::int64_t{1} << free_count) <= m.K + 1) {
+            // The points of the cube in increasing order: the free bits count up.
+            std::uint32_t s = 0;
+            for (;;) {
+                const int k = rank[value | s];
+                if (k >= 0) {
+                    m.row_items.push_back(k);
+                    ++col_size[k];
+                }
+                if (s == free) break;
+                s = ((s | ~free) + 1) & free;
             }
-            if (s == free) break;
-            s = ((s | ~free) + 1) & free;
+        } else {
+            // A cube wider than the set (mostly don't cares): test the minterms instead.
+            for (int k = 0; k <= m.K; ++k) {
+                if ((static_cast<std::uint32_t>(m.minterm_line[k]) & care) == value) {
+                    m.row_items.push_back(k);
+                    ++col_size[k];
+                }
+            }
         }
         m.row_start[p + 1] = static_cast<std::int64_t>(m.row_items.size());
         ctx.diag.poll_progress(0);
@@ -160,8 +176,6 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
     m.minterm_changed.assign(static_cast<std::size_t>(m.K + 1), 0);
     m.prime_shared.assign(static_cast<std::size_t>(P + 1), 0);
     m.prime_mark.assign(static_cast<std::size_t>(P + 1), 0);
-    m.minterm_shared.assign(static_cast<std::size_t>(m.K + 1), 0);
-    m.minterm_mark.assign(static_cast<std::size_t>(m.K + 1), 0);
     ctx.diag.check_memory(0);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
-#include <set>
+#include <functional>
+#include <queue>
 #include <span>
 #include <string>
 #include <vector>
@@ -50,12 +51,12 @@ struct CoverMatrix {
     // Scratch of the dominance passes, all zero between uses.
     std::vector<int> prime_shared;
     std::vector<int> prime_mark;
-    std::vector<int> minterm_shared;
-    std::vector<int> minterm_mark;
 
     int open_minterms = 0;
     std::vector<int> count_histogram;  // open minterms per count
-    std::set<int> single_cover;        // open minterms with count 0
+    // Open minterms that reached count 0, smallest on top; a count never returns to 0, so entries
+    // that closed since are simply dropped when they surface.
+    std::priority_queue<int, std::vector<int>, std::greater<int>> single_cover;
     int MTmin = kNoOpenMinterm;
     int done = -1;
 
@@ -82,6 +83,8 @@ struct CoverMatrix {
     void reset_count_tracking();
     // Smallest count over the open minterms, kNoOpenMinterm when none is open.
     int smallest_count() const;
+    // The open minterm of lowest index with count 0; -1 when there is none.
+    int first_single_cover();
 
     std::string prime_text(int p) const;
     std::string minterm_text(int k) const;

@@ -135,7 +135,7 @@ void store_erase_PI(RunContext& ctx, const char* tag, int p, Selection& sel) {
     std::vector<int> touched;
     for (int k : m.row(p)) {
         if (!m.open(k)) continue;
-        ctx.diag.poll_progress(0);
+        if ((k & 1023) == 0) ctx.diag.poll_progress(0);
         for (int q : m.col(k)) {
             if (!m.active(q)) continue;
             --m.row_open[q];
@@ -196,7 +196,7 @@ void select_Cover(RunContext& ctx, Selection& sel, const CoverWeights& weights) 
 
     while (m.done == 0) {
         if (m.MTmin == 0) {
-            const int k = *m.single_cover.begin();
+            const int k = m.first_single_cover();
             ctx.diag.poll_progress(0);
             const auto primes = m.col(k);
             const int p = *std::find_if(primes.begin(), primes.end(), [&](int q) { return m.active(q); });

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cover/column_classes.h"
 #include "cover/cover_matrix.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
@@ -141,19 +142,22 @@ bool row_dominance(RunContext& ctx, CoverMatrix& m) {
         touched.clear();
         candidates.clear();
         if (m.prime_mark[a] != 0) count_shared_rows(m, a, m.prime_shared, touched);
+        // Only pairs where one row holds the other decide anything; they are taken in index order.
+        const auto decides = [&](int b) {
+            const int shared = m.prime_shared[b];
+            return (a_changed || m.prime_changed[b] != 0) && (m.row_open[a] == shared || m.row_open[b] == shared);
+        };
         for (int b : touched) {
-            if (a_changed || m.prime_changed[b] != 0) candidates.push_back(b);
+            if (decides(b)) candidates.push_back(b);
         }
         for (int e : empties) {
-            if (e > a && (a_changed || m.prime_changed[e] != 0)) candidates.push_back(e);
+            if (e > a && decides(e)) candidates.push_back(e);
         }
         std::sort(candidates.begin(), candidates.end());
         for (int b : candidates) {
             if (!m.active(b)) continue;
             const int shared = m.prime_shared[b];
-            const bool a_extra = m.row_open[a] > shared;
             const bool b_extra = m.row_open[b] > shared;
-            if (a_extra && b_extra) continue;
             removed_any = true;
             if (!b_extra) {
                 remove_prime(ctx, m, b, a);
@@ -169,61 +173,42 @@ bool row_dominance(RunContext& ctx, CoverMatrix& m) {
 }
 
 // Columns k < l with a changed member; equal columns or a column with extra primes are dropped,
-// the lower index dropping between equals. Open columns are never empty.
+// the lower index dropping between equals. Taken class by class: for k, the first later minterm
+// whose column is equal or held by k's (relevant to k) drops k, and every relevant minterm before
+// it whose column holds k's is dropped first, in index order.
 bool column_dominance(RunContext& ctx, CoverMatrix& m) {
+    if (std::none_of(m.changed_minterms.begin(), m.changed_minterms.end(), [&](int k) { return m.open(k); })) {
+        return false;
+    }
+    ColumnClasses classes(m);
     bool removed_any = false;
-    std::vector<int> pivots;
-    for (int l : m.changed_minterms) {
-        if (!m.open(l)) continue;
-        mark_once(m.minterm_mark, pivots, l);
-        for (int q : m.col(l)) {
-            if (!m.active(q)) continue;
-            for (int x : m.row(q)) {
-                if (x >= l) break;
-                if (m.open(x)) mark_once(m.minterm_mark, pivots, x);
-            }
-        }
-        ctx.diag.poll_progress(0);
-    }
-    std::sort(pivots.begin(), pivots.end());
-
-    std::vector<int> touched;
-    std::vector<int> candidates;
-    for (int k : pivots) {
-        ctx.diag.poll_progress(0);
+    std::vector<int> dropped;
+    for (int k = 0; k < m.K; ++k) {
         if (!m.open(k)) continue;
-        const bool k_changed = m.minterm_changed[k] != 0;
-        touched.clear();
-        candidates.clear();
-        for (int q : m.col(k)) {
-            if (!m.active(q)) continue;
-            const auto minterms = m.row(q);
-            for (auto it = std::upper_bound(minterms.begin(), minterms.end(), k); it != minterms.end(); ++it) {
-                if (!m.open(*it)) continue;
-                if (m.minterm_shared[*it]++ == 0) touched.push_back(*it);
+        if ((k & 1023) == 0) ctx.diag.poll_progress(0);
+        const int c = classes.class_of(k);
+        const bool changed_only = m.minterm_changed[k] == 0;
+        if (changed_only && !classes.meets_changed(c)) continue;
+        int stop = classes.next_after(c, k, changed_only);
+        for (int d : classes.subsets(c)) stop = std::min(stop, classes.next_after(d, k, changed_only));
+        dropped.clear();
+        for (int d : classes.supersets(c)) {
+            for (int l = classes.next_after(d, k, changed_only); l < stop; l = classes.next_after(d, l, changed_only)) {
+                dropped.push_back(l);
             }
         }
-        for (int l : touched) {
-            if (k_changed || m.minterm_changed[l] != 0) candidates.push_back(l);
-        }
-        std::sort(candidates.begin(), candidates.end());
-        const int k_size = m.count[k] + 1;
-        for (int l : candidates) {
-            if (!m.open(l)) continue;
-            const int shared = m.minterm_shared[l];
-            const bool k_extra = k_size > shared;
-            const bool l_extra = m.count[l] + 1 > shared;
-            if (k_extra && l_extra) continue;
-            removed_any = true;
-            if (!l_extra) {
-                remove_minterm(ctx, m, k, l);
-                break;
-            }
+        std::sort(dropped.begin(), dropped.end());
+        for (int l : dropped) {
             remove_minterm(ctx, m, l, k);
+            classes.remove(l);
+            removed_any = true;
         }
-        for (int l : touched) m.minterm_shared[l] = 0;
+        if (stop != INT_MAX) {
+            remove_minterm(ctx, m, k, stop);
+            classes.remove(k);
+            removed_any = true;
+        }
     }
-    unmark(m.minterm_mark, pivots);
     return removed_any;
 }
 

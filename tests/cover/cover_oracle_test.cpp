@@ -19,12 +19,12 @@ struct RandomCase {
     std::vector<std::vector<std::vector<std::string>>> cubes;
 };
 
-// A random function of 2 to 6 inputs and 1 to 3 outputs, its true primes in a shuffled order, and
+// A random function of 2 to 7 inputs and 1 to 3 outputs, its true primes in a shuffled order, and
 // now and then a few extra implicants (so that equal and nested rows occur).
 RandomCase make_case(unsigned seed) {
     std::mt19937 rng(seed);
     RandomCase c;
-    c.inputs = 2 + static_cast<int>(rng() % 5);
+    c.inputs = 2 + static_cast<int>(rng() % 6);
     const int outputs = 1 + static_cast<int>(rng() % 3);
     const int lines = 1 << c.inputs;
     for (int j = 0; j < outputs; ++j) {
