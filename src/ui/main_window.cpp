@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <filesystem>
 
 #include "run/check_file.h"
@@ -568,7 +569,6 @@ void MainWindow::run_command() {
 }
 
 void MainWindow::command_finished() {
-    work_area_->drain_all();
     busy_ = false;
     apply_pending_settings();
     RunContext& ctx = session_->ctx;
@@ -606,7 +606,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::open_query(QueryKind kind, std::function<void(QueryAnswer)> done) {
-    work_area_->drain_all();
+    // The page is shown in full before the box asks about it.
+    if (work_area_->has_backlog() && !pending_.close_requested) {
+        QTimer::singleShot(10, this, [this, kind, done] { open_query(kind, done); });
+        return;
+    }
     work_area_->caret_to_end();
     if (pending_.close_requested) {
         done(QueryAnswer::stop);

@@ -19,6 +19,7 @@
 #include "ui/emergency_window.h"
 #include "ui/find_text.h"
 #include "ui/main_window.h"
+#include "ui/qt_work_area.h"
 #include "ui/query_box.h"
 #include "ui/show_path.h"
 #include "ui/ui_dialogs.h"
@@ -93,7 +94,10 @@ class MainWindowTest : public QObject {
     int state() { return window_->shown_state(); }
     std::string path(const char* name) { return (std::filesystem::path(dir_->path().toStdString()) / name).string(); }
 
-    void wait_idle() { QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 30000); }
+    void wait_idle() {
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->work_area().has_backlog(), 30000);
+    }
     void open(const std::string& file) {
         dialogs_->open_names.push_back(file);
         window_->command_open();
@@ -399,12 +403,16 @@ private slots:
         QCOMPARE(state(), 10);
         window_->command_save(false);
         QCOMPARE(dialogs_->save_dialogs, 0);
+        // A text-size change is no edit: the copy keeps the report's colours.
+        widget<QPushButton>("largerText")->click();
         const std::string copy = path("copy.rpt");
         dialogs_->save_names.push_back(copy);
         window_->command_save(true);
         QCOMPARE(dialogs_->last_save_filter, 2);
         QVERIFY(std::filesystem::exists(copy));
-        QVERIFY(std::filesystem::exists(copy + ".rtf"));
+        QCOMPARE(read_file(copy), read_file(path("small.pla.rpt")));
+        QCOMPARE(read_file(copy + ".rtf"), read_file(path("small.pla.rpt.rtf")));
+        QVERIFY(read_file(copy + ".rtf").find("\\red0\\green0\\blue128") != std::string::npos);
         QCOMPARE(text_of("statusLine"), QString(" *** Report Files Saved As (ASCII: *.rpt and RTF: *.rpt.rtf)"));
         QCOMPARE(state(), 10);
     }
