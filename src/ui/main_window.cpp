@@ -51,12 +51,12 @@ constexpr StepCaption kSteps[6] = {{"Open File:", 1920, 495, 2400, 405},        
 
 }  // namespace
 
-MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale)
-    : dialogs_(dialogs),
-      scale_(scale ? LayoutScale::with_factor(*scale, QGuiApplication::primaryScreen()
-                                                          ? QGuiApplication::primaryScreen()->logicalDotsPerInch()
-                                                          : 96.0)
-                   : LayoutScale::for_screen(QGuiApplication::primaryScreen())) {
+MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale) : dialogs_(dialogs) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    // The controls fit below the title and menu bars.
+    const int reserved = menuBar()->sizeHint().height() + style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    scale_ = scale ? LayoutScale::with_factor(*scale, screen ? screen->logicalDotsPerInch() : 96.0)
+                   : LayoutScale::for_screen(screen, reserved);
     setObjectName("Vormel_Processor");
     setWindowTitle("Vormel Logic Optimization");
     start_directory_ = std::filesystem::current_path().string();

@@ -446,6 +446,48 @@ private slots:
         QVERIFY(!std::filesystem::exists(path("small.pla.rpt")));
     }
 
+    void command_line_link_runs_its_target_at_level_0() {
+        const std::string target = path("target.pla");
+        write_file(target, kSmallPla);
+        const std::string link = path("link.pla");
+        std::filesystem::create_symlink(target, link);
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs, 1.0);
+        window.start_up("  \"" + link + "\" ");
+        QCOMPARE(window.session().ctx.auto_run, -1);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.busy(), 30000);
+        QCOMPARE(window.session().ctx.run_state, 10);
+        QCOMPARE(window.session().ctx.input_file, target);
+        QCOMPARE(window.session().ctx.auto_run, 0);
+        QVERIFY(window.findChild<QRadioButton*>("level0")->isChecked());
+        QVERIFY(std::filesystem::exists(target + ".rpt"));
+        QVERIFY(std::filesystem::exists(target + ".rpt.rtf"));
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    void unusable_command_line_file_starts_without_a_file() {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs, 1.0);
+        window.start_up(path("missing.tab"));
+        QCOMPARE(window.session().ctx.run_state, 1);
+        QCOMPARE(window.session().ctx.auto_run, 0);
+        QCOMPARE(dialogs.messages.size(), std::size_t{1});
+        QCOMPARE(dialogs.messages[0].second, "Requested File is not accessible:  \r\n\r\n" + path("missing.tab"));
+        QCOMPARE(window.findChild<QLabel*>("statusLine")->text(), QString(" Open File or start New File"));
+    }
+
+    void help_and_print_ask_first() {
+        window_->show_help();
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Vormel Help"));
+        QCOMPARE(dialogs_->messages.back().second, std::string("File 'Vormel_Help.pdf' not found in current directory ..."));
+        opened_pla();
+        dialogs_->answers.push_back(MessageAnswer::no);
+        window_->print_work_area();
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Print"));
+        QCOMPARE(dialogs_->messages.back().second,
+                 std::string(" Yes:  Print complete .rpt File with TextSize 9\r\n  No:  Do not print. (Adjust TextSize with << >>)"));
+    }
+
     void emergency_window_keys() {
         bool ended = false;
         int progress = 0;
