@@ -218,6 +218,21 @@ private slots:
         QCOMPARE(state(), 5);
     }
 
+    void closing_at_a_page_end_ends_the_run_and_the_window() {
+        window_->show();
+        opened_pla();
+        for (int i = 0; i < 63; ++i) widget<QPushButton>("largerText")->click();
+        widget<QPushButton>("startButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->query_box().is_open(), 10000);
+        window_->close();
+        QVERIFY(window_->isVisible());  // closes once the step has ended
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), 30000);
+        QVERIFY(!window_->busy());
+        QCOMPARE(text_of("stepStatus1"), QString("User Break"));
+        QCOMPARE(text_of("statusLine"), QString(" Output File not saved"));
+        QVERIFY(!std::filesystem::exists(path("small.pla.rpt")));
+    }
+
     void menus_follow_the_run_state() {
         QCOMPARE(state(), 1);
         for (const char* name : {"actionSave", "actionSaveAs", "actionPrint", "actionCut", "actionCopy", "actionPaste",
@@ -362,6 +377,23 @@ private slots:
         window_->command_save(false);
         QCOMPARE(dialogs_->save_dialogs, 2);
         QVERIFY(dialogs_->messages.empty());
+    }
+
+    void saving_through_a_link_writes_its_target() {
+        const std::string target = path("real.tab");
+        write_file(target, "old");
+        const std::string link = path("alias.tab");
+        std::filesystem::create_symlink(target, link);
+        open(link);
+        window_->work_area_edit().moveCursor(QTextCursor::End);
+        type_into_work_area("er");
+        QCOMPARE(state(), 3);
+        dialogs_->answers.push_back(MessageAnswer::yes);  // overwrite
+        window_->command_save(false);
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Save File"));
+        QVERIFY(std::filesystem::is_symlink(link));
+        QCOMPARE(read_file(target), std::string("older"));
+        QCOMPARE(state(), 4);
     }
 
     void a_file_that_cannot_be_written_is_not_saved_over() {
