@@ -486,7 +486,6 @@ private slots:
         ScriptedDialogs dialogs;
         MainWindow window(dialogs, 1.0);
         window.start_up("  \"" + link + "\" ");
-        QCOMPARE(window.session().ctx.auto_run, -1);
         QTRY_VERIFY_WITH_TIMEOUT(!window.busy(), 30000);
         QCOMPARE(window.session().ctx.run_state, 10);
         QCOMPARE(window.session().ctx.input_file, target);
