@@ -557,6 +557,8 @@ bool MainWindow::program_ends_after(BreakResult result) {
 }
 
 void MainWindow::run_command() {
+    // The run's report files come from the text copy; an edited input must be in it first.
+    work_area_->refresh_copy();
     busy_ = true;
     update_menu_enabling();
     QMetaObject::invokeMethod(

@@ -53,8 +53,11 @@ private:
     template <typename Fn>
     void run_on_gui(Fn fn) const;
     void insert_spans(const std::vector<Span>& spans);
-    // The text copy, current (GUI thread when stale).
+public:
+    // Takes the text copy from the view again if the user edited it (before a run starts).
     void refresh_copy() const;
+
+private:
     void schedule_drain();
 
     QPlainTextEdit& edit_;

@@ -396,6 +396,23 @@ private slots:
         QCOMPARE(state(), 4);
     }
 
+    void an_edited_and_saved_input_keeps_the_report_colours() {
+        const std::string file = opened_pla();
+        window_->work_area_edit().moveCursor(QTextCursor::End);
+        QTest::keyClick(&window_->work_area_edit(), Qt::Key_Return);
+        window_->command_save(false);
+        QCOMPARE(state(), 4);
+        page_by_page_off();
+        widget<QRadioButton>("level0")->click();
+        press_start();
+        QCOMPARE(state(), 10);
+        QString saved_input = QString(kSmallPla) + "\n";
+        saved_input.replace("\n", "\r\n");
+        QCOMPARE(QString::fromStdString(read_file(file)), saved_input);
+        QVERIFY(read_file(file + ".rpt").starts_with(saved_input.toStdString()));
+        QVERIFY(read_file(file + ".rpt.rtf").find("\\red0\\green0\\blue128") != std::string::npos);
+    }
+
     void a_file_that_cannot_be_written_is_not_saved_over() {
         window_->command_new();
         type_into_work_area("abc");
