@@ -557,7 +557,8 @@ bool MainWindow::program_ends_after(BreakResult result) {
 }
 
 void MainWindow::run_command() {
-    // The run's report files come from the text copy; an edited input must be in it first.
+    // The run's report files come from the text copy; the Save that made an edited text runnable
+    // has refreshed it already, this keeps it so whatever path led here.
     work_area_->refresh_copy();
     busy_ = true;
     update_menu_enabling();
