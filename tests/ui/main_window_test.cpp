@@ -233,6 +233,27 @@ private slots:
         QVERIFY(!std::filesystem::exists(path("small.pla.rpt")));
     }
 
+    void controls_sit_at_their_design_places() {
+        if (QGuiApplication::primaryScreen()->logicalDotsPerInch() != 96) QSKIP("the figures below assume 96 dpi");
+        // 15 twips to the pixel at 96 dpi and scale 1.
+        QCOMPARE(widget<QPushButton>("startButton")->geometry(), QRect(960, 696, 113, 25));
+        QCOMPARE(widget<QPlainTextEdit>("workArea")->geometry(), QRect(168, 72, 763, 665));
+        QCOMPARE(widget<QLabel>("stepStatus5")->geometry(), QRect(24, 560, 113, 35));
+        QCOMPARE(widget<QPushButton>("quitButton")->toolTip(),
+                 QString(" Quit = Exit program / Break = interrupt execution  and ask for Re-Start"));
+        QCOMPARE(widget<QRadioButton>("polarityCombination")->toolTip(),
+                 QString(" Combinations of all Output Polarities tested. \n Attention: May take very long! "));
+        QCOMPARE(text_of("stepLabel3"), QString("Select\nCover:"));
+        QCOMPARE(text_of("versionLabel"), QString::fromStdString(version_text()));
+        QVERIFY(QFontInfo(widget<QPlainTextEdit>("workArea")->font()).fixedPitch());
+        QCOMPARE(widget<QLineEdit>("rolexaField")->text(), QString("1"));
+        QVERIFY(widget<QRadioButton>("polarity1Set")->isChecked());
+        QVERIFY(widget<QRadioButton>("methodCns")->isChecked());
+        QVERIFY(widget<QRadioButton>("level1")->isChecked());
+        QVERIFY(widget<QRadioButton>("pageByPage")->isChecked());
+        QVERIFY(widget<QLabel>("swappingIndicator")->isHidden());
+    }
+
     void menus_follow_the_run_state() {
         QCOMPARE(state(), 1);
         for (const char* name : {"actionSave", "actionSaveAs", "actionPrint", "actionCut", "actionCopy", "actionPaste",
