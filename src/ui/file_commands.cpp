@@ -151,8 +151,15 @@ int MainWindow::save_input(bool save_as) {
         ctx.error_flag = 0;
         return 2;
     }
-    // Written beside the file and renamed over it: a failed write leaves the old file whole.
-    if (!write_text_file(name, work_area_->plain_text())) {
+    // Written beside the file and renamed over it: a failed write leaves the old file whole. A
+    // symbolic link stays a link: its target is written.
+    std::error_code error;
+    std::string target = name;
+    if (std::filesystem::is_symlink(name, error)) {
+        const std::filesystem::path resolved = std::filesystem::canonical(name, error);
+        if (!error) target = resolved.string();
+    }
+    if (!write_text_file(target, work_area_->plain_text())) {
         set_step_status(ctx, 0, "Error", 3);
         message_box(" Open Error", "Requested File is not accessible:  \r\n\r\n" + name, MessageIcon::error, MessageButtons::ok);
         return 2;

@@ -28,13 +28,13 @@ QString installed_face(const char* design_face) {
 
 }  // namespace
 
-LayoutScale LayoutScale::for_screen(const QScreen* screen) {
+LayoutScale LayoutScale::for_screen(const QScreen* screen, int reserved_height) {
     const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
     LayoutScale scale = with_factor(1.0, dpi);
     if (screen) {
         const QRect area = screen->availableGeometry();
         scale.factor = std::min(area.width() / (kExtentWidthTwips * scale.pixels_per_twip),
-                                area.height() / (kExtentHeightTwips * scale.pixels_per_twip));
+                                (area.height() - reserved_height) / (kExtentHeightTwips * scale.pixels_per_twip));
     }
     return scale;
 }

@@ -12,7 +12,8 @@ struct LayoutScale {
     double factor = 1.0;
     double pixels_per_twip = 96.0 / 1440.0;
 
-    static LayoutScale for_screen(const QScreen* screen);
+    // reserved_height: pixels of the screen's work area that the title and menu bars take.
+    static LayoutScale for_screen(const QScreen* screen, int reserved_height = 0);
     static LayoutScale with_factor(double factor, double dpi);
     QRect rect(int x, int y, int width, int height) const;
     int pixels(int twips) const;

@@ -1,11 +1,15 @@
 // vormel: the desktop program.
 #include <QApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QStringList>
+#include <QTimer>
 #include <cstdlib>
 #include <memory>
 
 #include "ui/emergency_window.h"
 #include "ui/main_window.h"
+#include "ui/qt_work_area.h"
 #include "ui/ui_dialogs.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +19,8 @@ int main(int argc, char** argv) {
     vormel::QtDialogs dialogs;
     vormel::MainWindow window(dialogs);
     const QStringList arguments = QApplication::arguments().mid(1);
+    // Without a window manager "maximized" means nothing: take the work area explicitly.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
     window.showMaximized();
 
     // The way out of a step that runs too long: ends the process at once, nothing saved.
@@ -25,6 +31,22 @@ int main(int argc, char** argv) {
     window.activateWindow();
 
     window.start_up(arguments.join(' ').toStdString());
+
+    // VORMEL_SCREENSHOT=file.png: once the run has ended and the report is in view, the screen is
+    // saved to that file and the program ends (used by scripts/screenshot.sh).
+    const QString screenshot = qEnvironmentVariable("VORMEL_SCREENSHOT");
+    QTimer watch;
+    if (!screenshot.isEmpty()) {
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (window.busy() || window.work_area().has_backlog()) return;
+            watch.stop();
+            QTimer::singleShot(1500, [&] {
+                QGuiApplication::primaryScreen()->grabWindow(0).save(screenshot, "PNG");
+                QApplication::exit(0);
+            });
+        });
+        watch.start(200);
+    }
     const int code = QApplication::exec();
     emergency.reset();
     return code;

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <filesystem>
 
 #include "run/check_file.h"
@@ -50,12 +51,12 @@ constexpr StepCaption kSteps[6] = {{"Open File:", 1920, 495, 2400, 405},        
 
 }  // namespace
 
-MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale)
-    : dialogs_(dialogs),
-      scale_(scale ? LayoutScale::with_factor(*scale, QGuiApplication::primaryScreen()
-                                                          ? QGuiApplication::primaryScreen()->logicalDotsPerInch()
-                                                          : 96.0)
-                   : LayoutScale::for_screen(QGuiApplication::primaryScreen())) {
+MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale) : dialogs_(dialogs) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    // The controls fit below the title and menu bars.
+    const int reserved = menuBar()->sizeHint().height() + style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    scale_ = scale ? LayoutScale::with_factor(*scale, screen ? screen->logicalDotsPerInch() : 96.0)
+                   : LayoutScale::for_screen(screen, reserved);
     setObjectName("Vormel_Processor");
     setWindowTitle("Vormel Logic Optimization");
     start_directory_ = std::filesystem::current_path().string();
@@ -556,6 +557,9 @@ bool MainWindow::program_ends_after(BreakResult result) {
 }
 
 void MainWindow::run_command() {
+    // The run's report files come from the text copy; the Save that made an edited text runnable
+    // has refreshed it already, this keeps it so whatever path led here.
+    work_area_->refresh_copy();
     busy_ = true;
     update_menu_enabling();
     QMetaObject::invokeMethod(
@@ -568,7 +572,6 @@ void MainWindow::run_command() {
 }
 
 void MainWindow::command_finished() {
-    work_area_->drain_all();
     busy_ = false;
     apply_pending_settings();
     RunContext& ctx = session_->ctx;
@@ -606,7 +609,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::open_query(QueryKind kind, std::function<void(QueryAnswer)> done) {
-    work_area_->drain_all();
+    // The page is shown in full before the box asks about it.
+    if (work_area_->has_backlog() && !pending_.close_requested) {
+        QTimer::singleShot(10, this, [this, kind, done] { open_query(kind, done); });
+        return;
+    }
     work_area_->caret_to_end();
     if (pending_.close_requested) {
         done(QueryAnswer::stop);

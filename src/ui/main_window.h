@@ -54,6 +54,7 @@ public:
     int progress_position() const { return progress_position_.load(); }
     QueryBox& query_box() { return *query_box_; }
     QPlainTextEdit& work_area_edit() { return *work_area_edit_; }
+    QtWorkArea& work_area() { return *work_area_; }
 
     // Commands.
     void start_pressed();

@@ -1,22 +1,23 @@
 #include "ui/qt_work_area.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QThread>
 #include <ostream>
 
-#include "report/rtf_writer.h"
 
 namespace vormel {
 
 namespace {
 
-// Text inserted per GUI event; larger batches are split so that repaints come in between.
-constexpr std::size_t kDrainBytes = 1u << 20;
+// Text is inserted in pieces of about this size, for at most kDrainMilliseconds per GUI event, so
+// that the window repaints and answers the user in between.
+constexpr std::size_t kPieceBytes = 16u << 10;
+constexpr qint64 kDrainMilliseconds = 20;
 
 QTextCharFormat format_of(Rgb colour, bool bold) {
     QTextCharFormat format;
@@ -25,15 +26,43 @@ QTextCharFormat format_of(Rgb colour, bool bold) {
     return format;
 }
 
-Rgb colour_of(const QTextCharFormat& format) {
-    const QColor c = format.foreground().color();
-    return Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-               static_cast<std::uint8_t>(c.blue())};
-}
 
 }  // namespace
 
-QtWorkArea::QtWorkArea(QPlainTextEdit& edit) : edit_(edit) {}
+QtWorkArea::QtWorkArea(QPlainTextEdit& edit) : edit_(edit) {
+    drain_timer_.setSingleShot(true);
+    connect(&drain_timer_, &QTimer::timeout, this, [this] { drain(); });
+    connect(edit_.document(), &QTextDocument::contentsChange, this, [this] {
+        if (programmatic_ != 0) return;
+        std::lock_guard lock(mutex_);
+        copy_stale_ = true;
+    });
+}
+
+void QtWorkArea::set_font(const QFont& font) {
+    ++programmatic_;
+    edit_.setFont(font);
+    --programmatic_;
+}
+
+bool QtWorkArea::has_backlog() const {
+    std::lock_guard lock(mutex_);
+    return !pending_.empty();
+}
+
+void QtWorkArea::refresh_copy() const {
+    {
+        std::lock_guard lock(mutex_);
+        if (!copy_stale_) return;
+    }
+    run_on_gui([this] {
+        std::lock_guard lock(mutex_);
+        if (!copy_stale_) return;
+        // Only the user's typing makes it stale, and typed text is plain.
+        copy_.set_plain_text(edit_.toPlainText().toStdString());
+        copy_stale_ = false;
+    });
+}
 
 bool QtWorkArea::on_gui_thread() const { return QThread::currentThread() == edit_.thread(); }
 
@@ -65,14 +94,15 @@ void QtWorkArea::append(std::string_view text, Rgb colour, bool bold) {
             }
         }
         if (converted.empty()) return;
+        copy_.append(converted, colour, bold);
         if (!pending_.empty() && pending_.back().colour == colour && pending_.back().bold == bold) {
             pending_.back().text.append(converted);
         } else {
             pending_.push_back({std::move(converted), colour, bold});
         }
     }
-    if (on_gui_thread()) drain();
-    else schedule_drain();
+    schedule_drain();
+    if (on_gui_thread() && !drain_timer_.isActive()) drain();
 }
 
 void QtWorkArea::schedule_drain() {
@@ -81,27 +111,46 @@ void QtWorkArea::schedule_drain() {
         if (drain_scheduled_) return;
         drain_scheduled_ = true;
     }
-    QMetaObject::invokeMethod(this, [this] { drain(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { drain_timer_.start(0); }, Qt::QueuedConnection);
 }
 
 void QtWorkArea::drain() {
-    std::vector<Span> spans;
-    bool more = false;
+    QElapsedTimer budget;
+    budget.start();
+    bool more = true;
+    while (more && budget.elapsed() < kDrainMilliseconds) {
+        std::vector<Span> spans;
+        {
+            std::lock_guard lock(mutex_);
+            std::size_t bytes = 0;
+            while (!pending_.empty() && bytes < kPieceBytes) {
+                Span& first = pending_.front();
+                if (bytes + first.text.size() <= kPieceBytes * 2) {
+                    bytes += first.text.size();
+                    spans.push_back(std::move(first));
+                    pending_.erase(pending_.begin());
+                    continue;
+                }
+                // A long span is cut after a line end near the piece size.
+                std::size_t cut = first.text.rfind('\n', kPieceBytes);
+                cut = cut == std::string::npos ? kPieceBytes : cut + 1;
+                spans.push_back({first.text.substr(0, cut), first.colour, first.bold});
+                first.text.erase(0, cut);
+                bytes += cut;
+            }
+            more = !pending_.empty();
+        }
+        if (!spans.empty()) insert_spans(spans);
+    }
     bool scroll = false;
     {
         std::lock_guard lock(mutex_);
-        std::size_t bytes = 0;
-        std::size_t taken = 0;
-        while (taken < pending_.size() && bytes < kDrainBytes) bytes += pending_[taken++].text.size();
-        spans.assign(std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.begin() + taken));
-        pending_.erase(pending_.begin(), pending_.begin() + taken);
         more = !pending_.empty();
         drain_scheduled_ = more;
         scroll = scroll_pending_ && !more;
         if (scroll) scroll_pending_ = false;
     }
-    if (!spans.empty()) insert_spans(spans);
-    if (more) QMetaObject::invokeMethod(this, [this] { drain(); }, Qt::QueuedConnection);
+    if (more) drain_timer_.start(0);
     if (scroll) {
         edit_.moveCursor(QTextCursor::End);
         edit_.ensureCursorVisible();
@@ -132,13 +181,9 @@ void QtWorkArea::drain_all() {
 }
 
 std::size_t QtWorkArea::length() const {
-    std::size_t held = 0;
-    run_on_gui([&] { held = static_cast<std::size_t>(std::max(0, edit_.document()->characterCount() - 1)); });
+    refresh_copy();
     std::lock_guard lock(mutex_);
-    for (const Span& span : pending_) {
-        for (char c : span.text) held += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }
-    return held;
+    return copy_.length();
 }
 
 void QtWorkArea::set_plain_text(std::string_view text) {
@@ -146,6 +191,10 @@ void QtWorkArea::set_plain_text(std::string_view text) {
     run_on_gui([this, &copy] {
         clear();
         ++programmatic_;
+        {
+            std::lock_guard lock(mutex_);
+            copy_.set_plain_text(copy);
+        }
         edit_.setPlainText(QString::fromUtf8(copy.data(), static_cast<qsizetype>(copy.size())));
         edit_.document()->setModified(false);
         --programmatic_;
@@ -159,6 +208,8 @@ void QtWorkArea::clear() {
             pending_.clear();
             last_was_cr_ = false;
             scroll_pending_ = false;
+            copy_.clear();
+            copy_stale_ = false;
         }
         ++programmatic_;
         edit_.clear();
@@ -169,70 +220,28 @@ void QtWorkArea::clear() {
 }
 
 void QtWorkArea::caret_to_end() {
-    if (on_gui_thread()) {
-        drain();
-        edit_.moveCursor(QTextCursor::End);
-        edit_.ensureCursorVisible();
-        return;
+    {
+        std::lock_guard lock(mutex_);
+        if (!pending_.empty() || !on_gui_thread()) {
+            // Done once the appended text is in.
+            scroll_pending_ = true;
+            return;
+        }
     }
-    // From the run: done once the appended text is in, without waiting.
-    std::lock_guard lock(mutex_);
-    scroll_pending_ = true;
+    edit_.moveCursor(QTextCursor::End);
+    edit_.ensureCursorVisible();
 }
 
 void QtWorkArea::write_plain(std::ostream& out) const {
-    run_on_gui([this, &out] {
-        const_cast<QtWorkArea*>(this)->drain_all();
-        std::string chunk;
-        for (QTextBlock block = edit_.document()->firstBlock(); block.isValid(); block = block.next()) {
-            chunk.append(block.text().toStdString());
-            if (block.next().isValid()) chunk.append("\r\n");
-            if (chunk.size() >= (1u << 19)) {
-                out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-                chunk.clear();
-            }
-        }
-        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    });
+    refresh_copy();
+    std::lock_guard lock(mutex_);
+    copy_.write_plain(out);
 }
 
 void QtWorkArea::write_rich(std::ostream& out) const {
-    run_on_gui([this, &out] {
-        const_cast<QtWorkArea*>(this)->drain_all();
-        struct Run {
-            std::size_t start, length;
-            Rgb colour;
-            bool bold;
-        };
-        std::string text;
-        std::vector<Run> runs;
-        auto add = [&](const QString& piece, Rgb colour, bool bold) {
-            const std::string bytes = piece.toStdString();
-            if (bytes.empty()) return;
-            if (!runs.empty() && runs.back().colour == colour && runs.back().bold == bold) {
-                runs.back().length += bytes.size();
-            } else {
-                runs.push_back({text.size(), bytes.size(), colour, bold});
-            }
-            text.append(bytes);
-        };
-        for (QTextBlock block = edit_.document()->firstBlock(); block.isValid(); block = block.next()) {
-            Rgb colour = colours::black;
-            bool bold = false;
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                colour = colour_of(fragment.charFormat());
-                bold = fragment.charFormat().fontWeight() >= QFont::Bold;
-                add(fragment.text(), colour, bold);
-            }
-            // The line end takes the format of the text before it.
-            if (block.next().isValid()) add(QStringLiteral("\n"), colour, bold);
-        }
-        std::vector<RtfSpan> spans;
-        spans.reserve(runs.size());
-        for (const Run& run : runs) spans.push_back({std::string_view(text).substr(run.start, run.length), run.colour, run.bold});
-        write_rtf(out, spans);
-    });
+    refresh_copy();
+    std::lock_guard lock(mutex_);
+    copy_.write_rich(out);
 }
 
 }  // namespace vormel

@@ -49,7 +49,7 @@ void print_lines(QPrinter& printer, const QTextDocument& document, int points) {
 void MainWindow::apply_text_size(int size) {
     text_size_changing_ = true;
     text_size_ = size;
-    work_area_edit_->setFont(monospaced_font(size));
+    work_area_->set_font(monospaced_font(size));
     work_area_edit_->document()->setModified(false);
     text_size_group_->setTitle(QString("TextSize:") + " " + QString::number(size) + " ");
     text_size_changing_ = false;

@@ -19,6 +19,7 @@
 #include "ui/emergency_window.h"
 #include "ui/find_text.h"
 #include "ui/main_window.h"
+#include "ui/qt_work_area.h"
 #include "ui/query_box.h"
 #include "ui/show_path.h"
 #include "ui/ui_dialogs.h"
@@ -93,7 +94,10 @@ class MainWindowTest : public QObject {
     int state() { return window_->shown_state(); }
     std::string path(const char* name) { return (std::filesystem::path(dir_->path().toStdString()) / name).string(); }
 
-    void wait_idle() { QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 30000); }
+    void wait_idle() {
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->work_area().has_backlog(), 30000);
+    }
     void open(const std::string& file) {
         dialogs_->open_names.push_back(file);
         window_->command_open();
@@ -212,6 +216,42 @@ private slots:
         QVERIFY(window_->work_area_edit().toPlainText().contains(" ... Display interrupted ...\n"));
         QCOMPARE(text_of("promptField"), QString());
         QCOMPARE(state(), 5);
+    }
+
+    void closing_at_a_page_end_ends_the_run_and_the_window() {
+        window_->show();
+        opened_pla();
+        for (int i = 0; i < 63; ++i) widget<QPushButton>("largerText")->click();
+        widget<QPushButton>("startButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->query_box().is_open(), 10000);
+        window_->close();
+        QVERIFY(window_->isVisible());  // closes once the step has ended
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), 30000);
+        QVERIFY(!window_->busy());
+        QCOMPARE(text_of("stepStatus1"), QString("User Break"));
+        QCOMPARE(text_of("statusLine"), QString(" Output File not saved"));
+        QVERIFY(!std::filesystem::exists(path("small.pla.rpt")));
+    }
+
+    void controls_sit_at_their_design_places() {
+        if (QGuiApplication::primaryScreen()->logicalDotsPerInch() != 96) QSKIP("the figures below assume 96 dpi");
+        // 15 twips to the pixel at 96 dpi and scale 1.
+        QCOMPARE(widget<QPushButton>("startButton")->geometry(), QRect(960, 696, 113, 25));
+        QCOMPARE(widget<QPlainTextEdit>("workArea")->geometry(), QRect(168, 72, 763, 665));
+        QCOMPARE(widget<QLabel>("stepStatus5")->geometry(), QRect(24, 560, 113, 35));
+        QCOMPARE(widget<QPushButton>("quitButton")->toolTip(),
+                 QString(" Quit = Exit program / Break = interrupt execution  and ask for Re-Start"));
+        QCOMPARE(widget<QRadioButton>("polarityCombination")->toolTip(),
+                 QString(" Combinations of all Output Polarities tested. \n Attention: May take very long! "));
+        QCOMPARE(text_of("stepLabel3"), QString("Select\nCover:"));
+        QCOMPARE(text_of("versionLabel"), QString::fromStdString(version_text()));
+        QVERIFY(QFontInfo(widget<QPlainTextEdit>("workArea")->font()).fixedPitch());
+        QCOMPARE(widget<QLineEdit>("rolexaField")->text(), QString("1"));
+        QVERIFY(widget<QRadioButton>("polarity1Set")->isChecked());
+        QVERIFY(widget<QRadioButton>("methodCns")->isChecked());
+        QVERIFY(widget<QRadioButton>("level1")->isChecked());
+        QVERIFY(widget<QRadioButton>("pageByPage")->isChecked());
+        QVERIFY(widget<QLabel>("swappingIndicator")->isHidden());
     }
 
     void menus_follow_the_run_state() {
@@ -360,6 +400,40 @@ private slots:
         QVERIFY(dialogs_->messages.empty());
     }
 
+    void saving_through_a_link_writes_its_target() {
+        const std::string target = path("real.tab");
+        write_file(target, "old");
+        const std::string link = path("alias.tab");
+        std::filesystem::create_symlink(target, link);
+        open(link);
+        window_->work_area_edit().moveCursor(QTextCursor::End);
+        type_into_work_area("er");
+        QCOMPARE(state(), 3);
+        dialogs_->answers.push_back(MessageAnswer::yes);  // overwrite
+        window_->command_save(false);
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Save File"));
+        QVERIFY(std::filesystem::is_symlink(link));
+        QCOMPARE(read_file(target), std::string("older"));
+        QCOMPARE(state(), 4);
+    }
+
+    void an_edited_and_saved_input_keeps_the_report_colours() {
+        const std::string file = opened_pla();
+        window_->work_area_edit().moveCursor(QTextCursor::End);
+        QTest::keyClick(&window_->work_area_edit(), Qt::Key_Return);
+        window_->command_save(false);
+        QCOMPARE(state(), 4);
+        page_by_page_off();
+        widget<QRadioButton>("level0")->click();
+        press_start();
+        QCOMPARE(state(), 10);
+        QString saved_input = QString(kSmallPla) + "\n";
+        saved_input.replace("\n", "\r\n");
+        QCOMPARE(QString::fromStdString(read_file(file)), saved_input);
+        QVERIFY(read_file(file + ".rpt").starts_with(saved_input.toStdString()));
+        QVERIFY(read_file(file + ".rpt.rtf").find("\\red0\\green0\\blue128") != std::string::npos);
+    }
+
     void a_file_that_cannot_be_written_is_not_saved_over() {
         window_->command_new();
         type_into_work_area("abc");
@@ -399,12 +473,16 @@ private slots:
         QCOMPARE(state(), 10);
         window_->command_save(false);
         QCOMPARE(dialogs_->save_dialogs, 0);
+        // A text-size change is no edit: the copy keeps the report's colours.
+        widget<QPushButton>("largerText")->click();
         const std::string copy = path("copy.rpt");
         dialogs_->save_names.push_back(copy);
         window_->command_save(true);
         QCOMPARE(dialogs_->last_save_filter, 2);
         QVERIFY(std::filesystem::exists(copy));
-        QVERIFY(std::filesystem::exists(copy + ".rtf"));
+        QCOMPARE(read_file(copy), read_file(path("small.pla.rpt")));
+        QCOMPARE(read_file(copy + ".rtf"), read_file(path("small.pla.rpt.rtf")));
+        QVERIFY(read_file(copy + ".rtf").find("\\red0\\green0\\blue128") != std::string::npos);
         QCOMPARE(text_of("statusLine"), QString(" *** Report Files Saved As (ASCII: *.rpt and RTF: *.rpt.rtf)"));
         QCOMPARE(state(), 10);
     }
@@ -436,6 +514,47 @@ private slots:
         QCOMPARE(text_of("stepStatus1"), QString("User Break"));
         QVERIFY(window_->work_area_edit().toPlainText().endsWith(" *** User Break\n"));
         QVERIFY(!std::filesystem::exists(path("small.pla.rpt")));
+    }
+
+    void command_line_link_runs_its_target_at_level_0() {
+        const std::string target = path("target.pla");
+        write_file(target, kSmallPla);
+        const std::string link = path("link.pla");
+        std::filesystem::create_symlink(target, link);
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs, 1.0);
+        window.start_up("  \"" + link + "\" ");
+        QTRY_VERIFY_WITH_TIMEOUT(!window.busy(), 30000);
+        QCOMPARE(window.session().ctx.run_state, 10);
+        QCOMPARE(window.session().ctx.input_file, target);
+        QCOMPARE(window.session().ctx.auto_run, 0);
+        QVERIFY(window.findChild<QRadioButton*>("level0")->isChecked());
+        QVERIFY(std::filesystem::exists(target + ".rpt"));
+        QVERIFY(std::filesystem::exists(target + ".rpt.rtf"));
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    void unusable_command_line_file_starts_without_a_file() {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs, 1.0);
+        window.start_up(path("missing.tab"));
+        QCOMPARE(window.session().ctx.run_state, 1);
+        QCOMPARE(window.session().ctx.auto_run, 0);
+        QCOMPARE(dialogs.messages.size(), std::size_t{1});
+        QCOMPARE(dialogs.messages[0].second, "Requested File is not accessible:  \r\n\r\n" + path("missing.tab"));
+        QCOMPARE(window.findChild<QLabel*>("statusLine")->text(), QString(" Open File or start New File"));
+    }
+
+    void help_and_print_ask_first() {
+        window_->show_help();
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Vormel Help"));
+        QCOMPARE(dialogs_->messages.back().second, std::string("File 'Vormel_Help.pdf' not found in current directory ..."));
+        opened_pla();
+        dialogs_->answers.push_back(MessageAnswer::no);
+        window_->print_work_area();
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Print"));
+        QCOMPARE(dialogs_->messages.back().second,
+                 std::string(" Yes:  Print complete .rpt File with TextSize 9\r\n  No:  Do not print. (Adjust TextSize with << >>)"));
     }
 
     void emergency_window_keys() {
