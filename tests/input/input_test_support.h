@@ -16,7 +16,7 @@
 namespace vormel::testing {
 
 // Records the status lines and gives one answer to every query.
-class RecordingWindow : public SilentRunWindow {
+class StatusRecordingWindow : public SilentRunWindow {
 public:
     void set_status_line(std::string_view text) override { status_lines.emplace_back(text); }
     QueryAnswer ask_query(QueryKind kind) override {
@@ -31,7 +31,7 @@ public:
 // One Read Input File + Expand Inputs run on a text written to a temporary file.
 struct InputRun {
     TextWorkArea area;
-    RecordingWindow window;
+    StatusRecordingWindow window;
     Session session{area, window};
 
     Problem& problem() { return session.problem; }
