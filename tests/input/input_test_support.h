@@ -50,10 +50,19 @@ struct InputRun {
     }
 };
 
-inline std::filesystem::path test_directory() {
-    const auto dir = std::filesystem::temp_directory_path() / ("vormel_input_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    return dir;
+// A directory of this test process, removed when the process ends.
+inline const std::filesystem::path& test_directory() {
+    struct Directory {
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("vormel_input_" + std::to_string(::getpid()));
+        Directory() { std::filesystem::create_directories(path); }
+        ~Directory() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Directory directory;
+    return directory.path;
 }
 
 inline std::string write_input(std::string_view content, std::string_view ext, std::string_view stem = "case") {
