@@ -1,8 +1,180 @@
 #include "primes/cns.h"
 
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <numeric>
+
+#include "model/problem.h"
+#include "primes/cns_work.h"
+#include "primes/prime_passes.h"
+#include "primes/prime_report.h"
+#include "primes/prime_store.h"
+#include "report/number_format.h"
+#include "report/run_context.h"
+
 namespace vormel {
 
-// Not built yet: the step walks the state machine only.
-void Primes_CNS(RunContext&, Problem&, PrimeStore&) {}
+namespace {
+
+constexpr const char* kTimer = " CNS PI generation";
+
+// w(i) = (n - 1 - i) / (2^(n-1) + n - 1) + 1 in single precision: a "-" counts about 1, a "-" at a
+// lower variable index a little more.
+std::vector<float> position_weights(int inputs) {
+    std::vector<float> weights(static_cast<std::size_t>(inputs));
+    const double scale = std::ldexp(1.0, inputs - 1) + inputs - 1;
+    for (int i = 0; i < inputs; ++i) weights[static_cast<std::size_t>(i)] = static_cast<float>((inputs - 1 - i) / scale + 1);
+    return weights;
+}
+
+// The primes in row order, then by descending sum of the weights of their "-" positions. The
+// sort is stable, so primes with equal keys keep their row order.
+std::vector<Cube> ordered_primes(CnsWork& w, const std::vector<float>& weights) {
+    std::vector<int> rows = w.lused;
+    std::sort(rows.begin(), rows.end());
+    std::vector<Cube> primes;
+    std::vector<float> keys;
+    primes.reserve(rows.size());
+    keys.reserve(rows.size());
+    for (int r : rows) {
+        const Cube c = w.table[static_cast<std::size_t>(r)];
+        float key = 0;
+        for (int i = 0; i < w.inputs; ++i) {
+            if ((c.care & input_bit(w.inputs, i)) == 0) key += weights[static_cast<std::size_t>(i)];
+        }
+        primes.push_back(c);
+        keys.push_back(key);
+    }
+    std::vector<std::size_t> order(primes.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] > keys[b]; });
+    std::vector<Cube> sorted;
+    sorted.reserve(order.size());
+    for (std::size_t k : order) sorted.push_back(primes[k]);
+    return sorted;
+}
+
+void report_start(RunContext& ctx, const Problem& problem, CnsWork& w) {
+    const int rows = static_cast<int>(w.table.size());
+    const int level = ctx.level();
+    if (level == 1) {
+        write_text(ctx, output_line_head(problem, w.output, w.value), 0);
+        if (rows == 0) {
+            write_text(ctx, "    is not defined", 0, Ink::red, 1);
+        } else {
+            write_text(ctx, "  " + format_mask("######", rows), 0, Ink::blue, 1);
+            write_text(ctx, "  MT (incl. DC-Set)  generate ", 0);
+        }
+    } else if (level >= 2) {
+        step_heading(ctx, " *** CNS Primes (1a):  " + TRIM(rows) + " Minterms (incl. DC-set) before recursive CNS Cofactor");
+        list_implicants(ctx, problem, w.output, w.value, w.table);
+        write_text(ctx, " ***  " + format_mask("#", rows) + " Minterms", 1, Ink::blue);
+        write_text(ctx, "", 1);
+        ctx.report.flush_display(0);
+        ctx.report.ask_reset();
+    }
+}
+
+void report_primes(RunContext& ctx, const Problem& problem, const PrimeStore& store, int rows,
+                   const std::vector<Cube>& primes) {
+    const int level = ctx.level();
+    const int count = static_cast<int>(primes.size());
+    if (level == 1) {
+        if (store.last(store.current_output, store.current_value) == -1) {
+            write_text(ctx, "", 1);
+        } else {
+            write_text(ctx, format_mask("######", count), 0, Ink::blue, 1);
+            write_text(ctx, "  Prime Implicants", 1);
+        }
+    } else if (level >= 2) {
+        step_heading(ctx, " *** CNS Primes (8): " + STR(count) + " Prime Implicants after CONSENSUS Reduction of " +
+                              TRIM(rows - count) + " Term(s)");
+        list_implicants(ctx, problem, store.current_output, store.current_value, primes);
+        ctx.report.clear_interrupted();
+        write_text(ctx, " ***  " + format_mask("#", count) + " Prime Implicants", 1, Ink::navy, 1);
+    }
+}
+
+void out_of_memory(RunContext& ctx, const char* routine) {
+    ctx.report.display_blank();
+    ctx.diag.check_memory(0);
+    ctx.diag.runtime_error(7, routine);
+}
+
+void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
+    const int inputs = problem.inputs();
+    const int outputs = problem.outputs();
+    store.maxlpnum = problem.extab.last;
+    store.create(outputs, inputs, 1);
+    CnsWork w(ctx, problem);
+    ctx.diag.check_memory(0);
+
+    const int level = ctx.level();
+    ctx.report.display_text(" Prime Generation    : Consensus - CNS ", 1);
+    const int passes = prepare_polarity_passes(ctx, problem);
+    if (level == 1) {
+        step_heading(ctx, " *** CNS Primes (9):  Results of CNS Generation of Prime Implicants (MT incl. DC-Set)");
+    }
+    const std::vector<float> weights = position_weights(inputs);
+
+    for (int p = 0; p < passes; ++p) {
+        for (int j = 0; j < outputs; ++j) {
+            const int v = pass_value(problem, passes, p, j);
+            store.current_output = j;
+            store.current_value = v;
+            ctx.diag.start_timer(kTimer);
+            ctx.diag.poll_progress(0);
+            w.table = output_set(problem, j, v);
+            w.start_output(j, v);
+            const int rows = static_cast<int>(w.table.size());
+            report_start(ctx, problem, w);
+            if (ctx.failed()) return;
+
+            if (rows > 1) {
+                try {
+                    std::vector<std::uint32_t> minterms(w.table.size());
+                    for (std::size_t r = 0; r < minterms.size(); ++r) minterms[r] = w.table[r].value;
+                    cofactor_CNS(w, w.lused, w.lused_cap, -1, -1, minterms, count_ones(w, minterms));
+                } catch (const std::bad_alloc&) {
+                    out_of_memory(ctx, "cofactor_CNS");
+                    return;
+                }
+                if (ctx.failed()) return;
+            }
+            const std::vector<Cube> primes = ordered_primes(w, weights);
+            store_allprimes(ctx, store, cubes_to_table(primes, inputs), static_cast<int>(primes.size()) - 1);
+            if (ctx.failed()) return;
+            report_primes(ctx, problem, store, rows, primes);
+
+            ctx.diag.stop_timer(kTimer);
+            if (level >= 2 && !(p == passes - 1 && j == outputs - 1)) {
+                ctx.report.flush_display(0);
+                ctx.report.ask_reset();
+                if (ctx.failed()) return;
+            }
+        }
+        if (p == 0 && passes == 2 && level == 1) ctx.report.display_blank();
+    }
+    if (level == 1) {
+        ctx.report.flush_display(0);
+        ctx.report.display_blank();
+        write_text(ctx, " *** Primes Generation done", 2, Ink::navy, 1);
+    }
+    ctx.report.flush_display(0);
+    ctx.diag.poll_progress(1);
+}
+
+}  // namespace
+
+void Primes_CNS(RunContext& ctx, Problem& problem, PrimeStore& store) {
+    ctx.current_sub = "Primes_CNS";
+    ctx.diag.poll_progress(0);
+    try {
+        generate_all(ctx, problem, store);
+    } catch (const std::bad_alloc&) {
+        out_of_memory(ctx, "Primes_CNS");
+    }
+}
 
 }  // namespace vormel

@@ -8,6 +8,11 @@
 
 namespace vormel {
 
+namespace {
+// Rows copied between two heartbeats of the copy loops.
+constexpr int kRowsPerPoll = 4096;
+}  // namespace
+
 void PrimeStore::create(int outputs, int inputs, int capacity) {
     outputs_ = outputs;
     inputs_ = inputs;
@@ -18,26 +23,39 @@ void PrimeStore::create(int outputs, int inputs, int capacity) {
 
 void PrimeStore::set_last(int output, int value, int last_index) {
     lasts_[index(output, value)] = last_index;
-    lists_[index(output, value)].resize(static_cast<std::size_t>(std::max(last_index + 1, 0)) * inputs_, kDash);
+    auto& list = lists_[index(output, value)];
+    const std::size_t needed = static_cast<std::size_t>(std::max(last_index + 1, 0)) * inputs_;
+    if (list.size() < needed) list.resize(needed, kDash);
 }
 
 void PrimeStore::assign(int output, int value, const TermTable& table, int last_index) {
     auto& list = lists_[index(output, value)];
     lasts_[index(output, value)] = last_index;
-    list.assign(table.xs.begin(), table.xs.begin() + static_cast<std::ptrdiff_t>(std::max(last_index + 1, 0)) * inputs_);
+    if (last_index < 0) return;
+    const std::size_t bytes = static_cast<std::size_t>(last_index + 1) * inputs_;
+    if (list.size() < bytes) list.resize(bytes, kDash);
+    if (table.nx == inputs_) {
+        std::copy_n(table.xs.begin(), bytes, list.begin());
+        return;
+    }
+    const int columns = std::min(table.nx, inputs_);
+    for (int p = 0; p <= last_index; ++p) {
+        std::copy_n(table.x(p), columns, list.begin() + static_cast<std::ptrdiff_t>(p) * inputs_);
+    }
 }
 
 void store_allprimes(RunContext& ctx, PrimeStore& store, const TermTable& table, int last_index) {
     ctx.current_sub = "store_allprimes";
     if (store.capacity() < last_index) {
-        const std::int32_t size = static_cast<std::int32_t>(static_cast<std::int64_t>(last_index + 1) * store.inputs() * 2 *
-                                                            store.outputs());
+        // The size of one block of outputs x 2 x primes x inputs bytes. Counted in 64 bits: in 32 bits
+        // a large store wraps round to a small or negative size and would slip past the warning.
+        const std::int64_t size = static_cast<std::int64_t>(last_index + 1) * store.inputs() * 2 * store.outputs();
         if (size > 0 && std::log2(static_cast<double>(size)) > 30) {
             ctx.report.display_blank();
             ctx.report.flush_display(0);
             ctx.report.text_red(1);
-            ctx.report.display_text(" *** System Warning 1: DIM for allprimes =" + STR(size) + "/" + STR(1073741824.0) +
-                                        " which may cause swapping to disk. Continue?",
+            ctx.report.display_text(" *** System Warning 1: DIM for allprimes =" + STR(static_cast<double>(size)) + "/" +
+                                        STR(1073741824.0) + " which may cause swapping to disk. Continue?",
                                     1);
             ctx.report.ask_reset();
             if (ctx.failed()) return;
@@ -53,12 +71,20 @@ int restore_from_allprimes(RunContext& ctx, const PrimeStore& store, TermTable& 
     ctx.current_sub = "restore_from_allprimes";
     const int last_index = store.last(store.current_output, store.current_value);
     if (last_index < 0) return last_index;
-    table.reserve_rows(last_index + 1);
+    if (last_index > store.maxlpnum) {
+        table = TermTable(store.inputs(), table.ny, last_index + 1);
+        ctx.diag.check_memory(0);
+    } else if (table.nx == 0) {
+        table = TermTable(store.inputs(), table.ny, last_index + 1);
+    } else {
+        table.reserve_rows(last_index + 1);
+    }
+    const int columns = std::min(table.nx, store.inputs());
     for (int p = 0; p <= last_index; ++p) {
-        std::copy_n(store.prime(store.current_output, store.current_value, p), store.inputs(), table.x(p));
+        if (p % kRowsPerPoll == 0) ctx.diag.poll_progress(0);
+        std::copy_n(store.prime(store.current_output, store.current_value, p), columns, table.x(p));
     }
     table.last = last_index;
-    ctx.diag.poll_progress(0);
     return last_index;
 }
 

@@ -26,7 +26,8 @@ public:
     const std::uint8_t* prime(int output, int value, int p) const {
         return lists_[index(output, value)].data() + static_cast<std::size_t>(p) * inputs_;
     }
-    // Replaces the list of (output, value) by rows 0 .. last of the table's X part.
+    // Writes rows 0 .. last of the table's X part as primes 0 .. last of (output, value) and records
+    // last; primes stored earlier beyond last stay where they are.
     void assign(int output, int value, const TermTable& table, int last_index);
 
     // The output and polarity value that store_allprimes and restore_from_allprimes act on.
@@ -45,10 +46,12 @@ private:
 };
 
 // Stores rows 0 .. last_index of table as the primes of the current output and value; grows the
-// capacity (System Warning 1 above 2^30 bytes). On Break at the warning sets error_flag, stores nothing.
+// capacity to exactly last_index (System Warning 1 when outputs x 2 x primes x inputs exceeds 2^30
+// bytes). On Break at the warning sets error_flag and stores nothing.
 void store_allprimes(RunContext& ctx, PrimeStore& store, const TermTable& table, int last_index);
-// Loads the current output and value into rows 0 .. last of table; returns the last index (-1: none,
-// table untouched).
+// Loads the current output and value into rows 0 .. last of table's X part and sets table.last;
+// returns the last index (-1: none, table untouched). A list longer than maxlpnum + 1 rows
+// re-creates the table with exactly its rows.
 int restore_from_allprimes(RunContext& ctx, const PrimeStore& store, TermTable& table);
 
 }  // namespace vormel

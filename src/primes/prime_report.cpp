@@ -1,0 +1,54 @@
+#include "primes/prime_report.h"
+
+#include "model/problem.h"
+#include "report/number_format.h"
+#include "report/run_context.h"
+
+namespace vormel {
+
+void write_text(RunContext& ctx, std::string_view text, int line_ends, Ink ink, int bold) {
+    ReportChannel& report = ctx.report;
+    if (report.interrupted()) return;
+    switch (ink) {
+        case Ink::plain: break;
+        case Ink::red: report.text_red(bold); break;
+        case Ink::navy: report.text_navy(bold); break;
+        case Ink::blue: report.text_blue(bold); break;
+        case Ink::green: report.text_green(bold); break;
+    }
+    report.display_text(text, line_ends);
+}
+
+void step_heading(RunContext& ctx, std::string_view title) {
+    ctx.report.display_heading(title);
+    ctx.window.set_status_line(title);
+}
+
+std::string output_line_head(const Problem& problem, int output, int value) {
+    std::string name = problem.ynames[static_cast<std::size_t>(output)];
+    if (static_cast<int>(name.size()) < problem.ynames_maxlen) name.resize(static_cast<std::size_t>(problem.ynames_maxlen), ' ');
+    return " *** Output Function  y(" + format_mask("##", output) + ") : " + name + " =" + STR(value);
+}
+
+void list_implicants(RunContext& ctx, const Problem& problem, int output, int value, std::span<const Cube> cubes,
+                     int mark) {
+    const std::string title =
+        " Output function y(" + TRIM(output) + ") : " + problem.ynames[static_cast<std::size_t>(output)] + " =" + STR(value);
+    ctx.window.set_polarity_line(title);
+    write_text(ctx, " *** " + title, 1, Ink::blue);
+    write_text(ctx, "", 1);
+    if (cubes.empty()) {
+        write_text(ctx, " Function is not defined (no Minterms or no Implicants exist)", 1, Ink::red, 1);
+    } else {
+        const int inputs = problem.inputs();
+        for (std::size_t r = 0; r < cubes.size(); ++r) {
+            if (ctx.report.interrupted()) break;
+            const int row = static_cast<int>(r);
+            if (row == mark) write_text(ctx, "", 1);
+            write_text(ctx, format_mask("* ###   ", row) + cube_string(cubes[r], inputs), 1);
+        }
+    }
+    write_text(ctx, "", 1);
+}
+
+}  // namespace vormel
