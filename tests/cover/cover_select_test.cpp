@@ -200,3 +200,54 @@ TEST(CoverSelect, MatrixOfMoreThan991PrimesIsNotDisplayed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records the status lines and answers Break from the n-th "Reset ?" on.
+class RecordingWindow : public vormel::SilentRunWindow {
+public:
+    explicit RecordingWindow(int break_at = 0) : break_at_(break_at) {}
+    void set_status_line(std::string_view text) override { status.emplace_back(text); }
+    void set_polarity_line(std::string_view text) override { polarity.emplace_back(text); }
+    vormel::QueryAnswer ask_query(vormel::QueryKind kind) override {
+        if (kind == vormel::QueryKind::reset && ++resets == break_at_) return vormel::QueryAnswer::stop;
+        return vormel::QueryAnswer::proceed;
+    }
+    std::vector<std::string> status;
+    std::vector<std::string> polarity;
+    int resets = 0;
+
+private:
+    int break_at_;
+};
+
+TEST(CoverSelect, StatusLinesFollowTheProgress) {
+    vormel::TextWorkArea area;
+    RecordingWindow window;
+    vormel::RunContext ctx(area, window);
+    ctx.options.display_level = 2;
+    CoverBench b(3, {function_values(3, {0, 1, 2, 5, 6, 7})}, 2);
+    b.set_primes(0, 1, {"00-", "0-0", "-01", "-10", "1-1", "11-"});
+    vormel::Cover_Single(ctx, b.problem, b.store);
+    EXPECT_EQ(window.status, (std::vector<std::string>{" *** Select Cover:", " *** Select Cover (1):",
+                                                       " *** Select Cover:   33.3 % done", " *** Select Cover:   66.6 % done",
+                                                       " *** Select Cover:  100.0 % done"}));
+    EXPECT_EQ(window.polarity, (std::vector<std::string>{" Covering Function y(0):  F = 1"}));
+}
+
+TEST(CoverSelect, BreakAtThePauseAfterAnOutputEndsTheStep) {
+    vormel::TextWorkArea area;
+    RecordingWindow window(1);
+    vormel::RunContext ctx(area, window);
+    ctx.options.display_level = 2;
+    CoverBench b(3, {function_values(3, {0, 1, 6, 7}), function_values(3, {0, 1, 2, 5, 6, 7})}, 2);
+    b.set_primes(0, 1, {"00-", "11-"});
+    b.set_primes(1, 1, {"00-", "0-0", "-01", "-10", "1-1", "11-"});
+    vormel::Cover_Single(ctx, b.problem, b.store);
+    EXPECT_EQ(ctx.error_flag, -1);
+    EXPECT_EQ(window.resets, 1);
+    EXPECT_EQ(area.text().find("Covering Function y(1)"), std::string::npos);
+    EXPECT_EQ(b.store.last(1, 1), 5);
+}
+
+}  // namespace
