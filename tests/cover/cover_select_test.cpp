@@ -150,6 +150,14 @@ TEST(CoverSelect, MintermListIsCutAfterNineteenAtLevelTwo) {
     vormel::Cover_Single(two.ctx, two.problem, two.store);
     EXPECT_NE(two.area.text().find(head + all.substr(0, 19 * 4) + " ...\n"), std::string::npos);
 
+    // Nineteen numbers fill the list, so the mark follows even when nothing is left out.
+    std::vector<int> dont_cares;
+    for (int line = 19; line < 32; ++line) dont_cares.push_back(line);
+    CoverBench exact(6, {function_values(6, std::vector<int>(ones.begin(), ones.begin() + 19), dont_cares)}, 2);
+    exact.set_primes(0, 1, {"0-----"});
+    vormel::Cover_Single(exact.ctx, exact.problem, exact.store);
+    EXPECT_NE(exact.area.text().find(head + all.substr(0, 19 * 4) + " ...\n"), std::string::npos);
+
     CoverBench three(6, {values}, 3);
     three.set_primes(0, 1, {"0-----"});
     vormel::Cover_Single(three.ctx, three.problem, three.store);
