@@ -324,9 +324,11 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
                 ctx.report.flush_display(0);
                 const bool last = pass == passes - 1 && j == problem.outputs() - 1;
                 if (!last) ctx.report.ask_reset();
+                if (ctx.failed()) return;
             }
             if (R > -1) store_allprimes(ctx, store, result, R);
             else store.set_last(j, v, -1);
+            if (ctx.failed()) return;
         }
         if (ctx.level() == 1 && passes == 2 && pass == 0) ctx.report.display_blank();
     }

@@ -9,10 +9,11 @@
 #include "report/number_format.h"
 #include "report/run_context.h"
 
-// Two rows (or columns) that share no open entry cannot dominate each other unless one of them is
-// empty: each has an entry the other lacks. So a pass visits, in the order of the full pairwise
-// loop, only the pairs that share an entry (plus the pairs with an empty row), and reads the
-// decision off the size of the intersection: a side has extra entries when its size exceeds it.
+// Only nested pairs decide anything: two rows (or columns) that share no open entry each have an
+// entry the other lacks, unless one of them is empty. The row pass therefore visits, in the order
+// of the full pairwise loop, the pairs that share an entry and those with an empty row, and reads
+// the decision off the size of the intersection; the column pass works on classes of equal
+// columns (column_classes.h). Both give the decisions of the full loop, in the same order.
 
 namespace vormel {
 
@@ -49,7 +50,7 @@ void remove_minterm(RunContext& ctx, CoverMatrix& m, int removed, int kept) {
     m.close(removed);
 }
 
-// Marks in `mark` every index of `list` once, remembering it in `marked`.
+// Marks index once, remembering it in marked.
 void mark_once(std::vector<int>& mark, std::vector<int>& marked, int index) {
     if (mark[index] == 0) {
         mark[index] = 1;
@@ -61,7 +62,7 @@ void unmark(std::vector<int>& mark, const std::vector<int>& marked) {
     for (int i : marked) mark[i] = 0;
 }
 
-// Counts in m.prime_shared the open minterms that prime a shares with each active prime above it.
+// Counts in shared the open minterms that prime a shares with each active prime above it.
 void count_shared_rows(const CoverMatrix& m, int a, std::vector<int>& shared, std::vector<int>& touched) {
     for (int k : m.row(a)) {
         if (!m.open(k)) continue;

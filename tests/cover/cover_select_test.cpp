@@ -150,6 +150,14 @@ TEST(CoverSelect, MintermListIsCutAfterNineteenAtLevelTwo) {
     vormel::Cover_Single(two.ctx, two.problem, two.store);
     EXPECT_NE(two.area.text().find(head + all.substr(0, 19 * 4) + " ...\n"), std::string::npos);
 
+    // Nineteen numbers fill the list, so the mark follows even when nothing is left out.
+    std::vector<int> dont_cares;
+    for (int line = 19; line < 32; ++line) dont_cares.push_back(line);
+    CoverBench exact(6, {function_values(6, std::vector<int>(ones.begin(), ones.begin() + 19), dont_cares)}, 2);
+    exact.set_primes(0, 1, {"0-----"});
+    vormel::Cover_Single(exact.ctx, exact.problem, exact.store);
+    EXPECT_NE(exact.area.text().find(head + all.substr(0, 19 * 4) + " ...\n"), std::string::npos);
+
     CoverBench three(6, {values}, 3);
     three.set_primes(0, 1, {"0-----"});
     vormel::Cover_Single(three.ctx, three.problem, three.store);
@@ -197,6 +205,57 @@ TEST(CoverSelect, MatrixOfMoreThan991PrimesIsNotDisplayed) {
     vormel::Cover_Single(b.ctx, b.problem, b.store);
     EXPECT_EQ(b.area.text().find(heading(kCoverF) + "\n*** Matrix too large for display ...\n\n"), 0u);
     EXPECT_EQ(b.stored(0, 1), (std::vector<std::string>{"--"}));
+}
+
+}  // namespace
+
+namespace {
+
+// Records the status lines and answers Break from the n-th "Reset ?" on.
+class RecordingWindow : public vormel::SilentRunWindow {
+public:
+    explicit RecordingWindow(int break_at = 0) : break_at_(break_at) {}
+    void set_status_line(std::string_view text) override { status.emplace_back(text); }
+    void set_polarity_line(std::string_view text) override { polarity.emplace_back(text); }
+    vormel::QueryAnswer ask_query(vormel::QueryKind kind) override {
+        if (kind == vormel::QueryKind::reset && ++resets == break_at_) return vormel::QueryAnswer::stop;
+        return vormel::QueryAnswer::proceed;
+    }
+    std::vector<std::string> status;
+    std::vector<std::string> polarity;
+    int resets = 0;
+
+private:
+    int break_at_;
+};
+
+TEST(CoverSelect, StatusLinesFollowTheProgress) {
+    vormel::TextWorkArea area;
+    RecordingWindow window;
+    vormel::RunContext ctx(area, window);
+    ctx.options.display_level = 2;
+    CoverBench b(3, {function_values(3, {0, 1, 2, 5, 6, 7})}, 2);
+    b.set_primes(0, 1, {"00-", "0-0", "-01", "-10", "1-1", "11-"});
+    vormel::Cover_Single(ctx, b.problem, b.store);
+    EXPECT_EQ(window.status, (std::vector<std::string>{" *** Select Cover:", " *** Select Cover (1):",
+                                                       " *** Select Cover:   33.3 % done", " *** Select Cover:   66.6 % done",
+                                                       " *** Select Cover:  100.0 % done"}));
+    EXPECT_EQ(window.polarity, (std::vector<std::string>{" Covering Function y(0):  F = 1"}));
+}
+
+TEST(CoverSelect, BreakAtThePauseAfterAnOutputEndsTheStep) {
+    vormel::TextWorkArea area;
+    RecordingWindow window(1);
+    vormel::RunContext ctx(area, window);
+    ctx.options.display_level = 2;
+    CoverBench b(3, {function_values(3, {0, 1, 6, 7}), function_values(3, {0, 1, 2, 5, 6, 7})}, 2);
+    b.set_primes(0, 1, {"00-", "11-"});
+    b.set_primes(1, 1, {"00-", "0-0", "-01", "-10", "1-1", "11-"});
+    vormel::Cover_Single(ctx, b.problem, b.store);
+    EXPECT_EQ(ctx.error_flag, -1);
+    EXPECT_EQ(window.resets, 1);
+    EXPECT_EQ(area.text().find("Covering Function y(1)"), std::string::npos);
+    EXPECT_EQ(b.store.last(1, 1), 5);
 }
 
 }  // namespace
