@@ -12,47 +12,231 @@ namespace {
 
 std::size_t at(int row) { return static_cast<std::size_t>(row); }
 
-// Opens a search level for the cube: lists the rows the level may use (equal to the cube, or the
-// cube doubled across one input) in the order a shuffled walk of the whole table would meet them.
-// The walk's random draws are always taken; the walk itself only matters for two or more rows.
-void enter_level(const CubeTable& table, RolexState& s, RandomGenerator& rng, std::uint32_t care, std::uint32_t value,
-                 int parent) {
-    const std::size_t first = s.candidates.size();
-    // A row's mark cannot change while this level is open (a failed deeper level frees what it took),
-    // so the rows that are skipped can be left out now.
+bool may_split(const RolexState& s, int row) {
+    const int mark = s.memo_first[at(row)];
+    return mark != kMemoEliminated && mark != kMemoOnChain;
+}
+
+// A row equal to the cube ends a chain unless it lies on the chain or has taken two cubes already.
+bool may_take(const RolexState& s, int row) {
+    return may_split(s, row) && !(s.memo_first[at(row)] >= 0 && s.memo_second[at(row)] >= 0);
+}
+
+bool has_end(const RolexState& s, std::uint32_t care, std::uint32_t value) {
     for (int r = s.index.first_row(care, value); r >= 0; r = s.index.next_row(r)) {
-        const int mark = s.memo_first[at(r)];
-        if (mark != kMemoEliminated && mark != kMemoOnChain) s.candidates.push_back({r, 0});
+        if (may_take(s, r)) return true;
+    }
+    return false;
+}
+
+// Calls visit(next cube) for every cube joined to v through a row that may be split.
+template <typename Visit>
+void for_each_neighbour(const RolexState& s, std::uint32_t care, std::uint32_t v, Visit visit) {
+    for (std::uint32_t bits = care; bits != 0; bits &= bits - 1) {
+        const std::uint32_t b = bits & (~bits + 1);
+        for (int r = s.index.first_row(care & ~b, v & ~b); r >= 0; r = s.index.next_row(r)) {
+            if (may_split(s, r)) {
+                visit(v ^ b);
+                break;
+            }
+        }
+    }
+}
+
+// Whether some chain from the cube can end: the cubes joined through rows that may be split are
+// searched breadth first for one that a row may take. Every cube of a search has the same care
+// mask, and a shortest route never uses a row twice, so this is exactly whether the search from
+// the cube (which walks every route) finds an end.
+bool chain_can_end(RolexState& s, std::uint32_t care, std::uint32_t value) {
+    s.seen.clear();
+    s.queue.clear();
+    bool inserted = false;
+    s.seen.slot(value, inserted);
+    s.queue.push_back(value);
+    for (std::size_t q = 0; q < s.queue.size(); ++q) {
+        const std::uint32_t v = s.queue[q];
+        if (has_end(s, care, v)) return true;
+        for_each_neighbour(s, care, v, [&](std::uint32_t next) {
+            bool fresh = false;
+            s.seen.slot(next, fresh);
+            if (fresh) s.queue.push_back(next);
+        });
+    }
+    return false;
+}
+
+// Labels every cube joined to the given one with its distance to the nearest cube a row may take
+// and returns the given cube's distance (-1: no chain from it can end).
+int label_component(RolexState& s, std::uint32_t care, std::uint32_t value) {
+    s.label.clear();
+    s.queue.clear();
+    bool inserted = false;
+    s.label.slot(value, inserted);
+    s.queue.push_back(value);
+    std::vector<std::uint32_t>& ends = s.ends;
+    ends.clear();
+    for (std::size_t q = 0; q < s.queue.size(); ++q) {
+        const std::uint32_t v = s.queue[q];
+        if (has_end(s, care, v)) ends.push_back(v);
+        for_each_neighbour(s, care, v, [&](std::uint32_t next) {
+            bool fresh = false;
+            s.label.slot(next, fresh);
+            if (fresh) s.queue.push_back(next);
+        });
+    }
+    if (ends.empty()) return -1;
+    s.queue.clear();
+    for (std::uint32_t v : ends) {
+        s.label.number[s.label.slot(v, inserted)] = 0;
+        s.queue.push_back(v);
+    }
+    for (std::size_t q = 0; q < s.queue.size(); ++q) {
+        const std::uint32_t v = s.queue[q];
+        const int d = s.label.find(v);
+        for_each_neighbour(s, care, v, [&](std::uint32_t next) {
+            int& n = s.label.number[s.label.slot(next, inserted)];
+            if (n < 0) {
+                n = d + 1;
+                s.queue.push_back(next);
+            }
+        });
+    }
+    return s.label.find(value);
+}
+
+// The number of levels a search from the cube enters when it finds no end: it tries every route,
+// one level per row it splits, in whatever order, so the count does not depend on the order.
+std::uint64_t failing_levels(RunContext& ctx, RolexState& s, std::uint32_t care, std::uint32_t value) {
+    const auto base_depth = static_cast<long long>(s.rolex_stack.size());
+    std::uint64_t levels = 1;
+    s.count_stack.clear();
+    s.count_stack.push_back({value, care, -1, -1});
+    while (!s.count_stack.empty()) {
+        RolexState::CountNode& n = s.count_stack.back();
+        if (n.split >= 0) {
+            s.memo_first[at(n.split)] = kMemoFree;
+            n.split = -1;
+        }
+        int r = -1;
+        std::uint32_t b = 0;
+        while (n.bits != 0) {
+            b = n.bits & (~n.bits + 1);
+            r = n.row < 0 ? s.index.first_row(care & ~b, n.value & ~b) : s.index.next_row(n.row);
+            while (r >= 0 && !may_split(s, r)) r = s.index.next_row(r);
+            if (r >= 0) break;
+            n.bits &= n.bits - 1;
+            n.row = -1;
+        }
+        if (n.bits == 0) {
+            s.count_stack.pop_back();
+            continue;
+        }
+        n.row = r;
+        if (base_depth + static_cast<long long>(s.count_stack.size()) > s.lrolex + 1) {
+            ctx.report.flush_display(0);
+            ctx.report.display_blank();
+            ctx.diag.show_error(" *** System Error 5: In rolex_rec: lrolex >" + STR(s.lrolex), 0);
+            ctx.error_flag = -1;
+            for (const RolexState::CountNode& open : s.count_stack) {
+                if (open.split >= 0) s.memo_first[at(open.split)] = kMemoFree;
+            }
+            return levels;
+        }
+        s.memo_first[at(r)] = kMemoOnChain;
+        n.split = r;
+        const std::uint32_t next = n.value ^ b;
+        s.count_stack.push_back({next, care, -1, -1});
+        ++levels;
+    }
+    return levels;
+}
+
+// The rows a level may use (equal to the cube, or the cube doubled across one input), in the order
+// the level's shuffled walk of the whole table meets them. The walk's draws are always taken; the
+// walk itself only matters for two or more rows.
+void order_candidates(const CubeTable& table, RolexState& s, RandomGenerator& rng, std::uint32_t care,
+                      std::uint32_t value) {
+    s.candidates.clear();
+    for (int r = s.index.first_row(care, value); r >= 0; r = s.index.next_row(r)) {
+        if (may_split(s, r)) s.candidates.push_back({r, 0});
     }
     for (std::uint32_t bits = care; bits != 0; bits &= bits - 1) {
         const std::uint32_t b = bits & (~bits + 1);
         for (int r = s.index.first_row(care & ~b, value & ~b); r >= 0; r = s.index.next_row(r)) {
-            const int mark = s.memo_first[at(r)];
-            if (mark != kMemoEliminated && mark != kMemoOnChain) s.candidates.push_back({r, b});
+            if (may_split(s, r)) s.candidates.push_back({r, b});
         }
     }
     const int m = table.last();
-    const std::size_t end = s.candidates.size();
-    if (end - first < 2) {
+    if (s.candidates.size() < 2) {
         rng.skip(static_cast<std::uint32_t>(m) + 1);
-    } else {
-        shuffle_indices(rng, m, s.order);
-        for (std::size_t c = first; c < end; ++c) s.slot[at(s.candidates[c].row)] = static_cast<int>(c - first);
-        const std::vector<RolexState::Candidate> listed(s.candidates.begin() + static_cast<std::ptrdiff_t>(first),
-                                                        s.candidates.end());
-        std::size_t out = first;
-        for (int r : s.order) {
-            const int slot = s.slot[at(r)];
-            if (slot < 0) continue;
-            s.candidates[out++] = listed[at(slot)];
-            s.slot[at(r)] = -1;
-            if (out == end) break;
-        }
+        return;
     }
-    s.frames.push_back({care, value, parent, first, first, end, -1});
+    shuffle_indices(rng, m, s.order);
+    for (std::size_t c = 0; c < s.candidates.size(); ++c) s.slot[at(s.candidates[c].row)] = static_cast<int>(c);
+    const std::vector<RolexState::Candidate> listed = s.candidates;
+    std::size_t out = 0;
+    for (int r : s.order) {
+        const int slot = s.slot[at(r)];
+        if (slot < 0) continue;
+        s.candidates[out++] = listed[at(slot)];
+        s.slot[at(r)] = -1;
+        if (out == listed.size()) break;
+    }
+}
+
+// A level that cannot end: take the draws of every level it would enter.
+void skip_failing_search(RunContext& ctx, const CubeTable& table, RolexState& s, RandomGenerator& rng,
+                         std::uint32_t care, std::uint32_t value) {
+    const std::uint64_t levels = failing_levels(ctx, s, care, value);
+    const std::uint64_t draws = levels * (static_cast<std::uint64_t>(table.last()) + 1);
+    rng.skip(static_cast<std::uint32_t>(draws));  // the state has period 2^32
 }
 
 }  // namespace
+
+void RolexState::CubeMarks::resize(std::size_t rows) {
+    std::size_t size = 16;
+    while (size < 2 * rows + 2) size <<= 1;
+    if (value.size() == size) return;
+    value.assign(size, 0);
+    stamp.assign(size, 0);
+    number.assign(size, -1);
+    current = 0;
+}
+
+void RolexState::CubeMarks::clear() {
+    if (++current == 0) {
+        std::fill(stamp.begin(), stamp.end(), 0);
+        current = 1;
+    }
+}
+
+std::size_t RolexState::CubeMarks::slot(std::uint32_t v, bool& inserted) {
+    const std::size_t mask = value.size() - 1;
+    std::size_t h = static_cast<std::size_t>((v * 0x9E3779B1u) >> 7) & mask;
+    while (stamp[h] == current) {
+        if (value[h] == v) {
+            inserted = false;
+            return h;
+        }
+        h = (h + 1) & mask;
+    }
+    stamp[h] = current;
+    value[h] = v;
+    number[h] = -1;
+    inserted = true;
+    return h;
+}
+
+int RolexState::CubeMarks::find(std::uint32_t v) const {
+    const std::size_t mask = value.size() - 1;
+    std::size_t h = static_cast<std::size_t>((v * 0x9E3779B1u) >> 7) & mask;
+    while (stamp[h] == current) {
+        if (value[h] == v) return number[h];
+        h = (h + 1) & mask;
+    }
+    return -1;
+}
 
 void RolexState::prepare(const CubeTable& table) {
     const std::size_t n = table.rows.size();
@@ -62,6 +246,8 @@ void RolexState::prepare(const CubeTable& table) {
     touched.clear();
     rolex_stack.clear();
     index.build(table);
+    seen.resize(n);
+    label.resize(n);
 }
 
 void RolexState::free_marks() {
@@ -75,56 +261,59 @@ void RolexState::free_marks() {
 bool rolex_rec(RunContext& ctx, const CubeTable& table, RolexState& s, RandomGenerator& rng, std::uint32_t care,
                std::uint32_t value, int parent) {
     ctx.current_sub = "rolex_rec";
-    s.frames.clear();
-    s.candidates.clear();
-    enter_level(table, s, rng, care, value, parent);
-    while (!s.frames.empty()) {
-        RolexState::Frame& f = s.frames.back();
-        if (f.split_row >= 0) {
-            // The deeper level found nothing: undo the split and go on with the next row.
-            s.rolex_stack.pop_back();
-            s.memo_first[at(f.split_row)] = kMemoFree;
-            f.split_row = -1;
-        }
-        if (f.next == f.end) {
-            s.candidates.resize(f.first);
-            s.frames.pop_back();
-            continue;
-        }
-        const RolexState::Candidate c = s.candidates[f.next++];
-        const std::size_t r = at(c.row);
-        if (c.flip == 0) {
-            if (s.memo_first[r] >= 0 && s.memo_second[r] >= 0) {
-                ctx.report.print_direct(
-                    " *** System Warning 5: in SUB rolex_rec3: memo already occupied twice. => search line not found", 1);
-                ctx.report.ask_reset();
-                if (ctx.failed()) return false;
-                // Not found on this level; the level above goes on.
-                s.candidates.resize(f.first);
-                s.frames.pop_back();
-                continue;
-            }
-            if (s.memo_first[r] < 0) s.memo_first[r] = f.parent;
-            else s.memo_second[r] = f.parent;
-            s.touched.push_back(c.row);
-            return true;
-        }
-        if (static_cast<long long>(s.rolex_stack.size()) > s.lrolex) {
-            ctx.report.flush_display(0);
-            ctx.report.display_blank();
-            ctx.diag.show_error(" *** System Error 5: In rolex_rec: lrolex >" + STR(s.lrolex), 0);
-            ctx.error_flag = -1;
-            return false;
-        }
-        s.rolex_stack.push_back({f.care, f.value, table.rows[r].outs, f.parent});
-        s.memo_first[r] = kMemoOnChain;
-        s.touched.push_back(c.row);
-        f.split_row = c.row;
-        const std::uint32_t next_care = f.care;
-        const std::uint32_t next_value = f.value ^ c.flip;
-        enter_level(table, s, rng, next_care, next_value, c.row);
+    // Routes that cannot end are only counted; the chain that ends is walked level by level in the
+    // shuffled order, and every row split on it leads on to an end, so the walk never backs up.
+    // Distances to the nearest end say at once that a step towards it can end: rows split on the
+    // way lie further out, so they are on no shortest route from there.
+    int distance = label_component(s, care, value);
+    if (distance < 0) {
+        skip_failing_search(ctx, table, s, rng, care, value);
+        return false;
     }
-    return false;
+    for (;;) {
+        order_candidates(table, s, rng, care, value);
+        bool descended = false;
+        for (const RolexState::Candidate& c : s.candidates) {
+            const std::size_t r = at(c.row);
+            if (c.flip == 0) {
+                if (s.memo_first[r] >= 0 && s.memo_second[r] >= 0) {
+                    ctx.report.print_direct(
+                        " *** System Warning 5: in SUB rolex_rec3: memo already occupied twice. => search line not found",
+                        1);
+                    ctx.report.ask_reset();
+                    return false;
+                }
+                if (s.memo_first[r] < 0) s.memo_first[r] = parent;
+                else s.memo_second[r] = parent;
+                s.touched.push_back(c.row);
+                return true;
+            }
+            if (static_cast<long long>(s.rolex_stack.size()) > s.lrolex) {
+                ctx.report.flush_display(0);
+                ctx.report.display_blank();
+                ctx.diag.show_error(" *** System Error 5: In rolex_rec: lrolex >" + STR(s.lrolex), 0);
+                ctx.error_flag = -1;
+                return false;
+            }
+            s.rolex_stack.push_back({care, value, table.rows[r].outs, parent});
+            s.memo_first[r] = kMemoOnChain;
+            const std::uint32_t next = value ^ c.flip;
+            const bool closer = distance > 0 && s.label.find(next) == distance - 1;
+            if (closer || chain_can_end(s, care, next)) {
+                s.touched.push_back(c.row);
+                parent = c.row;
+                value = next;
+                distance = closer ? distance - 1 : label_component(s, care, value);
+                descended = true;
+                break;
+            }
+            skip_failing_search(ctx, table, s, rng, care, next);
+            if (ctx.failed()) return false;
+            s.rolex_stack.pop_back();
+            s.memo_first[r] = kMemoFree;
+        }
+        if (!descended) return false;  // cannot happen: a level that can end has a row that ends it
+    }
 }
 
 void apply_rolex(CubeTable& table, RolexState& s) {

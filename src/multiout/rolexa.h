@@ -39,19 +39,34 @@ struct RolexState {
         int row;
         std::uint32_t flip;  // 0: the row equals the cube; else the input bit it doubles the cube across
     };
-    struct Frame {
-        std::uint32_t care, value;
-        int parent;
-        std::size_t first;      // this level's candidates start here
-        std::size_t next, end;  // candidates[next .. end) still to visit
-        int split_row;          // row split for the child search now running, -1 none
-    };
     std::vector<Candidate> candidates;
-    std::vector<Frame> frames;
     std::vector<int> order;
     std::vector<int> row_order;
     std::vector<int> input_order;
     std::vector<int> slot;
+    // Cubes of one care mask keyed by value, with a number each; cleared in O(1) by a new stamp.
+    struct CubeMarks {
+        std::vector<std::uint32_t> value;
+        std::vector<std::uint32_t> stamp;
+        std::vector<int> number;
+        std::uint32_t current = 0;
+        void resize(std::size_t rows);
+        void clear();
+        // The slot of v; inserted with number -1 when new (inserted is then true).
+        std::size_t slot(std::uint32_t v, bool& inserted);
+        int find(std::uint32_t v) const;
+    };
+    CubeMarks seen;   // reachability test
+    CubeMarks label;  // distance of each cube to the nearest end of a chain
+    std::vector<std::uint32_t> queue;
+    std::vector<std::uint32_t> ends;
+    struct CountNode {
+        std::uint32_t value;
+        std::uint32_t bits;  // inputs whose rows are still to try, lowest first
+        int row;             // row of the lowest bit tried last, -1 none yet
+        int split;           // row split for the level below, -1 none
+    };
+    std::vector<CountNode> count_stack;
 
     // Sizes the marks to the table, frees them and indexes the rows.
     void prepare(const CubeTable& table);
