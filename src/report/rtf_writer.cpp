@@ -51,10 +51,22 @@ std::uint32_t next_code_point(std::string_view text, std::size_t& i) {
     return cp;
 }
 
+bool needs_escape(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x80 || c == '\n' || c == '\\' || c == '{' || c == '}' || c == '\t';
+}
+
 void write_escaped(std::ostream& out, std::string_view text) {
     std::string buffer;
-    buffer.reserve(text.size() + 64);
-    for (std::size_t i = 0; i < text.size();) {
+    buffer.reserve(text.size() + text.size() / 8 + 64);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Plain ASCII runs go out in one piece.
+        std::size_t run = i;
+        while (run < text.size() && !needs_escape(text[run])) ++run;
+        buffer.append(text.data() + i, run - i);
+        i = run;
+        if (i == text.size()) break;
         const char c = text[i];
         if (c == '\n') {
             buffer += "\\par\r\n";
@@ -66,21 +78,14 @@ void write_escaped(std::ostream& out, std::string_view text) {
         } else if (c == '\t') {
             buffer += "\\tab ";
             ++i;
-        } else if (static_cast<unsigned char>(c) < 0x80) {
-            buffer += c;
-            ++i;
         } else {
             const std::uint32_t cp = next_code_point(text, i);
-            const int b = cp < 0x100 && cp >= 0x80 && cp < 0xA0 ? static_cast<int>(cp) : cp1252_byte(cp);
+            const int b = cp >= 0x80 && cp < 0xA0 ? static_cast<int>(cp) : cp1252_byte(cp);
             if (b >= 0) {
                 buffer += fmt::format("\\'{:02x}", b);
             } else {
                 buffer += fmt::format("\\u{}?", static_cast<std::int16_t>(cp > 0xFFFF ? 0xFFFD : cp));
             }
-        }
-        if (buffer.size() > (1u << 20)) {
-            out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            buffer.clear();
         }
     }
     out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
