@@ -21,6 +21,9 @@ void echo_to_terminal(std::string_view text, Rgb colour, bool bold, bool ansi) {
         if (text[i] == '\r') {
             if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
             out += '\n';
+        } else if (ansi && ((static_cast<unsigned char>(text[i]) < 0x20 && text[i] != '\t') || text[i] == 0x7f)) {
+            // Control characters from an input file must not drive the terminal.
+            out += '?';
         } else {
             out += text[i];
         }
