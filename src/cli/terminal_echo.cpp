@@ -7,7 +7,7 @@
 
 namespace vormel {
 
-void echo_to_terminal(std::string_view text, Rgb colour, bool bold, bool ansi) {
+std::string terminal_text(std::string_view text, Rgb colour, bool bold, bool ansi) {
     std::string out;
     out.reserve(text.size() + 32);
     const bool styled = ansi && (bold || !(colour == colours::black));
@@ -29,6 +29,11 @@ void echo_to_terminal(std::string_view text, Rgb colour, bool bold, bool ansi) {
         }
     }
     if (styled) out += "\x1b[0m";
+    return out;
+}
+
+void echo_to_terminal(std::string_view text, Rgb colour, bool bold, bool ansi) {
+    const std::string out = terminal_text(text, colour, bold, ansi);
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
