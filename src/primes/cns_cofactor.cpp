@@ -139,16 +139,29 @@ void split_set(const CnsWork& w, const std::vector<int>& rows, const std::vector
                const SetCounts& counts, CnsLevelLists& lists, SetCounts& zero_counts, SetCounts& one_counts) {
     const std::uint32_t bit = input_bit(w.inputs, var);
     const std::uint32_t unsplit = all_inputs(w.inputs) & ~w.split_mask;
-    for (std::size_t k = 0; k < rows.size(); ++k) {
+    // Without a branch per row: every row is written to both sides, and the side it belongs to
+    // moves on.
+    const std::size_t count = rows.size();
+    lists.zero.resize(count);
+    lists.one.resize(count);
+    lists.zero_values.resize(count);
+    lists.one_values.resize(count);
+    std::size_t zeros = 0;
+    std::size_t ones = 0;
+    for (std::size_t k = 0; k < count; ++k) {
         const std::uint32_t v = values[k];
-        if ((v & bit) != 0) {
-            lists.one.push_back(rows[k]);
-            lists.one_values.push_back(v);
-        } else {
-            lists.zero.push_back(rows[k]);
-            lists.zero_values.push_back(v);
-        }
+        const std::size_t is_one = (v & bit) != 0 ? 1 : 0;
+        lists.zero[zeros] = rows[k];
+        lists.zero_values[zeros] = v;
+        lists.one[ones] = rows[k];
+        lists.one_values[ones] = v;
+        zeros += 1 - is_one;
+        ones += is_one;
     }
+    lists.zero.resize(zeros);
+    lists.zero_values.resize(zeros);
+    lists.one.resize(ones);
+    lists.one_values.resize(ones);
     const bool ones_smaller = lists.one.size() <= lists.zero.size();
     const std::vector<std::uint32_t>& smaller = ones_smaller ? lists.one_values : lists.zero_values;
     SetCounts& counted = ones_smaller ? one_counts : zero_counts;
