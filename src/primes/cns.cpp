@@ -31,7 +31,7 @@ std::vector<float> position_weights(int inputs) {
 // The primes in row order, then by descending sum of the weights of their "-" positions. The
 // sort is stable, so primes with equal keys keep their row order.
 std::vector<Cube> ordered_primes(CnsWork& w, const std::vector<float>& weights) {
-    std::vector<int> rows = w.lused;
+    std::vector<int> rows(w.lused.begin(), w.lused.end());
     std::sort(rows.begin(), rows.end());
     std::vector<Cube> primes;
     std::vector<float> keys;
@@ -133,7 +133,7 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
 
             if (rows > 1) {
                 try {
-                    std::vector<std::uint32_t> minterms(w.table.size());
+                    MintermList minterms(w.table.size());
                     for (std::size_t r = 0; r < minterms.size(); ++r) minterms[r] = w.table[r].value;
                     cofactor_CNS(w, w.lused, w.lused_cap, -1, -1, minterms, count_ones(w, minterms));
                 } catch (const std::bad_alloc&) {

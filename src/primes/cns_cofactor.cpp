@@ -135,7 +135,7 @@ int choose_split(const CnsWork& w, const SetCounts& counts, int rows) {
 
 // Splits the set at the variable (already flagged) into the two cofactor lists, in list order,
 // with their minterms. Only the smaller side's ones are counted; the other side's are the rest.
-void split_set(const CnsWork& w, const std::vector<int>& rows, const std::vector<std::uint32_t>& values, int var,
+void split_set(const CnsWork& w, const RowList& rows, const MintermList& values, int var,
                const SetCounts& counts, CnsLevelLists& lists, SetCounts& zero_counts, SetCounts& one_counts) {
     const std::uint32_t bit = input_bit(w.inputs, var);
     const std::uint32_t unsplit = all_inputs(w.inputs) & ~w.split_mask;
@@ -163,7 +163,7 @@ void split_set(const CnsWork& w, const std::vector<int>& rows, const std::vector
     lists.one.resize(ones);
     lists.one_values.resize(ones);
     const bool ones_smaller = lists.one.size() <= lists.zero.size();
-    const std::vector<std::uint32_t>& smaller = ones_smaller ? lists.one_values : lists.zero_values;
+    const MintermList& smaller = ones_smaller ? lists.one_values : lists.zero_values;
     SetCounts& counted = ones_smaller ? one_counts : zero_counts;
     SetCounts& rest = ones_smaller ? zero_counts : one_counts;
     add_ones(smaller.data(), smaller.size(), unsplit, counted);
@@ -263,7 +263,7 @@ bool contains(Cube c, Cube r, std::uint32_t kept) {
     return (c.care & ~r.care & kept) == 0 && ((c.value ^ r.value) & c.care & kept) == 0;
 }
 
-void delete_contained(CnsWork& w, Cube c, std::vector<int>& rows, bool& deleted) {
+void delete_contained(CnsWork& w, Cube c, RowList& rows, bool& deleted) {
     const std::uint32_t kept = ~w.split_mask;
     for (int& r : rows) {
         if (r < 0 || !contains(c, w.table[static_cast<std::size_t>(r)], kept)) continue;
@@ -275,7 +275,7 @@ void delete_contained(CnsWork& w, Cube c, std::vector<int>& rows, bool& deleted)
 
 // Builds the level's result in `lused`: the consensus rows, then the cofactor rows that no
 // consensus row contains (0-cofactor first).
-void absorption_CNS(CnsWork& w, CnsLevelLists& lists, std::vector<int>& lused, int& lused_cap, int var,
+void absorption_CNS(CnsWork& w, CnsLevelLists& lists, RowList& lused, int& lused_cap, int var,
                     std::uint32_t path) {
     RunContext& ctx = w.ctx;
     const int needed = static_cast<int>(lists.consensus.size() + lists.zero.size() + lists.one.size()) - 1;
@@ -306,7 +306,7 @@ void absorption_CNS(CnsWork& w, CnsLevelLists& lists, std::vector<int>& lused, i
 
 // One cofactor of a split level: collapse a complete subcube, leave a single row, or recurse.
 // False when the run was aborted.
-bool process_cofactor(CnsWork& w, std::vector<int>& rows, const std::vector<std::uint32_t>& values, int& rows_cap,
+bool process_cofactor(CnsWork& w, RowList& rows, const MintermList& values, int& rows_cap,
                       int var, int cofactor_value, std::uint32_t path, const SetCounts& counts) {
     RunContext& ctx = w.ctx;
     const int display = ctx.level();
@@ -365,14 +365,14 @@ bool process_cofactor(CnsWork& w, std::vector<int>& rows, const std::vector<std:
 
 }  // namespace
 
-SetCounts count_ones(const CnsWork& w, const std::vector<std::uint32_t>& values) {
+SetCounts count_ones(const CnsWork& w, const MintermList& values) {
     SetCounts counts;
     add_ones(values.data(), values.size(), all_inputs(w.inputs) & ~w.split_mask, counts);
     return counts;
 }
 
-void cofactor_CNS(CnsWork& w, std::vector<int>& lused, int& lused_cap, int caller_var, int caller_value,
-                  const std::vector<std::uint32_t>& values, const SetCounts& counts) {
+void cofactor_CNS(CnsWork& w, RowList& lused, int& lused_cap, int caller_var, int caller_value,
+                  const MintermList& values, const SetCounts& counts) {
     RunContext& ctx = w.ctx;
     ctx.current_sub = "cofactor_CNS";
     LevelScope scope(w);
