@@ -31,7 +31,7 @@ std::vector<float> position_weights(int inputs) {
 // The primes in row order, then by descending sum of the weights of their "-" positions. The
 // sort is stable, so primes with equal keys keep their row order.
 std::vector<Cube> ordered_primes(CnsWork& w, const std::vector<float>& weights) {
-    std::vector<int> rows = w.lused;
+    std::vector<int> rows(w.lused.begin(), w.lused.end());
     std::sort(rows.begin(), rows.end());
     std::vector<Cube> primes;
     std::vector<float> keys;
@@ -96,12 +96,6 @@ void report_primes(RunContext& ctx, const Problem& problem, const PrimeStore& st
     }
 }
 
-void out_of_memory(RunContext& ctx, const char* routine) {
-    ctx.report.display_blank();
-    ctx.diag.check_memory(0);
-    ctx.diag.runtime_error(7, routine);
-}
-
 void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
     const int inputs = problem.inputs();
     const int outputs = problem.outputs();
@@ -133,11 +127,11 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
 
             if (rows > 1) {
                 try {
-                    std::vector<std::uint32_t> minterms(w.table.size());
+                    MintermList minterms(w.table.size());
                     for (std::size_t r = 0; r < minterms.size(); ++r) minterms[r] = w.table[r].value;
                     cofactor_CNS(w, w.lused, w.lused_cap, -1, -1, minterms, count_ones(w, minterms));
                 } catch (const std::bad_alloc&) {
-                    out_of_memory(ctx, "cofactor_CNS");
+                    report_out_of_memory(ctx, "cofactor_CNS");
                     return;
                 }
                 if (ctx.failed()) return;
@@ -173,7 +167,7 @@ void Primes_CNS(RunContext& ctx, Problem& problem, PrimeStore& store) {
     try {
         generate_all(ctx, problem, store);
     } catch (const std::bad_alloc&) {
-        out_of_memory(ctx, "Primes_CNS");
+        report_out_of_memory(ctx, "Primes_CNS");
     }
 }
 

@@ -84,35 +84,32 @@ bool pause(RunContext& ctx) {
     return !ctx.failed();
 }
 
-// Adds up, per variable, the ones of many 32-bit rows: eight bit-sliced counters (bit b of plane
-// k is bit k of the count of variable b), emptied into the totals every 255 rows.
-class OnesCounter {
-public:
-    void add(std::uint32_t bits) {
-        for (int k = 0; bits != 0; ++k) {
-            const std::uint32_t carry = planes_[k] & bits;
-            planes_[k] ^= bits;
-            bits = carry;
+// Ones per variable of many minterms: eight bit-sliced counters held in registers (bit b of
+// counter k is bit k of the count of variable b), emptied into the totals every 255 minterms.
+void add_ones(const std::uint32_t* values, std::size_t count, std::uint32_t mask, SetCounts& counts) {
+    std::size_t k = 0;
+    while (k < count) {
+        const std::size_t end = std::min(count, k + 255);
+        std::uint32_t p0 = 0, p1 = 0, p2 = 0, p3 = 0, p4 = 0, p5 = 0, p6 = 0, p7 = 0;
+        for (; k < end; ++k) {
+            std::uint32_t c = values[k] & mask;
+            std::uint32_t t = p0 & c;
+            p0 ^= c;
+            c = t;
+            t = p1 & c, p1 ^= c, c = t;
+            t = p2 & c, p2 ^= c, c = t;
+            t = p3 & c, p3 ^= c, c = t;
+            t = p4 & c, p4 ^= c, c = t;
+            t = p5 & c, p5 ^= c, c = t;
+            t = p6 & c, p6 ^= c, c = t;
+            p7 ^= c;
         }
-        if (++pending_ == 255) empty_into(totals_);
-    }
-    void finish(SetCounts& counts) {
-        empty_into(totals_);
-        std::copy(std::begin(totals_), std::end(totals_), std::begin(counts.ones));
-    }
-
-private:
-    void empty_into(int* totals) {
-        for (int k = 0; k < 8; ++k) {
-            for (std::uint32_t p = planes_[k]; p != 0; p &= p - 1) totals[std::countr_zero(p)] += 1 << k;
-            planes_[k] = 0;
+        const std::uint32_t planes[8] = {p0, p1, p2, p3, p4, p5, p6, p7};
+        for (int bit = 0; bit < 8; ++bit) {
+            for (std::uint32_t p = planes[bit]; p != 0; p &= p - 1) counts.ones[std::countr_zero(p)] += 1 << bit;
         }
-        pending_ = 0;
     }
-    std::uint32_t planes_[8] = {};
-    int pending_ = 0;
-    int totals_[32] = {};
-};
+}
 
 // The unsplit variable with the most unbalanced split of the set: score max(z, o) - 1 over
 // variables where both values occur; the first of the best wins. -1 when all are constant.
@@ -138,35 +135,38 @@ int choose_split(const CnsWork& w, const SetCounts& counts, int rows) {
 
 // Splits the set at the variable (already flagged) into the two cofactor lists, in list order,
 // with their minterms. Only the smaller side's ones are counted; the other side's are the rest.
-template <bool CountOnes>
-void split_rows(const std::vector<int>& rows, const std::vector<std::uint32_t>& values, std::uint32_t bit,
-                std::uint32_t unsplit, CnsLevelLists& lists, OnesCounter& counter) {
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        const std::uint32_t v = values[k];
-        if ((v & bit) != 0) {
-            lists.one.push_back(rows[k]);
-            lists.one_values.push_back(v);
-            if (CountOnes) counter.add(v & unsplit);
-        } else {
-            lists.zero.push_back(rows[k]);
-            lists.zero_values.push_back(v);
-            if (!CountOnes) counter.add(v & unsplit);
-        }
-    }
-}
-
-void split_set(const CnsWork& w, const std::vector<int>& rows, const std::vector<std::uint32_t>& values, int var,
+void split_set(const CnsWork& w, const RowList& rows, const MintermList& values, int var,
                const SetCounts& counts, CnsLevelLists& lists, SetCounts& zero_counts, SetCounts& one_counts) {
     const std::uint32_t bit = input_bit(w.inputs, var);
     const std::uint32_t unsplit = all_inputs(w.inputs) & ~w.split_mask;
-    const int ones = counts.ones[w.inputs - 1 - var];
-    const bool ones_smaller = 2 * ones <= static_cast<int>(rows.size());
-    OnesCounter counter;
-    if (ones_smaller) split_rows<true>(rows, values, bit, unsplit, lists, counter);
-    else split_rows<false>(rows, values, bit, unsplit, lists, counter);
+    // Without a branch per row: every row is written to both sides, and the side it belongs to
+    // moves on.
+    const std::size_t count = rows.size();
+    lists.zero.resize(count);
+    lists.one.resize(count);
+    lists.zero_values.resize(count);
+    lists.one_values.resize(count);
+    std::size_t zeros = 0;
+    std::size_t ones = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint32_t v = values[k];
+        const std::size_t is_one = (v & bit) != 0 ? 1 : 0;
+        lists.zero[zeros] = rows[k];
+        lists.zero_values[zeros] = v;
+        lists.one[ones] = rows[k];
+        lists.one_values[ones] = v;
+        zeros += 1 - is_one;
+        ones += is_one;
+    }
+    lists.zero.resize(zeros);
+    lists.zero_values.resize(zeros);
+    lists.one.resize(ones);
+    lists.one_values.resize(ones);
+    const bool ones_smaller = lists.one.size() <= lists.zero.size();
+    const MintermList& smaller = ones_smaller ? lists.one_values : lists.zero_values;
     SetCounts& counted = ones_smaller ? one_counts : zero_counts;
     SetCounts& rest = ones_smaller ? zero_counts : one_counts;
-    counter.finish(counted);
+    add_ones(smaller.data(), smaller.size(), unsplit, counted);
     for (int b = 0; b < 32; ++b) rest.ones[b] = (unsplit >> b & 1u) != 0 ? counts.ones[b] - counted.ones[b] : 0;
 }
 
@@ -263,7 +263,7 @@ bool contains(Cube c, Cube r, std::uint32_t kept) {
     return (c.care & ~r.care & kept) == 0 && ((c.value ^ r.value) & c.care & kept) == 0;
 }
 
-void delete_contained(CnsWork& w, Cube c, std::vector<int>& rows, bool& deleted) {
+void delete_contained(CnsWork& w, Cube c, RowList& rows, bool& deleted) {
     const std::uint32_t kept = ~w.split_mask;
     for (int& r : rows) {
         if (r < 0 || !contains(c, w.table[static_cast<std::size_t>(r)], kept)) continue;
@@ -275,7 +275,7 @@ void delete_contained(CnsWork& w, Cube c, std::vector<int>& rows, bool& deleted)
 
 // Builds the level's result in `lused`: the consensus rows, then the cofactor rows that no
 // consensus row contains (0-cofactor first).
-void absorption_CNS(CnsWork& w, CnsLevelLists& lists, std::vector<int>& lused, int& lused_cap, int var,
+void absorption_CNS(CnsWork& w, CnsLevelLists& lists, RowList& lused, int& lused_cap, int var,
                     std::uint32_t path) {
     RunContext& ctx = w.ctx;
     const int needed = static_cast<int>(lists.consensus.size() + lists.zero.size() + lists.one.size()) - 1;
@@ -306,7 +306,7 @@ void absorption_CNS(CnsWork& w, CnsLevelLists& lists, std::vector<int>& lused, i
 
 // One cofactor of a split level: collapse a complete subcube, leave a single row, or recurse.
 // False when the run was aborted.
-bool process_cofactor(CnsWork& w, std::vector<int>& rows, const std::vector<std::uint32_t>& values, int& rows_cap,
+bool process_cofactor(CnsWork& w, RowList& rows, const MintermList& values, int& rows_cap,
                       int var, int cofactor_value, std::uint32_t path, const SetCounts& counts) {
     RunContext& ctx = w.ctx;
     const int display = ctx.level();
@@ -365,17 +365,14 @@ bool process_cofactor(CnsWork& w, std::vector<int>& rows, const std::vector<std:
 
 }  // namespace
 
-SetCounts count_ones(const CnsWork& w, const std::vector<std::uint32_t>& values) {
-    const std::uint32_t unsplit = all_inputs(w.inputs) & ~w.split_mask;
-    OnesCounter counter;
-    for (std::uint32_t v : values) counter.add(v & unsplit);
+SetCounts count_ones(const CnsWork& w, const MintermList& values) {
     SetCounts counts;
-    counter.finish(counts);
+    add_ones(values.data(), values.size(), all_inputs(w.inputs) & ~w.split_mask, counts);
     return counts;
 }
 
-void cofactor_CNS(CnsWork& w, std::vector<int>& lused, int& lused_cap, int caller_var, int caller_value,
-                  const std::vector<std::uint32_t>& values, const SetCounts& counts) {
+void cofactor_CNS(CnsWork& w, RowList& lused, int& lused_cap, int caller_var, int caller_value,
+                  const MintermList& values, const SetCounts& counts) {
     RunContext& ctx = w.ctx;
     ctx.current_sub = "cofactor_CNS";
     LevelScope scope(w);

@@ -38,7 +38,7 @@ void row_line(CnsWork& w, const char* mask, int row, int var, std::uint32_t path
     write_text(w.ctx, "", 1);
 }
 
-void cofactor_rows(CnsWork& w, const std::vector<int>& rows, int var, std::uint32_t path, const char* void_text) {
+void cofactor_rows(CnsWork& w, const RowList& rows, int var, std::uint32_t path, const char* void_text) {
     bool any = false;
     for (int r : rows) {
         if (r < 0) continue;
@@ -56,7 +56,7 @@ void cns_xtree_heading(CnsWork& w, const std::string& title) {
     w.ctx.window.set_status_line(title);
 }
 
-void cns_set_display(CnsWork& w, const std::vector<int>& rows, int var, int var_value, std::uint32_t path) {
+void cns_set_display(CnsWork& w, const RowList& rows, int var, int var_value, std::uint32_t path) {
     RunContext& ctx = w.ctx;
     write_text(ctx,
                " Output function    y(" + TRIM(w.output) + ") : " + w.problem.ynames[static_cast<std::size_t>(w.output)] +

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "primes/cube_mask.h"
@@ -10,15 +12,38 @@ namespace vormel {
 struct RunContext;
 struct Problem;
 
+// Allocates without zeroing on resize: the recursion sizes its lists to the set before it fills
+// them.
+template <class T>
+struct UninitializedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    UninitializedAllocator() = default;
+    template <class U>
+    UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using RowList = std::vector<int, UninitializedAllocator<int>>;
+using MintermList = std::vector<std::uint32_t, UninitializedAllocator<std::uint32_t>>;
+
 // The row lists of one recursion level: 0-cofactor, 1-cofactor and consensus rows (lusedc).
 // An entry -1 marks a deleted row. The *_cap fields are the last index each list was created
 // with or grown to; they decide when the growth warnings appear.
 struct CnsLevelLists {
-    std::vector<int> zero;
-    std::vector<int> one;
-    std::vector<std::uint32_t> zero_values;  // the minterms of the cofactor rows, as split
-    std::vector<std::uint32_t> one_values;
-    std::vector<int> consensus;
+    RowList zero;
+    RowList one;
+    MintermList zero_values;  // the minterms of the cofactor rows, as split
+    MintermList one_values;
+    RowList consensus;
     int zero_cap = 0;
     int one_cap = 0;
     int consensus_cap = 0;
@@ -52,7 +77,7 @@ struct CnsWork {
     int table_last = -1;      // last row in use
     int table_cap;            // last row index tempa was created with or grown to
     std::vector<int> free_rows;
-    std::vector<int> lused;  // the set of the top level, then its primes
+    RowList lused;  // the set of the top level, then its primes
     int lused_cap;
 
     std::uint32_t split_mask = 0;  // splitting variables of the enclosing levels
@@ -81,18 +106,18 @@ struct CnsWork {
 struct SetCounts {
     int ones[32] = {};
 };
-SetCounts count_ones(const CnsWork& work, const std::vector<std::uint32_t>& minterms);
+SetCounts count_ones(const CnsWork& work, const MintermList& minterms);
 
 // One recursion level on the set `lused` (rows of table, minterms `values`, counted `counts`);
 // on return `lused` holds the primes of the set. caller_var / caller_value: the caller's
 // splitting variable and cofactor value (-1 at the top). Returns early with error_flag set when
 // the run is aborted.
-void cofactor_CNS(CnsWork& work, std::vector<int>& lused, int& lused_cap, int caller_var, int caller_value,
-                  const std::vector<std::uint32_t>& values, const SetCounts& counts);
+void cofactor_CNS(CnsWork& work, RowList& lused, int& lused_cap, int caller_var, int caller_value,
+                  const MintermList& values, const SetCounts& counts);
 
 // Displays of display levels 3 and 4.
 void cns_xtree_heading(CnsWork& work, const std::string& title);
-void cns_set_display(CnsWork& work, const std::vector<int>& rows, int var, int var_value, std::uint32_t path);
+void cns_set_display(CnsWork& work, const RowList& rows, int var, int var_value, std::uint32_t path);
 void cns_consensus_display(CnsWork& work, const CnsLevelLists& lists, int var, std::uint32_t path);
 
 }  // namespace vormel

@@ -24,6 +24,12 @@ void step_heading(RunContext& ctx, std::string_view title) {
     ctx.window.set_status_line(title);
 }
 
+void report_out_of_memory(RunContext& ctx, const char* routine) {
+    ctx.report.display_blank();
+    ctx.diag.check_memory(0);
+    ctx.diag.runtime_error(7, routine);
+}
+
 std::string output_line_head(const Problem& problem, int output, int value) {
     std::string name = problem.ynames[static_cast<std::size_t>(output)];
     if (static_cast<int>(name.size()) < problem.ynames_maxlen) name.resize(static_cast<std::size_t>(problem.ynames_maxlen), ' ');

@@ -18,6 +18,9 @@ void write_text(RunContext& ctx, std::string_view text, int line_ends, Ink ink =
 // A section heading that is also shown in the status line.
 void step_heading(RunContext& ctx, std::string_view title);
 
+// An allocation failed inside `routine`: the out-of-memory report, which ends the run.
+void report_out_of_memory(RunContext& ctx, const char* routine);
+
 // " *** Output Function  y( j) : name =" + STR(v): the start of an output's level-1 line.
 std::string output_line_head(const Problem& problem, int output, int value);
 

@@ -256,9 +256,7 @@ void Primes_QMC(RunContext& ctx, Problem& problem, PrimeStore& store) {
     try {
         generate_all(ctx, problem, store);
     } catch (const std::bad_alloc&) {
-        ctx.report.display_blank();
-        ctx.diag.check_memory(0);
-        ctx.diag.runtime_error(7, "Primes_QMC");
+        report_out_of_memory(ctx, "Primes_QMC");
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "prime_test_support.h"
 #include "primes/cns.h"
+#include "primes/qmc.h"
 
 namespace vormel::testing {
 namespace {
@@ -54,11 +55,14 @@ bool load_pla(const std::filesystem::path& path, Problem& problem) {
     return true;
 }
 
-// Timing of consensus generation over the benchmark inputs (run on demand:
-// --gtest_also_run_disabled_tests --gtest_filter='PrimesPlaBench.*'; PRIMES_BENCH_FILE picks one).
-TEST(PrimesPlaBench, DISABLED_ConsensusOnBenchmarkFiles) {
+// Timing of prime generation over the benchmark inputs (run on demand:
+// --gtest_also_run_disabled_tests --gtest_filter='PrimesPlaBench.*'). PRIMES_BENCH_FILE picks one
+// file, PRIMES_BENCH_POLARITY the polarity mode, PRIMES_BENCH_QMC=1 Quine-McCluskey (files of at
+// most 10 inputs).
+TEST(PrimesPlaBench, DISABLED_GenerationOnBenchmarkFiles) {
     const char* only = std::getenv("PRIMES_BENCH_FILE");
     const char* mode = std::getenv("PRIMES_BENCH_POLARITY");
+    const bool qmc = std::getenv("PRIMES_BENCH_QMC") != nullptr;
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(VORMEL_BENCH_DIR) + "/pla")) {
         if (only == nullptr || entry.path().filename() == only) files.push_back(entry.path());
@@ -68,8 +72,10 @@ TEST(PrimesPlaBench, DISABLED_ConsensusOnBenchmarkFiles) {
     for (const auto& file : files) {
         PrimeBench bench(0, mode != nullptr ? std::atoi(mode) : polarity_one_set);
         ASSERT_TRUE(load_pla(file, bench.problem)) << file;
+        if (qmc && bench.problem.inputs() > 10) continue;
         const auto start = std::chrono::steady_clock::now();
-        Primes_CNS(bench.ctx, bench.problem, bench.store);
+        if (qmc) Primes_QMC(bench.ctx, bench.problem, bench.store);
+        else Primes_CNS(bench.ctx, bench.problem, bench.store);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         total += seconds;
         long primes = 0;
