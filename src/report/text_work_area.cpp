@@ -15,10 +15,8 @@ std::string WorkArea::plain_text() const {
 
 void TextWorkArea::store(const char* data, std::size_t size) {
     while (size > 0) {
-        if (blocks_.empty() || blocks_.back().size() == kBlockSize) {
-            blocks_.emplace_back();
-            blocks_.back().reserve(kBlockSize);
-        }
+        // Blocks grow as they fill: a report written when memory is short must not ask for more.
+        if (blocks_.empty() || blocks_.back().size() == kBlockSize) blocks_.emplace_back();
         std::string& block = blocks_.back();
         const std::size_t take = std::min(size, kBlockSize - block.size());
         block.append(data, take);
