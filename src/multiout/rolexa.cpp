@@ -104,9 +104,84 @@ int label_component(RolexState& s, std::uint32_t care, std::uint32_t value) {
     return s.label.find(value);
 }
 
+// The routes of a small component, as a graph of its own: cubes numbered, rows as edges numbered
+// 0 .. 63, so a route's rows fit one word. Returns false when the component has more rows.
+bool small_component(RolexState& s, std::uint32_t care, std::uint32_t value) {
+    RolexState::SmallGraph& g = s.graph;
+    g.adjacency.clear();
+    g.first.clear();
+    s.seen.clear();
+    s.queue.clear();
+    bool fresh = false;
+    s.seen.number[s.seen.slot(value, fresh)] = 0;
+    s.queue.push_back(value);
+    int edges = 0;
+    for (std::size_t q = 0; q < s.queue.size(); ++q) {
+        const std::uint32_t v = s.queue[q];
+        g.first.push_back(static_cast<int>(g.adjacency.size()));
+        for (std::uint32_t bits = care; bits != 0; bits &= bits - 1) {
+            const std::uint32_t b = bits & (~bits + 1);
+            for (int r = s.index.first_row(care & ~b, v & ~b); r >= 0; r = s.index.next_row(r)) {
+                if (!may_split(s, r)) continue;
+                int& other = s.seen.number[s.seen.slot(v ^ b, fresh)];
+                if (fresh) {
+                    other = static_cast<int>(s.queue.size());
+                    s.queue.push_back(v ^ b);
+                }
+                // Each row is met from both of its cubes; number it when met from the lower one.
+                int edge = -1;
+                if (other > static_cast<int>(q)) {
+                    if (edges == 64) return false;
+                    edge = edges++;
+                    s.edge_of_row[at(r)] = edge;
+                } else {
+                    edge = s.edge_of_row[at(r)];
+                }
+                g.adjacency.push_back({other, edge});
+            }
+        }
+    }
+    g.first.push_back(static_cast<int>(g.adjacency.size()));
+    return true;
+}
+
+// Routes of the small component from cube 0, one per level entered.
+std::uint64_t count_small_routes(RunContext& ctx, RolexState& s) {
+    const RolexState::SmallGraph& g = s.graph;
+    const auto base_depth = static_cast<long long>(s.rolex_stack.size());
+    std::uint64_t levels = 1;
+    std::uint64_t used = 0;
+    auto& path = s.small_path;
+    path.clear();
+    path.push_back({0, g.first[0], -1});
+    while (!path.empty()) {
+        RolexState::SmallStep& top = path.back();
+        const int end = g.first[at(top.node) + 1];
+        while (top.next < end && ((used >> g.adjacency[at(top.next)].edge) & 1u) != 0) ++top.next;
+        if (top.next == end) {
+            if (top.edge >= 0) used &= ~(std::uint64_t{1} << top.edge);
+            path.pop_back();
+            continue;
+        }
+        const RolexState::SmallGraph::Link link = g.adjacency[at(top.next++)];
+        if (base_depth + static_cast<long long>(path.size()) > s.lrolex + 1) {
+            ctx.report.flush_display(0);
+            ctx.report.display_blank();
+            ctx.diag.show_error(" *** System Error 5: In rolex_rec: lrolex >" + STR(s.lrolex), 0);
+            ctx.error_flag = -1;
+            return levels;
+        }
+        used |= std::uint64_t{1} << link.edge;
+        path.push_back({link.node, g.first[at(link.node)], link.edge});
+        ++levels;
+    }
+    return levels;
+}
+
 // The number of levels a search from the cube enters when it finds no end: it tries every route,
 // one level per row it splits, in whatever order, so the count does not depend on the order.
 std::uint64_t failing_levels(RunContext& ctx, RolexState& s, std::uint32_t care, std::uint32_t value) {
+    if (small_component(s, care, value)) return count_small_routes(ctx, s);
     const auto base_depth = static_cast<long long>(s.rolex_stack.size());
     std::uint64_t levels = 1;
     s.count_stack.clear();
@@ -248,6 +323,7 @@ void RolexState::prepare(const CubeTable& table) {
     index.build(table);
     seen.resize(n);
     label.resize(n);
+    edge_of_row.assign(n, -1);
 }
 
 void RolexState::free_marks() {
