@@ -173,7 +173,7 @@ std::uint64_t count_small_routes(RunContext& ctx, RolexState& s) {
         }
         used |= std::uint64_t{1} << link.edge;
         path.push_back({link.node, g.first[at(link.node)], link.edge});
-        ++levels;
+        if ((++levels & 0xFFFFF) == 0) ctx.diag.poll_progress(0);  // the route count can be huge
     }
     return levels;
 }
@@ -221,7 +221,7 @@ std::uint64_t failing_levels(RunContext& ctx, RolexState& s, std::uint32_t care,
         n.split = r;
         const std::uint32_t next = n.value ^ b;
         s.count_stack.push_back({next, care, -1, -1});
-        ++levels;
+        if ((++levels & 0xFFFFF) == 0) ctx.diag.poll_progress(0);
     }
     return levels;
 }
