@@ -67,6 +67,19 @@ struct RolexState {
         int split;           // row split for the level below, -1 none
     };
     std::vector<CountNode> count_stack;
+    struct SmallGraph {
+        struct Link {
+            int node, edge;
+        };
+        std::vector<Link> adjacency;  // links of cube c: adjacency[first[c] .. first[c + 1])
+        std::vector<int> first;
+    };
+    SmallGraph graph;
+    std::vector<int> edge_of_row;
+    struct SmallStep {
+        int node, next, edge;
+    };
+    std::vector<SmallStep> small_path;
 
     // Sizes the marks to the table, frees them and indexes the rows.
     void prepare(const CubeTable& table);

@@ -97,6 +97,39 @@ Cover primes_of(const Cover& cover, const Cover& block, int nx) {
     return out;
 }
 
+bool tautology(const Cover& f) {
+    if (f.empty()) return false;
+    int counts[32] = {};
+    for (const Cube& c : f) {
+        if (c.care == 0) return true;
+        for (std::uint32_t bits = c.care; bits != 0; bits &= bits - 1) ++counts[std::countr_zero(bits)];
+    }
+    const std::uint32_t b = 1u << (std::max_element(counts, counts + 32) - counts);
+    Cover f0, f1;
+    for (const Cube& c : f) {
+        const Cube free{c.care & ~b, c.value & ~b};
+        if ((c.care & b) == 0 || (c.value & b) == 0) f0.push_back(free);
+        if ((c.care & b) == 0 || (c.value & b) != 0) f1.push_back(free);
+    }
+    return tautology(f0) && tautology(f1);
+}
+
+// Drops, from the last cube back, every cube that the others and the don't cares cover.
+Cover irredundant(Cover cover, const Cover& dc) {
+    for (std::size_t i = cover.size(); i-- > 0;) {
+        const Cube c = cover[i];
+        Cover rest;
+        for (std::size_t k = 0; k < cover.size(); ++k) {
+            if (k != i && !disjoint(cover[k], c)) rest.push_back({cover[k].care & ~c.care, cover[k].value & ~c.care});
+        }
+        for (const Cube& d : dc) {
+            if (!disjoint(d, c)) rest.push_back({d.care & ~c.care, d.value & ~c.care});
+        }
+        if (tautology(rest)) cover.erase(cover.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    return cover;
+}
+
 }  // namespace
 
 bool load_pla_covers(const std::string& path, PlaProblem& out) {
@@ -133,7 +166,7 @@ bool load_pla_covers(const std::string& path, PlaProblem& out) {
     out.store.create(ny, nx, 1);
     out.store.maxlpnum = p.extab.last;
     for (int j = 0; j < ny; ++j) {
-        Cover on, care;
+        Cover on, care, dc;
         for (const auto& [xs, ys] : rows) {
             Cube c;
             for (int i = 0; i < nx; ++i) {
@@ -144,9 +177,10 @@ bool load_pla_covers(const std::string& path, PlaProblem& out) {
             const char y = ys[static_cast<std::size_t>(j)];
             if (y == '1' || y == '4') on.push_back(c);
             if (y == '1' || y == '4' || y == '-' || y == '2') care.push_back(c);
+            if (y == '-' || y == '2') dc.push_back(c);
         }
         const Cover off = complement(care);
-        const Cover covers[2] = {primes_of(off, on, nx), primes_of(on, off, nx)};
+        const Cover covers[2] = {irredundant(primes_of(off, on, nx), dc), irredundant(primes_of(on, off, nx), dc)};
         for (int v = 0; v < 2; ++v) {
             TermTable t(nx, 0);
             for (const Cube& c : covers[v]) cube_to_bytes(c.care, c.value, nx, t.x(t.append_row()));

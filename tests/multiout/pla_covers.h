@@ -1,6 +1,6 @@
 #pragma once
 // Covers for the benchmark inputs without the prime and cover steps: every output's on-set rows and
-// its complement are expanded to primes against each other and made free of contained cubes.
+// its complement are expanded to primes against each other and made irredundant.
 #include <string>
 #include <vector>
 

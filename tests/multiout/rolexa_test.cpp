@@ -98,25 +98,49 @@ TEST(MultioutRolexa, MatchesThePlainRecursiveSearch) {
     EXPECT_GT(eliminated, 100);
 }
 
-TEST(MultioutRolexa, LongChainDoesNotExhaustTheStack) {
-    // Rows along a Gray-code walk over 15 inputs (input 15 fixed to 0): each row doubles one step
-    // of the walk, so the cube of the term "-000..." is handed on 32767 times.
-    constexpr int nx = 16;
-    constexpr int links = (1 << 15) - 1;
+// Rows along a Gray-code walk over the inputs below input nx-1 (which stays free in the term): the
+// term is row 0 and its half with input nx-1 = 0 is handed on once per row of the walk.
+CubeTable gray_walk(int nx, int links, bool with_end) {
     CubeTable t{nx, 1, {}};
     auto gray = [](std::uint32_t i) { return i ^ (i >> 1); };
     const std::uint32_t full = (1u << nx) - 1;
-    // The term: input 15 free, the others as the walk's start (all 0).
-    t.rows.push_back({full & ~(1u << 15), 0, {}});
-    t.rows[0].outs.set(0);
-    for (std::uint32_t i = 0; i < links; ++i) {
-        const std::uint32_t flip = gray(i) ^ gray(i + 1);
-        t.rows.push_back({full & ~flip, gray(i) & ~flip, {}});
-        t.rows.back().outs.set(0);
+    const std::uint32_t top = 1u << (nx - 1);
+    t.rows.push_back({full & ~top, 0, {}});
+    for (int i = 0; i < links; ++i) {
+        const std::uint32_t flip = gray(static_cast<std::uint32_t>(i)) ^ gray(static_cast<std::uint32_t>(i) + 1);
+        t.rows.push_back({full & ~flip, gray(static_cast<std::uint32_t>(i)) & ~flip, {}});
     }
-    // The walk ends on a row equal to its last cube.
-    t.rows.push_back({full, gray(links), {}});
-    t.rows.back().outs.set(0);
+    if (with_end) t.rows.push_back({full, gray(static_cast<std::uint32_t>(links)), {}});
+    for (CubeRow& row : t.rows) row.outs.set(0);
+    return t;
+}
+
+TEST(MultioutRolexa, DeadEndRoutesTakeOneShuffleOfDrawsPerLevel) {
+    // Without an end the search enters one level per route: the start and every row of the walk.
+    // Short walks are counted on a compact graph, long ones cube by cube.
+    for (int links : {3, 40, 5000}) {
+        const CubeTable t = gray_walk(14, links, false);
+        Rig rig;
+        RolexState s = state_for(t);
+        s.prepare(t);
+        s.memo_first[0] = kMemoEliminated;
+        s.touched.push_back(0);
+        RandomGenerator rng;
+        rng.seed(1.0f);
+        EXPECT_FALSE(rolex_rec(rig.ctx, t, s, rng, (1u << 14) - 1, 0, 0));
+        EXPECT_TRUE(s.rolex_stack.empty());
+        RandomGenerator expected;
+        expected.seed(1.0f);
+        for (int level = 0; level <= links; ++level) expected.skip(static_cast<std::uint32_t>(t.last()) + 1);
+        EXPECT_EQ(rng.state(), expected.state()) << links;
+        for (int r = 1; r <= links; ++r) ASSERT_EQ(s.memo_first[static_cast<std::size_t>(r)], kMemoFree);
+    }
+}
+
+TEST(MultioutRolexa, LongChainDoesNotExhaustTheStack) {
+    // The half of the term is handed on 32767 times before it lands on the last row.
+    constexpr int links = (1 << 15) - 1;
+    const CubeTable t = gray_walk(16, links, true);
     Rig rig;
     RolexState s = state_for(t);
     s.prepare(t);
@@ -124,7 +148,7 @@ TEST(MultioutRolexa, LongChainDoesNotExhaustTheStack) {
     s.touched.push_back(0);
     RandomGenerator rng;
     rng.seed(1.0f);
-    EXPECT_TRUE(rolex_rec(rig.ctx, t, s, rng, full, 0, 0));
+    EXPECT_TRUE(rolex_rec(rig.ctx, t, s, rng, (1u << 16) - 1, 0, 0));
     EXPECT_EQ(static_cast<int>(s.rolex_stack.size()), links);
     EXPECT_FALSE(rig.ctx.failed());
 }
