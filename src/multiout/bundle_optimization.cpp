@@ -34,7 +34,6 @@ void bundle_optimization(RunContext& ctx, const Problem& problem, CubeTable& tab
     RolexState rolex;
     rolex.lrolex = table.last();
     rolex.ltemp = 6 * extab_last;
-    const int lstore = 2 * rolex.ltemp;
     const CubeTable start = table;
     CubeTable best = table;
     ctx.diag.check_memory(0);
@@ -56,7 +55,7 @@ void bundle_optimization(RunContext& ctx, const Problem& problem, CubeTable& tab
             join_equal_terms(table, joined);
             merge_adjacent_terms(table, merged);
             drop_empty_terms(table, dropped);
-            absorb_y(ctx, table, lstore, absorbed);
+            absorb_y(ctx, table, absorbed);
             if (ctx.failed()) return;
             drop_empty_terms(table, dropped_again);
             merge_adjacent_terms(table, merged_again);

@@ -79,16 +79,16 @@ void drop_empty_terms(CubeTable& table, int& count) {
     }
 }
 
-void absorb_y(RunContext& ctx, CubeTable& table, int lstore, int& count) {
+void absorb_y(RunContext& ctx, CubeTable& table, int& count) {
     ctx.current_sub = "absorb_y";
     count = 0;
     auto& rows = table.rows;
     const std::size_t n = rows.size();
     ctx.diag.check_memory(0);
     // A record "row r gives up the outputs it shares with its container" only ever clears outputs,
-    // so the records of one row fold into one mask of outputs to clear.
+    // so the records of one row fold into one mask of outputs to clear. Folded, the records need no
+    // list of their own, and a table with many containments (lin_rom, prom1) is never refused.
     std::vector<OutputSet> cleared(n);
-    long long records = 0;
     for (std::size_t i = 0; i + 1 < n; ++i) {
         const CubeRow& a = rows[i];
         for (std::size_t k = i + 1; k < n; ++k) {
@@ -97,14 +97,6 @@ void absorb_y(RunContext& ctx, CubeTable& table, int lstore, int& count) {
             const bool i_wider = (b.care & ~a.care) != 0;                 // A > 0
             const bool k_wider = (a.care & ~b.care) != 0;                 // B > 0
             if (i_wider == k_wider) continue;  // equal cubes or overlapping without containment
-            if (records > lstore) {
-                ctx.report.flush_display(0);
-                ctx.report.display_blank();
-                ctx.diag.show_error(" *** System Error 6: In absorb_y: lstore >" + STR(lstore), 0);
-                ctx.error_flag = -1;
-                return;
-            }
-            ++records;
             if (!i_wider) cleared[i] |= a.outs & b.outs;  // row i inside row k
             else cleared[k] |= a.outs & b.outs;           // row k inside row i
         }

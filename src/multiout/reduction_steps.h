@@ -17,7 +17,7 @@ void merge_adjacent_terms(CubeTable& table, int& count);
 // Rows feeding no output are removed.
 void drop_empty_terms(CubeTable& table, int& count);
 // A row strictly contained in another gives up the outputs the other one feeds; all pairs are judged
-// on the table as it was on entry. More than lstore containments: System Error 6, error_flag.
-void absorb_y(RunContext& ctx, CubeTable& table, int lstore, int& count);
+// on the table as it was on entry.
+void absorb_y(RunContext& ctx, CubeTable& table, int& count);
 
 }  // namespace vormel
