@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "multiout/cube_index.h"
+#include "multiout/row_index.h"
 #include "multiout/cube_table.h"
 #include "multiout/random_generator.h"
 
@@ -34,7 +34,7 @@ struct RolexState {
 
     // Internal: rows whose marks are not free, the cube index and scratch space of the search.
     std::vector<int> touched;
-    CubeIndex index;
+    RowIndex index;
     struct Candidate {
         int row;
         std::uint32_t flip;  // 0: the row equals the cube; else the input bit it doubles the cube across

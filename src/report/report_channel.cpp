@@ -36,11 +36,13 @@ void ReportChannel::display_text(std::string_view text, int n) {
     for (char c : text) line_count_ += c == '\r';
     if (line_count_ >= page_length_ - 3) {
         flush_display(0);
-        // Time spent waiting for the user is not counted.
+        // Time spent waiting for the user is not counted. Without a pause there is nothing to take
+        // out: stopping anyway would add the timer's minimum interval at every page.
         const std::string timer = ctx_.diag.timer_name();
-        if (!timer.empty()) ctx_.diag.stop_timer(timer);
+        const bool pause = ctx_.options.page_by_page != 0;
+        if (pause && !timer.empty()) ctx_.diag.stop_timer(timer);
         page_query();
-        if (!timer.empty()) ctx_.diag.start_timer(timer);
+        if (pause && !timer.empty()) ctx_.diag.start_timer(timer);
         if (display_interrupted_ != 0) {
             text_red(1);
             print_direct(" ... Display interrupted ...", 1);
@@ -104,9 +106,10 @@ void ReportChannel::page_query() {
 }
 
 void ReportChannel::ask_reset() {
+    if (ctx_.options.page_by_page == 0) return;
     const std::string timer = ctx_.diag.timer_name();
     if (!timer.empty()) ctx_.diag.stop_timer(timer);
-    if (ctx_.options.page_by_page != 0 && run_query(QueryKind::reset) == QueryAnswer::stop) ctx_.error_flag = -1;
+    if (run_query(QueryKind::reset) == QueryAnswer::stop) ctx_.error_flag = -1;
     if (!timer.empty()) ctx_.diag.start_timer(timer);
 }
 

@@ -151,3 +151,20 @@ TEST(TextWorkArea, PlainTextHasCrLfAndRtfKeepsColoursBoldAndEscapes) {
 
 }  // namespace
 }  // namespace vormel
+
+namespace vormel {
+namespace {
+
+TEST(ReportTiming, PageEndsWithoutPausesAddNothingToTheStepTime) {
+    testing::TestRun run;
+    run.ctx.report.set_text_size(9 * 20);
+    run.ctx.options.page_by_page = 0;
+    run.ctx.diag.start_timer(" Step");
+    for (int i = 0; i < 3500; ++i) run.ctx.report.display_text("row", 1);  // a hundred page ends
+    run.clock.now += 2;
+    run.ctx.diag.stop_timer(" Step");
+    EXPECT_DOUBLE_EQ(run.ctx.diag.total_time(), 2.0);
+}
+
+}  // namespace
+}  // namespace vormel

@@ -1,8 +1,8 @@
-#include "multiout/cube_index.h"
+#include "multiout/row_index.h"
 
 namespace vormel {
 
-std::size_t CubeIndex::slot_of(std::uint64_t k) const {
+std::size_t RowIndex::slot_of(std::uint64_t k) const {
     std::uint64_t h = k * 0x9E3779B97F4A7C15ull;
     h ^= h >> 29;
     std::size_t s = static_cast<std::size_t>(h) & mask_;
@@ -10,7 +10,7 @@ std::size_t CubeIndex::slot_of(std::uint64_t k) const {
     return s;
 }
 
-void CubeIndex::build(const CubeTable& table) {
+void RowIndex::build(const CubeTable& table) {
     const std::size_t n = table.rows.size();
     std::size_t size = 16;
     while (size < 2 * n + 2) size <<= 1;
@@ -29,7 +29,7 @@ void CubeIndex::build(const CubeTable& table) {
     }
 }
 
-int CubeIndex::first_row(std::uint32_t care, std::uint32_t value) const {
+int RowIndex::first_row(std::uint32_t care, std::uint32_t value) const {
     if (heads_.empty()) return -1;
     return heads_[slot_of(key(care, value))];
 }

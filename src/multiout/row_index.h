@@ -8,7 +8,7 @@ namespace vormel {
 
 // Rows of a table by cube (open addressing on the care/value pair, equal cubes chained), so the
 // chain search finds the rows equal to a cube, or twice its size, without walking the table.
-class CubeIndex {
+class RowIndex {
 public:
     void build(const CubeTable& table);
     // First row with this cube, -1 if none; next_row() walks the others.
