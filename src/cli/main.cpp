@@ -1,7 +1,6 @@
 // vormelc: one whole run of an input file, headless, writing FILE.rpt and FILE.rpt.rtf beside it.
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -13,6 +12,7 @@
 #include "input/text_decoding.h"
 #include "report/text_work_area.h"
 #include "run/check_file.h"
+#include "run/input_path.h"
 #include "run/command_fsm.h"
 #include "run/session.h"
 
@@ -23,18 +23,6 @@ int polarity_mode_of(const std::string& name) {
     if (name == "auto") return vormel::polarity_automatic;
     if (name == "comb") return vormel::polarity_combination;
     return vormel::polarity_one_set;
-}
-
-std::string absolute_path(const std::string& name) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::path path = fs::absolute(fs::path(name), error);
-    // A symbolic link is followed to the file it names, as a shortcut would be.
-    if (fs::is_symlink(path, error)) {
-        const fs::path target = fs::canonical(path, error);
-        if (!error) path = target;
-    }
-    return path.lexically_normal().string();
 }
 
 }  // namespace
@@ -80,7 +68,7 @@ int main(int argc, char** argv) {
     vormel::RunContext& ctx = session.ctx;
     ctx.report.set_text_size(9 * 20);
 
-    const std::string input = absolute_path(file);
+    const std::string input = vormel::resolve_input_path(file);
     if (!vormel::check_file(ctx, 0, input, "r")) return 1;
     std::ifstream in(input, std::ios::binary);
     std::ostringstream raw;

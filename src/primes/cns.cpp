@@ -150,12 +150,7 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
         }
         if (p == 0 && passes == 2 && level == 1) ctx.report.display_blank();
     }
-    if (level == 1) {
-        ctx.report.flush_display(0);
-        ctx.report.display_blank();
-        write_text(ctx, " *** Primes Generation done", 2, Ink::navy, 1);
-    }
-    ctx.report.flush_display(0);
+    report_generation_done(ctx);
     ctx.diag.poll_progress(1);
 }
 

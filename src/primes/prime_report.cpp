@@ -57,4 +57,13 @@ void list_implicants(RunContext& ctx, const Problem& problem, int output, int va
     write_text(ctx, "", 1);
 }
 
+void report_generation_done(RunContext& ctx) {
+    if (ctx.level() == 1) {
+        ctx.report.flush_display(0);
+        ctx.report.display_blank();
+        write_text(ctx, " *** Primes Generation done", 2, Ink::navy, 1);
+    }
+    ctx.report.flush_display(0);
+}
+
 }  // namespace vormel

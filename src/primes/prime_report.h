@@ -15,6 +15,8 @@ enum class Ink { plain, red, navy, blue, green };
 // display_text in a colour. Inside an interrupted display nothing is written and no colour is left
 // pending for the text after the display.
 void write_text(RunContext& ctx, std::string_view text, int line_ends, Ink ink = Ink::plain, int bold = 0);
+// The closing line of a generation at display level 1, then the last flush.
+void report_generation_done(RunContext& ctx);
 // A section heading that is also shown in the status line.
 void step_heading(RunContext& ctx, std::string_view title);
 

@@ -19,6 +19,7 @@
 #include <filesystem>
 
 #include "run/check_file.h"
+#include "run/input_path.h"
 #include "run/command_fsm.h"
 #include "ui/find_dialog.h"
 #include "ui/qt_work_area.h"
@@ -768,15 +769,8 @@ void MainWindow::start_up(const std::string& command_line) {
     ctx.error_flag = 0;
 
     if (ctx.auto_run != 0) {
-        namespace fs = std::filesystem;
-        std::error_code error;
-        fs::path path = fs::absolute(fs::path(name), error);
         // A symbolic link stands for a shortcut: the file it names is loaded.
-        if (fs::is_symlink(path, error)) {
-            const fs::path target = fs::canonical(path, error);
-            if (!error) path = target;
-        }
-        ctx.input_file = path.lexically_normal().string();
+        ctx.input_file = resolve_input_path(name);
         load_input_text(ctx.input_file);
         open_preset_.clear();
         preset_save_dialog(ctx.input_file, 1);
