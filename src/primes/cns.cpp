@@ -57,23 +57,8 @@ std::vector<Cube> ordered_primes(CnsWork& w, const std::vector<float>& weights) 
 
 void report_start(RunContext& ctx, const Problem& problem, CnsWork& w) {
     const int rows = static_cast<int>(w.table.size());
-    const int level = ctx.level();
-    if (level == 1) {
-        write_text(ctx, output_line_head(problem, w.output, w.value), 0);
-        if (rows == 0) {
-            write_text(ctx, "    is not defined", 0, Ink::red, 1);
-        } else {
-            write_text(ctx, "  " + format_mask("######", rows), 0, Ink::blue, 1);
-            write_text(ctx, "  MT (incl. DC-Set)  generate ", 0);
-        }
-    } else if (level >= 2) {
-        step_heading(ctx, " *** CNS Primes (1a):  " + TRIM(rows) + " Minterms (incl. DC-set) before recursive CNS Cofactor");
-        list_implicants(ctx, problem, w.output, w.value, w.table);
-        write_text(ctx, " ***  " + format_mask("#", rows) + " Minterms", 1, Ink::blue);
-        write_text(ctx, "", 1);
-        ctx.report.flush_display(0);
-        ctx.report.ask_reset();
-    }
+    report_set_start(ctx, problem, w.output, w.value, w.table, "  MT (incl. DC-Set)  generate ",
+                     " *** CNS Primes (1a):  " + TRIM(rows) + " Minterms (incl. DC-set) before recursive CNS Cofactor");
 }
 
 void report_primes(RunContext& ctx, const Problem& problem, const PrimeStore& store, int rows,

@@ -66,4 +66,25 @@ void report_generation_done(RunContext& ctx) {
     ctx.report.flush_display(0);
 }
 
+void report_set_start(RunContext& ctx, const Problem& problem, int output, int value, std::span<const Cube> set,
+                      std::string_view level1_tail, std::string_view heading) {
+    const int rows = static_cast<int>(set.size());
+    if (ctx.level() == 1) {
+        write_text(ctx, output_line_head(problem, output, value), 0);
+        if (rows == 0) {
+            write_text(ctx, "    is not defined", 0, Ink::red, 1);
+        } else {
+            write_text(ctx, "  " + format_mask("######", rows), 0, Ink::blue, 1);
+            write_text(ctx, level1_tail, 0);
+        }
+    } else if (ctx.level() >= 2) {
+        step_heading(ctx, heading);
+        list_implicants(ctx, problem, output, value, set);
+        write_text(ctx, " ***  " + format_mask("#", rows) + " Minterms", 1, Ink::blue);
+        write_text(ctx, "", 1);
+        ctx.report.flush_display(0);
+        ctx.report.ask_reset();
+    }
+}
+
 }  // namespace vormel

@@ -32,4 +32,9 @@ std::string output_line_head(const Problem& problem, int output, int value);
 void list_implicants(RunContext& ctx, const Problem& problem, int output, int value, std::span<const Cube> cubes,
                      int mark = -1);
 
+// The set an output starts from: at level 1 the start of its line (" is not defined" or the count
+// and level1_tail); at level 2 and above the heading, the list, the count and the pause.
+void report_set_start(RunContext& ctx, const Problem& problem, int output, int value, std::span<const Cube> set,
+                      std::string_view level1_tail, std::string_view heading);
+
 }  // namespace vormel

@@ -207,22 +207,8 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
             ctx.diag.poll_progress(0);
             tempa = output_set(problem, j, v);
             const int rows = static_cast<int>(tempa.size());
-            if (level == 1) {
-                write_text(ctx, output_line_head(problem, j, v), 0);
-                if (rows == 0) {
-                    write_text(ctx, "    is not defined", 0, Ink::red, 1);
-                } else {
-                    write_text(ctx, "  " + format_mask("######", rows), 0, Ink::blue, 1);
-                    write_text(ctx, "  MT (incl. DC-Set) generate ", 0);
-                }
-            } else if (level >= 2) {
-                step_heading(ctx, " *** QMC Primes (1):  " + TRIM(rows) + " Minterms (plus DC-set) before QMC Compaction");
-                list_implicants(ctx, problem, j, v, tempa);
-                write_text(ctx, " ***  " + format_mask("#", rows) + " Minterms", 1, Ink::blue);
-                write_text(ctx, "", 1);
-                ctx.report.flush_display(0);
-                ctx.report.ask_reset();
-            }
+            report_set_start(ctx, problem, j, v, tempa, "  MT (incl. DC-Set) generate ",
+                             " *** QMC Primes (1):  " + TRIM(rows) + " Minterms (plus DC-set) before QMC Compaction");
             if (ctx.failed()) return;
 
             pass.steps = 0;
