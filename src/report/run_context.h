@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <string>
 
 #include "report/clock.h"
@@ -11,7 +12,10 @@
 namespace vormel {
 
 enum PolarityMode : int { polarity_zero_set = 0, polarity_one_set = 1, polarity_automatic = 2, polarity_combination = 3 };
-enum PrimeMethod : int { method_qmc = 0, method_cns = 1 };
+// QMC and CNS are the classic per-output pipeline; shared and exact minimize all outputs together on cubes.
+enum PrimeMethod : int { method_qmc = 0, method_cns = 1, method_shared = 2, method_exact = 3 };
+
+inline bool cube_engine(int prime_method) { return prime_method == method_shared || prime_method == method_exact; }
 
 struct RunOptions {
     int display_level = 1;      // 0 minimum .. 4 details
@@ -19,6 +23,7 @@ struct RunOptions {
     int prime_method = method_cns;
     int rolexa_iterations = 1;  // 0 .. 9999
     int page_by_page = 1;
+    double exact_limit_seconds = 60;  // the exact method's time limit
 };
 
 // What one run keeps besides the problem: options, state, the report channel and the diagnostics.
@@ -46,6 +51,8 @@ struct RunContext {
     std::string current_sub;
     // Lets Bundle Optimization print its statistical-search heading once per run.
     int bundle_heading_pending = -1;
+    // Set by a front end (any thread) to stop a running cube-engine phase; cleared when a run starts.
+    std::atomic<bool> stop_requested{false};
 
     ReportChannel report;
     Diagnostics diag;
