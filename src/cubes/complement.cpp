@@ -56,6 +56,21 @@ InputCover input_complement(const InputCover& f, const Space& s) {
                         bit);
 }
 
+Cover join_output_parts(const std::vector<InputCover>& parts, const Space& s) {
+    // Equal input parts of different outputs become one cube, in order of first appearance.
+    Cover out;
+    std::unordered_map<std::uint64_t, std::size_t> where;
+    for (int j = 0; j < s.ny; ++j) {
+        for (std::uint64_t in : parts[j]) {
+            auto [it, fresh] = where.try_emplace(in, out.size());
+            if (fresh) out.push_back(Cube{in, {0, 0}});
+            set_output(out[it->second], j);
+        }
+    }
+    remove_contained(out);
+    return out;
+}
+
 Cover complement(const Cover& f, const Space& s) {
     std::vector<InputCover> per_output(static_cast<std::size_t>(s.ny));
     tbb::parallel_for(0, s.ny, [&](int j) {
@@ -65,18 +80,7 @@ Cover complement(const Cover& f, const Space& s) {
         }
         per_output[j] = input_complement(part, s);
     });
-    // Equal input parts of different outputs become one cube, in order of first appearance.
-    Cover out;
-    std::unordered_map<std::uint64_t, std::size_t> where;
-    for (int j = 0; j < s.ny; ++j) {
-        for (std::uint64_t in : per_output[j]) {
-            auto [it, fresh] = where.try_emplace(in, out.size());
-            if (fresh) out.push_back(Cube{in, {0, 0}});
-            set_output(out[it->second], j);
-        }
-    }
-    remove_contained(out);
-    return out;
+    return join_output_parts(per_output, s);
 }
 
 }  // namespace vormel::cubes

@@ -29,6 +29,8 @@ InputCover cofactor_input(const InputCover& f, std::uint64_t bit, int value);
 
 bool input_tautology(const InputCover& f, const Space& s);
 InputCover input_complement(const InputCover& f, const Space& s);
+// One cover from per-output input covers (parts[j] for output j); equal input parts share a cube.
+Cover join_output_parts(const std::vector<InputCover>& parts, const Space& s);
 // Drops input words that lie inside another (the first of equal words stays); order kept.
 void remove_contained_inputs(InputCover& f);
 
