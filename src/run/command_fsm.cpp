@@ -12,6 +12,7 @@
 #include "primes/qmc.h"
 #include "results/final_results.h"
 #include "run/check_file.h"
+#include "run/cube_engine.h"
 #include "run/report_files.h"
 #include "run/session.h"
 
@@ -193,6 +194,7 @@ void Vormel_CommandFSM(Session& session) {
             case 4: {
                 ctx.report.print_direct("", 0);
                 ctx.diag.reset_total_time();
+                ctx.stop_requested = false;
                 ctx.diag.start_timer("");
                 ctx.run_state = 5;
                 set_label_look(ctx, 0, 0);
@@ -220,7 +222,8 @@ void Vormel_CommandFSM(Session& session) {
                 ctx.window.set_option_enabled(Option::polarity, false);
                 ctx.window.set_option_enabled(Option::method_qmc, false);
                 ctx.window.set_option_enabled(Option::method_cns, false);
-                if (ctx.options.prime_method == method_qmc) Primes_QMC(ctx, session.problem, session.primes);
+                if (cube_engine(ctx.options.prime_method)) Cube_Sets(session);
+                else if (ctx.options.prime_method == method_qmc) Primes_QMC(ctx, session.problem, session.primes);
                 else Primes_CNS(ctx, session.problem, session.primes);
                 go_on = finish_step(session, 2);
                 break;
@@ -228,14 +231,16 @@ void Vormel_CommandFSM(Session& session) {
             case 6:
                 ctx.run_state = 7;
                 enter_step(ctx, 3);
-                Cover_Single(ctx, session.problem, session.primes);
+                if (cube_engine(ctx.options.prime_method)) Cube_Cover(session);
+                else Cover_Single(ctx, session.problem, session.primes);
                 go_on = finish_step(session, 3);
                 break;
             case 7:
                 ctx.run_state = 8;
                 enter_step(ctx, 4);
                 ctx.window.set_option_enabled(Option::rolexa, false);
-                polarity_search(ctx, session.problem, session.primes);
+                if (cube_engine(ctx.options.prime_method)) Cube_Bundle(session);
+                else polarity_search(ctx, session.problem, session.primes);
                 go_on = finish_step(session, 4);
                 break;
             case 8:

@@ -4,6 +4,7 @@
 #include "model/problem.h"
 #include "primes/prime_store.h"
 #include "report/run_context.h"
+#include "run/cube_engine.h"
 
 namespace vormel {
 
@@ -16,6 +17,7 @@ struct Session {
     RunContext ctx;
     Problem problem;
     PrimeStore primes;
+    CubeEngineState engine;  // methods shared and exact
     // The query box was closed through its own close button during this run.
     bool query_closed = false;
     // The last run ended with its report files written.

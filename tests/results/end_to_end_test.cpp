@@ -14,11 +14,17 @@
 #include "report/text_work_area.h"
 #include "run/command_fsm.h"
 #include "run/session.h"
+#include "support/run_inputs.h"
 
 namespace vormel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::check_realisation;
+using testing::InputFile;
+using testing::list_inputs;
+using testing::read_text;
+using testing::ScratchDir;
 
 constexpr int kLargestTestedInputs = 12;
 constexpr int kLargestCombinationOutputs = 8;
@@ -26,105 +32,6 @@ constexpr int kLargestCombinationOutputs = 8;
 // the 0-Set and Automatic modes double the prime work of problems with many outputs.
 constexpr int kLargestQmcInputs = 8;
 constexpr int kLargestAllModesOutputs = 16;
-
-struct InputFile {
-    fs::path path;
-    std::string name;  // test name: the file name without characters gtest refuses
-};
-
-void PrintTo(const InputFile& file, std::ostream* out) { *out << file.path.string(); }
-
-// The ".i" count of a .pla file (0 when it declares none); other kinds are checked after reading.
-int declared_pla_inputs(const fs::path& path) {
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind(".i ", 0) == 0) return std::atoi(line.c_str() + 3);
-    }
-    return 0;
-}
-
-std::vector<InputFile> list_inputs() {
-    static const std::set<std::string> kinds = {".tab", ".tdf", ".dcb", ".pla", ".bol"};
-    std::vector<InputFile> files;
-    for (const fs::path& dir : {fs::path(VORMEL_SOURCE_DIR) / "examples", fs::path(VORMEL_BENCH_DIR) / "pla"}) {
-        if (!fs::is_directory(dir)) continue;
-        for (const auto& entry : fs::directory_iterator(dir)) {
-            if (!entry.is_regular_file() || kinds.count(entry.path().extension().string()) == 0) continue;
-            if (entry.path().extension() == ".pla" && declared_pla_inputs(entry.path()) > kLargestTestedInputs) continue;
-            std::string name = entry.path().filename().string();
-            for (char& c : name) {
-                if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-            }
-            files.push_back({entry.path(), name});
-        }
-    }
-    std::sort(files.begin(), files.end(), [](const InputFile& a, const InputFile& b) { return a.name < b.name; });
-    return files;
-}
-
-// A private copy of the input: a run writes its reports beside it.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() / ("vormel_e2e_" + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-std::string read_text(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Each output j of the final terms realises its chosen set: a minterm that a term of j covers takes
-// polarity(j), any other 1 - polarity(j). Returns the first term fed against its output's polarity or
-// the first minterm and output that disagree with a specified value of the expanded input, as text,
-// or "" when all agree.
-std::string check_realisation(const Problem& p) {
-    const int n = p.inputs();
-    const TermTable& terms = p.final_terms;
-    std::vector<std::uint8_t> covered(static_cast<std::size_t>(p.extab.rows()) * p.outputs(), 0);
-    for (int t = 0; t <= terms.last; ++t) {
-        std::uint32_t care = 0, value = 0;
-        for (int i = 0; i < n; ++i) {
-            const std::uint32_t bit = std::uint32_t{1} << (n - 1 - i);
-            if (terms.x(t)[i] != kDash) care |= bit;
-            if (terms.x(t)[i] == kOne) value |= bit;
-        }
-        for (int j = 0; j < p.outputs(); ++j) {
-            if (terms.y(t)[j] != kDash && terms.y(t)[j] != p.polarity[j]) {
-                return "term " + std::to_string(t) + " feeds " + p.ynames[j] + " against its polarity";
-            }
-        }
-        for (int r = 0; r <= p.extab.last; ++r) {
-            if ((static_cast<std::uint32_t>(r) & care) != value) continue;
-            for (int j = 0; j < p.outputs(); ++j) {
-                if (terms.y(t)[j] != kDash) covered[static_cast<std::size_t>(r) * p.outputs() + j] = 1;
-            }
-        }
-    }
-    for (int r = 0; r <= p.extab.last; ++r) {
-        for (int j = 0; j < p.outputs(); ++j) {
-            const std::uint8_t expected = p.extab.y(r)[j];
-            if (expected == kDash) continue;
-            const int polarity = p.polarity[j];
-            const int realised = covered[static_cast<std::size_t>(r) * p.outputs() + j] ? polarity : 1 - polarity;
-            if (realised != expected) return "minterm " + std::to_string(r) + " output " + p.ynames[j];
-        }
-    }
-    return "";
-}
 
 class EndToEnd : public ::testing::TestWithParam<InputFile> {};
 
@@ -167,7 +74,7 @@ TEST_P(EndToEnd, EveryMethodAndPolarityProvesItsResult) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, EndToEnd, ::testing::ValuesIn(list_inputs()),
+INSTANTIATE_TEST_SUITE_P(Inputs, EndToEnd, ::testing::ValuesIn(list_inputs(kLargestTestedInputs)),
                          [](const ::testing::TestParamInfo<InputFile>& info) { return info.param.name; });
 
 }  // namespace

@@ -1,0 +1,137 @@
+#include "minimize/polarity_choice.h"
+
+#include <limits>
+#include <string>
+
+#include <tbb/parallel_for.h>
+
+namespace vormel::minimize {
+
+namespace {
+
+using Assignment = std::vector<int>;
+
+std::string digits(const Assignment& polarity) {
+    std::string text;
+    for (int v : polarity) text += static_cast<char>('0' + v);
+    return text;
+}
+
+// All assignments minimized side by side; results in the order given, whatever the thread count.
+std::vector<PolarityChoice> minimize_all(const cubes::FunctionCovers& f, const std::vector<Assignment>& assignments,
+                                         const PolarityMinimizer& minimize, const std::function<bool()>& stop) {
+    std::vector<PolarityChoice> out(assignments.size());
+    tbb::parallel_for(std::size_t{0}, assignments.size(), [&](std::size_t k) {
+        PolarityChoice& c = out[k];
+        c.polarity = assignments[k];
+        if (stop()) {
+            c.stopped = true;
+            return;
+        }
+        c.cover = minimize(cubes::with_polarity(f, c.polarity), stop);
+        c.cost = cost_of(c.cover, f.space);
+        c.tried = 1;
+        c.stopped = stop();
+    });
+    return out;
+}
+
+// Takes the first of the cheapest; reports every assignment tried.
+void keep_best(PolarityChoice& best, std::vector<PolarityChoice>& tried, Observer& observer) {
+    for (PolarityChoice& c : tried) {
+        best.stopped |= c.stopped;
+        if (c.tried == 0) continue;
+        best.tried += c.tried;
+        observer.pass_done("Polarity " + digits(c.polarity), c.cover);
+        if (c.cost < best.cost) {
+            best.polarity = std::move(c.polarity);
+            best.cover = std::move(c.cover);
+            best.cost = c.cost;
+        }
+    }
+}
+
+// Output j alone, in a space of one output.
+cubes::FunctionCovers single_output(const cubes::FunctionCovers& f, int j) {
+    cubes::FunctionCovers g;
+    g.space = cubes::Space::of(f.space.nx, 1);
+    auto take = [j](const cubes::Cover& from, cubes::Cover& to) {
+        for (const cubes::Cube& c : from) {
+            if (cubes::has_output(c, j)) to.push_back(cubes::Cube{c.in, {1, 0}});
+        }
+    };
+    take(f.on, g.on);
+    take(f.dc, g.dc);
+    take(f.off, g.off);
+    return g;
+}
+
+// Each output's cheaper phase when minimized alone (normal on a tie).
+Assignment phases_alone(const cubes::FunctionCovers& f, const PolarityMinimizer& minimize,
+                        const std::function<bool()>& stop) {
+    const int ny = f.space.ny;
+    std::vector<CoverCost> costs(static_cast<std::size_t>(2 * ny));
+    tbb::parallel_for(0, 2 * ny, [&](int k) {
+        if (stop()) return;
+        const cubes::FunctionCovers single = single_output(f, k / 2);
+        const int polarity = 1 - k % 2;
+        costs[k] = cost_of(minimize(cubes::with_polarity(single, {polarity}), stop), single.space);
+    });
+    Assignment phases(static_cast<std::size_t>(ny), 1);
+    for (int j = 0; j < ny; ++j) {
+        if (costs[2 * j + 1] < costs[2 * j]) phases[j] = 0;
+    }
+    return phases;
+}
+
+}  // namespace
+
+PolarityChoice choose_polarity_automatic(const cubes::FunctionCovers& f, const PolarityChoice& all_normal,
+                                         const PolarityMinimizer& minimize, const std::function<bool()>& stop,
+                                         Observer& observer) {
+    const int ny = f.space.ny;
+    PolarityChoice best = all_normal;
+    observer.phase("Phases of single Outputs");
+    const Assignment alone = phases_alone(f, minimize, stop);
+    std::vector<Assignment> first{Assignment(static_cast<std::size_t>(ny), 0)};
+    if (alone != first.front() && alone != all_normal.polarity) first.push_back(alone);
+    observer.phase("Polarity Assignments");
+    std::vector<PolarityChoice> tried = minimize_all(f, first, minimize, stop);
+    keep_best(best, tried, observer);
+    if (best.stopped || ny == 1) return best;
+
+    // Single flips from the best assignment while one of them gains.
+    observer.phase("Single Output Flips");
+    for (int round = 0; round < 2 && !best.stopped; ++round) {
+        std::vector<Assignment> flips;
+        for (int j = 0; j < ny; ++j) {
+            Assignment a = best.polarity;
+            a[j] = 1 - a[j];
+            flips.push_back(std::move(a));
+        }
+        const CoverCost before = best.cost;
+        tried = minimize_all(f, flips, minimize, stop);
+        keep_best(best, tried, observer);
+        if (!(best.cost < before)) break;
+    }
+    return best;
+}
+
+PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const PolarityMinimizer& minimize,
+                                           const std::function<bool()>& stop, Observer& observer) {
+    const int ny = f.space.ny;
+    std::vector<Assignment> all;
+    for (unsigned k = 0; k < (1u << ny); ++k) {
+        Assignment a(static_cast<std::size_t>(ny));
+        for (int j = 0; j < ny; ++j) a[j] = 1 - static_cast<int>((k >> j) & 1u);
+        all.push_back(std::move(a));
+    }
+    observer.phase("All Polarity Combinations");
+    PolarityChoice best;
+    best.cost = CoverCost{std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
+    std::vector<PolarityChoice> tried = minimize_all(f, all, minimize, stop);
+    keep_best(best, tried, observer);
+    return best;
+}
+
+}  // namespace vormel::minimize

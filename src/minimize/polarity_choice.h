@@ -1,0 +1,37 @@
+#pragma once
+#include <functional>
+#include <vector>
+
+#include "cubes/function_covers.h"
+#include "minimize/cover_cost.h"
+#include "minimize/observer.h"
+
+namespace vormel::minimize {
+
+// A minimizer of one polarity assignment: the covers already inverted where the polarity is 0.
+// It may run on any thread and must only poll `stop` (thread-safe) for a user's break.
+using PolarityMinimizer = std::function<cubes::Cover(const cubes::FunctionCovers& f, const std::function<bool()>& stop)>;
+
+struct PolarityChoice {
+    std::vector<int> polarity;  // 1 normal, 0 inverted, per output
+    cubes::Cover cover;
+    CoverCost cost;
+    int tried = 0;  // assignments minimized
+    bool stopped = false;
+};
+
+// The largest output count for which every assignment is tried.
+inline constexpr int kMaxCombinationOutputs = 8;
+
+// Each output's phase for the fewest terms: both phases of every output alone decide a first
+// assignment, which competes with all-normal, all-inverted and single flips from the best found.
+// `all_normal` is the all-normal result, which the caller has already.
+PolarityChoice choose_polarity_automatic(const cubes::FunctionCovers& f, const PolarityChoice& all_normal,
+                                         const PolarityMinimizer& minimize, const std::function<bool()>& stop,
+                                         Observer& observer);
+
+// Every assignment of the outputs' phases (at most kMaxCombinationOutputs outputs).
+PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const PolarityMinimizer& minimize,
+                                           const std::function<bool()>& stop, Observer& observer);
+
+}  // namespace vormel::minimize

@@ -1,0 +1,251 @@
+#include "run/cube_engine.h"
+
+#include <new>
+
+#include "minimize/exact.h"
+#include "minimize/heuristic.h"
+#include "model/problem.h"
+#include "model/show_polarity.h"
+#include "primes/prime_report.h"
+#include "report/number_format.h"
+#include "run/engine_observer.h"
+#include "run/session.h"
+
+namespace vormel {
+
+namespace {
+
+// Stops engine work on any thread once the window asks for a break.
+class StopFlagObserver : public minimize::Observer {
+public:
+    explicit StopFlagObserver(const std::function<bool()>& stop) : stop_(stop) {}
+    bool keep_going() override { return !stop_(); }
+
+private:
+    const std::function<bool()>& stop_;
+};
+
+bool is_exact(const RunContext& ctx) { return ctx.options.prime_method == method_exact; }
+
+std::vector<int> uniform_polarity(const Problem& problem, int value) {
+    return std::vector<int>(static_cast<std::size_t>(problem.outputs()), value);
+}
+
+std::string digits(const std::vector<int>& polarity) {
+    std::string text;
+    for (int v : polarity) text += static_cast<char>('0' + v);
+    return text;
+}
+
+// The heuristic or the exact method on covers of one polarity, reporting through `observer`.
+struct EngineRun {
+    cubes::Cover cover;
+    bool stopped = false;
+    int lower_bound = 0;
+    bool proven = false;
+};
+
+EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, minimize::Observer& observer,
+                     int restarts) {
+    EngineRun run;
+    if (is_exact(ctx)) {
+        minimize::ExactParams params;
+        params.time_limit_seconds = ctx.options.exact_limit_seconds;
+        minimize::ExactResult r = minimize::minimize_exact(f.on, f.dc, f.off, f.space, params, observer);
+        run.cover = std::move(r.cover);
+        run.stopped = r.stopped;
+        run.lower_bound = r.lower_bound;
+        run.proven = r.proven;
+    } else {
+        minimize::HeuristicParams params;
+        params.restarts = restarts;
+        minimize::HeuristicResult r = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, observer);
+        run.cover = std::move(r.cover);
+        run.stopped = r.stopped;
+    }
+    return run;
+}
+
+// A Break from the window ends the run as a user break.
+bool stopped_by_user(RunContext& ctx, bool stopped) {
+    if (stopped || ctx.stop_requested.load()) ctx.error_flag = -1;
+    return ctx.failed();
+}
+
+void report_cover(RunContext& ctx, const std::string& what, const std::vector<int>& polarity, const cubes::Cover& cover,
+                  const cubes::Space& space) {
+    ctx.report.text_navy(1);
+    ctx.report.display_text(" *** " + what + " for Polarity = " + digits(polarity) + ":" + cover_figures(cover, space), 1);
+}
+
+void report_exact_bound(RunContext& ctx, const CubeEngineState& state) {
+    const int terms = state.result.cost.terms;
+    if (state.proven) {
+        ctx.report.text_green(1);
+        ctx.report.display_text(" *** Proven minimum:" + STR(terms) + " Product Terms", 1);
+    } else {
+        ctx.report.text_red(1);
+        ctx.report.display_text(" *** Time limit reached:" + STR(terms) + " Product Terms, at least" + STR(state.lower_bound), 1);
+    }
+}
+
+}  // namespace
+
+void Cube_Sets(Session& session) {
+    RunContext& ctx = session.ctx;
+    Problem& problem = session.problem;
+    ctx.current_sub = "Cube_Sets";
+    ctx.report.display_text(is_exact(ctx) ? " Prime Generation    : Exact - Minimum Cover by SAT Solver "
+                                          : " Prime Generation    : Shared - Multi-Output Cubes ",
+                            1);
+    if (ctx.options.polarity_mode == polarity_combination && problem.outputs() > minimize::kMaxCombinationOutputs) {
+        ctx.report.display_blank();
+        ctx.report.text_red(1);
+        ctx.report.display_text(" *** Combination of all Polarities is limited to" + STR(minimize::kMaxCombinationOutputs) +
+                                    " Outputs; this Problem has" + STR(problem.outputs()) + ". Use Automatic.",
+                                1);
+        ctx.report.flush_display(0);
+        ctx.error_flag = -1;
+        ctx.window.set_step_field(2, StepPart::status, "Error", StepLook::error);
+        return;
+    }
+    ctx.diag.start_timer(" Cube sets");
+    CubeEngineState& state = session.engine;
+    state = CubeEngineState{};
+    try {
+        state.covers = cubes::function_covers(problem);
+    } catch (const std::bad_alloc&) {
+        ctx.diag.stop_timer(" Cube sets");
+        report_out_of_memory(ctx, "Cube_Sets");
+        return;
+    }
+    ctx.diag.stop_timer(" Cube sets");
+    ctx.diag.check_memory(0);
+    if (ctx.level() > 0) {
+        step_heading(ctx, " *** Cube Sets (1):  ON-, DC- and OFF-Set of all Outputs as Cubes");
+        const cubes::Space& s = state.covers.space;
+        ctx.report.display_text(" ON-Set   :" + cover_figures(state.covers.on, s), 1);
+        ctx.report.display_text(" DC-Set   :" + cover_figures(state.covers.dc, s), 1);
+        ctx.report.display_text(" OFF-Set  :" + cover_figures(state.covers.off, s), 1);
+        ctx.report.display_blank();
+        ctx.report.text_navy(1);
+        ctx.report.display_text(" *** Cube Sets done", 1);
+        ctx.report.display_blank();
+    }
+    ctx.report.flush_display(0);
+    stopped_by_user(ctx, false);
+}
+
+void Cube_Cover(Session& session) {
+    RunContext& ctx = session.ctx;
+    Problem& problem = session.problem;
+    CubeEngineState& state = session.engine;
+    ctx.current_sub = "Cube_Cover";
+    if (ctx.level() > 0) {
+        step_heading(ctx, is_exact(ctx) ? " *** Exact Cover (2):  All Prime Implicants and a Minimum Cover by SAT Solver"
+                                        : " *** Shared Cover (2):  Expand, Irredundant and Reduce on all Outputs at once");
+    }
+    const std::vector<int> polarity = uniform_polarity(problem, ctx.options.polarity_mode == polarity_zero_set ? 0 : 1);
+    EngineObserver observer(ctx, state.covers.space);
+    ctx.diag.start_timer(" Cover");
+    EngineRun run;
+    try {
+        run = run_engine(ctx, cubes::with_polarity(state.covers, polarity), observer, 0);
+    } catch (const std::bad_alloc&) {
+        ctx.diag.stop_timer(" Cover");
+        report_out_of_memory(ctx, "Cube_Cover");
+        return;
+    }
+    ctx.diag.stop_timer(" Cover");
+    if (stopped_by_user(ctx, run.stopped)) return;
+    state.result.polarity = polarity;
+    state.result.cover = std::move(run.cover);
+    state.result.cost = minimize::cost_of(state.result.cover, state.covers.space);
+    state.result.tried = 1;
+    state.lower_bound = run.lower_bound;
+    state.proven = run.proven;
+    if (ctx.level() > 0) {
+        ctx.report.display_blank();
+        report_cover(ctx, "Cover", polarity, state.result.cover, state.covers.space);
+        if (is_exact(ctx)) report_exact_bound(ctx, state);
+        ctx.report.display_blank();
+    }
+    ctx.report.flush_display(0);
+}
+
+void Cube_Bundle(Session& session) {
+    RunContext& ctx = session.ctx;
+    Problem& problem = session.problem;
+    CubeEngineState& state = session.engine;
+    ctx.current_sub = "Cube_Bundle";
+    const int mode = ctx.options.polarity_mode;
+    const bool search = mode == polarity_automatic || mode == polarity_combination;
+    const int restarts = is_exact(ctx) ? 0 : ctx.options.rolexa_iterations;
+    if (ctx.level() > 0) {
+        step_heading(ctx, is_exact(ctx) ? " *** Exact Bundle (3):  Output Polarity"
+                                        : " *** Shared Bundle (3):  Output Polarity and ROLEXA Restarts");
+    }
+    EngineObserver observer(ctx, state.covers.space);
+    const std::function<bool()> stop = [&ctx] { return ctx.stop_requested.load(std::memory_order_relaxed); };
+    // The polarity search ranks assignments by the heuristic; the exact method then solves the winner.
+    const minimize::PolarityMinimizer heuristic = [](const cubes::FunctionCovers& f, const std::function<bool()>& halt) {
+        StopFlagObserver quiet(halt);
+        return minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, minimize::HeuristicParams{}, quiet).cover;
+    };
+    ctx.diag.start_timer(" Bundle processing");
+    try {
+        if (search) {
+            minimize::PolarityChoice choice =
+                mode == polarity_automatic
+                    ? minimize::choose_polarity_automatic(state.covers, state.result, heuristic, stop, observer)
+                    : minimize::choose_polarity_combination(state.covers, heuristic, stop, observer);
+            if (!stopped_by_user(ctx, choice.stopped) && choice.polarity != state.result.polarity) {
+                if (is_exact(ctx)) {
+                    observer.phase("Exact Cover of the best Polarity");
+                    const EngineRun run = run_engine(ctx, cubes::with_polarity(state.covers, choice.polarity), observer, 0);
+                    choice.cover = run.cover;
+                    choice.cost = minimize::cost_of(run.cover, state.covers.space);
+                    if (!stopped_by_user(ctx, run.stopped) && choice.cost < state.result.cost) {
+                        state.lower_bound = run.lower_bound;
+                        state.proven = run.proven;
+                    }
+                }
+                if (!ctx.failed() && choice.cost < state.result.cost) state.result = std::move(choice);
+            }
+        }
+        if (!ctx.failed() && restarts > 0) {
+            observer.phase("ROLEXA Restarts");
+            const EngineRun run =
+                run_engine(ctx, cubes::with_polarity(state.covers, state.result.polarity), observer, restarts);
+            const minimize::CoverCost cost = minimize::cost_of(run.cover, state.covers.space);
+            if (!stopped_by_user(ctx, run.stopped) && cost < state.result.cost) {
+                state.result.cover = run.cover;
+                state.result.cost = cost;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        ctx.diag.stop_timer(" Bundle processing");
+        report_out_of_memory(ctx, "Cube_Bundle");
+        return;
+    }
+    ctx.diag.stop_timer(" Bundle processing");
+    if (ctx.failed()) return;
+
+    problem.polarity = state.result.polarity;
+    problem.final_terms = cubes::to_term_table(state.result.cover, state.covers.space, problem.polarity);
+    const std::string kind = mode == polarity_automatic || mode == polarity_combination ? " Optimized Polarity = "
+                                                                                        : " Requested Polarity = ";
+    ctx.report.display_blank();
+    if (ctx.level() > 0) report_cover(ctx, "Result", problem.polarity, state.result.cover, state.covers.space);
+    if (is_exact(ctx)) report_exact_bound(ctx, state);
+    ctx.report.text_navy(1);
+    ctx.report.display_text(" *** " + (restarts > 0 ? STR(restarts) + " ROLEXA Restart(s) done. " : std::string()) + kind +
+                                polarity_digits(problem),
+                            1);
+    show_polarity(ctx, problem, true);
+    ctx.report.flush_display(0);
+    ctx.report.display_blank();
+    ctx.diag.poll_progress(0);
+}
+
+}  // namespace vormel

@@ -1,0 +1,37 @@
+#include "run/engine_observer.h"
+
+#include "minimize/cover_cost.h"
+#include "report/number_format.h"
+#include "report/run_context.h"
+
+namespace vormel {
+
+std::string cover_figures(const cubes::Cover& cover, const cubes::Space& space) {
+    const minimize::CoverCost cost = minimize::cost_of(cover, space);
+    return " P_Terms =" + format_mask("######", cost.terms) + "   Literals =" + format_mask("#######", cost.literals);
+}
+
+void EngineObserver::phase(std::string_view name) {
+    ctx_.window.set_status_line(" *** " + std::string(name));
+    if (ctx_.level() > 2) {
+        ctx_.report.text_navy(0);
+        ctx_.report.display_text(" --- " + std::string(name), 1);
+    }
+    ctx_.diag.poll_progress(0);
+}
+
+void EngineObserver::pass_done(std::string_view name, const cubes::Cover& cover) {
+    if (ctx_.level() > 1) {
+        std::string label(name);
+        if (label.size() < 26) label.resize(26, ' ');
+        ctx_.report.display_text(" " + label + ":" + cover_figures(cover, space_), 1);
+    }
+    ctx_.diag.poll_progress(0);
+}
+
+bool EngineObserver::keep_going() {
+    ctx_.diag.poll_progress(0);
+    return !ctx_.stop_requested.load(std::memory_order_relaxed);
+}
+
+}  // namespace vormel

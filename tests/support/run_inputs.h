@@ -1,0 +1,46 @@
+#pragma once
+// The inputs of whole-run tests (examples and benchmark files), private copies to run them in, and an
+// independent check that the final terms realise the expanded input.
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vormel {
+struct Problem;
+}
+
+namespace vormel::testing {
+
+struct InputFile {
+    std::filesystem::path path;
+    std::string name;  // test name: the file name without characters gtest refuses
+};
+
+inline void PrintTo(const InputFile& file, std::ostream* out) { *out << file.path.string(); }
+
+// The examples and the benchmark .pla files, by name; .pla files declaring more inputs are left out.
+std::vector<InputFile> list_inputs(int largest_pla_inputs);
+
+// A private copy of the input: a run writes its reports beside it.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string read_text(const std::filesystem::path& path);
+
+// Each output j of the final terms realises its chosen set: a minterm that a term of j covers takes
+// polarity(j), any other 1 - polarity(j). Returns the first term fed against its output's polarity or
+// the first minterm and output that disagree with a specified value of the expanded input, as text,
+// or "" when all agree.
+std::string check_realisation(const Problem& p);
+
+}  // namespace vormel::testing
