@@ -33,6 +33,8 @@ void set_label_look(RunContext& ctx, int step, int look) {
 bool finish_step(Session& session, int step) {
     RunContext& ctx = session.ctx;
     ctx.window.set_start_quit_enabled(true);
+    // A Break pressed during a cube-engine run ends it after the step, even one that never polls.
+    if (cube_engine(ctx.options.prime_method) && ctx.stop_requested.load()) ctx.error_flag = -1;
     if (ctx.failed()) {
         handle_break(session);
         return false;
@@ -98,7 +100,8 @@ void restart(Session& session) {
     ctx.window.set_run_phase(RunPhase::idle);
     ctx.bundle_heading_pending = -1;
     reset_step_status(ctx);
-    for (Option option : {Option::polarity, Option::method_qmc, Option::method_cns, Option::rolexa, Option::page_by_page}) {
+    for (Option option : {Option::polarity, Option::method_qmc, Option::method_cns, Option::method_shared, Option::method_exact,
+                          Option::rolexa, Option::page_by_page}) {
         ctx.window.set_option_enabled(option, true);
     }
     set_label_look(ctx, 0, 1);
@@ -222,6 +225,8 @@ void Vormel_CommandFSM(Session& session) {
                 ctx.window.set_option_enabled(Option::polarity, false);
                 ctx.window.set_option_enabled(Option::method_qmc, false);
                 ctx.window.set_option_enabled(Option::method_cns, false);
+                ctx.window.set_option_enabled(Option::method_shared, false);
+                ctx.window.set_option_enabled(Option::method_exact, false);
                 if (cube_engine(ctx.options.prime_method)) Cube_Sets(session);
                 else if (ctx.options.prime_method == method_qmc) Primes_QMC(ctx, session.problem, session.primes);
                 else Primes_CNS(ctx, session.problem, session.primes);

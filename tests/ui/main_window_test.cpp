@@ -422,9 +422,7 @@ private slots:
         QCOMPARE(state(), 6);
         QVERIFY(!widget<QRadioButton>("methodQmc")->isEnabled());
         QVERIFY(!widget<QRadioButton>("methodCns")->isEnabled());
-        QEXPECT_FAIL("", "the run driver does not lock Shared and Exact yet", Continue);
         QVERIFY(!widget<QRadioButton>("methodShared")->isEnabled());
-        QEXPECT_FAIL("", "the run driver does not lock Shared and Exact yet", Continue);
         QVERIFY(!widget<QRadioButton>("methodExact")->isEnabled());
         run_to_end();
         QCOMPARE(state(), 10);
