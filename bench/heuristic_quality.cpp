@@ -1,0 +1,139 @@
+// heuristic_quality: the shared heuristic on every benchmark PLA file: product terms, literals and
+// time per file next to the peer's term count, and the totals. Each result is checked against the
+// file's OFF-set and ON-set before it is counted.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
+#include <fmt/format.h>
+
+#include "cubes/cover_algebra.h"
+#include "cubes/function_covers.h"
+#include "minimize/heuristic.h"
+#include "report/clock.h"
+#include "report/run_window.h"
+#include "report/text_work_area.h"
+#include "run/command_fsm.h"
+#include "run/session.h"
+
+namespace fs = std::filesystem;
+using namespace vormel;
+
+namespace {
+
+// Reads and expands one file as a quiet run does; false when it cannot be read.
+bool load(const fs::path& path, Session& session) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    session.ctx.input_file = path.string();
+    session.ctx.options.display_level = 1;
+    session.ctx.options.page_by_page = 0;
+    session.ctx.work_area.set_plain_text(text.str());
+    session.ctx.run_state = 4;
+    Vormel_CommandFSM(session);
+    return session.ctx.run_state == 5;
+}
+
+std::map<std::string, int> peer_terms(const fs::path& table) {
+    std::map<std::string, int> terms;
+    std::ifstream in(table);
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string name, inputs, outputs, esp_terms;
+        std::getline(fields, name, '\t');
+        std::getline(fields, inputs, '\t');
+        std::getline(fields, outputs, '\t');
+        std::getline(fields, esp_terms, '\t');
+        if (!esp_terms.empty()) terms[name] = std::stoi(esp_terms);
+    }
+    return terms;
+}
+
+// The result meets no OFF cube, and with the don't-cares it covers every ON cube.
+bool valid(const cubes::Cover& result, const cubes::FunctionCovers& f) {
+    const cubes::Space& s = f.space;
+    for (const cubes::Cube& c : result)
+        for (const cubes::Cube& r : f.off)
+            if (cubes::intersects(c, r, s)) return false;
+    cubes::Cover with_dc = result;
+    with_dc.insert(with_dc.end(), f.dc.begin(), f.dc.end());
+    for (const cubes::Cube& c : f.on)
+        if (!cubes::covers(with_dc, c, s)) return false;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Shared heuristic on the benchmark PLA files"};
+    std::string folder = VORMEL_BENCH_DIR;
+    int restarts = 0;
+    bool no_sparse = false;
+    std::string only;
+    app.add_option("--bench", folder, "folder holding pla/ and peer_figures.tsv");
+    app.add_option("--restarts", restarts, "further seeded runs");
+    app.add_flag("--no-sparse", no_sparse, "skip MAKE_SPARSE");
+    app.add_option("--only", only, "only files whose name contains this");
+    CLI11_PARSE(app, argc, argv);
+
+    const std::map<std::string, int> peer = peer_terms(fs::path(folder) / "peer_figures.tsv");
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(fs::path(folder) / "pla"))
+        if (entry.path().extension() == ".pla" && entry.path().filename().string().find(only) != std::string::npos)
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+
+    fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6} {}\n", "file", "in", "out", "on", "off",
+               "terms", "peer", "lits", "outlits", "sec", "check");
+    int total_terms = 0, total_peer = 0, at_most_peer = 0, failures = 0;
+    double total_seconds = 0, worst_seconds = 0;
+    minimize::Observer quiet;
+    minimize::HeuristicParams params;
+    params.restarts = restarts;
+    params.make_sparse = !no_sparse;
+    for (const fs::path& path : files) {
+        TextWorkArea area;
+        SilentRunWindow window;
+        Session session(area, window);
+        if (!load(path, session)) {
+            fmt::print("{:<12} not read\n", path.filename().string());
+            ++failures;
+            continue;
+        }
+        const cubes::FunctionCovers f = cubes::function_covers(session.problem);
+        const double start = monotonic_seconds();
+        const minimize::HeuristicResult r = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, quiet);
+        const double seconds = monotonic_seconds() - start;
+        int out_lits = 0;
+        for (const cubes::Cube& c : r.cover) out_lits += cubes::output_count(c);
+        const bool ok = valid(r.cover, f);
+        const std::string name = path.filename().string();
+        const auto p = peer.find(name);
+        const int peer_count = p == peer.end() ? -1 : p->second;
+        fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6.3f} {}{}\n", name, f.space.nx,
+                   f.space.ny, f.on.size(), f.off.size(), r.stats.terms_after, peer_count, r.stats.literals_after,
+                   out_lits, seconds, ok ? "ok" : "FAILED",
+                   peer_count >= 0 && r.stats.terms_after > peer_count ? "  above peer" : "");
+        std::cout.flush();
+        total_terms += r.stats.terms_after;
+        total_seconds += seconds;
+        worst_seconds = std::max(worst_seconds, seconds);
+        if (!ok) ++failures;
+        if (peer_count >= 0) {
+            total_peer += peer_count;
+            if (r.stats.terms_after <= peer_count) ++at_most_peer;
+        }
+    }
+    fmt::print("total terms {} (peer {}, ratio {:.4f}); at most the peer on {} of {} files; {:.3f} s in all, "
+               "slowest {:.3f} s; {} failures\n",
+               total_terms, total_peer, total_peer ? double(total_terms) / total_peer : 0.0, at_most_peer,
+               files.size(), total_seconds, worst_seconds, failures);
+    return failures == 0 ? 0 : 1;
+}
