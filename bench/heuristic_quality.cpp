@@ -13,6 +13,8 @@
 
 #include "cubes/cover_algebra.h"
 #include "cubes/function_covers.h"
+#include "cubes/input_words.h"
+#include "model/problem.h"
 #include "minimize/heuristic.h"
 #include "report/clock.h"
 #include "report/run_window.h"
@@ -56,6 +58,40 @@ std::map<std::string, int> peer_terms(const fs::path& table) {
     return terms;
 }
 
+// The rows read the way the peer reads an fd-type PLA: a '-' makes its points unspecified even
+// where another row says 0; everything neither 1 nor unspecified is 0.
+cubes::FunctionCovers peer_reading(const Problem& problem) {
+    cubes::FunctionCovers f;
+    f.space = cubes::Space::of(problem.inputs(), problem.outputs());
+    const cubes::Space& s = f.space;
+    const cubes::Space single = cubes::Space::of(s.nx, 1);
+    const TermTable& rows = problem.intab;
+    std::vector<cubes::InputCover> ones(s.ny), dashes(s.ny), dc(s.ny), off(s.ny);
+    for (int r = 0; r <= rows.last; ++r) {
+        const std::uint64_t in = cubes::input_word(rows.x(r), rows.nx);
+        cubes::Cube c{in, {0, 0}};
+        for (int j = 0; j < s.ny; ++j) {
+            if (rows.y(r)[j] == kOne) ones[j].push_back(in), cubes::set_output(c, j);
+            if (rows.y(r)[j] == kDash) dashes[j].push_back(in);
+        }
+        if (!cubes::outputs_empty(c)) f.on.push_back(c);
+    }
+    for (int j = 0; j < s.ny; ++j) {
+        cubes::Cover said;
+        for (std::uint64_t in : ones[j]) said.push_back(cubes::Cube{in, {1, 0}});
+        for (std::uint64_t in : dashes[j])
+            for (const cubes::Cube& piece : cubes::sharp(cubes::Cube{in, {1, 0}}, said, single)) dc[j].push_back(piece.in);
+        cubes::remove_contained_inputs(dc[j]);
+        cubes::InputCover on_or_dc = ones[j];
+        on_or_dc.insert(on_or_dc.end(), dc[j].begin(), dc[j].end());
+        off[j] = cubes::input_complement(on_or_dc, s);
+    }
+    f.dc = cubes::join_output_parts(dc, s);
+    f.off = cubes::join_output_parts(off, s);
+    cubes::remove_contained(f.on);
+    return f;
+}
+
 // The result meets no OFF cube, and with the don't-cares it covers every ON cube.
 bool valid(const cubes::Cover& result, const cubes::FunctionCovers& f) {
     const cubes::Space& s = f.space;
@@ -69,6 +105,20 @@ bool valid(const cubes::Cover& result, const cubes::FunctionCovers& f) {
     return true;
 }
 
+// Prints every pass with the cover's cost.
+class TracingObserver : public minimize::Observer {
+public:
+    explicit TracingObserver(const cubes::Space& s) : s_(s) {}
+    void pass_done(std::string_view name, const cubes::Cover& f) override {
+        int lits = 0;
+        for (const cubes::Cube& c : f) lits += cubes::literal_count(c, s_) + cubes::output_count(c);
+        fmt::print("    {:<18} {:>6} {:>7}\n", name, f.size(), lits);
+    }
+
+private:
+    const cubes::Space& s_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,10 +126,14 @@ int main(int argc, char** argv) {
     std::string folder = VORMEL_BENCH_DIR;
     int restarts = 0;
     bool no_sparse = false;
+    bool trace = false;
+    bool peer_dc = false;
     std::string only;
     app.add_option("--bench", folder, "folder holding pla/ and peer_figures.tsv");
     app.add_option("--restarts", restarts, "further seeded runs");
     app.add_flag("--no-sparse", no_sparse, "skip MAKE_SPARSE");
+    app.add_flag("--trace", trace, "print every pass");
+    app.add_flag("--peer-dc", peer_dc, "read '-' outputs as the peer does (unspecified even where a row says 0)");
     app.add_option("--only", only, "only files whose name contains this");
     CLI11_PARSE(app, argc, argv);
 
@@ -94,7 +148,6 @@ int main(int argc, char** argv) {
                "terms", "peer", "lits", "outlits", "sec", "check");
     int total_terms = 0, total_peer = 0, at_most_peer = 0, failures = 0;
     double total_seconds = 0, worst_seconds = 0;
-    minimize::Observer quiet;
     minimize::HeuristicParams params;
     params.restarts = restarts;
     params.make_sparse = !no_sparse;
@@ -107,9 +160,13 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
-        const cubes::FunctionCovers f = cubes::function_covers(session.problem);
+        const cubes::FunctionCovers f =
+            peer_dc ? peer_reading(session.problem) : cubes::function_covers(session.problem);
+        minimize::Observer quiet;
+        TracingObserver tracing(f.space);
         const double start = monotonic_seconds();
-        const minimize::HeuristicResult r = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, quiet);
+        const minimize::HeuristicResult r =
+            minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, trace ? tracing : quiet);
         const double seconds = monotonic_seconds() - start;
         int out_lits = 0;
         for (const cubes::Cube& c : r.cover) out_lits += cubes::output_count(c);

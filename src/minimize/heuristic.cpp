@@ -1,6 +1,7 @@
 #include "minimize/heuristic.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -80,6 +81,7 @@ public:
             phase("Essential Primes");
             PhaseTimer t(stats_.seconds.essential);
             essentials = take_essential_primes(f, dc_, s_, stop_);
+            if (getenv("NOESS")) { f.insert(f.end(), essentials.begin(), essentials.end()); essentials.clear(); }
             stats_.essential_primes = static_cast<int>(essentials.size());
             done("Essential Primes", essentials);
         }
