@@ -4,6 +4,7 @@
 #include <bit>
 #include <climits>
 #include <numeric>
+#include <cstdlib>
 
 #include "cubes/cover_algebra.h"
 #include "minimize/seeded_shuffle.h"
@@ -114,6 +115,8 @@ void raise_least_blocked(Growth& g, Cover& rows, const Space& s) {
                 ++count;
             }
         }
+        static const int eraise = getenv("ERAISE") ? atoi(getenv("ERAISE")) : 0;
+        if (eraise == 1 && word >= 0) count -= 1000000;
         if (count < best_count) {
             best_count = count;
             best = Cube{};
@@ -163,7 +166,10 @@ Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const st
             int swallowed = 0;
             for (int k : feasible) swallowed += cubes::contains(grown, targets[k]) ? 1 : 0;
             const int added = new_parts(g.raise, targets[i]);
-            if (swallowed > best_swallowed || (swallowed == best_swallowed && added < best_new)) {
+            static const int esel = getenv("ESEL") ? atoi(getenv("ESEL")) : 0;
+            bool better = esel == 0 ? (swallowed > best_swallowed || (swallowed == best_swallowed && added < best_new))
+                                    : (added < best_new || (added == best_new && swallowed > best_swallowed));
+            if (better) {
                 best = i;
                 best_swallowed = swallowed;
                 best_new = added;

@@ -1,7 +1,6 @@
 #include "minimize/heuristic.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -49,67 +48,65 @@ Cover joined(Cover a, const Cover& b) {
     return a;
 }
 
-// One complete run. Only the run on the calling thread has an observer to tell of its phases.
+// The phases of one run, timed, and told to the observer when the run has one (only the run on
+// the calling thread does).
 class Run {
 public:
-    Run(const Cover& dc, const Cover& off, const Space& s, std::uint64_t seed, Observer* observer, StopCheck& stop,
-        HeuristicStats& stats)
-        : dc_(dc), off_(off), s_(s), seed_(seed), observer_(observer), stop_(stop), stats_(stats) {}
+    Run(const Cover& dc, const Cover& off, const Space& s, Observer* observer, StopCheck& stop, HeuristicStats& stats)
+        : dc_(dc), off_(off), s_(s), observer_(observer), stop_(stop), stats_(stats) {}
 
-    Cover minimize(const Cover& on, bool sparse) {
+    // The first run from the ON cover: primes, then the essential ones set aside, then the loop.
+    // Returns the part of the best cover that is not essential, and the essentials.
+    std::pair<Cover, Cover> from_on(const Cover& on) {
         Cover f = on;
         cubes::remove_contained(f);
-        best_ = f;
-        {
-            phase("Expand");
-            PhaseTimer t(stats_.seconds.expand);
-            expand(f, off_, s_, ExpandParams{false, seed_}, stop_);
-            done("Expand", f);
-        }
-        if (stop_()) return best_;
-        best_ = f;
-        {
-            phase("Irredundant");
-            PhaseTimer t(stats_.seconds.irredundant);
-            irredundant(f, dc_, s_, stop_);
-            done("Irredundant", f);
-        }
-        if (stop_()) return best_;
-        best_ = f;
+        expand_pass(f, 0);
+        irredundant_pass(f, dc_);
         Cover essentials;
-        {
+        if (!stop_()) {
             phase("Essential Primes");
             PhaseTimer t(stats_.seconds.essential);
             essentials = take_essential_primes(f, dc_, s_, stop_);
-            if (getenv("NOESS")) { f.insert(f.end(), essentials.begin(), essentials.end()); essentials.clear(); }
             stats_.essential_primes = static_cast<int>(essentials.size());
             done("Essential Primes", essentials);
         }
+        improve(f, joined(dc_, essentials));
+        return {f, essentials};
+    }
+
+    // A restart: the best cover so far shaken by one reduce and expand in seeded orders, then the
+    // loop again.
+    Cover shaken(const Cover& start, const Cover& essentials, std::uint64_t seed) {
         const Cover d = joined(dc_, essentials);
+        Cover f = start;
+        reduce_pass(f, d, seed);
+        expand_pass(f, seed + 1);
+        irredundant_pass(f, d);
+        improve(f, d);
+        return cover_cost(f, s_) < cover_cost(start, s_) ? f : start;
+    }
+
+    void make_sparse_pass(Cover& f) {
+        phase("Make Sparse");
+        PhaseTimer t(stats_.seconds.make_sparse);
+        make_sparse(f, dc_, off_, s_, stop_);
+        done("Make Sparse", f);
+    }
+
+private:
+    // Reduce, expand and irredundant while the cost falls; then LAST_GASP, and again while that
+    // helps. f ends as the cheapest cover seen (a valid one also when stopped).
+    void improve(Cover& f, const Cover& d) {
+        Cover best = f;
         for (CoverCost outer = cover_cost(f, s_); !stop_();) {
             for (CoverCost inner = cover_cost(f, s_); !stop_();) {
-                {
-                    phase("Reduce");
-                    PhaseTimer t(stats_.seconds.reduce);
-                    reduce(f, d, s_, 0, stop_);
-                    done("Reduce", f);
-                }
-                {
-                    phase("Expand");
-                    PhaseTimer t(stats_.seconds.expand);
-                    expand(f, off_, s_, ExpandParams{false, 0}, stop_);
-                    done("Expand", f);
-                }
-                {
-                    phase("Irredundant");
-                    PhaseTimer t(stats_.seconds.irredundant);
-                    irredundant(f, d, s_, stop_);
-                    done("Irredundant", f);
-                }
+                reduce_pass(f, d, 0);
+                expand_pass(f, 0);
+                irredundant_pass(f, d);
                 if (stop_()) break;
                 ++stats_.passes;
-                keep_if_better(joined(f, essentials));
                 const CoverCost now = cover_cost(f, s_);
+                if (now < cover_cost(best, s_)) best = f;
                 if (!(now < inner)) break;
                 inner = now;
             }
@@ -121,41 +118,48 @@ public:
                 done("Last Gasp", f);
             }
             if (stop_()) break;
-            keep_if_better(joined(f, essentials));
             const CoverCost now = cover_cost(f, s_);
+            if (now < cover_cost(best, s_)) best = f;
             if (!(now < outer)) break;
             outer = now;
         }
-        if (stop_()) return best_;
-        f = best_;
-        if (sparse) {
-            phase("Make Sparse");
-            PhaseTimer t(stats_.seconds.make_sparse);
-            make_sparse(f, dc_, off_, s_, stop_);
-            done("Make Sparse", f);
-        }
-        return f;
+        if (!stop_() || cover_cost(best, s_) < cover_cost(f, s_)) f = std::move(best);
     }
 
-private:
+    void expand_pass(Cover& f, std::uint64_t seed) {
+        if (stop_()) return;
+        phase("Expand");
+        PhaseTimer t(stats_.seconds.expand);
+        expand(f, off_, s_, ExpandParams{false, seed}, stop_);
+        done("Expand", f);
+    }
+    void irredundant_pass(Cover& f, const Cover& d) {
+        if (stop_()) return;
+        phase("Irredundant");
+        PhaseTimer t(stats_.seconds.irredundant);
+        irredundant(f, d, s_, stop_);
+        done("Irredundant", f);
+    }
+    void reduce_pass(Cover& f, const Cover& d, std::uint64_t seed) {
+        if (stop_()) return;
+        phase("Reduce");
+        PhaseTimer t(stats_.seconds.reduce);
+        reduce(f, d, s_, seed, stop_);
+        done("Reduce", f);
+    }
     void phase(std::string_view name) {
         if (observer_) observer_->phase(name);
     }
     void done(std::string_view name, const Cover& f) {
         if (observer_) observer_->pass_done(name, f);
     }
-    void keep_if_better(Cover f) {
-        if (cover_cost(f, s_) < cover_cost(best_, s_)) best_ = std::move(f);
-    }
 
     const Cover& dc_;
     const Cover& off_;
     const Space& s_;
-    std::uint64_t seed_;
     Observer* observer_;
     StopCheck& stop_;
     HeuristicStats& stats_;
-    Cover best_;
 };
 
 }  // namespace
@@ -167,7 +171,8 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     for (const cubes::Cube& c : on) result.stats.literals_before += cubes::literal_count(c, space);
     result.stats.terms_before = static_cast<int>(on.size());
 
-    result.cover = Run(dc, off, space, 0, &observer, stop, result.stats).minimize(on, params.make_sparse);
+    Run first(dc, off, space, &observer, stop, result.stats);
+    auto [best, essentials] = first.from_on(on);
 
     if (params.restarts > 0 && !stop()) {
         observer.phase("Restarts");
@@ -179,12 +184,13 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
         std::mutex mutex;
         std::condition_variable finished;
         bool done = false;
+        const Cover& base = best;
+        const Cover& fixed = essentials;
         // The runs go to a thread of their own so that this thread can keep asking the observer.
         std::thread worker([&] {
             try {
                 tbb::parallel_for(0, n, [&](int k) {
-                    covers[k] = Run(dc, off, space, restart_seed(k + 1), nullptr, stop, stats[k])
-                                    .minimize(on, params.make_sparse);
+                    covers[k] = Run(dc, off, space, nullptr, stop, stats[k]).shaken(base, fixed, restart_seed(k + 1));
                 });
             } catch (...) {
                 failure = std::current_exception();
@@ -203,15 +209,15 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
         worker.join();
         if (failure) std::rethrow_exception(failure);
         for (int k = 0; k < n; ++k)
-            if (cover_cost(covers[k], space) < cover_cost(result.cover, space)) {
-                result.cover = std::move(covers[k]);
-                result.stats.passes = stats[k].passes;
-                result.stats.essential_primes = stats[k].essential_primes;
+            if (cover_cost(covers[k], space) < cover_cost(best, space)) {
+                best = std::move(covers[k]);
                 result.stats.best_restart = k + 1;
             }
         result.stats.seconds.restarts = monotonic_seconds() - start;
-        observer.pass_done("Restarts", result.cover);
+        observer.pass_done("Restarts", best);
     }
+    result.cover = joined(best, essentials);
+    if (params.make_sparse && !stop()) first.make_sparse_pass(result.cover);
     result.stopped = stop.stopped();
     result.stats.terms_after = static_cast<int>(result.cover.size());
     for (const cubes::Cube& c : result.cover) result.stats.literals_after += cubes::literal_count(c, space);

@@ -1,5 +1,7 @@
 // Essential primes found by the consensus test must be exactly the primes that own an ON point no
 // other prime covers, on random functions whose primes are all known.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "minimize/essential.h"
@@ -10,23 +12,31 @@ namespace {
 
 using testing::PointFunction;
 
+// The essentials taken from `cover` (a cover of primes) against the brute-force ownership test.
+void expect_essentials_match(const PointFunction& fn, const cubes::Cover& cover, const cubes::Cover& primes,
+                             int round) {
+    cubes::Cover rest = cover;
+    StopCheck never;
+    const cubes::Cover essentials =
+        take_essential_primes(rest, testing::point_cover(fn, testing::point_dc), fn.space, never);
+    ASSERT_EQ(essentials.size() + rest.size(), cover.size());
+    for (const cubes::Cube& p : cover) {
+        const bool taken = std::find(essentials.begin(), essentials.end(), p) != essentials.end();
+        ASSERT_EQ(taken, testing::essential_by_points(p, primes, fn)) << "round " << round;
+    }
+}
+
 TEST(EssentialPrimes, MatchPointOwnershipAmongAllPrimes) {
     std::mt19937 rng(7);
     for (int round = 0; round < 300; ++round) {
         const PointFunction fn = testing::random_function(rng, 2 + round % 5, 1 + round % 3);
         const cubes::Cover primes = testing::all_primes(fn);
-        cubes::Cover rest = primes;
-        StopCheck never;
-        const cubes::Cover essentials = take_essential_primes(rest, testing::point_cover(fn, testing::point_dc), fn.space, never);
-        ASSERT_EQ(essentials.size() + rest.size(), primes.size());
-        for (const cubes::Cube& p : primes) {
-            const bool taken = std::find(essentials.begin(), essentials.end(), p) != essentials.end();
-            ASSERT_EQ(taken, testing::essential_by_points(p, primes, fn)) << "round " << round;
-        }
+        expect_essentials_match(fn, primes, primes, round);
     }
 }
 
-// The test needs only some cover of primes: one that is irredundant, drawn at random.
+// A prime that another output's cube makes non-essential (through the outputs the two share) was
+// once taken as essential because the consensus only looked at cubes at distance one.
 TEST(EssentialPrimes, MatchPointOwnershipFromAnIrredundantPrimeCover) {
     std::mt19937 rng(11);
     for (int round = 0; round < 300; ++round) {
@@ -39,29 +49,7 @@ TEST(EssentialPrimes, MatchPointOwnershipFromAnIrredundantPrimeCover) {
             without.erase(without.begin() + static_cast<long>(k));
             if (testing::check_valid(without, fn).empty()) cover = without;
         }
-        cubes::Cover rest = cover;
-        StopCheck never;
-        const cubes::Cover essentials =
-            take_essential_primes(rest, testing::point_cover(fn, testing::point_dc), fn.space, never);
-        for (const cubes::Cube& p : cover) {
-            const bool taken = std::find(essentials.begin(), essentials.end(), p) != essentials.end();
-            if (taken != testing::essential_by_points(p, primes, fn)) {
-                auto show = [&](const cubes::Cube& c) {
-                    std::string s;
-                    for (int i = 0; i < fn.space.nx; ++i) s += "01-?"[cubes::input_value(c, i)];
-                    s += ' ';
-                    for (int j = 0; j < fn.space.ny; ++j) s += cubes::has_output(c, j) ? '1' : '0';
-                    return s;
-                };
-                std::string text = "p " + show(p) + "\ncover:\n";
-                for (auto& c : cover) text += show(c) + "\n";
-                text += "primes:\n";
-                for (auto& c : primes) text += show(c) + "\n";
-                text += "dc:\n";
-                for (auto& c : testing::point_cover(fn, testing::point_dc)) text += show(c) + "\n";
-                FAIL() << text;
-            }
-        }
+        expect_essentials_match(fn, cover, primes, round);
     }
 }
 

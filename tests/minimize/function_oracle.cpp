@@ -1,5 +1,6 @@
 #include "minimize/function_oracle.h"
 
+#include "cubes/cover_algebra.h"
 #include "cubes/cube_oracle.h"
 
 namespace vormel::minimize::testing {
@@ -11,11 +12,22 @@ PointFunction random_function(std::mt19937& rng, int nx, int ny) {
     PointFunction fn;
     fn.space = cubes::Space::of(nx, ny);
     fn.values.assign(static_cast<std::size_t>(ny) << nx, point_off);
-    const int on_cubes = 1 + static_cast<int>(rng() % (2 + nx));
-    const int dc_cubes = static_cast<int>(rng() % 4);
-    const int free_percent = 20 + static_cast<int>(rng() % 50);
+    if (nx <= 8 && rng() % 3 == 0) {
+        // No structure at all: every point of every output drawn on its own.
+        const int on_percent = 20 + static_cast<int>(rng() % 40), dc_percent = static_cast<int>(rng() % 30);
+        for (std::uint8_t& v : fn.values) {
+            const int r = static_cast<int>(rng() % 100);
+            v = r < on_percent ? point_on : r < on_percent + dc_percent ? point_dc : point_off;
+        }
+        fn.on_cubes = point_cover(fn, point_on);
+        return fn;
+    }
+    const int on_cubes = 1 + static_cast<int>(rng() % (3 * nx));
+    const int dc_cubes = static_cast<int>(rng() % 6);
+    const int free_percent = 30 + static_cast<int>(rng() % 40);
     for (int k = 0; k < on_cubes + dc_cubes; ++k) {
         const Cube c = cubes::testing::random_cube(rng, fn.space, k < on_cubes ? free_percent : free_percent / 2);
+        if (k < on_cubes) fn.on_cubes.push_back(c);
         for_each_point(c, nx, [&](std::uint32_t p) {
             for (int j = 0; j < ny; ++j) {
                 if (!cubes::has_output(c, j)) continue;
@@ -41,6 +53,21 @@ Cover point_cover(const PointFunction& fn, PointValue value) {
     return f;
 }
 
+FunctionCovers covers_of(const PointFunction& fn, bool points) {
+    FunctionCovers f;
+    f.dc = point_cover(fn, point_dc);
+    if (points) {
+        f.on = point_cover(fn, point_on);
+    } else {
+        f.on = fn.on_cubes;
+        cubes::remove_contained(f.dc);
+    }
+    Cover on_or_dc = f.on;
+    on_or_dc.insert(on_or_dc.end(), f.dc.begin(), f.dc.end());
+    f.off = cubes::complement(on_or_dc, fn.space);
+    return f;
+}
+
 bool touches_off(const Cube& c, const PointFunction& fn) {
     bool off = false;
     for_each_point(c, fn.space.nx, [&](std::uint32_t p) {
@@ -49,13 +76,29 @@ bool touches_off(const Cube& c, const PointFunction& fn) {
     return off;
 }
 
+namespace {
+
+// How many cubes of f cover each point of each output (index as in PointFunction::values).
+std::vector<int> coverage(const Cover& f, const PointFunction& fn) {
+    std::vector<int> count(fn.values.size(), 0);
+    for (const Cube& c : f)
+        for_each_point(c, fn.space.nx, [&](std::uint32_t p) {
+            for (int j = 0; j < fn.space.ny; ++j)
+                if (cubes::has_output(c, j)) ++count[(static_cast<std::size_t>(j) << fn.space.nx) + p];
+        });
+    return count;
+}
+
+}  // namespace
+
 std::string check_valid(const Cover& f, const PointFunction& fn) {
     for (std::size_t k = 0; k < f.size(); ++k)
         if (touches_off(f[k], fn)) return "cube " + std::to_string(k) + " touches the OFF-set";
-    for (int j = 0; j < fn.space.ny; ++j)
-        for (std::uint32_t p = 0; p < fn.points(); ++p)
-            if (fn.at(j, p) == point_on && !cubes::testing::cover_has(f, p, j, fn.space.nx))
-                return "ON point " + std::to_string(p) + " of output " + std::to_string(j) + " uncovered";
+    const std::vector<int> count = coverage(f, fn);
+    for (std::size_t i = 0; i < count.size(); ++i)
+        if (fn.values[i] == point_on && count[i] == 0)
+            return "ON point " + std::to_string(i & (fn.points() - 1)) + " of output " +
+                   std::to_string(i >> fn.space.nx) + " uncovered";
     return "";
 }
 
@@ -79,14 +122,14 @@ std::string check_prime(const Cover& f, const PointFunction& fn, bool outputs_to
 }
 
 std::string check_irredundant(const Cover& f, const PointFunction& fn) {
+    const std::vector<int> count = coverage(f, fn);
     for (std::size_t k = 0; k < f.size(); ++k) {
-        Cover others = f;
-        others.erase(others.begin() + static_cast<long>(k));
         bool own = false;
         for_each_point(f[k], fn.space.nx, [&](std::uint32_t p) {
-            for (int j = 0; j < fn.space.ny && !own; ++j)
-                own = cubes::has_output(f[k], j) && fn.at(j, p) == point_on &&
-                      !cubes::testing::cover_has(others, p, j, fn.space.nx);
+            for (int j = 0; j < fn.space.ny && !own; ++j) {
+                const std::size_t i = (static_cast<std::size_t>(j) << fn.space.nx) + p;
+                own = cubes::has_output(f[k], j) && fn.values[i] == point_on && count[i] == 1;
+            }
         });
         if (!own) return "cube " + std::to_string(k) + " is redundant";
     }

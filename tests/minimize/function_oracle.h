@@ -15,6 +15,7 @@ enum PointValue : std::uint8_t { point_off = 0, point_on = 1, point_dc = 2 };
 struct PointFunction {
     cubes::Space space;
     std::vector<std::uint8_t> values;  // output j, input point p (bit i = input i): j * 2^nx + p
+    cubes::Cover on_cubes;             // the cubes the ON-set was drawn as
 
     std::uint8_t at(int j, std::uint32_t p) const { return values[(static_cast<std::size_t>(j) << space.nx) + p]; }
     std::uint32_t points() const { return 1u << space.nx; }
@@ -25,6 +26,14 @@ PointFunction random_function(std::mt19937& rng, int nx, int ny);
 
 // One cube per input point, carrying the outputs where the point has `value`.
 cubes::Cover point_cover(const PointFunction& fn, PointValue value);
+
+// The three covers the engine takes. With `points`, ON and DC hold one cube per point; otherwise
+// ON is the cubes it was drawn as and DC their complement within the DC cubes. OFF is always the
+// complement of both.
+struct FunctionCovers {
+    cubes::Cover on, dc, off;
+};
+FunctionCovers covers_of(const PointFunction& fn, bool points);
 
 // Calls fn(p) for every input point p of c.
 template <typename Fn>
