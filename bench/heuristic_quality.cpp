@@ -8,6 +8,8 @@
 #include <map>
 #include <sstream>
 
+#include <sys/resource.h>
+
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>
 
@@ -105,6 +107,13 @@ bool valid(const cubes::Cover& result, const cubes::FunctionCovers& f) {
     return true;
 }
 
+// CPU seconds of all threads of this process so far.
+double process_cpu_seconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + 1e-6 * (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+}
+
 // Prints every pass with the cover's cost.
 class TracingObserver : public minimize::Observer {
 public:
@@ -144,10 +153,11 @@ int main(int argc, char** argv) {
             files.push_back(entry.path());
     std::sort(files.begin(), files.end());
 
-    fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6} {}\n", "file", "in", "out", "on", "off",
-               "terms", "peer", "lits", "outlits", "sec", "check");
+    fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6} {:>6} {}\n", "file", "in", "out", "on", "dc", "off",
+               "terms", "peer", "lits", "outlits", "sec", "cpu", "check");
     int total_terms = 0, total_peer = 0, at_most_peer = 0, failures = 0;
-    double total_seconds = 0, worst_seconds = 0;
+    double total_seconds = 0, worst_seconds = 0, total_cpu = 0;
+    minimize::HeuristicPhaseSeconds phases;
     minimize::HeuristicParams params;
     params.restarts = restarts;
     params.make_sparse = !no_sparse;
@@ -165,21 +175,31 @@ int main(int argc, char** argv) {
         minimize::Observer quiet;
         TracingObserver tracing(f.space);
         const double start = monotonic_seconds();
+        const double cpu_start = process_cpu_seconds();
         const minimize::HeuristicResult r =
             minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, trace ? tracing : quiet);
         const double seconds = monotonic_seconds() - start;
+        const double cpu = process_cpu_seconds() - cpu_start;
+        total_cpu += cpu;
         int out_lits = 0;
         for (const cubes::Cube& c : r.cover) out_lits += cubes::output_count(c);
         const bool ok = valid(r.cover, f);
         const std::string name = path.filename().string();
         const auto p = peer.find(name);
         const int peer_count = p == peer.end() ? -1 : p->second;
-        fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6.3f} {}{}\n", name, f.space.nx,
-                   f.space.ny, f.on.size(), f.off.size(), r.stats.terms_after, peer_count, r.stats.literals_after,
-                   out_lits, seconds, ok ? "ok" : "FAILED",
+        fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6.3f} {:>6.3f} {}{}\n", name, f.space.nx,
+                   f.space.ny, f.on.size(), f.dc.size(), f.off.size(), r.stats.terms_after, peer_count, r.stats.literals_after,
+                   out_lits, seconds, cpu, ok ? "ok" : "FAILED",
                    peer_count >= 0 && r.stats.terms_after > peer_count ? "  above peer" : "");
         std::cout.flush();
         total_terms += r.stats.terms_after;
+        phases.expand += r.stats.seconds.expand;
+        phases.irredundant += r.stats.seconds.irredundant;
+        phases.essential += r.stats.seconds.essential;
+        phases.reduce += r.stats.seconds.reduce;
+        phases.last_gasp += r.stats.seconds.last_gasp;
+        phases.make_sparse += r.stats.seconds.make_sparse;
+        phases.restarts += r.stats.seconds.restarts;
         total_seconds += seconds;
         worst_seconds = std::max(worst_seconds, seconds);
         if (!ok) ++failures;
@@ -188,9 +208,13 @@ int main(int argc, char** argv) {
             if (r.stats.terms_after <= peer_count) ++at_most_peer;
         }
     }
-    fmt::print("total terms {} (peer {}, ratio {:.4f}); at most the peer on {} of {} files; {:.3f} s in all, "
-               "slowest {:.3f} s; {} failures\n",
+    fmt::print("total terms {} (peer {}, ratio {:.4f}); at most the peer on {} of {} files; {:.3f} s in all "
+               "({:.3f} s CPU), slowest {:.3f} s; {} failures\n",
                total_terms, total_peer, total_peer ? double(total_terms) / total_peer : 0.0, at_most_peer,
-               files.size(), total_seconds, worst_seconds, failures);
+               files.size(), total_seconds, total_cpu, worst_seconds, failures);
+    fmt::print("phases of the first run: expand {:.3f} irredundant {:.3f} essential {:.3f} reduce {:.3f} last gasp "
+               "{:.3f} make sparse {:.3f}; restarts {:.3f} s\n",
+               phases.expand, phases.irredundant, phases.essential, phases.reduce, phases.last_gasp,
+               phases.make_sparse, phases.restarts);
     return failures == 0 ? 0 : 1;
 }

@@ -1,10 +1,10 @@
 #include "minimize/expand.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <numeric>
-#include <cstdlib>
 
 #include "cubes/cover_algebra.h"
 #include "minimize/seeded_shuffle.h"
@@ -37,11 +37,15 @@ inline bool meets_free_outputs(const Cube& r, const Cube& free) {
 
 // A row stays only while it still constrains the free parts: once one of its conflicts is lowered
 // for good it can never be met. A row with a single conflict left lowers that conflict's parts.
-// Parts that no remaining row can block are raised. Returns nothing; updates g and rows.
-void settle(Growth& g, Cover& rows, const Space& s) {
+// Parts that no remaining row can block are raised. The rows are read from `source` (which may be
+// `rows` itself) and the ones that stay are written to `rows`.
+void settle(Growth& g, const Cover& source, Cover& rows, const Space& s) {
     bool lowered = false;
     std::size_t kept = 0;
-    for (const Cube& r : rows) {
+    const std::size_t n = source.size();
+    if (&source != &rows) rows.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Cube& r = source[i];
         const std::uint64_t cin = conflict_inputs(g.raise, r, s);
         const bool out_conflict = !cubes::outputs_meet(g.raise, r);
         if ((cin & ~g.free.in) != 0 || (out_conflict && !meets_free_outputs(r, g.free))) continue;
@@ -59,24 +63,21 @@ void settle(Growth& g, Cover& rows, const Space& s) {
         rows[kept++] = r;
     }
     rows.resize(kept);
-    if (lowered) {
-        kept = 0;
-        for (const Cube& r : rows) {
-            const std::uint64_t cin = conflict_inputs(g.raise, r, s);
-            const bool out_conflict = !cubes::outputs_meet(g.raise, r);
-            if ((cin & ~g.free.in) != 0 || (out_conflict && !meets_free_outputs(r, g.free))) continue;
-            rows[kept++] = r;
-        }
-        rows.resize(kept);
-    }
+    // Lowering may have settled rows kept before it; the parts still blocked come from the rest.
     Cube blocked;
+    kept = 0;
     for (const Cube& r : rows) {
-        blocked.in |= conflict_inputs(g.raise, r, s);
-        if (!cubes::outputs_meet(g.raise, r)) {
+        const std::uint64_t cin = conflict_inputs(g.raise, r, s);
+        const bool out_conflict = !cubes::outputs_meet(g.raise, r);
+        if (lowered && ((cin & ~g.free.in) != 0 || (out_conflict && !meets_free_outputs(r, g.free)))) continue;
+        blocked.in |= cin;
+        if (out_conflict) {
             blocked.out[0] |= r.out[0];
             blocked.out[1] |= r.out[1];
         }
+        rows[kept++] = r;
     }
+    rows.resize(kept);
     g.raise.in |= g.free.in & ~blocked.in;
     g.free.in &= blocked.in;
     for (int w = 0; w < 2; ++w) {
@@ -115,8 +116,6 @@ void raise_least_blocked(Growth& g, Cover& rows, const Space& s) {
                 ++count;
             }
         }
-        static const int eraise = getenv("ERAISE") ? atoi(getenv("ERAISE")) : 0;
-        if (eraise == 1 && word >= 0) count -= 1000000;
         if (count < best_count) {
             best_count = count;
             best = Cube{};
@@ -144,21 +143,27 @@ Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const st
         g.free.out[0] = s.out_full[0] & ~c.out[0];
         g.free.out[1] = s.out_full[1] & ~c.out[1];
     }
-    work.rows.assign(off.begin(), off.end());
-    settle(g, work.rows, s);
+    settle(g, off, work.rows, s);
 
     // Swallow other cubes while one can be taken in whole; take the one whose supercube with the
     // growing cube contains most of the others that could be taken.
-    auto& candidates = work.candidates;
     auto& feasible = work.feasible;
-    candidates.clear();
+    auto& blocked = work.candidates;  // would fit, but taking them whole would meet the OFF-set
+    feasible.clear();
+    blocked.clear();
     for (std::size_t i = 0; i < targets.size(); ++i)
         if (!skip[i] && fits(targets[i], g) && !cubes::contains(g.raise, targets[i]))
-            candidates.push_back(static_cast<int>(i));
-    while (!candidates.empty()) {
-        feasible.clear();
-        for (int i : candidates)
-            if (!meets_any(cubes::supercube(g.raise, targets[i]), work.rows, s)) feasible.push_back(i);
+            feasible.push_back(static_cast<int>(i));
+    for (;;) {
+        std::size_t kept = 0;
+        for (int i : feasible) {
+            if (!fits(targets[i], g) || cubes::contains(g.raise, targets[i])) continue;
+            if (meets_any(cubes::supercube(g.raise, targets[i]), work.rows, s))
+                blocked.push_back(i);
+            else
+                feasible[kept++] = i;
+        }
+        feasible.resize(kept);
         if (feasible.empty()) break;
         int best = -1, best_swallowed = -1, best_new = INT_MAX;
         for (int i : feasible) {
@@ -166,10 +171,7 @@ Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const st
             int swallowed = 0;
             for (int k : feasible) swallowed += cubes::contains(grown, targets[k]) ? 1 : 0;
             const int added = new_parts(g.raise, targets[i]);
-            static const int esel = getenv("ESEL") ? atoi(getenv("ESEL")) : 0;
-            bool better = esel == 0 ? (swallowed > best_swallowed || (swallowed == best_swallowed && added < best_new))
-                                    : (added < best_new || (added == best_new && swallowed > best_swallowed));
-            if (better) {
+            if (swallowed > best_swallowed || (swallowed == best_swallowed && added < best_new)) {
                 best = i;
                 best_swallowed = swallowed;
                 best_new = added;
@@ -179,14 +181,43 @@ Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const st
         g.free.in &= ~g.raise.in;
         g.free.out[0] &= ~g.raise.out[0];
         g.free.out[1] &= ~g.raise.out[1];
-        settle(g, work.rows, s);
-        candidates.clear();
-        for (int i : feasible)
-            if (fits(targets[i], g) && !cubes::contains(g.raise, targets[i])) candidates.push_back(i);
+        settle(g, work.rows, work.rows, s);
+    }
+    // No cube can be taken whole any more: raise the parts that most of the blocked cubes need,
+    // so that the prime overlaps them as far as it can.
+    for (;;) {
+        std::size_t kept = 0;
+        for (int i : blocked)
+            if (fits(targets[i], g)) blocked[kept++] = i;
+        blocked.resize(kept);
+        if (blocked.empty() || (g.free.in | g.free.out[0] | g.free.out[1]) == 0) break;
+        std::array<int, 64> in_need{};
+        std::array<int, 128> out_need{};
+        for (int i : blocked) {
+            for (std::uint64_t m = targets[i].in & g.free.in; m; m &= m - 1) ++in_need[std::countr_zero(m)];
+            for (int w = 0; w < 2; ++w)
+                for (std::uint64_t m = targets[i].out[w] & g.free.out[w]; m; m &= m - 1)
+                    ++out_need[64 * w + std::countr_zero(m)];
+        }
+        int best = -1, best_count = 0;
+        for (int b = 0; b < 64; ++b)
+            if (in_need[b] > best_count) best = b, best_count = in_need[b];
+        for (int b = 0; b < 128; ++b)
+            if (out_need[b] > best_count) best = 64 + b, best_count = out_need[b];
+        if (best < 0) break;
+        if (best < 64) {
+            g.raise.in |= std::uint64_t{1} << best;
+            g.free.in &= ~(std::uint64_t{1} << best);
+        } else {
+            const int j = best - 64;
+            g.raise.out[j >> 6] |= std::uint64_t{1} << (j & 63);
+            g.free.out[j >> 6] &= ~(std::uint64_t{1} << (j & 63));
+        }
+        settle(g, work.rows, work.rows, s);
     }
     while ((g.free.in | g.free.out[0] | g.free.out[1]) != 0) {
         raise_least_blocked(g, work.rows, s);
-        settle(g, work.rows, s);
+        settle(g, work.rows, work.rows, s);
     }
     return g.raise;
 }
@@ -227,11 +258,14 @@ void expand(Cover& f, const Cover& off, const Space& s, const ExpandParams& para
         const Cube p = expand_cube(f[i], off, f, skip, s, params.inputs_only, work);
         for (std::size_t k = 0; k < f.size(); ++k)
             if (!skip[k] && cubes::contains(p, f[k])) skip[k] = 1;
-        primes.push_back(p);
+        // Two cubes can grow into the same prime; a prime lies inside no other.
+        if (params.inputs_only || std::find(primes.begin(), primes.end(), p) == primes.end()) primes.push_back(p);
     }
+    const bool complete = std::all_of(skip.begin(), skip.end(), [](char c) { return c != 0; });
     for (std::size_t k = 0; k < f.size(); ++k)
         if (!skip[k]) primes.push_back(f[k]);
-    cubes::remove_contained(primes);
+    // Input parts grown for fixed outputs can end up inside one another.
+    if (params.inputs_only || !complete) cubes::remove_contained(primes);
     f = std::move(primes);
 }
 

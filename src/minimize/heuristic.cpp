@@ -48,19 +48,87 @@ Cover joined(Cover a, const Cover& b) {
     return a;
 }
 
+// Where the first expansion starts: the ON cover as given, or cut into one cube per output. The
+// second lets every seed grow as far as its own output allows (strong with many don't-cares); the
+// first keeps the sharing the rows already have (strong on tables like ROMs).
+enum class Start { as_given, per_output };
+
+Cover starting_cover(const Cover& on, const Space& s, Start start) {
+    if (start == Start::as_given) return on;
+    Cover split;
+    for (const cubes::Cube& c : on)
+        for (int j = 0; j < s.ny; ++j)
+            if (cubes::has_output(c, j)) {
+                cubes::Cube one{c.in, {0, 0}};
+                cubes::set_output(one, j);
+                split.push_back(one);
+            }
+    return split;
+}
+
+// Runs `side` on a thread of its own while `main` runs on this one; then this thread keeps asking
+// stop() every few milliseconds until `side` is done. An exception from `side` comes back here.
+template <typename Main, typename Side>
+void run_beside(Main&& main, Side&& side, StopCheck& stop) {
+    std::exception_ptr failure;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::thread helper([&] {
+        try {
+            side();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::lock_guard lock(mutex);
+        done = true;
+        finished.notify_one();
+    });
+    try {
+        main();
+    } catch (...) {
+        stop.request_stop();
+        helper.join();
+        throw;
+    }
+    {
+        std::unique_lock lock(mutex);
+        while (!done) {
+            if (!stop()) finished.wait_for(lock, std::chrono::milliseconds(2));
+            else finished.wait(lock);
+        }
+    }
+    helper.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
 // The phases of one run, timed, and told to the observer when the run has one (only the run on
 // the calling thread does).
 class Run {
 public:
-    Run(const Cover& dc, const Cover& off, const Space& s, Observer* observer, StopCheck& stop, HeuristicStats& stats)
-        : dc_(dc), off_(off), s_(s), observer_(observer), stop_(stop), stats_(stats) {}
+    Run(const Cover& dc, const Cover& off, const Space& s, bool sparse, Observer* observer, StopCheck& stop,
+        HeuristicStats& stats)
+        : dc_(dc), off_(off), s_(s), sparse_(sparse), observer_(observer), stop_(stop), stats_(stats) {}
 
-    // The first run from the ON cover: primes, then the essential ones set aside, then the loop.
-    // Returns the part of the best cover that is not essential, and the essentials.
-    std::pair<Cover, Cover> from_on(const Cover& on) {
-        Cover f = on;
+    // A run from the ON cover: primes (the first expansion in the order the seed gives), the
+    // essential ones set aside, then the loop. Returns the best cover, essentials included.
+    Cover from_on(const Cover& on, Start start, std::uint64_t seed) {
+        Cover f = starting_cover(on, s_, start);
         cubes::remove_contained(f);
-        expand_pass(f, 0);
+        expand_pass(f, seed);
+        Cover best = loop_from_primes(f);
+        // MAKE_SPARSE may free cubes the loop could not: one more round from its result.
+        if (sparse_ && !stop_()) {
+            Cover g = best;
+            expand_pass(g, 0);
+            g = loop_from_primes(g);
+            if (cover_cost(g, s_) < cover_cost(best, s_)) best = std::move(g);
+        }
+        return best;
+    }
+
+    // Irredundant primes f: essentials aside, the loop, MAKE_SPARSE.
+    Cover loop_from_primes(Cover f) {
         irredundant_pass(f, dc_);
         Cover essentials;
         if (!stop_()) {
@@ -71,19 +139,9 @@ public:
             done("Essential Primes", essentials);
         }
         improve(f, joined(dc_, essentials));
-        return {f, essentials};
-    }
-
-    // A restart: the best cover so far shaken by one reduce and expand in seeded orders, then the
-    // loop again.
-    Cover shaken(const Cover& start, const Cover& essentials, std::uint64_t seed) {
-        const Cover d = joined(dc_, essentials);
-        Cover f = start;
-        reduce_pass(f, d, seed);
-        expand_pass(f, seed + 1);
-        irredundant_pass(f, d);
-        improve(f, d);
-        return cover_cost(f, s_) < cover_cost(start, s_) ? f : start;
+        f = joined(f, essentials);
+        if (sparse_ && !stop_()) make_sparse_pass(f);
+        return f;
     }
 
     void make_sparse_pass(Cover& f) {
@@ -157,6 +215,7 @@ private:
     const Cover& dc_;
     const Cover& off_;
     const Space& s_;
+    bool sparse_;
     Observer* observer_;
     StopCheck& stop_;
     HeuristicStats& stats_;
@@ -171,8 +230,18 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     for (const cubes::Cube& c : on) result.stats.literals_before += cubes::literal_count(c, space);
     result.stats.terms_before = static_cast<int>(on.size());
 
-    Run first(dc, off, space, &observer, stop, result.stats);
-    auto [best, essentials] = first.from_on(on);
+    // The first run tries both starts side by side; the one on this thread tells the observer.
+    Run first(dc, off, space, params.make_sparse, &observer, stop, result.stats);
+    HeuristicStats split_stats;
+    Cover best, split;
+    run_beside([&] { best = first.from_on(on, Start::as_given, 0); },
+               [&] { split = Run(dc, off, space, params.make_sparse, nullptr, stop, split_stats).from_on(on, Start::per_output, 0); },
+               stop);
+    if (cover_cost(split, space) < cover_cost(best, space)) {
+        best = std::move(split);
+        result.stats.passes = split_stats.passes;
+        result.stats.essential_primes = split_stats.essential_primes;
+    }
 
     if (params.restarts > 0 && !stop()) {
         observer.phase("Restarts");
@@ -180,44 +249,25 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
         const int n = params.restarts;
         std::vector<Cover> covers(n);
         std::vector<HeuristicStats> stats(n);
-        std::exception_ptr failure;
-        std::mutex mutex;
-        std::condition_variable finished;
-        bool done = false;
-        const Cover& base = best;
-        const Cover& fixed = essentials;
-        // The runs go to a thread of their own so that this thread can keep asking the observer.
-        std::thread worker([&] {
-            try {
-                tbb::parallel_for(0, n, [&](int k) {
-                    covers[k] = Run(dc, off, space, nullptr, stop, stats[k]).shaken(base, fixed, restart_seed(k + 1));
-                });
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            std::lock_guard lock(mutex);
-            done = true;
-            finished.notify_one();
-        });
-        {
-            std::unique_lock lock(mutex);
-            while (!done) {
-                if (!stop()) finished.wait_for(lock, std::chrono::milliseconds(2));
-                else finished.wait(lock);
-            }
-        }
-        worker.join();
-        if (failure) std::rethrow_exception(failure);
+        run_beside([] {},
+                   [&] {
+                       tbb::parallel_for(0, n, [&](int k) {
+                           const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
+                           covers[k] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[k]).from_on(on, kind, restart_seed(k + 1));
+                       });
+                   },
+                   stop);
         for (int k = 0; k < n; ++k)
             if (cover_cost(covers[k], space) < cover_cost(best, space)) {
                 best = std::move(covers[k]);
+                result.stats.passes = stats[k].passes;
+                result.stats.essential_primes = stats[k].essential_primes;
                 result.stats.best_restart = k + 1;
             }
         result.stats.seconds.restarts = monotonic_seconds() - start;
         observer.pass_done("Restarts", best);
     }
-    result.cover = joined(best, essentials);
-    if (params.make_sparse && !stop()) first.make_sparse_pass(result.cover);
+    result.cover = std::move(best);
     result.stopped = stop.stopped();
     result.stats.terms_after = static_cast<int>(result.cover.size());
     for (const cubes::Cube& c : result.cover) result.stats.literals_after += cubes::literal_count(c, space);

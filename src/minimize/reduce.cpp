@@ -7,8 +7,6 @@
 #include "cubes/supercube_complement.h"
 #include "minimize/cube_cofactors.h"
 #include "minimize/seeded_shuffle.h"
-#include "minimize/expand.h"
-#include <cstdlib>
 
 namespace vormel::minimize {
 
@@ -44,24 +42,9 @@ void reduce(Cover& f, const Cover& d, const Space& s, std::uint64_t order_seed, 
     if (order_seed != 0) {
         seeded_shuffle(order, order_seed);
     } else {
-        static const int variant = getenv("RORDER") ? atoi(getenv("RORDER")) : 0;
+        // The largest cube first: it has the most to give up to the others.
         auto size = [&](int i) { return s.nx - cubes::literal_count(f[i], s) + cubes::output_count(f[i]); };
-        if (variant == 0) std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return size(a) > size(b); });
-        if (variant == 1) std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return size(a) < size(b); });
-        if (variant == 2 || variant == 3) {
-            int big = 0;
-            for (int i : order) if (size(i) > size(big)) big = i;
-            auto dist = [&](int i) { return i == big ? -1 : cubes::input_distance(f[i], f[big], s) * 1000 - size(i); };
-            if (variant == 2) std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return dist(a) < dist(b); });
-            else std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return a == big ? true : b == big ? false : dist(a) > dist(b); });
-        }
-        if (variant == 4 || variant == 5) {
-            std::vector<int> w = expand_order(f, 0);
-            std::vector<int> pos(f.size());
-            for (std::size_t k = 0; k < w.size(); ++k) pos[w[k]] = k;
-            if (variant == 4) std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return pos[a] > pos[b]; });
-            else std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return pos[a] < pos[b]; });
-        }
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return size(a) > size(b); });
     }
     ReduceWork work;
     for (int i : order) {
