@@ -1,5 +1,6 @@
 #include "minimize/heuristic.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
@@ -144,6 +145,25 @@ public:
         return f;
     }
 
+    // The cheapest irredundant cover made of the cubes of all `covers`, starting the choice from
+    // `best` (one of them); MAKE_SPARSE again since cubes of sparse covers may now drop outputs.
+    Cover best_of_union(const std::vector<Cover>& covers, const Cover& best) {
+        Cover pool;
+        for (const Cover& c : covers) pool.insert(pool.end(), c.begin(), c.end());
+        cubes::remove_contained(pool);
+        std::vector<char> known(pool.size(), 0);
+        for (std::size_t i = 0; i < pool.size(); ++i)
+            known[i] = std::find(best.begin(), best.end(), pool[i]) != best.end() ? 1 : 0;
+        {
+            phase("Irredundant");
+            PhaseTimer t(stats_.seconds.irredundant);
+            irredundant(pool, dc_, s_, stop_, known);
+            done("Irredundant", pool);
+        }
+        if (sparse_ && !stop_()) make_sparse_pass(pool);
+        return pool;
+    }
+
     void make_sparse_pass(Cover& f) {
         phase("Make Sparse");
         PhaseTimer t(stats_.seconds.make_sparse);
@@ -231,43 +251,50 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     result.stats.terms_before = static_cast<int>(on.size());
 
     // The first run tries both starts side by side; the one on this thread tells the observer.
-    Run first(dc, off, space, params.make_sparse, &observer, stop, result.stats);
-    HeuristicStats split_stats;
-    Cover best, split;
-    run_beside([&] { best = first.from_on(on, Start::as_given, 0); },
-               [&] { split = Run(dc, off, space, params.make_sparse, nullptr, stop, split_stats).from_on(on, Start::per_output, 0); },
+    const int n = 2 + std::max(0, params.restarts);
+    std::vector<Cover> covers(n);
+    std::vector<HeuristicStats> stats(n);
+    Run first(dc, off, space, params.make_sparse, &observer, stop, stats[0]);
+    run_beside([&] { covers[0] = first.from_on(on, Start::as_given, 0); },
+               [&] {
+                   covers[1] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[1])
+                                   .from_on(on, Start::per_output, 0);
+               },
                stop);
-    if (cover_cost(split, space) < cover_cost(best, space)) {
-        best = std::move(split);
-        result.stats.passes = split_stats.passes;
-        result.stats.essential_primes = split_stats.essential_primes;
-    }
-
-    if (params.restarts > 0 && !stop()) {
+    // Restarts alternate the starts and shuffle the first expansion.
+    if (n > 2 && !stop()) {
         observer.phase("Restarts");
         const double start = monotonic_seconds();
-        const int n = params.restarts;
-        std::vector<Cover> covers(n);
-        std::vector<HeuristicStats> stats(n);
         run_beside([] {},
                    [&] {
-                       tbb::parallel_for(0, n, [&](int k) {
+                       tbb::parallel_for(2, n, [&](int k) {
                            const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
-                           covers[k] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[k]).from_on(on, kind, restart_seed(k + 1));
+                           covers[k] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[k])
+                                           .from_on(on, kind, restart_seed(k - 1));
                        });
                    },
                    stop);
-        for (int k = 0; k < n; ++k)
-            if (cover_cost(covers[k], space) < cover_cost(best, space)) {
-                best = std::move(covers[k]);
-                result.stats.passes = stats[k].passes;
-                result.stats.essential_primes = stats[k].essential_primes;
-                result.stats.best_restart = k + 1;
-            }
-        result.stats.seconds.restarts = monotonic_seconds() - start;
-        observer.pass_done("Restarts", best);
+        stats[0].seconds.restarts = monotonic_seconds() - start;
     }
-    result.cover = std::move(best);
+    const double pool_start = monotonic_seconds();
+    int winner = 0;
+    for (int k = 1; k < n; ++k)
+        if (cover_cost(covers[k], space) < cover_cost(covers[winner], space)) winner = k;
+    result.stats = stats[0];
+    result.stats.passes = stats[winner].passes;
+    result.stats.essential_primes = stats[winner].essential_primes;
+    result.stats.best_restart = std::max(0, winner - 1);
+    result.cover = std::move(covers[winner]);
+    if (n > 2 && !stop()) {
+        // The runs' cubes together may cover the function with fewer than any run alone.
+        Cover pool = first.best_of_union(covers, result.cover);
+        if (cover_cost(pool, space) < cover_cost(result.cover, space)) {
+            result.cover = std::move(pool);
+            result.stats.pooled = true;
+        }
+        observer.pass_done("Restarts", result.cover);
+        result.stats.seconds.restarts += monotonic_seconds() - pool_start;
+    }
     result.stopped = stop.stopped();
     result.stats.terms_after = static_cast<int>(result.cover.size());
     for (const cubes::Cube& c : result.cover) result.stats.literals_after += cubes::literal_count(c, space);

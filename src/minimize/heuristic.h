@@ -31,7 +31,8 @@ struct HeuristicStats {
     int literals_before = 0;  // input literals
     int terms_after = 0;
     int literals_after = 0;
-    int best_restart = 0;     // 0 is the first run
+    int best_restart = 0;     // the run whose cover won: 0 is the first run
+    bool pooled = false;      // the result mixes cubes of several runs
     HeuristicPhaseSeconds seconds;  // of the first run, plus the restarts' wall time
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdio>
+#include "report/clock.h"
 
 #include "minimize/cube_cofactors.h"
 #include "minimize/min_cover.h"
@@ -14,8 +16,6 @@ using cubes::Cube;
 using cubes::Space;
 
 namespace {
-
-constexpr long kCoverNodeLimit = 2000;
 
 // An input word of a cofactor and the partially redundant cube it came from (-1: a cube that is
 // kept anyway, relatively essential or don't-care).
@@ -87,7 +87,8 @@ private:
 
 }  // namespace
 
-void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
+void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop, const std::vector<char>& known,
+                 long node_limit) {
     const std::size_t n = f.size();
     Cover q;
     std::vector<std::uint64_t> scratch;
@@ -144,7 +145,11 @@ void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
         }
         std::sort(problem.rows.begin(), problem.rows.end());
         problem.rows.erase(std::unique(problem.rows.begin(), problem.rows.end()), problem.rows.end());
-        for (int k : min_cover(problem, kCoverNodeLimit).chosen) keep[partial[k]] = 1;
+        std::vector<int> start;
+        if (known.size() == n)
+            for (std::size_t k = 0; k < partial.size(); ++k)
+                if (known[partial[k]]) start.push_back(static_cast<int>(k));
+        for (int k : min_cover(problem, node_limit, start).chosen) keep[partial[k]] = 1;
     }
     Cover result;
     for (std::size_t i = 0; i < n; ++i)

@@ -1,4 +1,6 @@
 #pragma once
+#include <vector>
+
 #include "cubes/cube.h"
 #include "minimize/stop_check.h"
 
@@ -10,6 +12,9 @@
 // The kept cubes keep their order. When stopped, f is left unchanged.
 namespace vormel::minimize {
 
-void irredundant(cubes::Cover& f, const cubes::Cover& d, const cubes::Space& s, StopCheck& stop);
+// `known` may flag cubes of f that cover it on their own: the choice among the partially redundant
+// cubes then starts from them and can only do better.
+void irredundant(cubes::Cover& f, const cubes::Cover& d, const cubes::Space& s, StopCheck& stop,
+                 const std::vector<char>& known = {}, long node_limit = 2000);
 
 }  // namespace vormel::minimize

@@ -15,23 +15,42 @@ inline bool test(const Bits& b, int i) { return (b[i >> 6] >> (i & 63)) & 1u; }
 inline void set(Bits& b, int i) { b[i >> 6] |= std::uint64_t{1} << (i & 63); }
 inline void reset(Bits& b, int i) { b[i >> 6] &= ~(std::uint64_t{1} << (i & 63)); }
 
-class Search {
+// Dominance checks cost the square of the rows or columns at every node: below the root they run
+// only on problems of at most these sizes; essential columns and the bound prune everywhere.
+constexpr int kDominanceRows = 300;
+constexpr int kDominanceColumns = 300;
+
+class Solver {
 public:
-    Search(const CoveringProblem& p, long node_limit) : p_(p), words_((p.columns + 63) / 64), limit_(node_limit) {
+    explicit Solver(const CoveringProblem& p) : p_(p), words_((p.columns + 63) / 64), col_rows_(p.columns) {
         for (const auto& row : p.rows) {
             if (row.empty()) continue;
             Bits b(words_, 0);
             for (int c : row) set(b, c);
+            const int r = static_cast<int>(rows_.size());
             rows_.push_back(std::move(b));
+            for (int c : row) col_rows_[c].push_back(r);
+        }
+        for (auto& list : col_rows_) {
+            std::sort(list.begin(), list.end());
+            list.erase(std::unique(list.begin(), list.end()), list.end());
         }
     }
 
-    CoveringResult run() {
+    CoveringResult solve(long node_limit, const std::vector<int>& start) {
+        std::vector<int> greedy_cover = greedy();
+        improve(greedy_cover);
+        take(greedy_cover);
+        if (covers(start)) {
+            std::vector<int> given = start;
+            improve(given);
+            take(given);
+        }
+        limit_ = node_limit;
         std::vector<int> live(rows_.size());
         for (std::size_t i = 0; i < live.size(); ++i) live[i] = static_cast<int>(i);
         Bits alive(words_, 0);
         for (int c = 0; c < p_.columns; ++c) set(alive, c);
-        greedy(live);
         std::vector<int> chosen;
         visit(live, alive, chosen, 0);
         std::sort(best_.begin(), best_.end());
@@ -39,6 +58,104 @@ public:
     }
 
 private:
+    int cost_of(const std::vector<int>& cols) const {
+        int cost = 0;
+        for (int c : cols) cost += p_.cost[c];
+        return cost;
+    }
+    void take(const std::vector<int>& cols) {
+        if (cost_of(cols) < best_cost_) best_cost_ = cost_of(cols), best_ = cols;
+    }
+    bool covers(const std::vector<int>& cols) const {
+        std::vector<int> hits(rows_.size(), 0);
+        for (int c : cols) {
+            if (c < 0 || c >= p_.columns) return false;
+            for (int r : col_rows_[c]) hits[r] = 1;
+        }
+        return std::all_of(hits.begin(), hits.end(), [](int h) { return h != 0; });
+    }
+
+    // Most rows per cost first.
+    std::vector<int> greedy() const {
+        std::vector<char> open(rows_.size(), 1);
+        std::vector<int> open_count(p_.columns);
+        for (int c = 0; c < p_.columns; ++c) open_count[c] = static_cast<int>(col_rows_[c].size());
+        std::vector<int> chosen;
+        for (std::size_t left = rows_.size(); left > 0;) {
+            int best = -1;
+            for (int c = 0; c < p_.columns; ++c)
+                if (open_count[c] > 0 && (best < 0 || static_cast<long>(open_count[c]) * p_.cost[best] >
+                                                           static_cast<long>(open_count[best]) * p_.cost[c]))
+                    best = c;
+            chosen.push_back(best);
+            for (int r : col_rows_[best]) {
+                if (!open[r]) continue;
+                open[r] = 0;
+                --left;
+                for (int w = 0; w < words_; ++w)
+                    for (std::uint64_t m = rows_[r][w]; m; m &= m - 1) --open_count[64 * w + std::countr_zero(m)];
+            }
+        }
+        return chosen;
+    }
+
+    // Local improvement of a cover: drop columns whose rows others hold (dearest first), and
+    // replace two columns by one that holds every row only they hold, while that pays.
+    void improve(std::vector<int>& chosen) const {
+        std::vector<int> hits(rows_.size(), 0);
+        for (int c : chosen)
+            for (int r : col_rows_[c]) ++hits[r];
+        auto drop_redundant = [&] {
+            std::vector<int> order = chosen;
+            std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return p_.cost[a] > p_.cost[b]; });
+            for (int c : order) {
+                bool needed = false;
+                for (int r : col_rows_[c]) needed = needed || hits[r] == 1;
+                if (needed) continue;
+                for (int r : col_rows_[c]) --hits[r];
+                chosen.erase(std::find(chosen.begin(), chosen.end(), c));
+            }
+        };
+        drop_redundant();
+        std::vector<char> in(p_.columns, 0);
+        for (int c : chosen) in[c] = 1;
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (std::size_t a = 0; a < chosen.size() && !changed; ++a) {
+                for (std::size_t b = a + 1; b < chosen.size() && !changed; ++b) {
+                    const int ca = chosen[a], cb = chosen[b];
+                    // Rows only a or b hold (one row held by both alone counts too).
+                    std::vector<int> only;
+                    for (int r : col_rows_[ca])
+                        if (hits[r] == 1 || (hits[r] == 2 && test(rows_[r], cb))) only.push_back(r);
+                    for (int r : col_rows_[cb])
+                        if (hits[r] == 1) only.push_back(r);
+                    if (only.empty()) continue;
+                    const int budget = p_.cost[ca] + p_.cost[cb];
+                    int pick = -1;
+                    for (int w = 0; w < words_ && pick < 0; ++w)
+                        for (std::uint64_t m = rows_[only[0]][w]; m && pick < 0; m &= m - 1) {
+                            const int c = 64 * w + std::countr_zero(m);
+                            if (in[c] || p_.cost[c] >= budget) continue;
+                            bool all = true;
+                            for (int r : only) all = all && test(rows_[r], c);
+                            if (all) pick = c;
+                        }
+                    if (pick < 0) continue;
+                    for (int r : col_rows_[ca]) --hits[r];
+                    for (int r : col_rows_[cb]) --hits[r];
+                    for (int r : col_rows_[pick]) ++hits[r];
+                    in[ca] = in[cb] = 0;
+                    in[pick] = 1;
+                    chosen.erase(chosen.begin() + static_cast<long>(b));
+                    chosen[a] = pick;
+                    drop_redundant();
+                    changed = true;
+                }
+            }
+        }
+    }
+
     int count_in(const Bits& row, const Bits& alive) const {
         int n = 0;
         for (int w = 0; w < words_; ++w) n += std::popcount(row[w] & alive[w]);
@@ -55,69 +172,10 @@ private:
             for (std::uint64_t m = row[w] & alive[w]; m; m &= m - 1) fn(64 * w + std::countr_zero(m));
     }
 
-    // Most rows per cost first; then drop chosen columns that turned out redundant.
-    void greedy(const std::vector<int>& live) {
-        std::vector<char> open(rows_.size(), 0);
-        for (int r : live) open[r] = 1;
-        std::vector<int> chosen;
-        int left = static_cast<int>(live.size());
-        Bits all(words_, ~std::uint64_t{0});
-        while (left > 0) {
-            std::vector<int> hits(p_.columns, 0);
-            for (int r : live)
-                if (open[r]) for_each_column(rows_[r], all, [&](int c) { ++hits[c]; });
-            int best = -1;
-            for (int c = 0; c < p_.columns; ++c)
-                if (hits[c] > 0 && (best < 0 || static_cast<long>(hits[c]) * p_.cost[best] >
-                                                    static_cast<long>(hits[best]) * p_.cost[c]))
-                    best = c;
-            chosen.push_back(best);
-            for (int r : live)
-                if (open[r] && test(rows_[r], best)) open[r] = 0, --left;
-        }
-        for (std::size_t k = chosen.size(); k-- > 0;) {
-            Bits others(words_, 0);
-            for (std::size_t j = 0; j < chosen.size(); ++j)
-                if (j != k) set(others, chosen[j]);
-            bool needed = false;
-            for (int r : live)
-                if (count_in(rows_[r], others) == 0) needed = true;
-            if (!needed) chosen.erase(chosen.begin() + static_cast<long>(k));
-        }
-        best_ = chosen;
-        best_cost_ = 0;
-        for (int c : chosen) best_cost_ += p_.cost[c];
-    }
-
-    void visit(std::vector<int> live, Bits alive, std::vector<int>& chosen, int cost) {
-        if (++nodes_ > limit_) {
-            exact_ = false;
-            return;
-        }
-        const std::size_t chosen_mark = chosen.size();
-        for (bool changed = true; changed;) {
-            changed = false;
-            // A row with one column left forces it.
-            for (std::size_t i = 0; i < live.size(); ++i) {
-                const int n = count_in(rows_[live[i]], alive);
-                if (n == 0) {
-                    chosen.resize(chosen_mark);
-                    return;
-                }
-                if (n == 1) {
-                    int col = -1;
-                    for_each_column(rows_[live[i]], alive, [&](int c) { col = c; });
-                    chosen.push_back(col);
-                    cost += p_.cost[col];
-                    reset(alive, col);
-                    std::erase_if(live, [&](int r) { return test(rows_[r], col); });
-                    changed = true;
-                    break;
-                }
-            }
-            if (changed) continue;
-            if (cost >= best_cost_) break;
-            // A row containing another row is satisfied with it.
+    // Drops rows that contain another row, and columns whose rows a column as cheap also holds.
+    bool dominance(std::vector<int>& live, Bits& alive, bool root) const {
+        bool changed = false;
+        if (root || static_cast<int>(live.size()) <= kDominanceRows) {
             std::sort(live.begin(), live.end(), [&](int a, int b) {
                 const int na = count_in(rows_[a], alive), nb = count_in(rows_[b], alive);
                 return na != nb ? na < nb : a < b;
@@ -133,47 +191,76 @@ private:
                 if (!dominated) kept.push_back(r);
             }
             if (kept.size() != live.size()) live.swap(kept);
-            // A column whose rows another column as cheap also satisfies is not needed.
-            const int nrows = static_cast<int>(live.size());
-            const int rwords = (nrows + 63) / 64;
-            std::vector<int> cols;
-            for_each_column(Bits(words_, ~std::uint64_t{0}), alive, [&](int c) { cols.push_back(c); });
-            std::vector<Bits> col_rows(cols.size(), Bits(rwords, 0));
-            std::vector<int> col_count(cols.size(), 0);
-            for (std::size_t k = 0; k < cols.size(); ++k) {
-                for (int i = 0; i < nrows; ++i)
-                    if (test(rows_[live[i]], cols[k])) set(col_rows[k], i), ++col_count[k];
+        }
+        std::vector<int> cols;
+        for (int c = 0; c < p_.columns; ++c)
+            if (test(alive, c)) cols.push_back(c);
+        if (!root && static_cast<int>(cols.size()) > kDominanceColumns) return changed;
+        const int nrows = static_cast<int>(live.size());
+        const int rwords = (nrows + 63) / 64;
+        std::vector<Bits> col_rows(cols.size(), Bits(rwords, 0));
+        std::vector<int> col_count(cols.size(), 0);
+        for (int i = 0; i < nrows; ++i)
+            for_each_column(rows_[live[i]], alive, [&](int c) {
+                const auto k = std::lower_bound(cols.begin(), cols.end(), c) - cols.begin();
+                set(col_rows[k], i);
+                ++col_count[k];
+            });
+        for (std::size_t a = 0; a < cols.size(); ++a) {
+            if (col_count[a] == 0) {
+                reset(alive, cols[a]);
+                changed = true;
+                continue;
             }
-            for (std::size_t a = 0; a < cols.size(); ++a) {
-                if (col_count[a] == 0) {
+            for (std::size_t b = 0; b < cols.size(); ++b) {
+                if (a == b || !test(alive, cols[b]) || p_.cost[cols[b]] > p_.cost[cols[a]] || col_count[b] < col_count[a])
+                    continue;
+                bool inside = true;
+                for (int w = 0; w < rwords && inside; ++w) inside = (col_rows[a][w] & ~col_rows[b][w]) == 0;
+                // Equal columns: keep the lower index.
+                if (inside && (col_count[b] > col_count[a] || p_.cost[cols[b]] < p_.cost[cols[a]] || b < a)) {
                     reset(alive, cols[a]);
                     changed = true;
-                    continue;
-                }
-                for (std::size_t b = 0; b < cols.size(); ++b) {
-                    if (a == b || !test(alive, cols[b]) || p_.cost[cols[b]] > p_.cost[cols[a]] ||
-                        col_count[b] < col_count[a])
-                        continue;
-                    bool inside = true;
-                    for (int w = 0; w < rwords && inside; ++w) inside = (col_rows[a][w] & ~col_rows[b][w]) == 0;
-                    // Equal columns: keep the lower index.
-                    if (inside && (col_count[b] > col_count[a] || p_.cost[cols[b]] < p_.cost[cols[a]] || b < a)) {
-                        reset(alive, cols[a]);
-                        changed = true;
-                        break;
-                    }
+                    break;
                 }
             }
         }
-        if (cost >= best_cost_) {
-            chosen.resize(chosen_mark);
+        return changed;
+    }
+
+    void visit(std::vector<int> live, Bits alive, std::vector<int>& chosen, int cost) {
+        if (++nodes_ > limit_) {
+            exact_ = false;
             return;
         }
+        const std::size_t chosen_mark = chosen.size();
+        auto leave = [&] { chosen.resize(chosen_mark); };
+        for (bool changed = true; changed;) {
+            changed = false;
+            // A row with one column left forces it.
+            for (std::size_t i = 0; i < live.size(); ++i) {
+                const int n = count_in(rows_[live[i]], alive);
+                if (n == 0) return leave();
+                if (n == 1) {
+                    int col = -1;
+                    for_each_column(rows_[live[i]], alive, [&](int c) { col = c; });
+                    chosen.push_back(col);
+                    cost += p_.cost[col];
+                    reset(alive, col);
+                    std::erase_if(live, [&](int r) { return test(rows_[r], col); });
+                    changed = true;
+                    break;
+                }
+            }
+            if (changed) continue;
+            if (cost >= best_cost_) return leave();
+            changed = dominance(live, alive, nodes_ == 1);
+        }
+        if (cost >= best_cost_) return leave();
         if (live.empty()) {
             best_cost_ = cost;
             best_ = chosen;
-            chosen.resize(chosen_mark);
-            return;
+            return leave();
         }
         // Lower bound: rows that share no column need one column each.
         int bound = 0;
@@ -190,11 +277,8 @@ private:
             bound += cheapest;
             for (int w = 0; w < words_; ++w) used[w] |= rows_[r][w] & alive[w];
         }
-        if (cost + bound >= best_cost_) {
-            chosen.resize(chosen_mark);
-            return;
-        }
-        // Branch on the columns of the shortest row, the one satisfying most rows first.
+        if (cost + bound >= best_cost_) return leave();
+        // Branch on the columns of the shortest row, the one holding most rows first.
         std::vector<std::pair<int, int>> branch;
         for_each_column(rows_[shortest], alive, [&](int c) {
             int n = 0;
@@ -212,14 +296,15 @@ private:
             chosen.pop_back();
             if (nodes_ > limit_) break;
         }
-        chosen.resize(chosen_mark);
+        leave();
     }
 
     const CoveringProblem& p_;
     int words_;
-    long limit_;
-    long nodes_ = 0;
     std::vector<Bits> rows_;
+    std::vector<std::vector<int>> col_rows_;
+    long limit_ = 0;
+    long nodes_ = 0;
     std::vector<int> best_;
     int best_cost_ = INT_MAX;
     bool exact_ = true;
@@ -227,8 +312,8 @@ private:
 
 }  // namespace
 
-CoveringResult min_cover(const CoveringProblem& problem, long node_limit) {
-    return Search(problem, node_limit).run();
+CoveringResult min_cover(const CoveringProblem& problem, long node_limit, const std::vector<int>& start) {
+    return Solver(problem).solve(node_limit, start);
 }
 
 }  // namespace vormel::minimize

@@ -13,13 +13,13 @@ struct CoveringProblem {
 
 struct CoveringResult {
     std::vector<int> chosen;  // ascending
-    bool exact = true;        // false when the node limit cut the search short
+    bool exact = true;        // false when the search was cut short
 };
 
-// Branch and bound with essential columns, row and column dominance and a lower bound from
-// pairwise disjoint rows; exponential in the worst case, so at most node_limit nodes are searched,
-// after which the best cover found so far is returned (a greedy one without redundant columns at
-// worst). A row without columns cannot be satisfied and is ignored.
-CoveringResult min_cover(const CoveringProblem& problem, long node_limit);
+// The cheapest cover found: a greedy cover and the given one (if it is a cover), each improved by
+// dropping redundant columns and trading two columns for one, then branch and bound (essential
+// columns, row and column dominance, a bound from pairwise disjoint rows) for at most node_limit
+// nodes. Exponential in the worst case, hence the limit. A row without columns is ignored.
+CoveringResult min_cover(const CoveringProblem& problem, long node_limit, const std::vector<int>& start = {});
 
 }  // namespace vormel::minimize
