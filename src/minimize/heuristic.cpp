@@ -262,7 +262,9 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
                },
                stop);
     // Restarts alternate the starts and shuffle the first expansion.
+    int ran = 2;
     if (n > 2 && !stop()) {
+        ran = n;
         observer.phase("Restarts");
         const double start = monotonic_seconds();
         run_beside([] {},
@@ -278,14 +280,14 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     }
     const double pool_start = monotonic_seconds();
     int winner = 0;
-    for (int k = 1; k < n; ++k)
+    for (int k = 1; k < ran; ++k)
         if (cover_cost(covers[k], space) < cover_cost(covers[winner], space)) winner = k;
     result.stats = stats[0];
     result.stats.passes = stats[winner].passes;
     result.stats.essential_primes = stats[winner].essential_primes;
     result.stats.best_restart = std::max(0, winner - 1);
     result.cover = std::move(covers[winner]);
-    if (n > 2 && !stop()) {
+    if (ran > 2 && !stop()) {
         // The runs' cubes together may cover the function with fewer than any run alone.
         Cover pool = first.best_of_union(covers, result.cover);
         if (cover_cost(pool, space) < cover_cost(result.cover, space)) {

@@ -74,6 +74,7 @@ private:
     int left_;
 };
 
+// A restart that never ran once left an empty cover behind, which then won as the cheapest.
 TEST(HeuristicMinimizer, StoppedRunsReturnAValidCover) {
     std::mt19937 rng(5);
     for (int round = 0; round < 60; ++round) {
