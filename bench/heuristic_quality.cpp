@@ -61,34 +61,52 @@ std::map<std::string, int> peer_terms(const fs::path& table) {
 }
 
 // The rows read the way the peer reads an fd-type PLA: a '-' makes its points unspecified even
-// where another row says 0; everything neither 1 nor unspecified is 0.
+// where another row says 1 or 0; everything neither 1 nor unspecified is 0.
 cubes::FunctionCovers peer_reading(const Problem& problem) {
     cubes::FunctionCovers f;
     f.space = cubes::Space::of(problem.inputs(), problem.outputs());
     const cubes::Space& s = f.space;
     const cubes::Space single = cubes::Space::of(s.nx, 1);
     const TermTable& rows = problem.intab;
-    std::vector<cubes::InputCover> ones(s.ny), dashes(s.ny), dc(s.ny), off(s.ny);
+    std::vector<cubes::InputCover> ones(s.ny), dashes(s.ny), off(s.ny);
     for (int r = 0; r <= rows.last; ++r) {
         const std::uint64_t in = cubes::input_word(rows.x(r), rows.nx);
-        cubes::Cube c{in, {0, 0}};
         for (int j = 0; j < s.ny; ++j) {
-            if (rows.y(r)[j] == kOne) ones[j].push_back(in), cubes::set_output(c, j);
+            if (rows.y(r)[j] == kOne) ones[j].push_back(in);
             if (rows.y(r)[j] == kDash) dashes[j].push_back(in);
         }
-        if (!cubes::outputs_empty(c)) f.on.push_back(c);
+    }
+    std::vector<cubes::Cover> dash_covers(s.ny);
+    for (int j = 0; j < s.ny; ++j)
+        for (std::uint64_t in : dashes[j]) dash_covers[j].push_back(cubes::Cube{in, {1, 0}});
+    // A row keeps its outputs together where no '-' cuts into it; elsewhere it loses those points.
+    for (int r = 0; r <= rows.last; ++r) {
+        const std::uint64_t in = cubes::input_word(rows.x(r), rows.nx);
+        cubes::Cube whole{in, {0, 0}};
+        for (int j = 0; j < s.ny; ++j) {
+            if (rows.y(r)[j] != kOne) continue;
+            const cubes::Cube row{in, {1, 0}};
+            const bool cut = std::any_of(dash_covers[j].begin(), dash_covers[j].end(),
+                                         [&](const cubes::Cube& d) { return cubes::intersects(row, d, single); });
+            if (!cut) {
+                cubes::set_output(whole, j);
+                continue;
+            }
+            for (const cubes::Cube& piece : cubes::sharp(row, dash_covers[j], single)) {
+                cubes::Cube c{piece.in, {0, 0}};
+                cubes::set_output(c, j);
+                f.on.push_back(c);
+            }
+        }
+        if (!cubes::outputs_empty(whole)) f.on.push_back(whole);
     }
     for (int j = 0; j < s.ny; ++j) {
-        cubes::Cover said;
-        for (std::uint64_t in : ones[j]) said.push_back(cubes::Cube{in, {1, 0}});
-        for (std::uint64_t in : dashes[j])
-            for (const cubes::Cube& piece : cubes::sharp(cubes::Cube{in, {1, 0}}, said, single)) dc[j].push_back(piece.in);
-        cubes::remove_contained_inputs(dc[j]);
-        cubes::InputCover on_or_dc = ones[j];
-        on_or_dc.insert(on_or_dc.end(), dc[j].begin(), dc[j].end());
-        off[j] = cubes::input_complement(on_or_dc, s);
+        cubes::remove_contained_inputs(dashes[j]);
+        cubes::InputCover specified = ones[j];
+        specified.insert(specified.end(), dashes[j].begin(), dashes[j].end());
+        off[j] = cubes::input_complement(specified, s);
     }
-    f.dc = cubes::join_output_parts(dc, s);
+    f.dc = cubes::join_output_parts(dashes, s);
     f.off = cubes::join_output_parts(off, s);
     cubes::remove_contained(f.on);
     return f;
@@ -142,7 +160,7 @@ int main(int argc, char** argv) {
     app.add_option("--restarts", restarts, "further seeded runs");
     app.add_flag("--no-sparse", no_sparse, "skip MAKE_SPARSE");
     app.add_flag("--trace", trace, "print every pass");
-    app.add_flag("--peer-dc", peer_dc, "read '-' outputs as the peer does (unspecified even where a row says 0)");
+    app.add_flag("--peer-dc", peer_dc, "read '-' outputs as the peer does (unspecified even where a row says 1 or 0)");
     app.add_option("--only", only, "only files whose name contains this");
     CLI11_PARSE(app, argc, argv);
 
