@@ -49,8 +49,9 @@ void settle(Growth& g, const Cover& source, Cover& rows, const Space& s) {
         const std::uint64_t cin = conflict_inputs(g.raise, r, s);
         const bool out_conflict = !cubes::outputs_meet(g.raise, r);
         if ((cin & ~g.free.in) != 0 || (out_conflict && !meets_free_outputs(r, g.free))) continue;
-        const int conflicts = std::popcount(cin) + (out_conflict ? 1 : 0);
-        if (conflicts == 1) {
+        // One conflict left: one input (and the outputs meet) or the outputs alone.
+        const bool one_input = cin != 0 && (cin & (cin - 1)) == 0;
+        if (one_input != out_conflict && (cin == 0 || one_input)) {
             g.free.in &= ~cin;
             if (out_conflict) {
                 g.free.out[0] &= ~r.out[0];
@@ -59,7 +60,7 @@ void settle(Growth& g, const Cover& source, Cover& rows, const Space& s) {
             lowered = true;
             continue;
         }
-        if (conflicts == 0) continue;  // the cube meets r already: an inconsistent input, nothing to guard
+        if (cin == 0 && !out_conflict) continue;  // the cube meets r already: an inconsistent input, nothing to guard
         rows[kept++] = r;
     }
     rows.resize(kept);

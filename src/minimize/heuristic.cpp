@@ -115,7 +115,6 @@ public:
     // essential ones set aside, then the loop. Returns the best cover, essentials included.
     Cover from_on(const Cover& on, Start start, std::uint64_t seed) {
         Cover f = starting_cover(on, s_, start);
-        cubes::remove_contained(f);
         expand_pass(f, seed);
         Cover best = loop_from_primes(f);
         // MAKE_SPARSE may free cubes the loop could not: one more round from its result.

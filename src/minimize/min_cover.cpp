@@ -176,12 +176,11 @@ private:
     bool dominance(std::vector<int>& live, Bits& alive, bool root) const {
         bool changed = false;
         if (root || static_cast<int>(live.size()) <= kDominanceRows) {
-            std::sort(live.begin(), live.end(), [&](int a, int b) {
-                const int na = count_in(rows_[a], alive), nb = count_in(rows_[b], alive);
-                return na != nb ? na < nb : a < b;
-            });
+            std::vector<std::pair<int, int>> by_size;
+            for (int r : live) by_size.emplace_back(count_in(rows_[r], alive), r);
+            std::sort(by_size.begin(), by_size.end());
             std::vector<int> kept;
-            for (int r : live) {
+            for (const auto& [size, r] : by_size) {
                 bool dominated = false;
                 for (int k : kept)
                     if (subset(rows_[k], rows_[r], alive)) {
