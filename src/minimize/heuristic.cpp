@@ -285,7 +285,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     result.stats.passes = stats[winner].passes;
     result.stats.essential_primes = stats[winner].essential_primes;
     result.stats.best_restart = std::max(0, winner - 1);
-    result.cover = std::move(covers[winner]);
+    result.cover = covers[winner];
     if (ran > 2 && !stop()) {
         // The runs' cubes together may cover the function with fewer than any run alone.
         Cover pool = first.best_of_union(covers, result.cover);
