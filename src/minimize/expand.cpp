@@ -135,26 +135,13 @@ void raise_least_blocked(Growth& g, Cover& rows, const Space& s) {
     g.free.out[1] &= ~best.out[1];
 }
 
-}  // namespace
-
-Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
-                 bool inputs_only, ExpandWork& work) {
-    Growth g{c, Cube{s.in_full & ~c.in, {0, 0}}};
-    if (!inputs_only) {
-        g.free.out[0] = s.out_full[0] & ~c.out[0];
-        g.free.out[1] = s.out_full[1] & ~c.out[1];
-    }
-    settle(g, off, work.rows, s);
-
-    // Swallow other cubes while one can be taken in whole; take the one whose supercube with the
-    // growing cube contains most of the others that could be taken.
+// Swallows whole cubes of `targets` (those in work.feasible) while one can be taken; takes the one
+// whose supercube with the growing cube contains most of the others that could be taken, then the
+// one adding fewest parts. Cubes that fit the free parts but would make the cube meet a row go to
+// work.candidates.
+void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work, const Space& s) {
     auto& feasible = work.feasible;
-    auto& blocked = work.candidates;  // would fit, but taking them whole would meet the OFF-set
-    feasible.clear();
-    blocked.clear();
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        if (!skip[i] && fits(targets[i], g) && !cubes::contains(g.raise, targets[i]))
-            feasible.push_back(static_cast<int>(i));
+    auto& blocked = work.candidates;
     for (;;) {
         std::size_t kept = 0;
         for (int i : feasible) {
@@ -165,7 +152,7 @@ Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const st
                 feasible[kept++] = i;
         }
         feasible.resize(kept);
-        if (feasible.empty()) break;
+        if (feasible.empty()) return;
         int best = -1, best_swallowed = -1, best_new = INT_MAX;
         for (int i : feasible) {
             const Cube grown = cubes::supercube(g.raise, targets[i]);
@@ -184,14 +171,18 @@ Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const st
         g.free.out[1] &= ~g.raise.out[1];
         settle(g, work.rows, work.rows, s);
     }
-    // No cube can be taken whole any more: raise the parts that most of the blocked cubes need,
-    // so that the prime overlaps them as far as it can.
+}
+
+// When no cube can be taken whole any more: raises, one at a time, the free part that most of the
+// blocked cubes (work.candidates) need, so that the prime overlaps them as far as it can.
+void steer_toward_blocked(Growth& g, const Cover& targets, ExpandWork& work, const Space& s) {
+    auto& blocked = work.candidates;
     for (;;) {
         std::size_t kept = 0;
         for (int i : blocked)
             if (fits(targets[i], g)) blocked[kept++] = i;
         blocked.resize(kept);
-        if (blocked.empty() || (g.free.in | g.free.out[0] | g.free.out[1]) == 0) break;
+        if (blocked.empty() || (g.free.in | g.free.out[0] | g.free.out[1]) == 0) return;
         std::array<int, 64> in_need{};
         std::array<int, 128> out_need{};
         for (int i : blocked) {
@@ -205,7 +196,7 @@ Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const st
             if (in_need[b] > best_count) best = b, best_count = in_need[b];
         for (int b = 0; b < 128; ++b)
             if (out_need[b] > best_count) best = 64 + b, best_count = out_need[b];
-        if (best < 0) break;
+        if (best < 0) return;
         if (best < 64) {
             g.raise.in |= std::uint64_t{1} << best;
             g.free.in &= ~(std::uint64_t{1} << best);
@@ -216,6 +207,26 @@ Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const st
         }
         settle(g, work.rows, work.rows, s);
     }
+}
+
+}  // namespace
+
+Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
+                 bool inputs_only, ExpandWork& work) {
+    Growth g{c, Cube{s.in_full & ~c.in, {0, 0}}};
+    if (!inputs_only) {
+        g.free.out[0] = s.out_full[0] & ~c.out[0];
+        g.free.out[1] = s.out_full[1] & ~c.out[1];
+    }
+    settle(g, off, work.rows, s);
+    work.feasible.clear();
+    work.candidates.clear();
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (!skip[i] && fits(targets[i], g) && !cubes::contains(g.raise, targets[i]))
+            work.feasible.push_back(static_cast<int>(i));
+    swallow_cubes(g, targets, work, s);
+    steer_toward_blocked(g, targets, work, s);
+    // Nothing left to aim at: the largest prime, greedily.
     while ((g.free.in | g.free.out[0] | g.free.out[1]) != 0) {
         raise_least_blocked(g, work.rows, s);
         settle(g, work.rows, work.rows, s);

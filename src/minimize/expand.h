@@ -18,11 +18,12 @@ struct ExpandParams {
     std::uint64_t order_seed = 0;  // 0: the weight order; otherwise a shuffle drawn from this seed
 };
 
-// Scratch space reused between cubes.
+// Scratch space reused between cubes: the OFF cubes that still constrain the growing cube, and the
+// cubes it may still swallow whole or only overlap.
 struct ExpandWork {
     cubes::Cover rows;
-    std::vector<int> candidates;
     std::vector<int> feasible;
+    std::vector<int> candidates;
 };
 
 // Expands c into a prime against off, aiming to contain the cubes of `targets` whose `skip` entry

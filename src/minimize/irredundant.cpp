@@ -17,6 +17,9 @@ using cubes::Space;
 
 namespace {
 
+// The covering search is exponential; beyond this many nodes it keeps the best cover found.
+constexpr long kCoverNodeLimit = 2000;
+
 // An input word of a cofactor and the partially redundant cube it came from (-1: a cube that is
 // kept anyway, relatively essential or don't-care).
 struct Tagged {
@@ -31,8 +34,8 @@ class LeafRows {
 public:
     LeafRows(std::uint64_t full, int self, std::vector<std::vector<int>>& rows) : full_(full), self_(self), rows_(rows) {}
 
-    void run(std::vector<Tagged> cubes) {
-        stack_ = std::move(cubes);
+    void run(const std::vector<Tagged>& cubes) {
+        stack_ = cubes;
         visit(0, stack_.size());
     }
 
@@ -85,71 +88,76 @@ private:
     std::vector<Tagged> stack_;
 };
 
+// The covering problem over the partially redundant cubes: for each of them, one row per leaf of
+// its cofactor that the kept cubes and d leave uncovered. Cost: terms first, literals on a tie.
+CoveringProblem redundancy_table(const Cover& partial, const Cover& kept, const Cover& d, const Space& s) {
+    CoveringProblem problem;
+    problem.columns = static_cast<int>(partial.size());
+    for (const Cube& c : partial) problem.cost.push_back(256 + cubes::literal_count(c, s) + cubes::output_count(c));
+    Cover others;
+    std::vector<int> tags;
+    std::vector<Tagged> cubes_j;
+    for (std::size_t k = 0; k < partial.size(); ++k) {
+        const Cube& p = partial[k];
+        others.clear();
+        gather_cofactors(p, kept, kept.size(), d, s, others);
+        tags.assign(others.size(), -1);
+        for (std::size_t m = 0; m < partial.size(); ++m)
+            if (m != k && cubes::intersects(partial[m], p, s)) {
+                others.push_back(cubes::cofactor(partial[m], p, s));
+                tags.push_back(static_cast<int>(m));
+            }
+        LeafRows leaves(s.in_full, static_cast<int>(k), problem.rows);
+        for_each_output(p, [&](int j) {
+            cubes_j.clear();
+            const std::uint64_t bit = std::uint64_t{1} << (j & 63);
+            for (std::size_t m = 0; m < others.size(); ++m)
+                if (others[m].out[j >> 6] & bit) cubes_j.push_back(Tagged{others[m].in, tags[m]});
+            leaves.run(cubes_j);
+        });
+    }
+    std::sort(problem.rows.begin(), problem.rows.end());
+    problem.rows.erase(std::unique(problem.rows.begin(), problem.rows.end()), problem.rows.end());
+    return problem;
+}
+
 }  // namespace
 
-void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop, const std::vector<char>& known,
-                 long node_limit) {
+void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop, const std::vector<char>& known) {
     const std::size_t n = f.size();
     Cover q;
     std::vector<std::uint64_t> scratch;
     // Relatively essential: not covered by all the others.
-    std::vector<char> essential(n, 0);
+    std::vector<char> keep(n, 0);
     for (std::size_t i = 0; i < n; ++i) {
         if (stop()) return;
         q.clear();
         gather_cofactors(f[i], f, i, d, s, q);
-        essential[i] = cofactors_cover(q, f[i], s, scratch) ? 0 : 1;
+        keep[i] = cofactors_cover(q, f[i], s, scratch) ? 0 : 1;
     }
     Cover kept;
     for (std::size_t i = 0; i < n; ++i)
-        if (essential[i]) kept.push_back(f[i]);
+        if (keep[i]) kept.push_back(f[i]);
     // Totally redundant: covered by the relatively essential ones and d. The rest are partially so.
     std::vector<int> partial;
+    Cover partial_cubes;
     for (std::size_t i = 0; i < n; ++i) {
-        if (essential[i]) continue;
+        if (keep[i]) continue;
         if (stop()) return;
         q.clear();
         gather_cofactors(f[i], kept, kept.size(), d, s, q);
-        if (!cofactors_cover(q, f[i], s, scratch)) partial.push_back(static_cast<int>(i));
+        if (cofactors_cover(q, f[i], s, scratch)) continue;
+        partial.push_back(static_cast<int>(i));
+        partial_cubes.push_back(f[i]);
     }
-    std::vector<char> keep(essential);
     if (!partial.empty()) {
-        CoveringProblem problem;
-        problem.columns = static_cast<int>(partial.size());
-        Cover partial_cubes;
-        for (int i : partial) {
-            partial_cubes.push_back(f[i]);
-            // Terms first, literals to break ties.
-            problem.cost.push_back(256 + cubes::literal_count(f[i], s) + cubes::output_count(f[i]));
-        }
-        for (std::size_t k = 0; k < partial.size(); ++k) {
-            if (stop()) return;
-            const Cube& p = partial_cubes[k];
-            Cover others;
-            gather_cofactors(p, kept, kept.size(), d, s, others);
-            const std::size_t fixed = others.size();
-            std::vector<int> tags(fixed, -1);
-            for (std::size_t m = 0; m < partial_cubes.size(); ++m)
-                if (m != k && cubes::intersects(partial_cubes[m], p, s)) {
-                    others.push_back(cubes::cofactor(partial_cubes[m], p, s));
-                    tags.push_back(static_cast<int>(m));
-                }
-            LeafRows leaves(s.in_full, static_cast<int>(k), problem.rows);
-            for_each_output(p, [&](int j) {
-                std::vector<Tagged> cubes_j;
-                const std::uint64_t bit = std::uint64_t{1} << (j & 63);
-                for (std::size_t m = 0; m < others.size(); ++m)
-                    if (others[m].out[j >> 6] & bit) cubes_j.push_back(Tagged{others[m].in, tags[m]});
-                leaves.run(std::move(cubes_j));
-            });
-        }
-        std::sort(problem.rows.begin(), problem.rows.end());
-        problem.rows.erase(std::unique(problem.rows.begin(), problem.rows.end()), problem.rows.end());
+        if (stop()) return;
+        const CoveringProblem problem = redundancy_table(partial_cubes, kept, d, s);
         std::vector<int> start;
         if (known.size() == n)
             for (std::size_t k = 0; k < partial.size(); ++k)
                 if (known[partial[k]]) start.push_back(static_cast<int>(k));
-        for (int k : min_cover(problem, node_limit, start).chosen) keep[partial[k]] = 1;
+        for (int k : min_cover(problem, kCoverNodeLimit, start).chosen) keep[partial[k]] = 1;
     }
     Cover result;
     for (std::size_t i = 0; i < n; ++i)

@@ -15,6 +15,6 @@ namespace vormel::minimize {
 // `known` may flag cubes of f that cover it on their own: the choice among the partially redundant
 // cubes then starts from them and can only do better.
 void irredundant(cubes::Cover& f, const cubes::Cover& d, const cubes::Space& s, StopCheck& stop,
-                 const std::vector<char>& known = {}, long node_limit = 2000);
+                 const std::vector<char>& known = {});
 
 }  // namespace vormel::minimize
