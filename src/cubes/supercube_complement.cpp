@@ -1,7 +1,5 @@
 #include "cubes/supercube_complement.h"
 
-#include <bit>
-
 namespace vormel::cubes {
 
 namespace {
@@ -19,7 +17,6 @@ public:
 
 private:
     void visit(std::size_t begin, std::size_t end, std::uint64_t region);
-    std::uint64_t busiest_input_in(std::size_t begin, std::size_t end, std::uint64_t candidates) const;
 
     InputCover stack_;
     std::uint64_t full_;
@@ -49,31 +46,13 @@ void ComplementWalk::visit(std::size_t begin, std::size_t end, std::uint64_t reg
         found_ |= ((full_ & ~(lits * 3)) | (zero << 1) | one | ((lits & ~single) * 3)) & region;
         return;
     }
-    const std::uint64_t low = busiest_input_in(begin, end, binate);
-    const std::uint64_t pair = low * 3;
-    for (const std::uint64_t bit : {low, low << 1}) {
+    const std::uint64_t low = busiest_input(stack_.data() + begin, stack_.data() + end, binate);
+    for (int value : {0, 1}) {
         const std::size_t mark = stack_.size();
-        for (std::size_t i = begin; i < end; ++i) {
-            const std::uint64_t c = stack_[i];
-            if (c & bit) stack_.push_back(c | pair);
-        }
-        visit(mark, stack_.size(), (region & ~pair) | bit);
+        append_cofactor(stack_, begin, end, low, value);
+        visit(mark, stack_.size(), (region & ~(low * 3)) | (value ? low << 1 : low));
         stack_.resize(mark);
     }
-}
-
-// The input among `candidates` with a literal in most cubes of the range, as its pair's low bit.
-std::uint64_t ComplementWalk::busiest_input_in(std::size_t begin, std::size_t end, std::uint64_t candidates) const {
-    int counts[32] = {};
-    for (std::size_t i = begin; i < end; ++i)
-        for (std::uint64_t m = (zero_literals(stack_[i]) | one_literals(stack_[i])) & candidates; m; m &= m - 1)
-            ++counts[std::countr_zero(m) / 2];
-    int best = -1;
-    for (std::uint64_t m = candidates; m; m &= m - 1) {
-        const int v = std::countr_zero(m) / 2;
-        if (best < 0 || counts[v] > counts[best]) best = v;
-    }
-    return std::uint64_t{1} << (2 * best);
 }
 
 }  // namespace
