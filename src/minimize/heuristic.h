@@ -6,11 +6,15 @@
 // minterms, by the expand / irredundant / reduce loop with essential primes set aside, LAST_GASP
 // when the loop stalls and MAKE_SPARSE at the end (Brayton, Hachtel, McMullen,
 // Sangiovanni-Vincentelli, "Logic Minimization Algorithms for VLSI Synthesis", 1984; Rudell,
-// "Logic Synthesis for VLSI Design", 1989).
+// "Logic Synthesis for VLSI Design", 1989). The first run starts twice side by side, once from the
+// ON cover as given and once from it cut into one cube per output, and keeps the cheaper result;
+// each run loops once more from its MAKE_SPARSE result.
 namespace vormel::minimize {
 
 struct HeuristicParams {
-    int restarts = 0;          // further seeded runs with other expansion orders; the best run wins
+    int restarts = 0;          // further seeded runs with other first expansion orders, alternating
+                               // the two starts; the best run wins (the lowest number on a tie), and
+                               // one more IRREDUNDANT over all runs' cubes may do better still
     bool make_sparse = true;   // drop output connections and literals the function does not need
 };
 
@@ -21,7 +25,7 @@ struct HeuristicPhaseSeconds {
     double reduce = 0;
     double last_gasp = 0;
     double make_sparse = 0;
-    double restarts = 0;  // wall time of all further runs together
+    double restarts = 0;  // wall time of all further runs and their union together
 };
 
 struct HeuristicStats {
