@@ -5,21 +5,19 @@
 
 namespace vormel::minimize {
 
-// What a two-level cover costs: product terms first, then literals (input literals plus output
-// connections), the order in which the reports and every comparison of the engine rank covers.
+// What the heuristic minimizes: product terms first, then literals (input literals plus output
+// connections, the gate inputs of the two levels).
 struct CoverCost {
     int terms = 0;
     int literals = 0;
     auto operator<=>(const CoverCost&) const = default;
 };
 
-inline CoverCost cost_of(const cubes::Cover& f, const cubes::Space& s) {
-    CoverCost c;
-    for (const cubes::Cube& cube : f) {
-        ++c.terms;
-        c.literals += cubes::literal_count(cube, s) + cubes::output_count(cube);
-    }
-    return c;
+inline CoverCost cover_cost(const cubes::Cover& f, const cubes::Space& s) {
+    CoverCost cost;
+    cost.terms = static_cast<int>(f.size());
+    for (const cubes::Cube& c : f) cost.literals += cubes::literal_count(c, s) + cubes::output_count(c);
+    return cost;
 }
 
 }  // namespace vormel::minimize

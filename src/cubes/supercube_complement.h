@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+
+#include "cubes/input_words.h"
+
+namespace vormel::cubes {
+
+// The smallest cube containing every point of the space that no cube of f (one output's cover,
+// non-empty input words) covers; 0 when f is a tautology. Unate recursion: split on the most
+// binate input; at a unate leaf the answer is read off the literal columns (Brayton et al., "Logic
+// Minimization Algorithms for VLSI Synthesis", 1984, ch. 3). Stops as soon as the supercube is the
+// whole space. Exponential in the worst case, like tautology.
+std::uint64_t input_supercube_of_complement(const InputCover& f, const Space& s);
+
+}  // namespace vormel::cubes

@@ -1,0 +1,36 @@
+#include "minimize/cube_cofactors.h"
+
+#include "cubes/input_words.h"
+
+namespace vormel::minimize {
+
+using cubes::Cover;
+using cubes::Cube;
+using cubes::Space;
+
+void gather_cofactors(const Cube& c, const Cover& f, std::size_t skip, const Cover& d, const Space& s, Cover& out) {
+    for (std::size_t i = 0; i < f.size(); ++i)
+        if (i != skip && cubes::intersects(f[i], c, s)) out.push_back(cubes::cofactor(f[i], c, s));
+    for (const Cube& q : d)
+        if (cubes::intersects(q, c, s)) out.push_back(cubes::cofactor(q, c, s));
+}
+
+void inputs_of_output(const Cover& q, int j, std::vector<std::uint64_t>& out) {
+    out.clear();
+    const std::uint64_t bit = std::uint64_t{1} << (j & 63);
+    const int w = j >> 6;
+    for (const Cube& cube : q)
+        if (cube.out[w] & bit) out.push_back(cube.in);
+}
+
+bool cofactors_cover(const Cover& q, const Cube& c, const Space& s, std::vector<std::uint64_t>& scratch) {
+    bool covered = true;
+    for_each_output(c, [&](int j) {
+        if (!covered) return;
+        inputs_of_output(q, j, scratch);
+        covered = cubes::input_tautology(scratch, s);
+    });
+    return covered;
+}
+
+}  // namespace vormel::minimize

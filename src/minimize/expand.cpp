@@ -1,0 +1,284 @@
+#include "minimize/expand.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <climits>
+#include <numeric>
+
+#include "cubes/cover_algebra.h"
+#include "minimize/seeded_shuffle.h"
+
+namespace vormel::minimize {
+
+using cubes::Cover;
+using cubes::Cube;
+using cubes::Space;
+
+namespace {
+
+// The growing cube and the parts it may still raise. A part neither raised nor free is lowered
+// for good.
+struct Growth {
+    Cube raise;
+    Cube free;
+};
+
+// Input bits of r in the inputs where r and the cube conflict: raising all of them (and, when
+// they share no output, one of r's outputs) would make the cube meet r.
+inline std::uint64_t conflict_inputs(const Cube& raise, const Cube& r, const Space& s) {
+    const std::uint64_t e = cubes::empty_pairs(raise.in & r.in, s);
+    return (e | (e << 1)) & r.in;
+}
+
+inline bool meets_free_outputs(const Cube& r, const Cube& free) {
+    return ((r.out[0] & free.out[0]) | (r.out[1] & free.out[1])) != 0;
+}
+
+// A row stays only while it still constrains the free parts: once one of its conflicts is lowered
+// for good it can never be met. A row with a single conflict left lowers that conflict's parts.
+// Parts that no remaining row can block are raised. The rows are read from `source` (which may be
+// `rows` itself) and the ones that stay are written to `rows`.
+void settle(Growth& g, const Cover& source, Cover& rows, const Space& s) {
+    bool lowered = false;
+    std::size_t kept = 0;
+    const std::size_t n = source.size();
+    if (&source != &rows) rows.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Cube& r = source[i];
+        const std::uint64_t cin = conflict_inputs(g.raise, r, s);
+        const bool out_conflict = !cubes::outputs_meet(g.raise, r);
+        if ((cin & ~g.free.in) != 0 || (out_conflict && !meets_free_outputs(r, g.free))) continue;
+        // One conflict left: one input (and the outputs meet) or the outputs alone.
+        const bool one_input = cin != 0 && (cin & (cin - 1)) == 0;
+        if (one_input != out_conflict && (cin == 0 || one_input)) {
+            g.free.in &= ~cin;
+            if (out_conflict) {
+                g.free.out[0] &= ~r.out[0];
+                g.free.out[1] &= ~r.out[1];
+            }
+            lowered = true;
+            continue;
+        }
+        if (cin == 0 && !out_conflict) continue;  // the cube meets r already: an inconsistent input, nothing to guard
+        rows[kept++] = r;
+    }
+    rows.resize(kept);
+    // Lowering may have settled rows kept before it; the parts still blocked come from the rest.
+    Cube blocked;
+    kept = 0;
+    for (const Cube& r : rows) {
+        const std::uint64_t cin = conflict_inputs(g.raise, r, s);
+        const bool out_conflict = !cubes::outputs_meet(g.raise, r);
+        if (lowered && ((cin & ~g.free.in) != 0 || (out_conflict && !meets_free_outputs(r, g.free)))) continue;
+        blocked.in |= cin;
+        if (out_conflict) {
+            blocked.out[0] |= r.out[0];
+            blocked.out[1] |= r.out[1];
+        }
+        rows[kept++] = r;
+    }
+    rows.resize(kept);
+    g.raise.in |= g.free.in & ~blocked.in;
+    g.free.in &= blocked.in;
+    for (int w = 0; w < 2; ++w) {
+        g.raise.out[w] |= g.free.out[w] & ~blocked.out[w];
+        g.free.out[w] &= blocked.out[w];
+    }
+}
+
+inline bool fits(const Cube& d, const Growth& g) {
+    return (d.in & ~(g.raise.in | g.free.in)) == 0 && (d.out[0] & ~(g.raise.out[0] | g.free.out[0])) == 0 &&
+           (d.out[1] & ~(g.raise.out[1] | g.free.out[1])) == 0;
+}
+
+inline bool meets_any(const Cube& c, const Cover& rows, const Space& s) {
+    for (const Cube& r : rows)
+        if (cubes::intersects(c, r, s)) return true;
+    return false;
+}
+
+inline int new_parts(const Cube& raise, const Cube& d) {
+    return std::popcount(d.in & ~raise.in) + std::popcount(d.out[0] & ~raise.out[0]) +
+           std::popcount(d.out[1] & ~raise.out[1]);
+}
+
+// Raise the free part that the fewest rows use as a conflict (input parts before output parts on
+// a tie): it narrows the remaining choices least.
+void raise_least_blocked(Growth& g, Cover& rows, const Space& s) {
+    int best_count = INT_MAX;
+    Cube best;
+    auto consider = [&](int word, std::uint64_t bit) {
+        int count = 0;
+        for (const Cube& r : rows) {
+            if (word < 0) {
+                if (conflict_inputs(g.raise, r, s) & bit) ++count;
+            } else if (!cubes::outputs_meet(g.raise, r) && (r.out[word] & bit)) {
+                ++count;
+            }
+        }
+        if (count < best_count) {
+            best_count = count;
+            best = Cube{};
+            if (word < 0)
+                best.in = bit;
+            else
+                best.out[word] = bit;
+        }
+    };
+    for (std::uint64_t m = g.free.in; m; m &= m - 1) consider(-1, m & -m);
+    for (int w = 0; w < 2; ++w)
+        for (std::uint64_t m = g.free.out[w]; m; m &= m - 1) consider(w, m & -m);
+    g.raise = cubes::supercube(g.raise, best);
+    g.free.in &= ~best.in;
+    g.free.out[0] &= ~best.out[0];
+    g.free.out[1] &= ~best.out[1];
+}
+
+// Swallows whole cubes of `targets` (those in work.feasible) while one can be taken; takes the one
+// whose supercube with the growing cube contains most of the others that could be taken, then the
+// one adding fewest parts. Cubes that fit the free parts but would make the cube meet a row go to
+// work.candidates.
+void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work, const Space& s) {
+    auto& feasible = work.feasible;
+    auto& blocked = work.candidates;
+    for (;;) {
+        std::size_t kept = 0;
+        for (int i : feasible) {
+            if (!fits(targets[i], g) || cubes::contains(g.raise, targets[i])) continue;
+            if (meets_any(cubes::supercube(g.raise, targets[i]), work.rows, s))
+                blocked.push_back(i);
+            else
+                feasible[kept++] = i;
+        }
+        feasible.resize(kept);
+        if (feasible.empty()) return;
+        int best = -1, best_swallowed = -1, best_new = INT_MAX;
+        for (int i : feasible) {
+            const Cube grown = cubes::supercube(g.raise, targets[i]);
+            int swallowed = 0;
+            for (int k : feasible) swallowed += cubes::contains(grown, targets[k]) ? 1 : 0;
+            const int added = new_parts(g.raise, targets[i]);
+            if (swallowed > best_swallowed || (swallowed == best_swallowed && added < best_new)) {
+                best = i;
+                best_swallowed = swallowed;
+                best_new = added;
+            }
+        }
+        g.raise = cubes::supercube(g.raise, targets[best]);
+        g.free.in &= ~g.raise.in;
+        g.free.out[0] &= ~g.raise.out[0];
+        g.free.out[1] &= ~g.raise.out[1];
+        settle(g, work.rows, work.rows, s);
+    }
+}
+
+// When no cube can be taken whole any more: raises, one at a time, the free part that most of the
+// blocked cubes (work.candidates) need, so that the prime overlaps them as far as it can.
+void steer_toward_blocked(Growth& g, const Cover& targets, ExpandWork& work, const Space& s) {
+    auto& blocked = work.candidates;
+    for (;;) {
+        std::size_t kept = 0;
+        for (int i : blocked)
+            if (fits(targets[i], g)) blocked[kept++] = i;
+        blocked.resize(kept);
+        if (blocked.empty() || (g.free.in | g.free.out[0] | g.free.out[1]) == 0) return;
+        std::array<int, 64> in_need{};
+        std::array<int, 128> out_need{};
+        for (int i : blocked) {
+            for (std::uint64_t m = targets[i].in & g.free.in; m; m &= m - 1) ++in_need[std::countr_zero(m)];
+            for (int w = 0; w < 2; ++w)
+                for (std::uint64_t m = targets[i].out[w] & g.free.out[w]; m; m &= m - 1)
+                    ++out_need[64 * w + std::countr_zero(m)];
+        }
+        int best = -1, best_count = 0;
+        for (int b = 0; b < 64; ++b)
+            if (in_need[b] > best_count) best = b, best_count = in_need[b];
+        for (int b = 0; b < 128; ++b)
+            if (out_need[b] > best_count) best = 64 + b, best_count = out_need[b];
+        if (best < 0) return;
+        if (best < 64) {
+            g.raise.in |= std::uint64_t{1} << best;
+            g.free.in &= ~(std::uint64_t{1} << best);
+        } else {
+            const int j = best - 64;
+            g.raise.out[j >> 6] |= std::uint64_t{1} << (j & 63);
+            g.free.out[j >> 6] &= ~(std::uint64_t{1} << (j & 63));
+        }
+        settle(g, work.rows, work.rows, s);
+    }
+}
+
+}  // namespace
+
+Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
+                 bool inputs_only, ExpandWork& work) {
+    Growth g{c, Cube{s.in_full & ~c.in, {0, 0}}};
+    if (!inputs_only) {
+        g.free.out[0] = s.out_full[0] & ~c.out[0];
+        g.free.out[1] = s.out_full[1] & ~c.out[1];
+    }
+    settle(g, off, work.rows, s);
+    work.feasible.clear();
+    work.candidates.clear();
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (!skip[i] && fits(targets[i], g) && !cubes::contains(g.raise, targets[i]))
+            work.feasible.push_back(static_cast<int>(i));
+    swallow_cubes(g, targets, work, s);
+    steer_toward_blocked(g, targets, work, s);
+    // Nothing left to aim at: the largest prime, greedily.
+    while ((g.free.in | g.free.out[0] | g.free.out[1]) != 0) {
+        raise_least_blocked(g, work.rows, s);
+        settle(g, work.rows, work.rows, s);
+    }
+    return g.raise;
+}
+
+std::vector<int> expand_order(const Cover& f, std::uint64_t order_seed) {
+    std::vector<int> order(f.size());
+    std::iota(order.begin(), order.end(), 0);
+    if (order_seed != 0) {
+        seeded_shuffle(order, order_seed);
+        return order;
+    }
+    // Weight of a cube: over its parts, how many cubes of f have that part too.
+    std::vector<int> in_count(64, 0), out_count(128, 0);
+    for (const Cube& c : f) {
+        for (std::uint64_t m = c.in; m; m &= m - 1) ++in_count[std::countr_zero(m)];
+        for (int w = 0; w < 2; ++w)
+            for (std::uint64_t m = c.out[w]; m; m &= m - 1) ++out_count[64 * w + std::countr_zero(m)];
+    }
+    std::vector<long> weight(f.size(), 0);
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        for (std::uint64_t m = f[i].in; m; m &= m - 1) weight[i] += in_count[std::countr_zero(m)];
+        for (int w = 0; w < 2; ++w)
+            for (std::uint64_t m = f[i].out[w]; m; m &= m - 1) weight[i] += out_count[64 * w + std::countr_zero(m)];
+    }
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return weight[a] < weight[b]; });
+    return order;
+}
+
+void expand(Cover& f, const Cover& off, const Space& s, const ExpandParams& params, StopCheck& stop) {
+    const std::vector<int> order = expand_order(f, params.order_seed);
+    std::vector<char> skip(f.size(), 0);  // expanded already, or swallowed
+    Cover primes;
+    ExpandWork work;
+    for (int i : order) {
+        if (skip[i]) continue;
+        if (stop()) break;
+        skip[i] = 1;
+        const Cube p = expand_cube(f[i], off, f, skip, s, params.inputs_only, work);
+        for (std::size_t k = 0; k < f.size(); ++k)
+            if (!skip[k] && cubes::contains(p, f[k])) skip[k] = 1;
+        // Two cubes can grow into the same prime; a prime lies inside no other.
+        if (params.inputs_only || std::find(primes.begin(), primes.end(), p) == primes.end()) primes.push_back(p);
+    }
+    const bool complete = std::all_of(skip.begin(), skip.end(), [](char c) { return c != 0; });
+    for (std::size_t k = 0; k < f.size(); ++k)
+        if (!skip[k]) primes.push_back(f[k]);
+    // Input parts grown for fixed outputs can end up inside one another.
+    if (params.inputs_only || !complete) cubes::remove_contained(primes);
+    f = std::move(primes);
+}
+
+}  // namespace vormel::minimize

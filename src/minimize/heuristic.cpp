@@ -1,0 +1,305 @@
+#include "minimize/heuristic.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+#include <tbb/parallel_for.h>
+
+#include "cubes/cover_algebra.h"
+#include "minimize/cover_cost.h"
+#include "minimize/essential.h"
+#include "minimize/expand.h"
+#include "minimize/irredundant.h"
+#include "minimize/last_gasp.h"
+#include "minimize/make_sparse.h"
+#include "minimize/reduce.h"
+#include "minimize/stop_check.h"
+#include "report/clock.h"
+
+namespace vormel::minimize {
+
+using cubes::Cover;
+using cubes::Space;
+
+namespace {
+
+// Adds the time of one phase into its slot of the statistics.
+class PhaseTimer {
+public:
+    explicit PhaseTimer(double& slot) : slot_(slot), start_(monotonic_seconds()) {}
+    ~PhaseTimer() { slot_ += monotonic_seconds() - start_; }
+    PhaseTimer(const PhaseTimer&) = delete;
+    PhaseTimer& operator=(const PhaseTimer&) = delete;
+
+private:
+    double& slot_;
+    double start_;
+};
+
+std::uint64_t restart_seed(int restart) {
+    return restart == 0 ? 0 : 0x5eed0000ull + static_cast<std::uint64_t>(restart) * 0x9e3779b97f4a7c15ull;
+}
+
+Cover joined(Cover a, const Cover& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Where the first expansion starts: the ON cover as given, or cut into one cube per output. The
+// second lets every seed grow as far as its own output allows (strong with many don't-cares); the
+// first keeps the sharing the rows already have (strong on tables like ROMs).
+enum class Start { as_given, per_output };
+
+Cover starting_cover(const Cover& on, const Space& s, Start start) {
+    if (start == Start::as_given) return on;
+    Cover split;
+    for (const cubes::Cube& c : on)
+        for (int j = 0; j < s.ny; ++j)
+            if (cubes::has_output(c, j)) {
+                cubes::Cube one{c.in, {0, 0}};
+                cubes::set_output(one, j);
+                split.push_back(one);
+            }
+    return split;
+}
+
+// Runs `side` on a thread of its own while `main` runs on this one; then this thread keeps asking
+// stop() every few milliseconds until `side` is done. An exception from `side` comes back here.
+template <typename Main, typename Side>
+void run_beside(Main&& main, Side&& side, StopCheck& stop) {
+    std::exception_ptr failure;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::thread helper([&] {
+        try {
+            side();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::lock_guard lock(mutex);
+        done = true;
+        finished.notify_one();
+    });
+    try {
+        main();
+    } catch (...) {
+        stop.request_stop();
+        helper.join();
+        throw;
+    }
+    {
+        std::unique_lock lock(mutex);
+        while (!done) {
+            if (!stop()) finished.wait_for(lock, std::chrono::milliseconds(2));
+            else finished.wait(lock);
+        }
+    }
+    helper.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
+// The phases of one run, timed, and told to the observer when the run has one (only the run on
+// the calling thread does).
+class Run {
+public:
+    Run(const Cover& dc, const Cover& off, const Space& s, bool sparse, Observer* observer, StopCheck& stop,
+        HeuristicStats& stats)
+        : dc_(dc), off_(off), s_(s), sparse_(sparse), observer_(observer), stop_(stop), stats_(stats) {}
+
+    // A run from the ON cover: primes (the first expansion in the order the seed gives), the
+    // essential ones set aside, then the loop. Returns the best cover, essentials included.
+    Cover from_on(const Cover& on, Start start, std::uint64_t seed) {
+        Cover f = starting_cover(on, s_, start);
+        expand_pass(f, seed);
+        Cover best = loop_from_primes(f);
+        // MAKE_SPARSE may free cubes the loop could not: one more round from its result.
+        if (sparse_ && !stop_()) {
+            Cover g = best;
+            expand_pass(g, 0);
+            g = loop_from_primes(g);
+            if (cover_cost(g, s_) < cover_cost(best, s_)) best = std::move(g);
+        }
+        return best;
+    }
+
+    // Irredundant primes f: essentials aside, the loop, MAKE_SPARSE.
+    Cover loop_from_primes(Cover f) {
+        irredundant_pass(f, dc_);
+        Cover essentials;
+        if (!stop_()) {
+            phase("Essential Primes");
+            PhaseTimer t(stats_.seconds.essential);
+            essentials = take_essential_primes(f, dc_, s_, stop_);
+            stats_.essential_primes = static_cast<int>(essentials.size());
+            done("Essential Primes", essentials);
+        }
+        improve(f, joined(dc_, essentials));
+        f = joined(f, essentials);
+        if (sparse_ && !stop_()) make_sparse_pass(f);
+        return f;
+    }
+
+    // The cheapest irredundant cover made of the cubes of all `covers`, starting the choice from
+    // `best` (one of them); MAKE_SPARSE again since cubes of sparse covers may now drop outputs.
+    Cover best_of_union(const std::vector<Cover>& covers, const Cover& best) {
+        Cover pool;
+        for (const Cover& c : covers) pool.insert(pool.end(), c.begin(), c.end());
+        cubes::remove_contained(pool);
+        std::vector<char> known(pool.size(), 0);
+        for (std::size_t i = 0; i < pool.size(); ++i)
+            known[i] = std::find(best.begin(), best.end(), pool[i]) != best.end() ? 1 : 0;
+        {
+            phase("Irredundant");
+            PhaseTimer t(stats_.seconds.irredundant);
+            irredundant(pool, dc_, s_, stop_, known);
+            done("Irredundant", pool);
+        }
+        if (sparse_ && !stop_()) make_sparse_pass(pool);
+        return pool;
+    }
+
+    void make_sparse_pass(Cover& f) {
+        phase("Make Sparse");
+        PhaseTimer t(stats_.seconds.make_sparse);
+        make_sparse(f, dc_, off_, s_, stop_);
+        done("Make Sparse", f);
+    }
+
+private:
+    // Reduce, expand and irredundant while the cost falls; then LAST_GASP, and again while that
+    // helps. f ends as the cheapest cover seen (a valid one also when stopped).
+    void improve(Cover& f, const Cover& d) {
+        Cover best = f;
+        for (CoverCost outer = cover_cost(f, s_); !stop_();) {
+            for (CoverCost inner = cover_cost(f, s_); !stop_();) {
+                reduce_pass(f, d, 0);
+                expand_pass(f, 0);
+                irredundant_pass(f, d);
+                if (stop_()) break;
+                ++stats_.passes;
+                const CoverCost now = cover_cost(f, s_);
+                if (now < cover_cost(best, s_)) best = f;
+                if (!(now < inner)) break;
+                inner = now;
+            }
+            if (stop_()) break;
+            {
+                phase("Last Gasp");
+                PhaseTimer t(stats_.seconds.last_gasp);
+                last_gasp(f, d, off_, s_, stop_);
+                done("Last Gasp", f);
+            }
+            if (stop_()) break;
+            const CoverCost now = cover_cost(f, s_);
+            if (now < cover_cost(best, s_)) best = f;
+            if (!(now < outer)) break;
+            outer = now;
+        }
+        if (!stop_() || cover_cost(best, s_) < cover_cost(f, s_)) f = std::move(best);
+    }
+
+    void expand_pass(Cover& f, std::uint64_t seed) {
+        if (stop_()) return;
+        phase("Expand");
+        PhaseTimer t(stats_.seconds.expand);
+        expand(f, off_, s_, ExpandParams{false, seed}, stop_);
+        done("Expand", f);
+    }
+    void irredundant_pass(Cover& f, const Cover& d) {
+        if (stop_()) return;
+        phase("Irredundant");
+        PhaseTimer t(stats_.seconds.irredundant);
+        irredundant(f, d, s_, stop_);
+        done("Irredundant", f);
+    }
+    void reduce_pass(Cover& f, const Cover& d, std::uint64_t seed) {
+        if (stop_()) return;
+        phase("Reduce");
+        PhaseTimer t(stats_.seconds.reduce);
+        reduce(f, d, s_, seed, stop_);
+        done("Reduce", f);
+    }
+    void phase(std::string_view name) {
+        if (observer_) observer_->phase(name);
+    }
+    void done(std::string_view name, const Cover& f) {
+        if (observer_) observer_->pass_done(name, f);
+    }
+
+    const Cover& dc_;
+    const Cover& off_;
+    const Space& s_;
+    bool sparse_;
+    Observer* observer_;
+    StopCheck& stop_;
+    HeuristicStats& stats_;
+};
+
+}  // namespace
+
+HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover& off, const Space& space,
+                                   const HeuristicParams& params, Observer& observer) {
+    HeuristicResult result;
+    StopCheck stop(observer);
+    for (const cubes::Cube& c : on) result.stats.literals_before += cubes::literal_count(c, space);
+    result.stats.terms_before = static_cast<int>(on.size());
+
+    // The first run tries both starts side by side; the one on this thread tells the observer.
+    const int n = 2 + std::max(0, params.restarts);
+    std::vector<Cover> covers(n);
+    std::vector<HeuristicStats> stats(n);
+    Run first(dc, off, space, params.make_sparse, &observer, stop, stats[0]);
+    run_beside([&] { covers[0] = first.from_on(on, Start::as_given, 0); },
+               [&] {
+                   covers[1] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[1])
+                                   .from_on(on, Start::per_output, 0);
+               },
+               stop);
+    // Restarts alternate the starts and shuffle the first expansion.
+    int ran = 2;
+    if (n > 2 && !stop()) {
+        ran = n;
+        observer.phase("Restarts");
+        const double start = monotonic_seconds();
+        run_beside([] {},
+                   [&] {
+                       tbb::parallel_for(2, n, [&](int k) {
+                           const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
+                           covers[k] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[k])
+                                           .from_on(on, kind, restart_seed(k - 1));
+                       });
+                   },
+                   stop);
+        stats[0].seconds.restarts = monotonic_seconds() - start;
+    }
+    const double pool_start = monotonic_seconds();
+    int winner = 0;
+    for (int k = 1; k < ran; ++k)
+        if (cover_cost(covers[k], space) < cover_cost(covers[winner], space)) winner = k;
+    result.stats = stats[0];
+    result.stats.passes = stats[winner].passes;
+    result.stats.essential_primes = stats[winner].essential_primes;
+    result.stats.best_restart = std::max(0, winner - 1);
+    result.cover = covers[winner];
+    if (ran > 2 && !stop()) {
+        // The runs' cubes together may cover the function with fewer than any run alone.
+        Cover pool = first.best_of_union(covers, result.cover);
+        if (cover_cost(pool, space) < cover_cost(result.cover, space)) {
+            result.cover = std::move(pool);
+            result.stats.pooled = true;
+        }
+        observer.pass_done("Restarts", result.cover);
+        result.stats.seconds.restarts += monotonic_seconds() - pool_start;
+    }
+    result.stopped = stop.stopped();
+    result.stats.terms_after = static_cast<int>(result.cover.size());
+    for (const cubes::Cube& c : result.cover) result.stats.literals_after += cubes::literal_count(c, space);
+    return result;
+}
+
+}  // namespace vormel::minimize

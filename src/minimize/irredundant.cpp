@@ -1,0 +1,168 @@
+#include "minimize/irredundant.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdio>
+#include "report/clock.h"
+
+#include "minimize/cube_cofactors.h"
+#include "minimize/min_cover.h"
+
+namespace vormel::minimize {
+
+using cubes::Cover;
+using cubes::Cube;
+using cubes::Space;
+
+namespace {
+
+// The covering search is exponential; beyond this many nodes it keeps the best cover found.
+constexpr long kCoverNodeLimit = 2000;
+
+// An input word of a cofactor and the partially redundant cube it came from (-1: a cube that is
+// kept anyway, relatively essential or don't-care).
+struct Tagged {
+    std::uint64_t in;
+    int tag;
+};
+
+// Walks the cofactor of one partially redundant cube (for one output) down to unate leaves. A leaf
+// that no kept cube covers whole is covered only by the cubes universal there, so one of them (or
+// the cube itself) must stay: one row of the covering problem.
+class LeafRows {
+public:
+    LeafRows(std::uint64_t full, int self, std::vector<std::vector<int>>& rows) : full_(full), self_(self), rows_(rows) {}
+
+    void run(const std::vector<Tagged>& cubes) {
+        stack_ = cubes;
+        visit(0, stack_.size());
+    }
+
+private:
+    void visit(std::size_t begin, std::size_t end) {
+        std::uint64_t zero = 0, one = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::uint64_t c = stack_[i].in;
+            if (c == full_ && stack_[i].tag < 0) return;
+            zero |= c & ~(c >> 1) & cubes::kLowBits;
+            one |= (c >> 1) & ~c & cubes::kLowBits;
+        }
+        const std::uint64_t binate = zero & one;
+        if (binate == 0) {
+            std::vector<int> row{self_};
+            for (std::size_t i = begin; i < end; ++i)
+                if (stack_[i].in == full_) row.push_back(stack_[i].tag);
+            std::sort(row.begin(), row.end());
+            row.erase(std::unique(row.begin(), row.end()), row.end());
+            rows_.push_back(std::move(row));
+            return;
+        }
+        std::array<int, 32> count{};
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::uint64_t c = stack_[i].in;
+            for (std::uint64_t m = (c ^ (c >> 1)) & cubes::kLowBits & binate; m; m &= m - 1)
+                ++count[std::countr_zero(m) >> 1];
+        }
+        int split = -1;
+        for (std::uint64_t m = binate; m; m &= m - 1) {
+            const int v = std::countr_zero(m) >> 1;
+            if (split < 0 || count[v] > count[split]) split = v;
+        }
+        const std::uint64_t pair = cubes::input_pair(split);
+        for (int value : {0, 1}) {
+            const std::uint64_t bit = cubes::input_bits(split, value);
+            const std::size_t mark = stack_.size();
+            for (std::size_t i = begin; i < end; ++i) {
+                const Tagged t = stack_[i];
+                if (t.in & bit) stack_.push_back(Tagged{t.in | pair, t.tag});
+            }
+            visit(mark, stack_.size());
+            stack_.resize(mark);
+        }
+    }
+
+    std::uint64_t full_;
+    int self_;
+    std::vector<std::vector<int>>& rows_;
+    std::vector<Tagged> stack_;
+};
+
+// The covering problem over the partially redundant cubes: for each of them, one row per leaf of
+// its cofactor that the kept cubes and d leave uncovered. Cost: terms first, literals on a tie.
+CoveringProblem redundancy_table(const Cover& partial, const Cover& kept, const Cover& d, const Space& s) {
+    CoveringProblem problem;
+    problem.columns = static_cast<int>(partial.size());
+    for (const Cube& c : partial) problem.cost.push_back(256 + cubes::literal_count(c, s) + cubes::output_count(c));
+    Cover others;
+    std::vector<int> tags;
+    std::vector<Tagged> cubes_j;
+    for (std::size_t k = 0; k < partial.size(); ++k) {
+        const Cube& p = partial[k];
+        others.clear();
+        gather_cofactors(p, kept, kept.size(), d, s, others);
+        tags.assign(others.size(), -1);
+        for (std::size_t m = 0; m < partial.size(); ++m)
+            if (m != k && cubes::intersects(partial[m], p, s)) {
+                others.push_back(cubes::cofactor(partial[m], p, s));
+                tags.push_back(static_cast<int>(m));
+            }
+        LeafRows leaves(s.in_full, static_cast<int>(k), problem.rows);
+        for_each_output(p, [&](int j) {
+            cubes_j.clear();
+            const std::uint64_t bit = std::uint64_t{1} << (j & 63);
+            for (std::size_t m = 0; m < others.size(); ++m)
+                if (others[m].out[j >> 6] & bit) cubes_j.push_back(Tagged{others[m].in, tags[m]});
+            leaves.run(cubes_j);
+        });
+    }
+    std::sort(problem.rows.begin(), problem.rows.end());
+    problem.rows.erase(std::unique(problem.rows.begin(), problem.rows.end()), problem.rows.end());
+    return problem;
+}
+
+}  // namespace
+
+void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop, const std::vector<char>& known) {
+    const std::size_t n = f.size();
+    Cover q;
+    std::vector<std::uint64_t> scratch;
+    // Relatively essential: not covered by all the others.
+    std::vector<char> keep(n, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (stop()) return;
+        q.clear();
+        gather_cofactors(f[i], f, i, d, s, q);
+        keep[i] = cofactors_cover(q, f[i], s, scratch) ? 0 : 1;
+    }
+    Cover kept;
+    for (std::size_t i = 0; i < n; ++i)
+        if (keep[i]) kept.push_back(f[i]);
+    // Totally redundant: covered by the relatively essential ones and d. The rest are partially so.
+    std::vector<int> partial;
+    Cover partial_cubes;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (keep[i]) continue;
+        if (stop()) return;
+        q.clear();
+        gather_cofactors(f[i], kept, kept.size(), d, s, q);
+        if (cofactors_cover(q, f[i], s, scratch)) continue;
+        partial.push_back(static_cast<int>(i));
+        partial_cubes.push_back(f[i]);
+    }
+    if (!partial.empty()) {
+        if (stop()) return;
+        const CoveringProblem problem = redundancy_table(partial_cubes, kept, d, s);
+        std::vector<int> start;
+        if (known.size() == n)
+            for (std::size_t k = 0; k < partial.size(); ++k)
+                if (known[partial[k]]) start.push_back(static_cast<int>(k));
+        for (int k : min_cover(problem, kCoverNodeLimit, start).chosen) keep[partial[k]] = 1;
+    }
+    Cover result;
+    for (std::size_t i = 0; i < n; ++i)
+        if (keep[i]) result.push_back(f[i]);
+    f = std::move(result);
+}
+
+}  // namespace vormel::minimize

@@ -1,0 +1,46 @@
+#include "minimize/make_sparse.h"
+
+#include "cubes/input_words.h"
+#include "minimize/cover_cost.h"
+#include "minimize/cube_cofactors.h"
+#include "minimize/expand.h"
+
+namespace vormel::minimize {
+
+using cubes::Cover;
+using cubes::Cube;
+using cubes::Space;
+
+namespace {
+
+// Clears each output bit of each cube that the rest covers there, cube by cube.
+void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
+    Cover q;
+    std::vector<std::uint64_t> inputs;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (stop()) break;
+        q.clear();
+        gather_cofactors(f[i], f, i, d, s, q);
+        for_each_output(f[i], [&](int j) {
+            inputs_of_output(q, j, inputs);
+            if (cubes::input_tautology(inputs, s)) cubes::clear_output(f[i], j);
+        });
+    }
+    std::erase_if(f, [](const Cube& c) { return cubes::outputs_empty(c); });
+}
+
+}  // namespace
+
+void make_sparse(Cover& f, const Cover& d, const Cover& off, const Space& s, StopCheck& stop) {
+    ExpandParams inputs_only;
+    inputs_only.inputs_only = true;
+    for (CoverCost before = cover_cost(f, s);;) {
+        lower_outputs(f, d, s, stop);
+        expand(f, off, s, inputs_only, stop);
+        const CoverCost after = cover_cost(f, s);
+        if (stop.stopped() || !(after < before)) break;
+        before = after;
+    }
+}
+
+}  // namespace vormel::minimize

@@ -1,0 +1,15 @@
+#pragma once
+#include "cubes/cube.h"
+#include "minimize/stop_check.h"
+
+// MAKE_SPARSE: the loop leaves primes with as many outputs as possible; here every output
+// connection that the other cubes and the don't-cares make unnecessary is dropped, and the input
+// parts are then expanded again, since a cube with fewer outputs may lose literals. Repeats while
+// that lowers the literal count; the number of terms never grows (Brayton et al. 1984, ch. 7).
+// The cubes stay prime in their input parts for their remaining outputs.
+namespace vormel::minimize {
+
+void make_sparse(cubes::Cover& f, const cubes::Cover& d, const cubes::Cover& off, const cubes::Space& s,
+                 StopCheck& stop);
+
+}  // namespace vormel::minimize

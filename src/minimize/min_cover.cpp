@@ -1,0 +1,318 @@
+#include "minimize/min_cover.h"
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstdint>
+
+namespace vormel::minimize {
+
+namespace {
+
+using Bits = std::vector<std::uint64_t>;
+
+inline bool test(const Bits& b, int i) { return (b[i >> 6] >> (i & 63)) & 1u; }
+inline void set(Bits& b, int i) { b[i >> 6] |= std::uint64_t{1} << (i & 63); }
+inline void reset(Bits& b, int i) { b[i >> 6] &= ~(std::uint64_t{1} << (i & 63)); }
+
+// Dominance checks cost the square of the rows or columns at every node: below the root they run
+// only on problems of at most these sizes; essential columns and the bound prune everywhere.
+constexpr int kDominanceRows = 300;
+constexpr int kDominanceColumns = 300;
+
+class Solver {
+public:
+    explicit Solver(const CoveringProblem& p) : p_(p), words_((p.columns + 63) / 64), col_rows_(p.columns) {
+        for (const auto& row : p.rows) {
+            if (row.empty()) continue;
+            Bits b(words_, 0);
+            for (int c : row) set(b, c);
+            const int r = static_cast<int>(rows_.size());
+            rows_.push_back(std::move(b));
+            for (int c : row) col_rows_[c].push_back(r);
+        }
+        for (auto& list : col_rows_) {
+            std::sort(list.begin(), list.end());
+            list.erase(std::unique(list.begin(), list.end()), list.end());
+        }
+    }
+
+    CoveringResult solve(long node_limit, const std::vector<int>& start) {
+        std::vector<int> greedy_cover = greedy();
+        improve(greedy_cover);
+        take(greedy_cover);
+        if (covers(start)) {
+            std::vector<int> given = start;
+            improve(given);
+            take(given);
+        }
+        limit_ = node_limit;
+        std::vector<int> live(rows_.size());
+        for (std::size_t i = 0; i < live.size(); ++i) live[i] = static_cast<int>(i);
+        Bits alive(words_, 0);
+        for (int c = 0; c < p_.columns; ++c) set(alive, c);
+        std::vector<int> chosen;
+        visit(live, alive, chosen, 0);
+        std::sort(best_.begin(), best_.end());
+        return CoveringResult{best_, exact_};
+    }
+
+private:
+    int cost_of(const std::vector<int>& cols) const {
+        int cost = 0;
+        for (int c : cols) cost += p_.cost[c];
+        return cost;
+    }
+    void take(const std::vector<int>& cols) {
+        if (cost_of(cols) < best_cost_) best_cost_ = cost_of(cols), best_ = cols;
+    }
+    bool covers(const std::vector<int>& cols) const {
+        std::vector<int> hits(rows_.size(), 0);
+        for (int c : cols) {
+            if (c < 0 || c >= p_.columns) return false;
+            for (int r : col_rows_[c]) hits[r] = 1;
+        }
+        return std::all_of(hits.begin(), hits.end(), [](int h) { return h != 0; });
+    }
+
+    // Most rows per cost first.
+    std::vector<int> greedy() const {
+        std::vector<char> open(rows_.size(), 1);
+        std::vector<int> open_count(p_.columns);
+        for (int c = 0; c < p_.columns; ++c) open_count[c] = static_cast<int>(col_rows_[c].size());
+        std::vector<int> chosen;
+        for (std::size_t left = rows_.size(); left > 0;) {
+            int best = -1;
+            for (int c = 0; c < p_.columns; ++c)
+                if (open_count[c] > 0 && (best < 0 || static_cast<long>(open_count[c]) * p_.cost[best] >
+                                                           static_cast<long>(open_count[best]) * p_.cost[c]))
+                    best = c;
+            chosen.push_back(best);
+            for (int r : col_rows_[best]) {
+                if (!open[r]) continue;
+                open[r] = 0;
+                --left;
+                for (int w = 0; w < words_; ++w)
+                    for (std::uint64_t m = rows_[r][w]; m; m &= m - 1) --open_count[64 * w + std::countr_zero(m)];
+            }
+        }
+        return chosen;
+    }
+
+    // Local improvement of a cover: drop columns whose rows others hold (dearest first), and
+    // replace two columns by one that holds every row only they hold, while that pays.
+    void improve(std::vector<int>& chosen) const {
+        std::vector<int> hits(rows_.size(), 0);
+        for (int c : chosen)
+            for (int r : col_rows_[c]) ++hits[r];
+        auto drop_redundant = [&] {
+            std::vector<int> order = chosen;
+            std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return p_.cost[a] > p_.cost[b]; });
+            for (int c : order) {
+                bool needed = false;
+                for (int r : col_rows_[c]) needed = needed || hits[r] == 1;
+                if (needed) continue;
+                for (int r : col_rows_[c]) --hits[r];
+                chosen.erase(std::find(chosen.begin(), chosen.end(), c));
+            }
+        };
+        drop_redundant();
+        std::vector<char> in(p_.columns, 0);
+        for (int c : chosen) in[c] = 1;
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (std::size_t a = 0; a < chosen.size() && !changed; ++a) {
+                for (std::size_t b = a + 1; b < chosen.size() && !changed; ++b) {
+                    const int ca = chosen[a], cb = chosen[b];
+                    // Rows only a or b hold (one row held by both alone counts too).
+                    std::vector<int> only;
+                    for (int r : col_rows_[ca])
+                        if (hits[r] == 1 || (hits[r] == 2 && test(rows_[r], cb))) only.push_back(r);
+                    for (int r : col_rows_[cb])
+                        if (hits[r] == 1) only.push_back(r);
+                    if (only.empty()) continue;
+                    const int budget = p_.cost[ca] + p_.cost[cb];
+                    int pick = -1;
+                    for (int w = 0; w < words_ && pick < 0; ++w)
+                        for (std::uint64_t m = rows_[only[0]][w]; m && pick < 0; m &= m - 1) {
+                            const int c = 64 * w + std::countr_zero(m);
+                            if (in[c] || p_.cost[c] >= budget) continue;
+                            bool all = true;
+                            for (int r : only) all = all && test(rows_[r], c);
+                            if (all) pick = c;
+                        }
+                    if (pick < 0) continue;
+                    for (int r : col_rows_[ca]) --hits[r];
+                    for (int r : col_rows_[cb]) --hits[r];
+                    for (int r : col_rows_[pick]) ++hits[r];
+                    in[ca] = in[cb] = 0;
+                    in[pick] = 1;
+                    chosen.erase(chosen.begin() + static_cast<long>(b));
+                    chosen[a] = pick;
+                    drop_redundant();
+                    changed = true;
+                }
+            }
+        }
+    }
+
+    int count_in(const Bits& row, const Bits& alive) const {
+        int n = 0;
+        for (int w = 0; w < words_; ++w) n += std::popcount(row[w] & alive[w]);
+        return n;
+    }
+    bool subset(const Bits& a, const Bits& b, const Bits& alive) const {  // a & alive within b
+        for (int w = 0; w < words_; ++w)
+            if (a[w] & alive[w] & ~b[w]) return false;
+        return true;
+    }
+    template <typename Fn>
+    void for_each_column(const Bits& row, const Bits& alive, Fn&& fn) const {
+        for (int w = 0; w < words_; ++w)
+            for (std::uint64_t m = row[w] & alive[w]; m; m &= m - 1) fn(64 * w + std::countr_zero(m));
+    }
+
+    // Drops rows that contain another row, and columns whose rows a column as cheap also holds.
+    bool dominance(std::vector<int>& live, Bits& alive, bool root) const {
+        bool changed = false;
+        if (root || static_cast<int>(live.size()) <= kDominanceRows) {
+            std::vector<std::pair<int, int>> by_size;
+            for (int r : live) by_size.emplace_back(count_in(rows_[r], alive), r);
+            std::sort(by_size.begin(), by_size.end());
+            std::vector<int> kept;
+            for (const auto& [size, r] : by_size) {
+                bool dominated = false;
+                for (int k : kept)
+                    if (subset(rows_[k], rows_[r], alive)) {
+                        dominated = true;
+                        break;
+                    }
+                if (!dominated) kept.push_back(r);
+            }
+            if (kept.size() != live.size()) live.swap(kept);
+        }
+        std::vector<int> cols;
+        for (int c = 0; c < p_.columns; ++c)
+            if (test(alive, c)) cols.push_back(c);
+        if (!root && static_cast<int>(cols.size()) > kDominanceColumns) return changed;
+        const int nrows = static_cast<int>(live.size());
+        const int rwords = (nrows + 63) / 64;
+        std::vector<Bits> col_rows(cols.size(), Bits(rwords, 0));
+        std::vector<int> col_count(cols.size(), 0);
+        for (int i = 0; i < nrows; ++i)
+            for_each_column(rows_[live[i]], alive, [&](int c) {
+                const auto k = std::lower_bound(cols.begin(), cols.end(), c) - cols.begin();
+                set(col_rows[k], i);
+                ++col_count[k];
+            });
+        for (std::size_t a = 0; a < cols.size(); ++a) {
+            if (col_count[a] == 0) {
+                reset(alive, cols[a]);
+                changed = true;
+                continue;
+            }
+            for (std::size_t b = 0; b < cols.size(); ++b) {
+                if (a == b || !test(alive, cols[b]) || p_.cost[cols[b]] > p_.cost[cols[a]] || col_count[b] < col_count[a])
+                    continue;
+                bool inside = true;
+                for (int w = 0; w < rwords && inside; ++w) inside = (col_rows[a][w] & ~col_rows[b][w]) == 0;
+                // Equal columns: keep the lower index.
+                if (inside && (col_count[b] > col_count[a] || p_.cost[cols[b]] < p_.cost[cols[a]] || b < a)) {
+                    reset(alive, cols[a]);
+                    changed = true;
+                    break;
+                }
+            }
+        }
+        return changed;
+    }
+
+    void visit(std::vector<int> live, Bits alive, std::vector<int>& chosen, int cost) {
+        if (++nodes_ > limit_) {
+            exact_ = false;
+            return;
+        }
+        const std::size_t chosen_mark = chosen.size();
+        auto leave = [&] { chosen.resize(chosen_mark); };
+        for (bool changed = true; changed;) {
+            changed = false;
+            // A row with one column left forces it.
+            for (std::size_t i = 0; i < live.size(); ++i) {
+                const int n = count_in(rows_[live[i]], alive);
+                if (n == 0) return leave();
+                if (n == 1) {
+                    int col = -1;
+                    for_each_column(rows_[live[i]], alive, [&](int c) { col = c; });
+                    chosen.push_back(col);
+                    cost += p_.cost[col];
+                    reset(alive, col);
+                    std::erase_if(live, [&](int r) { return test(rows_[r], col); });
+                    changed = true;
+                    break;
+                }
+            }
+            if (changed) continue;
+            if (cost >= best_cost_) return leave();
+            changed = dominance(live, alive, nodes_ == 1);
+        }
+        if (cost >= best_cost_) return leave();
+        if (live.empty()) {
+            best_cost_ = cost;
+            best_ = chosen;
+            return leave();
+        }
+        // Lower bound: rows that share no column need one column each.
+        int bound = 0;
+        Bits used(words_, 0);
+        int shortest = -1, shortest_n = INT_MAX;
+        for (int r : live) {
+            const int n = count_in(rows_[r], alive);
+            if (n < shortest_n) shortest_n = n, shortest = r;
+            bool disjoint = true;
+            for (int w = 0; w < words_ && disjoint; ++w) disjoint = (rows_[r][w] & alive[w] & used[w]) == 0;
+            if (!disjoint) continue;
+            int cheapest = INT_MAX;
+            for_each_column(rows_[r], alive, [&](int c) { cheapest = std::min(cheapest, p_.cost[c]); });
+            bound += cheapest;
+            for (int w = 0; w < words_; ++w) used[w] |= rows_[r][w] & alive[w];
+        }
+        if (cost + bound >= best_cost_) return leave();
+        // Branch on the columns of the shortest row, the one holding most rows first.
+        std::vector<std::pair<int, int>> branch;
+        for_each_column(rows_[shortest], alive, [&](int c) {
+            int n = 0;
+            for (int r : live) n += test(rows_[r], c) ? 1 : 0;
+            branch.emplace_back(-n, c);
+        });
+        std::sort(branch.begin(), branch.end());
+        for (const auto& [neg, col] : branch) {
+            std::vector<int> rest;
+            for (int r : live)
+                if (!test(rows_[r], col)) rest.push_back(r);
+            reset(alive, col);
+            chosen.push_back(col);
+            visit(rest, alive, chosen, cost + p_.cost[col]);
+            chosen.pop_back();
+            if (nodes_ > limit_) break;
+        }
+        leave();
+    }
+
+    const CoveringProblem& p_;
+    int words_;
+    std::vector<Bits> rows_;
+    std::vector<std::vector<int>> col_rows_;
+    long limit_ = 0;
+    long nodes_ = 0;
+    std::vector<int> best_;
+    int best_cost_ = INT_MAX;
+    bool exact_ = true;
+};
+
+}  // namespace
+
+CoveringResult min_cover(const CoveringProblem& problem, long node_limit, const std::vector<int>& start) {
+    return Solver(problem).solve(node_limit, start);
+}
+
+}  // namespace vormel::minimize

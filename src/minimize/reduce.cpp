@@ -1,0 +1,63 @@
+#include "minimize/reduce.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "cubes/input_words.h"
+#include "cubes/supercube_complement.h"
+#include "minimize/cube_cofactors.h"
+#include "minimize/seeded_shuffle.h"
+
+namespace vormel::minimize {
+
+using cubes::Cover;
+using cubes::Cube;
+using cubes::Space;
+
+Cube reduce_cube(const Cover& f, std::size_t i, const Cover& d, const Space& s, ReduceWork& work) {
+    const Cube& c = f[i];
+    work.cofactors.clear();
+    gather_cofactors(c, f, i, d, s, work.cofactors);
+    std::uint64_t kept_in = 0;
+    Cube reduced{0, {0, 0}};
+    for_each_output(c, [&](int j) {
+        inputs_of_output(work.cofactors, j, work.inputs);
+        bool uncovered;
+        if (kept_in == s.in_full) {
+            uncovered = !cubes::input_tautology(work.inputs, s);
+        } else {
+            const std::uint64_t part = cubes::input_supercube_of_complement(work.inputs, s);
+            kept_in |= part;
+            uncovered = part != 0;
+        }
+        if (uncovered) cubes::set_output(reduced, j);
+    });
+    reduced.in = c.in & kept_in;
+    return reduced;
+}
+
+void reduce(Cover& f, const Cover& d, const Space& s, std::uint64_t order_seed, StopCheck& stop) {
+    std::vector<int> order(f.size());
+    std::iota(order.begin(), order.end(), 0);
+    if (order_seed != 0) {
+        seeded_shuffle(order, order_seed);
+    } else {
+        // The largest cube first: it has the most to give up to the others.
+        auto size = [&](int i) { return s.nx - cubes::literal_count(f[i], s) + cubes::output_count(f[i]); };
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return size(a) > size(b); });
+    }
+    ReduceWork work;
+    for (int i : order) {
+        if (stop()) break;
+        const Cube r = reduce_cube(f, static_cast<std::size_t>(i), d, s, work);
+        if (cubes::outputs_empty(r)) {
+            // Covered by the rest: with no outputs it no longer counts as covering anything.
+            f[i].out[0] = f[i].out[1] = 0;
+        } else {
+            f[i] = r;
+        }
+    }
+    std::erase_if(f, [](const Cube& c) { return cubes::outputs_empty(c); });
+}
+
+}  // namespace vormel::minimize

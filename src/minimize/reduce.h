@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "cubes/cube.h"
+#include "minimize/stop_check.h"
+
+// REDUCE: every cube shrinks to the smallest cube containing the points that only it covers
+// (among the cover and the don't-cares), one after the other, so that the next EXPAND can grow the
+// cubes in new directions (Brayton et al. 1984, ch. 6; Rudell 1989, ch. 3). The smallest cube is
+// the supercube of the complement of the others' cofactor, found by unate recursion per output.
+namespace vormel::minimize {
+
+struct ReduceWork {
+    cubes::Cover cofactors;
+    std::vector<std::uint64_t> inputs;
+};
+
+// The smallest cube containing the points of f[i] that neither the other cubes of f nor d cover;
+// its output part is empty when there are none.
+cubes::Cube reduce_cube(const cubes::Cover& f, std::size_t i, const cubes::Cover& d, const cubes::Space& s,
+                        ReduceWork& work);
+
+// Reduces the cubes of f in turn (a cube reduced earlier counts in its smaller form); cubes left
+// with nothing of their own leave the cover. order_seed 0: the largest cube first, then the rest by
+// falling size; otherwise a seeded shuffle. When stopped, the cover is still valid.
+void reduce(cubes::Cover& f, const cubes::Cover& d, const cubes::Space& s, std::uint64_t order_seed,
+            StopCheck& stop);
+
+}  // namespace vormel::minimize

@@ -1,0 +1,95 @@
+// The whole engine on seeded random multi-output functions with don't-cares, each result checked
+// point by point: every ON point covered, no OFF point touched, every cube prime, no cube redundant.
+#include <gtest/gtest.h>
+#include <oneapi/tbb/global_control.h>
+
+#include "minimize/function_oracle.h"
+#include "minimize/heuristic.h"
+
+namespace vormel::minimize {
+namespace {
+
+using testing::FunctionCovers;
+using testing::PointFunction;
+
+HeuristicResult minimize(const FunctionCovers& f, const cubes::Space& s, const HeuristicParams& params) {
+    Observer quiet;
+    return minimize_heuristic(f.on, f.dc, f.off, s, params, quiet);
+}
+
+TEST(HeuristicMinimizer, ThousandRandomFunctionsGiveValidPrimeIrredundantCovers) {
+    std::mt19937 rng(2024);
+    for (int round = 0; round < 1000; ++round) {
+        const int nx = 3 + round % 10;
+        const int ny = 1 + (round / 10) % 8;
+        const PointFunction fn = testing::random_function(rng, nx, ny);
+        // Small functions start from their points, large ones from the cubes they were drawn as.
+        const FunctionCovers f = testing::covers_of(fn, nx <= 7);
+        HeuristicParams params;
+        params.make_sparse = round % 2 == 0;
+        const HeuristicResult r = minimize(f, fn.space, params);
+        ASSERT_FALSE(r.stopped);
+        ASSERT_EQ(testing::check_valid(r.cover, fn), "") << "round " << round;
+        // Sparse covers drop output bits on purpose; their input parts stay prime.
+        ASSERT_EQ(testing::check_prime(r.cover, fn, !params.make_sparse), "") << "round " << round;
+        ASSERT_EQ(testing::check_irredundant(r.cover, fn), "") << "round " << round;
+        ASSERT_EQ(r.stats.terms_after, static_cast<int>(r.cover.size()));
+        ASSERT_LE(r.stats.terms_after, static_cast<int>(fn.values.size()));
+    }
+}
+
+TEST(HeuristicMinimizer, RestartsNeverLoseAndDoNotDependOnTheThreadCount) {
+    std::mt19937 rng(99);
+    for (int round = 0; round < 40; ++round) {
+        const PointFunction fn = testing::random_function(rng, 6 + round % 5, 1 + round % 6);
+        const FunctionCovers f = testing::covers_of(fn, false);
+        HeuristicParams once;
+        HeuristicParams restarted;
+        restarted.restarts = 4;
+        const HeuristicResult base = minimize(f, fn.space, once);
+        HeuristicResult serial, parallel;
+        {
+            tbb::global_control one(tbb::global_control::max_allowed_parallelism, 1);
+            serial = minimize(f, fn.space, restarted);
+        }
+        {
+            tbb::global_control many(tbb::global_control::max_allowed_parallelism, 4);
+            parallel = minimize(f, fn.space, restarted);
+        }
+        ASSERT_EQ(serial.cover, parallel.cover) << "round " << round;
+        ASSERT_EQ(serial.stats.best_restart, parallel.stats.best_restart);
+        ASSERT_LE(serial.stats.terms_after, base.stats.terms_after);
+        ASSERT_EQ(testing::check_valid(serial.cover, fn), "") << "round " << round;
+        ASSERT_EQ(testing::check_irredundant(serial.cover, fn), "") << "round " << round;
+    }
+}
+
+// Says stop after a given number of questions.
+class StoppingObserver : public Observer {
+public:
+    explicit StoppingObserver(int answers) : left_(answers) {}
+    bool keep_going() override { return left_-- > 0; }
+
+private:
+    int left_;
+};
+
+// A restart that never ran once left an empty cover behind, which then won as the cheapest.
+TEST(HeuristicMinimizer, StoppedRunsReturnAValidCover) {
+    std::mt19937 rng(5);
+    for (int round = 0; round < 60; ++round) {
+        const PointFunction fn = testing::random_function(rng, 5 + round % 6, 1 + round % 5);
+        const FunctionCovers f = testing::covers_of(fn, round % 2 == 0);
+        HeuristicParams params;
+        params.restarts = round % 3;
+        StoppingObserver observer(round * 3);
+        const HeuristicResult r = minimize_heuristic(f.on, f.dc, f.off, fn.space, params, observer);
+        ASSERT_EQ(testing::check_valid(r.cover, fn), "") << "round " << round;
+        if (round == 0) {
+            ASSERT_TRUE(r.stopped);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vormel::minimize

@@ -1,0 +1,63 @@
+// The covering solver against trying every subset of columns.
+#include <climits>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "minimize/min_cover.h"
+
+namespace vormel::minimize {
+namespace {
+
+int cost_of(const CoveringProblem& p, const std::vector<int>& chosen) {
+    int cost = 0;
+    for (int c : chosen) cost += p.cost[c];
+    return cost;
+}
+
+bool satisfies(const CoveringProblem& p, const std::vector<int>& chosen) {
+    for (const auto& row : p.rows) {
+        if (row.empty()) continue;
+        bool hit = false;
+        for (int c : row) hit = hit || std::find(chosen.begin(), chosen.end(), c) != chosen.end();
+        if (!hit) return false;
+    }
+    return true;
+}
+
+int brute_force_cost(const CoveringProblem& p) {
+    int best = INT_MAX;
+    for (std::uint32_t set = 0; set < (1u << p.columns); ++set) {
+        std::vector<int> chosen;
+        for (int c = 0; c < p.columns; ++c)
+            if ((set >> c) & 1) chosen.push_back(c);
+        if (satisfies(p, chosen)) best = std::min(best, cost_of(p, chosen));
+    }
+    return best;
+}
+
+TEST(MinCover, FindsTheCheapestCoverWithinItsNodeLimit) {
+    std::mt19937 rng(17);
+    for (int round = 0; round < 500; ++round) {
+        CoveringProblem p;
+        p.columns = 1 + static_cast<int>(rng() % 12);
+        for (int c = 0; c < p.columns; ++c) p.cost.push_back(round % 2 ? 1 : 1 + static_cast<int>(rng() % 5));
+        const int rows = static_cast<int>(rng() % 30);
+        for (int r = 0; r < rows; ++r) {
+            std::vector<int> row;
+            for (int c = 0; c < p.columns; ++c)
+                if (rng() % 3 == 0) row.push_back(c);
+            p.rows.push_back(row);
+        }
+        const CoveringResult exact = min_cover(p, 1000000);
+        ASSERT_TRUE(exact.exact);
+        ASSERT_TRUE(satisfies(p, exact.chosen)) << "round " << round;
+        ASSERT_EQ(cost_of(p, exact.chosen), brute_force_cost(p)) << "round " << round;
+        // Cut short, the answer is still a cover.
+        const CoveringResult rough = min_cover(p, 1);
+        ASSERT_TRUE(satisfies(p, rough.chosen)) << "round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace vormel::minimize
