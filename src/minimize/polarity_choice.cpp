@@ -29,7 +29,7 @@ std::vector<PolarityChoice> minimize_all(const cubes::FunctionCovers& f, const s
             return;
         }
         c.cover = minimize(cubes::with_polarity(f, c.polarity), stop);
-        c.cost = cost_of(c.cover, f.space);
+        c.cost = cover_cost(c.cover, f.space);
         c.tried = 1;
         c.stopped = stop();
     });
@@ -75,7 +75,7 @@ Assignment phases_alone(const cubes::FunctionCovers& f, const PolarityMinimizer&
         if (stop()) return;
         const cubes::FunctionCovers single = single_output(f, k / 2);
         const int polarity = 1 - k % 2;
-        costs[k] = cost_of(minimize(cubes::with_polarity(single, {polarity}), stop), single.space);
+        costs[k] = cover_cost(minimize(cubes::with_polarity(single, {polarity}), stop), single.space);
     });
     Assignment phases(static_cast<std::size_t>(ny), 1);
     for (int j = 0; j < ny; ++j) {

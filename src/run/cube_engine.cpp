@@ -160,7 +160,7 @@ void Cube_Cover(Session& session) {
     if (stopped_by_user(ctx, run.stopped)) return;
     state.result.polarity = polarity;
     state.result.cover = std::move(run.cover);
-    state.result.cost = minimize::cost_of(state.result.cover, state.covers.space);
+    state.result.cost = minimize::cover_cost(state.result.cover, state.covers.space);
     state.result.tried = 1;
     state.lower_bound = run.lower_bound;
     state.proven = run.proven;
@@ -204,7 +204,7 @@ void Cube_Bundle(Session& session) {
                     observer.phase("Exact Cover of the best Polarity");
                     const EngineRun run = run_engine(ctx, cubes::with_polarity(state.covers, choice.polarity), observer, 0);
                     choice.cover = run.cover;
-                    choice.cost = minimize::cost_of(run.cover, state.covers.space);
+                    choice.cost = minimize::cover_cost(run.cover, state.covers.space);
                     if (!stopped_by_user(ctx, run.stopped) && choice.cost < state.result.cost) {
                         state.lower_bound = run.lower_bound;
                         state.proven = run.proven;
@@ -217,7 +217,7 @@ void Cube_Bundle(Session& session) {
             observer.phase("ROLEXA Restarts");
             const EngineRun run =
                 run_engine(ctx, cubes::with_polarity(state.covers, state.result.polarity), observer, restarts);
-            const minimize::CoverCost cost = minimize::cost_of(run.cover, state.covers.space);
+            const minimize::CoverCost cost = minimize::cover_cost(run.cover, state.covers.space);
             if (!stopped_by_user(ctx, run.stopped) && cost < state.result.cost) {
                 state.result.cover = run.cover;
                 state.result.cost = cost;

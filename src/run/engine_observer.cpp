@@ -7,7 +7,7 @@
 namespace vormel {
 
 std::string cover_figures(const cubes::Cover& cover, const cubes::Space& space) {
-    const minimize::CoverCost cost = minimize::cost_of(cover, space);
+    const minimize::CoverCost cost = minimize::cover_cost(cover, space);
     return " P_Terms =" + format_mask("######", cost.terms) + "   Literals =" + format_mask("#######", cost.literals);
 }
 
