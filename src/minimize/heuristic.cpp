@@ -136,9 +136,11 @@ public:
             PhaseTimer t(stats_.seconds.essential);
             essentials = take_essential_primes(f, dc_, s_, stop_);
             stats_.essential_primes = static_cast<int>(essentials.size());
-            done("Essential Primes", essentials);
         }
+        // The passes report the whole cover, the essentials set aside included.
+        aside_ = &essentials;
         improve(f, joined(dc_, essentials));
+        aside_ = nullptr;
         f = joined(f, essentials);
         if (sparse_ && !stop_()) make_sparse_pass(f);
         return f;
@@ -228,7 +230,9 @@ private:
         if (observer_) observer_->phase(name);
     }
     void done(std::string_view name, const Cover& f) {
-        if (observer_) observer_->pass_done(name, f);
+        if (!observer_) return;
+        if (aside_ && !aside_->empty()) observer_->pass_done(name, joined(f, *aside_));
+        else observer_->pass_done(name, f);
     }
 
     const Cover& dc_;
@@ -238,6 +242,7 @@ private:
     Observer* observer_;
     StopCheck& stop_;
     HeuristicStats& stats_;
+    const Cover* aside_ = nullptr;  // essential primes set aside during the loop
 };
 
 }  // namespace
