@@ -85,7 +85,11 @@ int main(int argc, char** argv) {
 
     if (files.empty()) {
         for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.is_regular_file()) files.push_back(entry.path().string());
+            // Only inputs: reports or other files left in the folder are no benchmark.
+            static const std::set<std::string> kinds = {".tab", ".tdf", ".dcb", ".pla", ".bol"};
+            if (entry.is_regular_file() && kinds.count(entry.path().extension().string())) {
+                files.push_back(entry.path().string());
+            }
         }
         std::sort(files.begin(), files.end());
     }

@@ -124,9 +124,9 @@ void Cube_Sets(Session& session) {
     if (ctx.level() > 0) {
         step_heading(ctx, " *** Cube Sets (1):  ON-, DC- and OFF-Set of all Outputs as Cubes");
         const cubes::Space& s = state.covers.space;
-        ctx.report.display_text(" ON-Set   :" + cover_figures(state.covers.on, s), 1);
-        ctx.report.display_text(" DC-Set   :" + cover_figures(state.covers.dc, s), 1);
-        ctx.report.display_text(" OFF-Set  :" + cover_figures(state.covers.off, s), 1);
+        ctx.report.display_text(" ON-Set   :" + cover_figures(state.covers.on, s, "Cubes"), 1);
+        ctx.report.display_text(" DC-Set   :" + cover_figures(state.covers.dc, s, "Cubes"), 1);
+        ctx.report.display_text(" OFF-Set  :" + cover_figures(state.covers.off, s, "Cubes"), 1);
         ctx.report.display_blank();
         ctx.report.text_navy(1);
         ctx.report.display_text(" *** Cube Sets done", 1);
@@ -150,7 +150,10 @@ void Cube_Cover(Session& session) {
     ctx.diag.start_timer(" Cover");
     EngineRun run;
     try {
-        run = run_engine(ctx, cubes::with_polarity(state.covers, polarity), observer, 0);
+        // With a requested polarity the ROLEXA restarts run here; a polarity search runs them on its winner.
+        const bool search = ctx.options.polarity_mode == polarity_automatic || ctx.options.polarity_mode == polarity_combination;
+        run = run_engine(ctx, cubes::with_polarity(state.covers, polarity), observer,
+                         search ? 0 : ctx.options.rolexa_iterations);
     } catch (const std::bad_alloc&) {
         ctx.diag.stop_timer(" Cover");
         report_out_of_memory(ctx, "Cube_Cover");
@@ -213,7 +216,7 @@ void Cube_Bundle(Session& session) {
                 if (!ctx.failed() && choice.cost < state.result.cost) state.result = std::move(choice);
             }
         }
-        if (!ctx.failed() && restarts > 0) {
+        if (!ctx.failed() && search && restarts > 0) {
             observer.phase("ROLEXA Restarts");
             const EngineRun run =
                 run_engine(ctx, cubes::with_polarity(state.covers, state.result.polarity), observer, restarts);

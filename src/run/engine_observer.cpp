@@ -6,9 +6,9 @@
 
 namespace vormel {
 
-std::string cover_figures(const cubes::Cover& cover, const cubes::Space& space) {
+std::string cover_figures(const cubes::Cover& cover, const cubes::Space& space, std::string_view terms) {
     const minimize::CoverCost cost = minimize::cover_cost(cover, space);
-    return " P_Terms =" + format_mask("######", cost.terms) + "   Literals =" + format_mask("#######", cost.literals);
+    return " " + std::string(terms) + " =" + format_mask("######", cost.terms) + "   Literals =" + format_mask("#######", cost.literals);
 }
 
 void EngineObserver::phase(std::string_view name) {

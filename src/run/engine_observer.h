@@ -22,7 +22,8 @@ private:
     cubes::Space space_;
 };
 
-// " P_Terms =   12   Literals =   34" for a cover, as every cube-engine summary line writes it.
-std::string cover_figures(const cubes::Cover& cover, const cubes::Space& space);
+// " P_Terms =   12   Literals =   34" for a cover, as every cube-engine summary line writes it
+// (another word than P_Terms for covers that are not results).
+std::string cover_figures(const cubes::Cover& cover, const cubes::Space& space, std::string_view terms = "P_Terms");
 
 }  // namespace vormel
