@@ -75,7 +75,7 @@ void add_method_options(CLI::App& app, int& prime_method, double& exact_limit_se
                     "  cns     the same with prime implicants by consensus\n"
                     "  shared  all outputs together on cubes: a multi-output heuristic that\n"
                     "          shares product terms between outputs\n"
-                    "  exact   all outputs together: a proven minimum found by a SAT solver,\n"
+                    "  exact   all outputs together: a proven minimum (all primes, then an integer-program solver),\n"
                     "          within the time limit of --exact-limit");
     app.add_option("--exact-limit", exact_limit_seconds,
                    "Time limit of --method exact in seconds (a number above 0, up to a day)")

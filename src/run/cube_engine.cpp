@@ -43,6 +43,7 @@ struct EngineRun {
     bool stopped = false;
     int lower_bound = 0;
     bool proven = false;
+    std::string figures;  // the exact method's problem sizes, for the report
 };
 
 EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, minimize::Observer& observer,
@@ -56,6 +57,9 @@ EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, mini
         run.stopped = r.stopped;
         run.lower_bound = r.lower_bound;
         run.proven = r.proven;
+        run.figures = " Prime Implicants =" + STR(r.prime_count) + "   Covering Rows =" + STR(r.row_count) +
+                      "   Essential =" + STR(r.essential_count) + "   Left for the Solver =" + STR(r.core_rows) +
+                      " x" + STR(r.core_columns);
     } else {
         minimize::HeuristicParams params;
         params.restarts = restarts;
@@ -66,9 +70,9 @@ EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, mini
     return run;
 }
 
-// A Break from the window ends the run as a user break.
-bool stopped_by_user(RunContext& ctx, bool stopped) {
-    if (stopped || ctx.stop_requested.load()) ctx.error_flag = -1;
+// A Break from the window ends the run as a user break; the exact method's time limit does not.
+bool stopped_by_user(RunContext& ctx) {
+    if (ctx.stop_requested.load()) ctx.error_flag = -1;
     return ctx.failed();
 }
 
@@ -95,7 +99,7 @@ void Cube_Sets(Session& session) {
     RunContext& ctx = session.ctx;
     Problem& problem = session.problem;
     ctx.current_sub = "Cube_Sets";
-    ctx.report.display_text(is_exact(ctx) ? " Prime Generation    : Exact - Minimum Cover by SAT Solver "
+    ctx.report.display_text(is_exact(ctx) ? " Prime Generation    : Exact - Proven Minimum Cover "
                                           : " Prime Generation    : Shared - Multi-Output Cubes ",
                             1);
     if (ctx.options.polarity_mode == polarity_combination && problem.outputs() > minimize::kMaxCombinationOutputs) {
@@ -133,7 +137,7 @@ void Cube_Sets(Session& session) {
         ctx.report.display_blank();
     }
     ctx.report.flush_display(0);
-    stopped_by_user(ctx, false);
+    stopped_by_user(ctx);
 }
 
 void Cube_Cover(Session& session) {
@@ -142,7 +146,7 @@ void Cube_Cover(Session& session) {
     CubeEngineState& state = session.engine;
     ctx.current_sub = "Cube_Cover";
     if (ctx.level() > 0) {
-        step_heading(ctx, is_exact(ctx) ? " *** Exact Cover (2):  All Prime Implicants and a Minimum Cover by SAT Solver"
+        step_heading(ctx, is_exact(ctx) ? " *** Exact Cover (2):  All Prime Implicants and a Minimum Cover by Branch and Cut"
                                         : " *** Shared Cover (2):  Expand, Irredundant and Reduce on all Outputs at once");
     }
     const std::vector<int> polarity = uniform_polarity(problem, ctx.options.polarity_mode == polarity_zero_set ? 0 : 1);
@@ -160,7 +164,7 @@ void Cube_Cover(Session& session) {
         return;
     }
     ctx.diag.stop_timer(" Cover");
-    if (stopped_by_user(ctx, run.stopped)) return;
+    if (stopped_by_user(ctx)) return;
     state.result.polarity = polarity;
     state.result.cover = std::move(run.cover);
     state.result.cost = minimize::cover_cost(state.result.cover, state.covers.space);
@@ -169,6 +173,7 @@ void Cube_Cover(Session& session) {
     state.proven = run.proven;
     if (ctx.level() > 0) {
         ctx.report.display_blank();
+        if (!run.figures.empty()) ctx.report.display_text(run.figures, 1);
         report_cover(ctx, "Cover", polarity, state.result.cover, state.covers.space);
         if (is_exact(ctx)) report_exact_bound(ctx, state);
         ctx.report.display_blank();
@@ -202,13 +207,13 @@ void Cube_Bundle(Session& session) {
                 mode == polarity_automatic
                     ? minimize::choose_polarity_automatic(state.covers, state.result, heuristic, stop, observer)
                     : minimize::choose_polarity_combination(state.covers, heuristic, stop, observer);
-            if (!stopped_by_user(ctx, choice.stopped) && choice.polarity != state.result.polarity) {
+            if (!stopped_by_user(ctx) && choice.polarity != state.result.polarity) {
                 if (is_exact(ctx)) {
                     observer.phase("Exact Cover of the best Polarity");
                     const EngineRun run = run_engine(ctx, cubes::with_polarity(state.covers, choice.polarity), observer, 0);
                     choice.cover = run.cover;
                     choice.cost = minimize::cover_cost(run.cover, state.covers.space);
-                    if (!stopped_by_user(ctx, run.stopped) && choice.cost < state.result.cost) {
+                    if (!stopped_by_user(ctx) && choice.cost < state.result.cost) {
                         state.lower_bound = run.lower_bound;
                         state.proven = run.proven;
                     }
@@ -221,7 +226,7 @@ void Cube_Bundle(Session& session) {
             const EngineRun run =
                 run_engine(ctx, cubes::with_polarity(state.covers, state.result.polarity), observer, restarts);
             const minimize::CoverCost cost = minimize::cover_cost(run.cover, state.covers.space);
-            if (!stopped_by_user(ctx, run.stopped) && cost < state.result.cost) {
+            if (!stopped_by_user(ctx) && cost < state.result.cost) {
                 state.result.cover = run.cover;
                 state.result.cost = cost;
             }

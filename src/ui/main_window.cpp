@@ -150,7 +150,7 @@ void MainWindow::create_controls() {
                                             " Multi-Output Heuristic on Cubes: all Outputs together, sharing Terms  ",
                                             scale_.rect(14520, 3720, 1185, 195));
     method_buttons_[method_exact] = option("methodExact", "Exact",
-                                           " Proven Minimum of all Outputs together by a SAT Solver. \r\n"
+                                           " Proven Minimum of all Outputs together (all Primes, Branch and Cut). \r\n"
                                            " Attention: Stops at the Time Limit in sec (field beside)! ",
                                            scale_.rect(14520, 3960, 705, 195));
     method_group_ = new QButtonGroup(this);
