@@ -138,7 +138,9 @@ public:
             stats_.essential_primes = static_cast<int>(essentials.size());
             done("Essential Primes", essentials);
         }
+        set_aside_ = &essentials;
         improve(f, joined(dc_, essentials));
+        set_aside_ = nullptr;
         f = joined(f, essentials);
         if (sparse_ && !stop_()) make_sparse_pass(f);
         return f;
@@ -227,8 +229,13 @@ private:
     void phase(std::string_view name) {
         if (observer_) observer_->phase(name);
     }
+    // The observer sees whole covers: the essential primes set aside during the loop included.
     void done(std::string_view name, const Cover& f) {
-        if (observer_) observer_->pass_done(name, f);
+        if (!observer_) return;
+        if (set_aside_ && !set_aside_->empty())
+            observer_->pass_done(name, joined(f, *set_aside_));
+        else
+            observer_->pass_done(name, f);
     }
 
     const Cover& dc_;
@@ -238,6 +245,7 @@ private:
     Observer* observer_;
     StopCheck& stop_;
     HeuristicStats& stats_;
+    const Cover* set_aside_ = nullptr;  // the essential primes while the loop runs without them
 };
 
 }  // namespace
