@@ -136,11 +136,11 @@ public:
             PhaseTimer t(stats_.seconds.essential);
             essentials = take_essential_primes(f, dc_, s_, stop_);
             stats_.essential_primes = static_cast<int>(essentials.size());
+            done("Essential Primes", essentials);
         }
-        // The passes report the whole cover, the essentials set aside included.
-        aside_ = &essentials;
+        set_aside_ = &essentials;
         improve(f, joined(dc_, essentials));
-        aside_ = nullptr;
+        set_aside_ = nullptr;
         f = joined(f, essentials);
         if (sparse_ && !stop_()) make_sparse_pass(f);
         return f;
@@ -229,10 +229,13 @@ private:
     void phase(std::string_view name) {
         if (observer_) observer_->phase(name);
     }
+    // The observer sees whole covers: the essential primes set aside during the loop included.
     void done(std::string_view name, const Cover& f) {
         if (!observer_) return;
-        if (aside_ && !aside_->empty()) observer_->pass_done(name, joined(f, *aside_));
-        else observer_->pass_done(name, f);
+        if (set_aside_ && !set_aside_->empty())
+            observer_->pass_done(name, joined(f, *set_aside_));
+        else
+            observer_->pass_done(name, f);
     }
 
     const Cover& dc_;
@@ -242,7 +245,7 @@ private:
     Observer* observer_;
     StopCheck& stop_;
     HeuristicStats& stats_;
-    const Cover* aside_ = nullptr;  // essential primes set aside during the loop
+    const Cover* set_aside_ = nullptr;  // the essential primes while the loop runs without them
 };
 
 }  // namespace
