@@ -1,0 +1,83 @@
+#include <algorithm>
+#include <bit>
+#include <numeric>
+
+#include "cubes/cover_algebra.h"
+
+namespace vormel::cubes {
+
+namespace {
+
+int cube_size(const Cube& c) { return std::popcount(c.in) + output_count(c); }
+
+// Pieces of a that b leaves out: per literal of b that a lacks, a with the opposite value; and a
+// with the outputs b does not have.
+void sharp_cube(const Cube& a, const Cube& b, const Space& s, Cover& out) {
+    if (!intersects(a, b, s)) {
+        out.push_back(a);
+        return;
+    }
+    for (std::uint64_t lits = a.in & ~b.in & s.in_full; lits; lits &= lits - 1) {
+        const std::uint64_t bit = lits & (~lits + 1);
+        Cube piece = a;
+        piece.in &= ~(((bit & kLowBits) ? bit << 1 : bit >> 1));
+        out.push_back(piece);
+    }
+    Cube rest = a;
+    rest.out[0] &= ~b.out[0];
+    rest.out[1] &= ~b.out[1];
+    if (!outputs_empty(rest)) out.push_back(rest);
+}
+
+}  // namespace
+
+void remove_contained(Cover& f) {
+    std::vector<std::uint32_t> order(f.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return cube_size(f[a]) > cube_size(f[b]); });
+    std::vector<char> dropped(f.size(), 0);
+    Cover kept;
+    kept.reserve(f.size());
+    for (std::uint32_t i : order) {
+        const Cube& c = f[i];
+        if (std::any_of(kept.begin(), kept.end(), [&c](const Cube& k) { return contains(k, c); })) dropped[i] = 1;
+        else kept.push_back(c);
+    }
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (!dropped[i]) f[w++] = f[i];
+    }
+    f.resize(w);
+}
+
+Cover output_part(const Cover& f, int j, const Space& s) {
+    Cover out;
+    for (const Cube& c : f) {
+        if (has_output(c, j)) out.push_back(Cube{c.in, {s.out_full[0], s.out_full[1]}});
+    }
+    return out;
+}
+
+Cover cofactor(const Cover& f, const Cube& p, const Space& s) {
+    Cover out;
+    for (const Cube& c : f) {
+        if (intersects(c, p, s)) out.push_back(cofactor(c, p, s));
+    }
+    return out;
+}
+
+Cover sharp(const Cube& a, const Cover& b, const Space& s) {
+    Cover rest{a};
+    Cover next;
+    for (const Cube& d : b) {
+        next.clear();
+        for (const Cube& r : rest) sharp_cube(r, d, s, next);
+        remove_contained(next);
+        rest.swap(next);
+        if (rest.empty()) break;
+    }
+    return rest;
+}
+
+}  // namespace vormel::cubes

@@ -1,0 +1,123 @@
+#include "cubes/function_covers.h"
+
+#include <tbb/parallel_for.h>
+
+#include "cubes/cover_algebra.h"
+#include "cubes/input_words.h"
+#include "model/problem.h"
+
+namespace vormel::cubes {
+
+std::uint64_t input_word(const std::uint8_t* x, int nx) {
+    std::uint64_t in = 0;
+    for (int i = 0; i < nx; ++i) in |= std::uint64_t{x[i] == kZero ? 1u : x[i] == kOne ? 2u : 3u} << (2 * i);
+    return in;
+}
+
+void input_bytes(std::uint64_t in, int nx, std::uint8_t* x) {
+    for (int i = 0; i < nx; ++i) {
+        const auto pair = (in >> (2 * i)) & 3;
+        x[i] = pair == 1 ? kZero : pair == 2 ? kOne : kDash;
+    }
+}
+
+FunctionCovers function_covers(const Problem& problem) {
+    const TermTable& rows = problem.intab;
+    FunctionCovers f;
+    f.space = Space::of(problem.inputs(), problem.outputs());
+    const Space& s = f.space;
+
+    InputCover all_rows;
+    for (int r = 0; r <= rows.last; ++r) all_rows.push_back(input_word(rows.x(r), rows.nx));
+    bool rest_matters = false;
+    for (int j = 0; j < s.ny; ++j) rest_matters |= problem.rest_values[j] != kZero;
+    const InputCover uncovered = rest_matters ? input_complement(all_rows, s) : InputCover{};
+
+    // Per output: the rows saying 1, 0 and "-" there.
+    std::vector<InputCover> ones(s.ny), zeros(s.ny), dashes(s.ny), dc(s.ny), off(s.ny);
+    for (int r = 0; r <= rows.last; ++r) {
+        const std::uint8_t* y = rows.y(r);
+        for (int j = 0; j < s.ny; ++j) {
+            (y[j] == kOne ? ones : y[j] == kZero ? zeros : dashes)[j].push_back(all_rows[r]);
+        }
+    }
+    // The ON cover keeps the rows as they stand (their output parts are a good start for sharing).
+    for (int r = 0; r <= rows.last; ++r) {
+        Cube c{all_rows[r], {0, 0}};
+        for (int j = 0; j < s.ny; ++j) {
+            if (rows.y(r)[j] == kOne) set_output(c, j);
+        }
+        if (!outputs_empty(c)) f.on.push_back(c);
+    }
+    Cube rest_on{0, {0, 0}};
+    for (int j = 0; j < s.ny; ++j) {
+        if (problem.rest_values[j] == kOne) set_output(rest_on, j);
+    }
+    if (!outputs_empty(rest_on)) {
+        for (std::uint64_t in : uncovered) f.on.push_back(Cube{in, {rest_on.out[0], rest_on.out[1]}});
+    }
+    remove_contained(f.on);
+
+    tbb::parallel_for(0, s.ny, [&](int j) {
+        // Unspecified: rows with "-" where no row says 1 or 0, and the uncovered points when $REST is "-".
+        InputCover specified = ones[j];
+        specified.insert(specified.end(), zeros[j].begin(), zeros[j].end());
+        InputCover& d = dc[j];
+        if (!dashes[j].empty()) {
+            const Cover said = [&] {
+                Cover c;
+                for (std::uint64_t in : specified) c.push_back(Cube{in, {1, 0}});
+                return c;
+            }();
+            const Space single = Space::of(s.nx, 1);
+            for (std::uint64_t in : dashes[j]) {
+                for (const Cube& piece : sharp(Cube{in, {1, 0}}, said, single)) d.push_back(piece.in);
+            }
+        }
+        if (problem.rest_values[j] == kDash) d.insert(d.end(), uncovered.begin(), uncovered.end());
+        remove_contained_inputs(d);
+        // Everything else that is not 1 is 0.
+        InputCover on_or_dc = ones[j];
+        if (problem.rest_values[j] == kOne) on_or_dc.insert(on_or_dc.end(), uncovered.begin(), uncovered.end());
+        on_or_dc.insert(on_or_dc.end(), d.begin(), d.end());
+        off[j] = input_complement(on_or_dc, s);
+    });
+    f.dc = join_output_parts(dc, s);
+    f.off = join_output_parts(off, s);
+    return f;
+}
+
+FunctionCovers with_polarity(const FunctionCovers& f, const std::vector<int>& polarity) {
+    FunctionCovers g;
+    g.space = f.space;
+    g.dc = f.dc;
+    Cube inverted{0, {0, 0}};
+    for (int j = 0; j < f.space.ny; ++j) {
+        if (j < static_cast<int>(polarity.size()) && polarity[j] == 0) set_output(inverted, j);
+    }
+    auto split = [&](const Cover& from, Cover& same, Cover& swapped) {
+        for (const Cube& c : from) {
+            Cube keep{c.in, {c.out[0] & ~inverted.out[0], c.out[1] & ~inverted.out[1]}};
+            Cube move{c.in, {c.out[0] & inverted.out[0], c.out[1] & inverted.out[1]}};
+            if (!outputs_empty(keep)) same.push_back(keep);
+            if (!outputs_empty(move)) swapped.push_back(move);
+        }
+    };
+    split(f.on, g.on, g.off);
+    split(f.off, g.off, g.on);
+    return g;
+}
+
+TermTable to_term_table(const Cover& f, const Space& s, const std::vector<int>& polarity) {
+    TermTable t(s.nx, s.ny, static_cast<int>(f.size()));
+    for (const Cube& c : f) {
+        const int r = t.append_row();
+        input_bytes(c.in, s.nx, t.x(r));
+        for (int j = 0; j < s.ny; ++j) {
+            if (has_output(c, j)) t.y(r)[j] = static_cast<std::uint8_t>(j < static_cast<int>(polarity.size()) ? polarity[j] : 1);
+        }
+    }
+    return t;
+}
+
+}  // namespace vormel::cubes

@@ -1,0 +1,37 @@
+#pragma once
+#include <vector>
+
+#include "cubes/cube.h"
+#include "model/term_table.h"
+
+namespace vormel {
+struct Problem;
+}
+
+namespace vormel::cubes {
+
+// The function of a problem as three covers that split the space for every output: the points where it
+// is 1, those where it is unspecified, and those where it is 0.
+struct FunctionCovers {
+    Space space;
+    Cover on;
+    Cover dc;
+    Cover off;
+};
+
+// Built from the input rows, never from minterms, with the meaning the expansion gives them: a point
+// is 1 for an output where any row covering it says 1, else 0 where any says 0, else unspecified where
+// a row covers it at all; points no row covers take the output's $REST value.
+FunctionCovers function_covers(const Problem& problem);
+
+// The covers with the outputs of polarity 0 inverted (their ON and OFF parts swapped).
+FunctionCovers with_polarity(const FunctionCovers& f, const std::vector<int>& polarity);
+
+// Input word of an X byte row (0, 1, 2 per input) and back.
+std::uint64_t input_word(const std::uint8_t* x, int nx);
+void input_bytes(std::uint64_t in, int nx, std::uint8_t* x);
+
+// A cover as a term table whose Y entries are the output's polarity value where the cube feeds it.
+TermTable to_term_table(const Cover& f, const Space& s, const std::vector<int>& polarity);
+
+}  // namespace vormel::cubes

@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "cubes/cube.h"
+
+// The single-output core of tautology and complement: a cover of one output is a list of input words.
+namespace vormel::cubes {
+
+using InputCover = std::vector<std::uint64_t>;
+
+// Per input (bit at the pair's low position): some cube has the literal 0 / the literal 1 there.
+struct LiteralColumns {
+    std::uint64_t zero = 0;
+    std::uint64_t one = 0;
+    std::uint64_t binate() const { return zero & one; }
+};
+
+inline std::uint64_t zero_literals(std::uint64_t in) { return in & ~(in >> 1) & kLowBits; }
+inline std::uint64_t one_literals(std::uint64_t in) { return (in >> 1) & ~in & kLowBits; }
+
+LiteralColumns literal_columns(const InputCover& f);
+
+// The input (given by its low bit) that carries a literal in the most cubes among `candidates`.
+std::uint64_t busiest_input(const InputCover& f, std::uint64_t candidates);
+
+// The cubes of f that allow input `bit` (low bit of its pair) to take `value`, with that input freed.
+InputCover cofactor_input(const InputCover& f, std::uint64_t bit, int value);
+
+bool input_tautology(const InputCover& f, const Space& s);
+InputCover input_complement(const InputCover& f, const Space& s);
+// One cover from per-output input covers (parts[j] for output j); equal input parts share a cube.
+Cover join_output_parts(const std::vector<InputCover>& parts, const Space& s);
+// Drops input words that lie inside another (the first of equal words stays); order kept.
+void remove_contained_inputs(InputCover& f);
+
+}  // namespace vormel::cubes
