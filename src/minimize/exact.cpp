@@ -49,7 +49,8 @@ ExactResult minimize_exact(const Cover& on, const Cover& dc, const Cover& off, c
     f.insert(f.end(), dc.begin(), dc.end());
     Cover primes;
     PrimeStats prime_stats;
-    const bool have_primes = all_primes(f, s, budget, primes, prime_stats);
+    // A stop is noticed at every phase boundary, not only at the next poll inside a phase.
+    const bool have_primes = !budget.exhausted() && all_primes(f, s, budget, primes, prime_stats);
     lap(result.primes_seconds);
     if (!have_primes) return fall_back();
     result.prime_count = static_cast<int>(primes.size());
@@ -57,7 +58,7 @@ ExactResult minimize_exact(const Cover& on, const Cover& dc, const Cover& off, c
     observer.phase("Covering Rows");
     CoveringMatrix matrix;
     RowStats row_stats;
-    const bool have_rows = covering_rows(on, primes, s, budget, matrix, row_stats);
+    const bool have_rows = !budget.exhausted() && covering_rows(on, primes, s, budget, matrix, row_stats);
     lap(result.rows_seconds);
     if (!have_rows) return fall_back();
     result.row_count = static_cast<int>(matrix.rows.size());
