@@ -33,6 +33,14 @@ long long cost_of(const Columns& cols, const std::vector<int>& cost) {
     return sum;
 }
 
+bool covers_all(const CoveringMatrix& m, const Columns& chosen) {
+    std::vector<char> taken(at(m.columns), 0);
+    for (int c : chosen) taken[at(c)] = 1;
+    return std::all_of(m.rows.begin(), m.rows.end(), [&](const std::vector<int>& row) {
+        return std::any_of(row.begin(), row.end(), [&](int c) { return taken[at(c)] != 0; });
+    });
+}
+
 // Drops chosen columns whose rows the others cover, dearest first; the rest ascending.
 void drop_redundant(Columns& chosen, const CoveringMatrix& m, const std::vector<std::vector<int>>& col_rows,
                     const std::vector<int>& cost) {
@@ -169,6 +177,10 @@ MinimumCover minimum_cover(const CoveringMatrix& m, const std::vector<int>& cost
     for (int c = 0; c < m.columns; ++c) objective[at(c)] = per_column + cost[at(c)];
     SolverRun run = branch_and_cut(m, objective, budget);
     out.solver_nodes = run.nodes;
+    if (!covers_all(m, run.columns)) {
+        run.columns.clear();  // never trust a solution that misses a row
+        run.optimal = false;
+    }
     if (!run.columns.empty()) {
         drop_redundant(run.columns, m, col_rows, cost);
         if (run.columns.size() < best.size() ||
@@ -176,10 +188,13 @@ MinimumCover minimum_cover(const CoveringMatrix& m, const std::vector<int>& cost
             best = std::move(run.columns);
     }
     // A cover of t columns costs at most t (per_column + dearest), so the bound caps t from below.
+    // A bound above a known cover's cost is no bound (the solver gave up before it had one).
+    double best_objective = 0;
+    for (int c : best) best_objective += objective[at(c)];
     if (run.optimal) {
         out.lower_bound = static_cast<int>(best.size());
         out.cost_proven = true;
-    } else if (std::isfinite(run.bound) && run.bound > 0) {
+    } else if (run.bound > 0 && run.bound <= best_objective + 0.5) {
         const int from_bound = static_cast<int>(std::ceil(run.bound / (per_column + dearest) - 1e-9));
         out.lower_bound = std::max(out.lower_bound, std::min(from_bound, static_cast<int>(best.size())));
     }

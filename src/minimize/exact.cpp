@@ -40,6 +40,7 @@ ExactResult minimize_exact(const Cover& on, const Cover& dc, const Cover& off, c
         result.stopped = result.fallback = true;
         result.lower_bound = std::max(result.lower_bound, incompatible_points_bound(on, off, s));
         set_cover(result, quick_cover(on, off, s), s);
+        result.total_seconds = budget.elapsed();
         observer.pass_done("Quick Cover", result.cover);
         return result;
     };
@@ -87,6 +88,7 @@ ExactResult minimize_exact(const Cover& on, const Cover& dc, const Cover& off, c
     Cover cover;
     for (int c : chosen) cover.push_back(primes[static_cast<std::size_t>(c)]);
     set_cover(result, std::move(cover), s);
+    result.total_seconds = budget.elapsed();
     observer.pass_done("Minimum Cover", result.cover);
     return result;
 }

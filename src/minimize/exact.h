@@ -27,6 +27,7 @@ struct ExactResult {
     double rows_seconds = 0;
     double reduce_seconds = 0;
     double solve_seconds = 0;
+    double total_seconds = 0;     // the phases plus a quick cover after a stop
 };
 
 // A cover of all outputs together with the fewest terms, and the fewest input literals among
