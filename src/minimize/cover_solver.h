@@ -17,13 +17,13 @@ struct MinimumCover {
     long long solver_nodes = 0;  // branch-and-bound nodes
 };
 
-// A cover of the rows with the fewest columns and, among those, the least sum of `cost`, as a
-// 0-1 program solved by branch and cut (CBC, with its LP bound, cuts and heuristics): each column
-// costs W + cost with W above any cost sum of a cover no larger than the greedy one, so the
-// program minimizes the count first. A greedy cover and a set of pairwise disjoint rows give the
-// first bounds (and settle the count at once when they meet). When the budget runs out (the
-// solver polls it at every node) the best cover found so far comes back with the count bound
-// read off the LP bound; it is never worse than the greedy cover.
+// A cover of the rows with the fewest columns and, among those, the least sum of `cost`, as 0-1
+// programs solved by branch and cut (CBC, with its LP bound, cuts and heuristics): first the
+// count alone, then the cost with the count held at its minimum. A greedy cover and a set of
+// pairwise disjoint rows give the first bounds (and settle the count at once when they meet).
+// When the budget runs out (the solver polls it at every node) the best cover found so far comes
+// back with the count bound reached, read off the LP bound; it is never worse than the greedy
+// cover.
 MinimumCover minimum_cover(const CoveringMatrix& m, const std::vector<int>& cost, WorkBudget& budget);
 
 }  // namespace vormel::minimize
