@@ -1,16 +1,15 @@
 #include "minimize/all_primes.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 
+#include "cubes/input_words.h"
 #include "cubes/maximal_cubes.h"
 
 namespace vormel::minimize {
 
 using cubes::Cover;
 using cubes::Cube;
-using cubes::kLowBits;
 
 namespace {
 
@@ -62,8 +61,8 @@ public:
         std::uint64_t zeros = 0, ones = 0;
         OutSet active;
         for (const Cube& c : f) {
-            zeros |= c.in & ~(c.in >> 1) & kLowBits;
-            ones |= (c.in >> 1) & ~c.in & kLowBits;
+            zeros |= cubes::zero_literals(c.in);
+            ones |= cubes::one_literals(c.in);
             active.w[0] |= real.w[0] & ~c.out[0];
             active.w[1] |= real.w[1] & ~c.out[1];
         }
@@ -80,22 +79,12 @@ public:
     }
 
 private:
-    // The binate input with the most literals in f; the lowest such input on ties.
-    int most_binate(const Cover& f, std::uint64_t binate) const {
-        std::array<int, 32> count{};
-        for (const Cube& c : f) {
-            std::uint64_t lits = (c.in ^ (c.in >> 1)) & binate;
-            while (lits != 0) {
-                ++count[std::countr_zero(lits) >> 1];
-                lits &= lits - 1;
-            }
-        }
-        int best = -1;
-        for (std::uint64_t bits = binate; bits != 0; bits &= bits - 1) {
-            const int v = std::countr_zero(bits) >> 1;
-            if (best < 0 || count[v] > count[best]) best = v;
-        }
-        return best;
+    // The binate input with the most literals in f.
+    static int most_binate(const Cover& f, std::uint64_t binate) {
+        cubes::InputCover inputs;
+        inputs.reserve(f.size());
+        for (const Cube& c : f) inputs.push_back(c.in);
+        return std::countr_zero(cubes::busiest_input(inputs, binate)) / 2;
     }
 
     // The merge costs the product of the two cofactors' prime counts; their cube counts stand in
