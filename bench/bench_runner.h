@@ -10,6 +10,7 @@ struct RunSettings {
     int polarity_mode = 1;
     int prime_method = 1;
     int rolexa = 1;
+    double exact_limit_seconds = 60;
 };
 
 // Figures of one run of one file, measured in a child process.

@@ -11,29 +11,17 @@
 #include <fmt/format.h>
 
 #include "bench_runner.h"
+#include "cli/run_option_flags.h"
 #include "peer_figures.h"
 
 namespace fs = std::filesystem;
 using namespace vormel::bench;
-
-namespace {
-
-int polarity_of(const std::string& name) {
-    if (name == "0") return 0;
-    if (name == "auto") return 2;
-    if (name == "comb") return 3;
-    return 1;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Benchmark runner: runs each input in a child process and prints a table of figures"};
     std::string folder = "../shared/bench/pla";
     std::vector<std::string> files;
     RunSettings settings;
-    std::string polarity = "1";
-    std::string method = "cns";
     int repeat = 3;
     double max_seconds = 60;
     bool throughput = false;
@@ -43,16 +31,14 @@ int main(int argc, char** argv) {
     app.add_option("--until", settings.until_step, "Last step to run: 1 Expand, 2 Primes, 3 Cover, 4 Bundle, 5 Final")
         ->check(CLI::Range(1, 5));
     app.add_option("-l,--level", settings.level, "Display level")->check(CLI::Range(0, 4));
-    app.add_option("--polarity", polarity, "1, 0, auto or comb")->check(CLI::IsMember({"1", "0", "auto", "comb"}));
-    app.add_option("--method", method, "qmc or cns")->check(CLI::IsMember({"qmc", "cns"}));
+    vormel::add_polarity_option(app, settings.polarity_mode);
+    vormel::add_method_options(app, settings.prime_method, settings.exact_limit_seconds);
     app.add_option("--rolexa", settings.rolexa, "ROLEXA iterations");
     app.add_option("--repeat", repeat, "Runs per file (the median is shown)");
     app.add_option("--skip-over", max_seconds, "Run a file only once when its first run takes longer (seconds)");
     app.add_flag("--report-throughput", throughput, "Measure the report channel instead");
     app.add_option("--lines", throughput_lines, "Lines for --report-throughput");
     CLI11_PARSE(app, argc, argv);
-    settings.polarity_mode = polarity_of(polarity);
-    settings.prime_method = method == "qmc" ? 0 : 1;
 
     const fs::path work = fs::temp_directory_path() / fmt::format("vormel-bench-{}", ::getpid());
     fs::create_directories(work);

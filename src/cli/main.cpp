@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/console_window.h"
+#include "cli/run_option_flags.h"
 #include "cli/terminal_echo.h"
 #include "input/text_decoding.h"
 #include "report/text_work_area.h"
@@ -16,39 +17,23 @@
 #include "run/command_fsm.h"
 #include "run/session.h"
 
-namespace {
-
-int polarity_mode_of(const std::string& name) {
-    if (name == "0") return vormel::polarity_zero_set;
-    if (name == "auto") return vormel::polarity_automatic;
-    if (name == "comb") return vormel::polarity_combination;
-    return vormel::polarity_one_set;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     CLI::App app{"Vormel minimizes multi-output two-level (AND/OR) logic.\n"
                  "It runs every step on FILE and writes FILE.rpt and FILE.rpt.rtf beside it.",
                  "vormelc"};
     std::string file;
-    int level = 0;
-    std::string polarity = "1";
-    std::string method = "cns";
-    int rolexa = 1;
+    vormel::RunOptions options;
+    options.display_level = 0;
     bool page_by_page = false;
     bool quiet = false;
     app.add_option("FILE", file, "Input file (.tab, .tdf, .dcb, .pla, .bol)")->required();
-    app.add_option("-l,--level", level, "Display level: 0 minimum, 1 results, 2 inputs and outputs, 3 main steps, 4 details")
+    app.add_option("-l,--level", options.display_level,
+                   "Display level: 0 minimum, 1 results, 2 inputs and outputs, 3 main steps, 4 details")
         ->check(CLI::Range(0, 4))
         ->capture_default_str();
-    app.add_option("--polarity", polarity, "Output polarity: 1 (1-Set), 0 (0-Set), auto (Automatic), comb (Combination)")
-        ->check(CLI::IsMember({"1", "0", "auto", "comb"}))
-        ->capture_default_str();
-    app.add_option("--method", method, "Prime implicants by qmc (Quine-McCluskey, up to 10 inputs) or cns (consensus)")
-        ->check(CLI::IsMember({"qmc", "cns"}))
-        ->capture_default_str();
-    app.add_option("--rolexa", rolexa, "ROLEXA iterations of the bundle optimization (0 for none)")
+    vormel::add_polarity_option(app, options.polarity_mode);
+    vormel::add_method_options(app, options.prime_method, options.exact_limit_seconds);
+    app.add_option("--rolexa", options.rolexa_iterations, "ROLEXA iterations of the bundle optimization (0 for none)")
         ->check(CLI::Range(0, 9999))
         ->capture_default_str();
     app.add_flag("--page-by-page", page_by_page, "Pause at page ends and \"Reset ?\" queries (Enter continues, q breaks)");
@@ -77,11 +62,8 @@ int main(int argc, char** argv) {
     if (!quiet) std::fputs("\n", stdout);
 
     ctx.input_file = input;
-    ctx.options.display_level = level;
-    ctx.options.polarity_mode = polarity_mode_of(polarity);
-    ctx.options.prime_method = method == "qmc" ? vormel::method_qmc : vormel::method_cns;
-    ctx.options.rolexa_iterations = rolexa;
-    ctx.options.page_by_page = page_by_page ? 1 : 0;
+    options.page_by_page = page_by_page ? 1 : 0;
+    ctx.options = options;
     ctx.auto_run = -1;
     ctx.run_state = 4;
     ctx.diag.check_memory(1);

@@ -13,47 +13,78 @@ namespace vormel::cubes {
 namespace {
 
 // De Morgan on one cube: one cube per literal, with that literal complemented.
-InputCover complement_of_cube(std::uint64_t in, const Space& s) {
-    InputCover out;
+void append_complement_of_cube(std::uint64_t in, const Space& s, InputCover& out) {
     for (std::uint64_t lits = zero_literals(in) | one_literals(in); lits; lits &= lits - 1) {
         const std::uint64_t bit = lits & (~lits + 1);
         const std::uint64_t pair = bit * 3;
         out.push_back((s.in_full & ~pair) | (pair & ~in));
     }
-    return out;
 }
 
-// x'·c0 + x·c1, where a cube of one half that lies inside a cube of the other needs no literal of x.
-InputCover merge_halves(InputCover c0, InputCover c1, std::uint64_t bit) {
+// out[o0, o1) = the complement where x = 0, out[o1, end) where x = 1, become x'.c0 + x.c1 in place;
+// a cube of one half that lies inside a cube of the other needs no literal of x.
+void merge_halves(InputCover& out, std::size_t o0, std::size_t o1, std::uint64_t bit) {
     const std::uint64_t pair = bit * 3;
-    std::vector<char> c0_free(c0.size(), 0), c1_free(c1.size(), 0);
-    if (c0.size() * c1.size() <= 4'000'000) {
-        for (std::size_t a = 0; a < c0.size(); ++a) {
-            for (std::size_t b = 0; b < c1.size(); ++b) {
-                if ((c0[a] & ~c1[b]) == 0) c0_free[a] = 1;
-                if ((c1[b] & ~c0[a]) == 0) c1_free[b] = 1;
+    const std::size_t o2 = out.size();
+    std::vector<char> free(o2 - o0, 0);
+    if ((o1 - o0) * (o2 - o1) <= 4'000'000) {
+        for (std::size_t a = o0; a < o1; ++a) {
+            for (std::size_t b = o1; b < o2; ++b) {
+                if ((out[a] & ~out[b]) == 0) free[a - o0] = 1;
+                if ((out[b] & ~out[a]) == 0) free[b - o0] = 1;
             }
         }
     }
-    InputCover out;
-    out.reserve(c0.size() + c1.size());
-    for (std::size_t a = 0; a < c0.size(); ++a) out.push_back(c0_free[a] ? c0[a] : (c0[a] & ~pair) | bit);
-    for (std::size_t b = 0; b < c1.size(); ++b) out.push_back(c1_free[b] ? c1[b] : (c1[b] & ~pair) | (bit << 1));
-    remove_contained_inputs(out);
-    return out;
+    InputCover merged;
+    merged.reserve(o2 - o0);
+    for (std::size_t k = o0; k < o2; ++k) {
+        const std::uint64_t literal = k < o1 ? bit : bit << 1;
+        merged.push_back(free[k - o0] ? out[k] : (out[k] & ~pair) | literal);
+    }
+    remove_contained_inputs(merged);
+    out.resize(o0);
+    out.insert(out.end(), merged.begin(), merged.end());
+}
+
+// Appends the complement of words [b, e) of w to out; cofactors live on the end of w meanwhile.
+void complement_of_range(InputCover& w, std::size_t b, std::size_t e, const Space& s, InputCover& out) {
+    if (b == e) {
+        out.push_back(s.in_full);
+        return;
+    }
+    LiteralColumns cols;
+    for (std::size_t i = b; i < e; ++i) {
+        if (w[i] == s.in_full) return;
+        cols.zero |= zero_literals(w[i]);
+        cols.one |= one_literals(w[i]);
+    }
+    if (e - b == 1) {
+        append_complement_of_cube(w[b], s, out);
+        return;
+    }
+    std::uint64_t bit = busiest_input(w.data() + b, w.data() + e, cols.binate());
+    if (bit == 0) bit = busiest_input(w.data() + b, w.data() + e, cols.zero | cols.one);
+    const std::size_t o0 = out.size();
+    std::size_t o1 = o0;
+    for (int value : {0, 1}) {
+        const std::size_t top = w.size();
+        append_cofactor(w, b, e, bit, value);
+        complement_of_range(w, top, w.size(), s, out);
+        w.resize(top);
+        if (value == 0) o1 = out.size();
+    }
+    merge_halves(out, o0, o1, bit);
 }
 
 }  // namespace
 
 InputCover input_complement(const InputCover& f, const Space& s) {
-    if (f.empty()) return {s.in_full};
-    if (std::find(f.begin(), f.end(), s.in_full) != f.end()) return {};
-    if (f.size() == 1) return complement_of_cube(f[0], s);
-    const LiteralColumns cols = literal_columns(f);
-    std::uint64_t bit = busiest_input(f, cols.binate());
-    if (bit == 0) bit = busiest_input(f, cols.zero | cols.one);
-    return merge_halves(input_complement(cofactor_input(f, bit, 0), s), input_complement(cofactor_input(f, bit, 1), s),
-                        bit);
+    InputCover w;
+    w.reserve(f.size() * 4);
+    w = f;
+    InputCover out;
+    complement_of_range(w, 0, w.size(), s, out);
+    return out;
 }
 
 Cover join_output_parts(const std::vector<InputCover>& parts, const Space& s) {

@@ -64,15 +64,10 @@ FunctionCovers function_covers(const Problem& problem) {
         specified.insert(specified.end(), zeros[j].begin(), zeros[j].end());
         InputCover& d = dc[j];
         if (!dashes[j].empty()) {
-            const Cover said = [&] {
-                Cover c;
-                for (std::uint64_t in : specified) c.push_back(Cube{in, {1, 0}});
-                return c;
-            }();
-            const Space single = Space::of(s.nx, 1);
-            for (std::uint64_t in : dashes[j]) {
-                for (const Cube& piece : sharp(Cube{in, {1, 0}}, said, single)) d.push_back(piece.in);
-            }
+            // What the dash rows cover minus what any row specifies, as the complement of (not dashes) + specified.
+            InputCover outside = input_complement(dashes[j], s);
+            outside.insert(outside.end(), specified.begin(), specified.end());
+            d = input_complement(outside, s);
         }
         if (problem.rest_values[j] == kDash) d.insert(d.end(), uncovered.begin(), uncovered.end());
         remove_contained_inputs(d);

@@ -15,9 +15,10 @@ LiteralColumns literal_columns(const InputCover& f) {
     return cols;
 }
 
-std::uint64_t busiest_input(const InputCover& f, std::uint64_t candidates) {
+std::uint64_t busiest_input(const std::uint64_t* begin, const std::uint64_t* end, std::uint64_t candidates) {
     int counts[32] = {};
-    for (std::uint64_t in : f) {
+    for (const std::uint64_t* p = begin; p != end; ++p) {
+        const std::uint64_t in = *p;
         for (std::uint64_t lits = (zero_literals(in) | one_literals(in)) & candidates; lits; lits &= lits - 1) {
             ++counts[std::countr_zero(lits) / 2];
         }
@@ -28,6 +29,14 @@ std::uint64_t busiest_input(const InputCover& f, std::uint64_t candidates) {
         if (best < 0 || counts[i] > counts[best]) best = i;
     }
     return best < 0 ? 0 : std::uint64_t{1} << (2 * best);
+}
+
+void append_cofactor(InputCover& w, std::size_t b, std::size_t e, std::uint64_t bit, int value) {
+    const std::uint64_t keep = value ? bit << 1 : bit;
+    const std::uint64_t pair = bit * 3;
+    for (std::size_t i = b; i < e; ++i) {
+        if (w[i] & keep) w.push_back(w[i] | pair);
+    }
 }
 
 InputCover cofactor_input(const InputCover& f, std::uint64_t bit, int value) {

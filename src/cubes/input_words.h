@@ -21,8 +21,15 @@ inline std::uint64_t one_literals(std::uint64_t in) { return (in >> 1) & ~in & k
 
 LiteralColumns literal_columns(const InputCover& f);
 
-// The input (given by its low bit) that carries a literal in the most cubes among `candidates`.
-std::uint64_t busiest_input(const InputCover& f, std::uint64_t candidates);
+// The input (given by its low bit) that carries a literal in the most cubes among `candidates`
+// (the lowest such input on a tie).
+std::uint64_t busiest_input(const std::uint64_t* begin, const std::uint64_t* end, std::uint64_t candidates);
+inline std::uint64_t busiest_input(const InputCover& f, std::uint64_t candidates) {
+    return busiest_input(f.data(), f.data() + f.size(), candidates);
+}
+
+// Appends to w the cofactor of words [b, e) of w for input `bit` = `value`.
+void append_cofactor(InputCover& w, std::size_t b, std::size_t e, std::uint64_t bit, int value);
 
 // The cubes of f that allow input `bit` (low bit of its pair) to take `value`, with that input freed.
 InputCover cofactor_input(const InputCover& f, std::uint64_t bit, int value);

@@ -7,20 +7,43 @@
 // ch. 3): split on the most binate input; a unate cover is a tautology only if it holds the universe.
 namespace vormel::cubes {
 
-bool input_tautology(const InputCover& f, const Space& s) {
-    if (f.empty()) return false;
+namespace {
+
+// Words [b, e) of `w`; each cofactor is appended to w and dropped on return, so the recursion
+// allocates only while the stack grows.
+bool tautology_of_range(InputCover& w, std::size_t b, std::size_t e, const Space& s) {
+    if (b == e) return false;
     std::uint64_t all = 0;
-    for (std::uint64_t in : f) {
+    LiteralColumns cols;
+    for (std::size_t i = b; i < e; ++i) {
+        const std::uint64_t in = w[i];
         if (in == s.in_full) return true;
         all |= in;
+        cols.zero |= zero_literals(in);
+        cols.one |= one_literals(in);
     }
     // Some input value is allowed by no cube: that half of the space is uncovered.
     if (all != s.in_full) return false;
-    const LiteralColumns cols = literal_columns(f);
     const std::uint64_t binate = cols.binate();
     if (binate == 0) return false;
-    const std::uint64_t bit = busiest_input(f, binate);
-    return input_tautology(cofactor_input(f, bit, 0), s) && input_tautology(cofactor_input(f, bit, 1), s);
+    const std::uint64_t bit = busiest_input(w.data() + b, w.data() + e, binate);
+    for (int value : {0, 1}) {
+        const std::size_t top = w.size();
+        append_cofactor(w, b, e, bit, value);
+        const bool holds = tautology_of_range(w, top, w.size(), s);
+        w.resize(top);
+        if (!holds) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool input_tautology(const InputCover& f, const Space& s) {
+    InputCover w;
+    w.reserve(f.size() * 4);
+    w = f;
+    return tautology_of_range(w, 0, w.size(), s);
 }
 
 bool tautology(const Cover& f, const Space& s) {
@@ -30,7 +53,7 @@ bool tautology(const Cover& f, const Space& s) {
         for (const Cube& c : f) {
             if (has_output(c, j)) part.push_back(c.in);
         }
-        if (!input_tautology(part, s)) return false;
+        if (!tautology_of_range(part, 0, part.size(), s)) return false;
     }
     return true;
 }
@@ -48,7 +71,7 @@ bool covers(const Cover& f, const Cube& c, const Space& s) {
         for (const Cube& d : inside) {
             if (has_output(d, j)) part.push_back((d.in | ~c.in) & s.in_full);
         }
-        if (!input_tautology(part, s)) return false;
+        if (!tautology_of_range(part, 0, part.size(), s)) return false;
     }
     return true;
 }

@@ -17,6 +17,10 @@ enum PrimeMethod : int { method_qmc = 0, method_cns = 1, method_shared = 2, meth
 
 inline bool cube_engine(int prime_method) { return prime_method == method_shared || prime_method == method_exact; }
 
+// The front ends accept an exact-method time limit above 0 and up to a day (NaN fails both tests).
+inline constexpr double max_exact_limit_seconds = 86400;
+inline bool valid_exact_limit(double seconds) { return seconds > 0 && seconds <= max_exact_limit_seconds; }
+
 struct RunOptions {
     int display_level = 1;      // 0 minimum .. 4 details
     int polarity_mode = polarity_one_set;

@@ -16,7 +16,9 @@ enum class MessageButtons { ok, yes_no, yes_no_cancel };
 enum class MessageAnswer { ok, yes, no, cancel };
 // Colour phases of the work area, progress bar and time field.
 enum class RunPhase { idle, running, saved };
-enum class Option { polarity, method_qmc, method_cns, rolexa, display_level, page_by_page };
+// method_exact also locks the exact method's time-limit field.
+enum class Option { polarity, method_qmc, method_cns, method_shared, method_exact, rolexa, display_level, page_by_page };
+inline constexpr int option_count = 8;
 
 // What a run needs of a window: the step fields, status lines, buttons, prompt and time fields,
 // progress bar, swapping indicator and the modal query box. The console program implements it

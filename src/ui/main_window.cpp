@@ -50,6 +50,9 @@ constexpr StepCaption kSteps[6] = {{"Open File:", 1920, 495, 2400, 405},        
                                    {"Generate Primes:", 4320, 555, 4800, 375},    {"Select Cover:", 5520, 555, 6000, 375},
                                    {"Bundle Optimization:", 6720, 555, 7200, 405}, {"Final Results:", 7920, 555, 8400, 525}};
 
+// Shared and Exact add two rows to the Prime Generation group; the option groups below it move down by them.
+constexpr int kMethodRows = 2 * 240;
+
 }  // namespace
 
 MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale) : dialogs_(dialogs) {
@@ -72,6 +75,7 @@ MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale) : dialog
         });
     session_ = std::make_unique<Session>(*work_area_, *run_window_);
     connect_options();
+    update_exact_limit_enabled();
 
     worker_context_ = new QObject;
     worker_context_->moveToThread(&worker_thread_);
@@ -84,6 +88,7 @@ MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale) : dialog
 
 MainWindow::~MainWindow() {
     pending_.close_requested = true;
+    request_engine_stop();
     if (query_box_->is_open()) query_box_->answer(QueryAnswer::stop);
     worker_thread_.quit();
     worker_thread_.wait();
@@ -138,18 +143,41 @@ void MainWindow::create_controls() {
                                   scale_.rect(14520, 2400, 1185, 195));
     auto* polarity_group = new QButtonGroup(this);
     for (QRadioButton* b : polarity_buttons_) polarity_group->addButton(b);
-    qmc_button_ = option("methodQmc", "QMC", " Quine-McCluskey Algorithm  ", scale_.rect(14520, 3240, 1185, 195));
-    cns_button_ = option("methodCns", "CNS", " Consensus Algorithm  ", scale_.rect(14520, 3480, 1185, 195));
-    auto* method_group = new QButtonGroup(this);
-    method_group->addButton(qmc_button_);
-    method_group->addButton(cns_button_);
+    method_buttons_[method_qmc] =
+        option("methodQmc", "QMC", " Quine-McCluskey Algorithm  ", scale_.rect(14520, 3240, 1185, 195));
+    method_buttons_[method_cns] = option("methodCns", "CNS", " Consensus Algorithm  ", scale_.rect(14520, 3480, 1185, 195));
+    method_buttons_[method_shared] = option("methodShared", "Shared",
+                                            " Multi-Output Heuristic on Cubes: all Outputs together, sharing Terms  ",
+                                            scale_.rect(14520, 3720, 1185, 195));
+    method_buttons_[method_exact] = option("methodExact", "Exact",
+                                           " Proven Minimum of all Outputs together by a SAT Solver. \r\n"
+                                           " Attention: Stops at the Time Limit in sec (field beside)! ",
+                                           scale_.rect(14520, 3960, 705, 195));
+    method_group_ = new QButtonGroup(this);
+    for (int method : {method_qmc, method_cns, method_shared, method_exact}) {
+        method_group_->addButton(method_buttons_[method], method);
+    }
+    exact_limit_field_ = new QLineEdit("60", central);
+    exact_limit_field_->setObjectName("exactLimitField");
+    exact_limit_field_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    exact_limit_field_->setMaxLength(5);
+    exact_limit_field_->setToolTip(qt_text(" Time Limit of the Exact Method in sec (above 0, up to 86400). "));
+    exact_limit_field_->setGeometry(scale_.rect(15255, 3930, 405, 255));
+    exact_limit_field_->setFont(sans7);
+    exact_limit_field_->installEventFilter(this);
+    exact_limit_text_ = exact_limit_field_->text();
+    auto* seconds_label = new QLabel("s", central);
+    seconds_label->setObjectName("exactLimitUnit");
+    seconds_label->setGeometry(scale_.rect(15690, 3960, 165, 195));
+    seconds_label->setFont(sans7);
+    seconds_label->setStyleSheet(white_background);
 
     rolexa_field_ = new QLineEdit("---", central);
     rolexa_field_->setObjectName("rolexaField");
     rolexa_field_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     rolexa_field_->setToolTip(qt_text(" Enter a number for the Rolexa Iterations (0 for no action; up to 9999). \r\n"
                                       " Attention: Large numbers may cause very long execution times! "));
-    rolexa_field_->setGeometry(scale_.rect(15240, 4320, 615, 255));
+    rolexa_field_->setGeometry(scale_.rect(15240, 4320 + kMethodRows, 615, 255));
     rolexa_field_->setFont(sans7);
     rolexa_field_->installEventFilter(this);
 
@@ -160,19 +188,21 @@ void MainWindow::create_controls() {
     auto* level_group = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
         level_buttons_[i] = option(level_names[i], level_captions[i], level_tips[i],
-                                   scale_.rect(14520, 5280 + 240 * i, i == 3 ? 1335 : 1215, 195));
+                                   scale_.rect(14520, 5280 + kMethodRows + 240 * i, i == 3 ? 1335 : 1215, 195));
         level_group->addButton(level_buttons_[i]);
     }
     page_button_ = option("pageByPage", "Page-by-Page",
                           "Display text page by page when On.  Skip rest of display by 'Interrupt'. Toggle by Ctrl+B",
-                          scale_.rect(14520, 8040, 1455, 255));
+                          scale_.rect(14520, 8040 + kMethodRows, 1455, 255));
     page_button_->setAutoExclusive(false);
 
-    smaller_button_ = button("smallerText", "<<", "Decrease the Text Size by 1", scale_.rect(14520, 7080, 615, 285));
-    larger_button_ = button("largerText", ">>", "Increase the Text Size by 1", scale_.rect(15360, 7080, 615, 285));
+    smaller_button_ =
+        button("smallerText", "<<", "Decrease the Text Size by 1", scale_.rect(14520, 7080 + kMethodRows, 615, 285));
+    larger_button_ =
+        button("largerText", ">>", "Increase the Text Size by 1", scale_.rect(15360, 7080 + kMethodRows, 615, 285));
     clip_button_ = button("textToClip", "Text --> Clip",
                           "Copy the complete Work Area to the Clipboard as ASCII Text (no formatting)  ",
-                          scale_.rect(14520, 7560, 1455, 375));
+                          scale_.rect(14520, 7560 + kMethodRows, 1455, 375));
     clip_button_->setFont(sans7);
     quit_button_ = button("quitButton", "Quit", " Quit = Exit program / Break = interrupt execution  and ask for Re-Start",
                           scale_.rect(14400, 9960, 1695, 375));
@@ -181,15 +211,15 @@ void MainWindow::create_controls() {
     start_button_->setFont(scale_.font("Microsoft Sans Serif", 9));
 
     group("polarityGroup", "Polarity", scale_.rect(14400, 1320, 1575, 1455));
-    group("primeGroup", "Prime Generation", scale_.rect(14400, 2880, 1575, 945));
-    group("rolexaGroup", "ROLEXA", scale_.rect(14400, 3960, 1575, 765));
+    group("primeGroup", "Prime Generation", scale_.rect(14400, 2880, 1575, 945 + kMethodRows));
+    group("rolexaGroup", "ROLEXA", scale_.rect(14400, 3960 + kMethodRows, 1575, 765));
     auto* range_label = new QLabel(" 0-9999 :", central);
     range_label->setObjectName("rolexaRange");
-    range_label->setGeometry(scale_.rect(14520, 4320, 645, 195));
+    range_label->setGeometry(scale_.rect(14520, 4320 + kMethodRows, 645, 195));
     range_label->setFont(sans7);
     range_label->setStyleSheet(white_background);
-    group("levelGroup", "Display Level", scale_.rect(14400, 4920, 1695, 1695));
-    text_size_group_ = group("textSizeGroup", "TextSize:", scale_.rect(14400, 6720, 1695, 1695));
+    group("levelGroup", "Display Level", scale_.rect(14400, 4920 + kMethodRows, 1695, 1695));
+    text_size_group_ = group("textSizeGroup", "TextSize:", scale_.rect(14400, 6720 + kMethodRows, 1695, 1695));
 
     const QFont arial9 = scale_.font("Arial", 9);
     for (int i = 0; i < 6; ++i) {
@@ -370,12 +400,13 @@ void MainWindow::connect_options() {
             if (on) set_option(&PendingSettings::polarity_mode, &RunOptions::polarity_mode, mode);
         });
     }
-    connect(qmc_button_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) set_option(&PendingSettings::prime_method, &RunOptions::prime_method, method_qmc);
-    });
-    connect(cns_button_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) set_option(&PendingSettings::prime_method, &RunOptions::prime_method, method_cns);
-    });
+    for (int method : {method_qmc, method_cns, method_shared, method_exact}) {
+        connect(method_buttons_[method], &QRadioButton::toggled, this, [this, method](bool on) {
+            if (on) set_option(&PendingSettings::prime_method, &RunOptions::prime_method, method);
+        });
+    }
+    connect(method_buttons_[method_exact], &QRadioButton::toggled, this, [this] { update_exact_limit_enabled(); });
+    connect(exact_limit_field_, &QLineEdit::textChanged, this, &MainWindow::exact_limit_edited);
     for (int i = 0; i < 5; ++i) {
         connect(level_buttons_[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) set_option(&PendingSettings::display_level, &RunOptions::display_level, i);
@@ -402,9 +433,40 @@ void MainWindow::connect_options() {
     });
 }
 
+void MainWindow::exact_limit_edited(const QString& text) {
+    // Like the ROLEXA field: only what can make a number of seconds is kept, here digits and one point.
+    QString kept;
+    for (QChar c : text) {
+        if ((c >= '0' && c <= '9') || (c == '.' && !kept.contains('.'))) kept.append(c);
+    }
+    if (kept != text) {
+        const int caret = exact_limit_field_->cursorPosition() - static_cast<int>(text.size() - kept.size());
+        exact_limit_field_->setText(kept);
+        exact_limit_field_->setCursorPosition(std::max(0, caret));
+        return;  // the rewrite comes back here
+    }
+    bool number = false;
+    const double seconds = kept.toDouble(&number);
+    const bool valid = number && valid_exact_limit(seconds);
+    // A value out of range stays red and is not taken; leaving the field brings back the last valid one.
+    exact_limit_field_->setStyleSheet(valid ? QString() : QString("color: rgb(255,0,0);"));
+    if (!valid) return;
+    exact_limit_text_ = kept;
+    set_option(&PendingSettings::exact_limit_seconds, &RunOptions::exact_limit_seconds, seconds);
+}
+
+void MainWindow::update_exact_limit_enabled() {
+    const QRadioButton* exact = method_buttons_[method_exact];
+    exact_limit_field_->setEnabled(exact->isEnabled() && exact->isChecked());
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == rolexa_field_ && event->type() == QEvent::FocusOut && rolexa_field_->text().isEmpty()) {
         rolexa_field_->setText("0");
+    }
+    if (watched == exact_limit_field_ && event->type() == QEvent::FocusOut &&
+        exact_limit_field_->text() != exact_limit_text_) {
+        exact_limit_field_->setText(exact_limit_text_);
     }
     if (watched == work_area_edit_ && event->type() == QEvent::Resize) {
         work_area_height_ = work_area_edit_->viewport()->height();
@@ -413,7 +475,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::set_option(std::optional<int> PendingSettings::*field, int RunOptions::*option, int value) {
+template <typename T>
+void MainWindow::set_option(std::optional<T> PendingSettings::*field, T RunOptions::*option, T value) {
     if (!busy_) {
         session_->ctx.options.*option = value;
         return;
@@ -436,7 +499,7 @@ void MainWindow::set_page_length_source(int text_height_twips) {
 void MainWindow::apply_pending_settings() {
     RunContext& ctx = session_->ctx;
     std::lock_guard lock(pending_.mutex);
-    auto take = [](std::optional<int>& value, int& target) {
+    auto take = [](auto& value, auto& target) {
         if (value) target = *value;
         value.reset();
     };
@@ -445,6 +508,7 @@ void MainWindow::apply_pending_settings() {
     take(pending_.prime_method, ctx.options.prime_method);
     take(pending_.rolexa_iterations, ctx.options.rolexa_iterations);
     take(pending_.page_by_page, ctx.options.page_by_page);
+    take(pending_.exact_limit_seconds, ctx.options.exact_limit_seconds);
     if (pending_.text_height) ctx.report.set_text_size(*pending_.text_height);
     pending_.text_height.reset();
     pending_.dirty = false;
@@ -458,8 +522,10 @@ void MainWindow::set_defaults() {
     RunContext& ctx = session_->ctx;
     set_check(polarity_buttons_[0]);
     ctx.options.polarity_mode = polarity_one_set;
-    set_check(cns_button_);
+    set_check(method_buttons_[method_cns]);
     ctx.options.prime_method = method_cns;
+    exact_limit_field_->setText("60");
+    ctx.options.exact_limit_seconds = 60;
     const int level = ctx.auto_run != 0 ? 0 : 1;
     set_check(level_buttons_[level]);
     ctx.options.display_level = level;
@@ -470,8 +536,8 @@ void MainWindow::set_defaults() {
 }
 
 void MainWindow::enable_all_options() {
-    for (Option option : {Option::polarity, Option::method_qmc, Option::method_cns, Option::rolexa, Option::display_level,
-                          Option::page_by_page}) {
+    for (Option option : {Option::polarity, Option::method_qmc, Option::method_cns, Option::method_shared,
+                          Option::method_exact, Option::rolexa, Option::display_level, Option::page_by_page}) {
         set_option_enabled(option, true);
     }
 }
@@ -540,12 +606,20 @@ void MainWindow::quit_pressed() {
         query_box_->answer(QueryAnswer::stop);
         return;
     }
-    if (busy_) return;
+    if (busy_) {
+        request_engine_stop();
+        return;
+    }
     if (program_ends_after(handle_break(*session_))) {
         quitting_ = true;
         close();
     }
     update_menu_enabling();
+}
+
+void MainWindow::request_engine_stop() {
+    // The engine polls the flag between pieces of work; the run driver then ends the run as a user break.
+    if (cube_engine(chosen_method())) session_->ctx.stop_requested = true;
 }
 
 bool MainWindow::program_ends_after(BreakResult result) {
@@ -588,8 +662,10 @@ void MainWindow::command_finished() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (busy_) {
-        // The run ends as a user break at its next window call; the window closes after it.
+        // The run ends as a user break at its next window call (a cube engine is asked to stop
+        // first, as it may make none for long); the window closes after it.
         pending_.close_requested = true;
+        request_engine_stop();
         if (query_box_->is_open()) query_box_->answer(QueryAnswer::stop);
         event->ignore();
         return;
@@ -660,7 +736,8 @@ void MainWindow::set_quit_caption(std::string_view caption) { quit_button_->setT
 
 void MainWindow::set_start_quit_enabled(bool enabled) {
     start_button_->setEnabled(enabled);
-    quit_button_->setEnabled(enabled);
+    // A cube engine can be stopped while its step runs, so Break stays usable then.
+    quit_button_->setEnabled(enabled || (busy_ && cube_engine(chosen_method())));
 }
 
 void MainWindow::set_file_buttons_enabled(bool enabled) {
@@ -674,8 +751,13 @@ void MainWindow::set_option_enabled(Option option, bool enabled) {
         case Option::polarity:
             for (QRadioButton* b : polarity_buttons_) b->setEnabled(enabled);
             break;
-        case Option::method_qmc: qmc_button_->setEnabled(enabled); break;
-        case Option::method_cns: cns_button_->setEnabled(enabled); break;
+        case Option::method_qmc: method_buttons_[method_qmc]->setEnabled(enabled); break;
+        case Option::method_cns: method_buttons_[method_cns]->setEnabled(enabled); break;
+        case Option::method_shared: method_buttons_[method_shared]->setEnabled(enabled); break;
+        case Option::method_exact:
+            method_buttons_[method_exact]->setEnabled(enabled);
+            update_exact_limit_enabled();
+            break;
         case Option::rolexa: rolexa_field_->setEnabled(enabled); break;
         case Option::display_level:
             for (QRadioButton* b : level_buttons_) b->setEnabled(enabled);
@@ -684,8 +766,11 @@ void MainWindow::set_option_enabled(Option option, bool enabled) {
     }
 }
 
+int MainWindow::chosen_method() const { return method_group_->checkedId(); }
+
 void MainWindow::show_prime_method(int method) {
-    (method == method_qmc ? qmc_button_ : cns_button_)->setChecked(true);
+    if (method < 0 || method >= static_cast<int>(method_buttons_.size())) return;
+    method_buttons_[method]->setChecked(true);
     // The run decided: the check above must not come back to it as the user's choice.
     std::lock_guard lock(pending_.mutex);
     pending_.prime_method.reset();

@@ -112,6 +112,7 @@ private:
         std::mutex mutex;
         std::atomic<bool> dirty{false};
         std::optional<int> display_level, polarity_mode, prime_method, rolexa_iterations, page_by_page, text_height;
+        std::optional<double> exact_limit_seconds;
         std::atomic<bool> close_requested{false};
     };
 
@@ -120,7 +121,14 @@ private:
     void connect_options();
     void set_defaults();
     void enable_all_options();
-    void set_option(std::optional<int> PendingSettings::*field, int RunOptions::*option, int value);
+    template <typename T>
+    void set_option(std::optional<T> PendingSettings::*field, T RunOptions::*option, T value);
+    // The method whose button is checked: the run's method once Generate Primes has locked the buttons.
+    int chosen_method() const;
+    // A Break while a step runs asks a cube engine to stop; the classic steps run to their end.
+    void request_engine_stop();
+    void exact_limit_edited(const QString& text);
+    void update_exact_limit_enabled();
     void set_page_length_source(int text_height_twips);
     void apply_pending_settings();
     void data_changed_check();
@@ -160,7 +168,10 @@ private:
     QPushButton *new_button_, *open_button_, *save_button_, *start_button_, *quit_button_;
     QPushButton *smaller_button_, *larger_button_, *clip_button_;
     std::array<QRadioButton*, 4> polarity_buttons_{};
-    QRadioButton *qmc_button_, *cns_button_;
+    std::array<QRadioButton*, 4> method_buttons_{};  // indexed by PrimeMethod
+    QButtonGroup* method_group_;
+    QLineEdit* exact_limit_field_;
+    QString exact_limit_text_;  // the last valid text of the field
     std::array<QRadioButton*, 5> level_buttons_{};
     QRadioButton* page_button_;
     QLineEdit* rolexa_field_;

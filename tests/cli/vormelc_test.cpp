@@ -87,4 +87,27 @@ TEST(Vormelc, RejectsBadOptionsAndExplainsThem) {
     EXPECT_NE(outcome.out.find("Version "), std::string::npos);
 }
 
+TEST(Vormelc, EveryMethodRunsAndBadMethodOrLimitIsRefusedBeforeAnyRun) {
+    TempDir dir;
+    const std::string input = dir.write("m.tab", "a,b:s,c\n00:00\n01:10\n10:10\n11:01\n");
+    Outcome outcome = run_vormelc(dir, "--help");
+    for (const char* word : {"qmc", "cns", "shared", "exact", "--exact-limit"}) {
+        EXPECT_NE(outcome.out.find(word), std::string::npos) << word;
+    }
+    for (const char* method : {"qmc", "cns", "shared", "exact"}) {
+        std::filesystem::remove(input + ".rpt");
+        outcome = run_vormelc(dir, std::string("-q --exact-limit 5 --method ") + method + " " + input);
+        EXPECT_EQ(outcome.status, 0) << method << ": " << outcome.err;
+        EXPECT_TRUE(std::filesystem::exists(input + ".rpt")) << method;
+    }
+    std::filesystem::remove(input + ".rpt");
+    for (const char* bad : {"--method sat", "--exact-limit 0", "--exact-limit -2", "--exact-limit soon"}) {
+        outcome = run_vormelc(dir, std::string("-q ") + bad + " " + input);
+        EXPECT_NE(outcome.status, 0) << bad;
+        const std::string option = std::string(bad).substr(0, std::string(bad).find(' '));
+        EXPECT_EQ(outcome.err.rfind(option + ": ", 0), 0u) << outcome.err;
+        EXPECT_FALSE(std::filesystem::exists(input + ".rpt")) << bad;
+    }
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 // Builds runs for tests: a text work area, a scripted window and a clock the test drives.
+#include <array>
 #include <deque>
 #include <functional>
 #include <string>
@@ -13,6 +14,12 @@ namespace vormel::testing {
 
 // A run window that records what the run shows and answers queries from a script.
 class RecordingWindow : public SilentRunWindow {
+    static std::array<bool, option_count> all_enabled() {
+        std::array<bool, option_count> enabled;
+        enabled.fill(true);
+        return enabled;
+    }
+
 public:
     struct Field {
         std::string text;
@@ -49,7 +56,7 @@ public:
     Field statuses[6];
     std::string status_line, polarity_line, time_text, prompt, start_caption, quit_caption;
     bool swapping = false;
-    bool option_enabled[6] = {true, true, true, true, true, true};
+    std::array<bool, option_count> option_enabled = all_enabled();
     std::vector<QueryKind> queries;
     std::deque<QueryAnswer> answers;
     std::function<void()> on_query;
