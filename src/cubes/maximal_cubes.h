@@ -1,0 +1,12 @@
+#pragma once
+#include "cubes/cube.h"
+
+namespace vormel::cubes {
+
+// Keeps only the maximal cubes of f: drops duplicates and every cube inside another one. The
+// result is in a canonical order (larger cubes first, then by bit pattern), so equal sets give
+// equal covers. Cost: a sort plus one containment test per pair of (candidate, kept cube) whose
+// sizes allow containment; meant for the large sets of the exact method.
+void keep_maximal(Cover& f);
+
+}  // namespace vormel::cubes

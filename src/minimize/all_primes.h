@@ -1,0 +1,25 @@
+#pragma once
+#include "cubes/cube.h"
+#include "minimize/work_budget.h"
+
+namespace vormel::minimize {
+
+struct PrimeStats {
+    long long nodes = 0;         // cofactors visited
+    long long pairs = 0;         // prime pairs intersected while merging two cofactors
+    long long leaf_cubes = 0;    // cubes of the unate leaves
+};
+
+// All multi-output prime implicants of the function f covers (ON and DC together): the cubes
+// (inputs, output set) inside f from which no literal can be dropped and to which no output can
+// be added. Shannon recursion on the cube layer with the output part as one multi-valued
+// variable: split on the most binate input (or on the outputs once the inputs are unate), take
+// the primes of both cofactors, and merge them by their pairwise intersections (the consensus on
+// the split variable) and containment (R. Rudell, A. Sangiovanni-Vincentelli, "Multiple-valued
+// minimization for PLA optimization", 1987). A unate cover's primes are its maximal cubes.
+// Returns false, with `primes` unspecified, when the budget ran out first; else the primes in
+// ascending bit order.
+bool all_primes(const cubes::Cover& f, const cubes::Space& s, WorkBudget& budget, cubes::Cover& primes,
+                PrimeStats& stats);
+
+}  // namespace vormel::minimize

@@ -1,0 +1,46 @@
+#include "minimize/point_bound.h"
+
+#include <bit>
+
+namespace vormel::minimize {
+
+using cubes::Cube;
+
+namespace {
+
+// The lowest point of c (every free input 0) in its lowest output.
+Cube lowest_point(const Cube& c, const cubes::Space& s) {
+    Cube p{c.in & ~((cubes::free_pairs(c.in) & s.low_full()) << 1), {0, 0}};
+    const int j = c.out[0] != 0 ? std::countr_zero(c.out[0]) : 64 + std::countr_zero(c.out[1]);
+    cubes::set_output(p, j);
+    return p;
+}
+
+}  // namespace
+
+int incompatible_points_bound(const cubes::Cover& on, const cubes::Cover& off, const cubes::Space& s) {
+    cubes::Cover chosen;
+    for (const Cube& c : on) {
+        if (cubes::is_empty(c, s)) continue;
+        const Cube p = lowest_point(c, s);
+        bool fits_with_one = false;
+        for (const Cube& q : chosen) {
+            const Cube both = cubes::supercube(p, q);
+            bool hits_off = false;
+            for (const Cube& d : off) {
+                if (cubes::intersects(both, d, s)) {
+                    hits_off = true;
+                    break;
+                }
+            }
+            if (!hits_off) {
+                fits_with_one = true;
+                break;
+            }
+        }
+        if (!fits_with_one) chosen.push_back(p);
+    }
+    return static_cast<int>(chosen.size());
+}
+
+}  // namespace vormel::minimize

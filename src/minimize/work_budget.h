@@ -1,0 +1,41 @@
+#pragma once
+#include <chrono>
+
+#include "minimize/observer.h"
+
+namespace vormel::minimize {
+
+// The time limit and the user's Break, polled by the long loops of the exact method. Once either
+// says stop, the budget stays exhausted. Polled only from the calling thread.
+class WorkBudget {
+public:
+    WorkBudget(Observer& observer, double seconds)
+        : observer_(observer),
+          start_(Clock::now()),
+          deadline_(start_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds))) {}
+
+    bool exhausted() {
+        if (!exhausted_ && (!observer_.keep_going() || Clock::now() >= deadline_)) {
+            exhausted_ = true;
+            stopped_by_user_ = !observer_.keep_going();
+        }
+        return exhausted_;
+    }
+    // Cheap form for inner loops: asks the clock once every 1024 calls.
+    bool exhausted_sometimes() { return (++ticks_ & 1023) == 0 ? exhausted() : exhausted_; }
+
+    bool stopped_by_user() const { return stopped_by_user_; }
+    double elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
+    double remaining() const { return std::chrono::duration<double>(deadline_ - Clock::now()).count(); }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    Observer& observer_;
+    Clock::time_point start_;
+    Clock::time_point deadline_;
+    unsigned ticks_ = 0;
+    bool exhausted_ = false;
+    bool stopped_by_user_ = false;
+};
+
+}  // namespace vormel::minimize
