@@ -27,7 +27,7 @@ TEST(AllPrimes, EqualTheBruteForcePrimesOfRandomFunctions) {
         const int nx = 1 + static_cast<int>(rng() % 6);
         const int ny = 1 + static_cast<int>(rng() % 3);
         const SmallFunction f =
-            k % 3 ? testing::random_function(rng, nx, ny) : testing::random_point_function(rng, nx, ny, 40, 15);
+            k % 3 ? testing::random_small_function(rng, nx, ny) : testing::random_point_function(rng, nx, ny, 40, 15);
         cubes::Cover input = f.on_cubes;
         const cubes::Cover dc = f.dc_cover();
         input.insert(input.end(), dc.begin(), dc.end());
@@ -37,7 +37,7 @@ TEST(AllPrimes, EqualTheBruteForcePrimesOfRandomFunctions) {
 
 TEST(AllPrimes, IgnoreEmptyCubesAndOrder) {
     std::mt19937 rng(7);
-    const SmallFunction f = testing::random_function(rng, 5, 3);
+    const SmallFunction f = testing::random_small_function(rng, 5, 3);
     cubes::Cover shuffled = f.on_cubes;
     shuffled.push_back(cubes::Cube{f.space.in_full, {0, 0}});  // no output
     shuffled.push_back(cubes::Cube{0, {1, 0}});                // no input point

@@ -49,7 +49,7 @@ TEST(CoveringRows, KeepTheDominantRowsOfAllOnPoints) {
         const int nx = 1 + static_cast<int>(rng() % 6);
         const int ny = 1 + static_cast<int>(rng() % 3);
         const testing::SmallFunction f =
-            k % 3 ? testing::random_function(rng, nx, ny) : testing::random_point_function(rng, nx, ny, 40, 15);
+            k % 3 ? testing::random_small_function(rng, nx, ny) : testing::random_point_function(rng, nx, ny, 40, 15);
         const cubes::Cover primes = testing::brute_force_primes(f);
         Observer observer;
         WorkBudget budget(observer, 60);

@@ -39,7 +39,7 @@ TEST(ExactMethod, MatchesTheBruteForceMinimumOfRandomFunctions) {
         const int nx = 1 + static_cast<int>(rng() % 6);
         const int ny = 1 + static_cast<int>(rng() % 3);
         // Every other function drawn point by point, which leaves cyclic cores for the solver.
-        const SmallFunction f = k % 2 ? testing::random_function(rng, nx, ny)
+        const SmallFunction f = k % 2 ? testing::random_small_function(rng, nx, ny)
                                       : testing::random_point_function(rng, std::min(nx, 5), ny, 45, 10);
         Observer observer;
         const ExactResult r = run(f, observer);
@@ -60,7 +60,7 @@ TEST(ExactMethod, StoppedInAnyPhaseGivesAValidCoverAndASoundBound) {
         std::mt19937 rng(31337);
         for (int k = 0; k < 60; ++k) {
             const SmallFunction f =
-                k % 2 ? testing::random_function(rng, 6, 3) : testing::random_point_function(rng, 5, 2, 45, 10);
+                k % 2 ? testing::random_small_function(rng, 6, 3) : testing::random_point_function(rng, 5, 2, 45, 10);
             StopAtPhase observer(phase);
             const ExactResult r = run(f, observer);
             ASSERT_TRUE(testing::covers_exactly(f, r.cover)) << phase << " case " << k;

@@ -44,7 +44,7 @@ Cover point_cover(const SmallFunction& f, Value wanted) {
 Cover SmallFunction::dc_cover() const { return point_cover(*this, Value::dc); }
 Cover SmallFunction::off_cover() const { return point_cover(*this, Value::off); }
 
-SmallFunction random_function(std::mt19937& rng, int nx, int ny) {
+SmallFunction random_small_function(std::mt19937& rng, int nx, int ny) {
     SmallFunction f;
     f.space = cubes::Space::of(nx, ny);
     const int on_count = 1 + static_cast<int>(rng() % (2 + 2 * nx));

@@ -27,7 +27,7 @@ struct SmallFunction {
 };
 
 // Random cubes for ON and a few for DC (ON wins where they overlap); the rest is OFF.
-SmallFunction random_function(std::mt19937& rng, int nx, int ny);
+SmallFunction random_small_function(std::mt19937& rng, int nx, int ny);
 // Every point drawn on its own: ON with on_percent, else DC with dc_percent; ON given as points.
 // Such functions leave cyclic covering problems far more often than unions of cubes.
 SmallFunction random_point_function(std::mt19937& rng, int nx, int ny, int on_percent, int dc_percent);
