@@ -80,12 +80,6 @@ std::vector<std::string> split(std::string_view text, char separator) {
     }
 }
 
-std::size_t character_count(std::string_view text) {
-    std::size_t count = 0;
-    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
 namespace {
 // Decodes one UTF-8 character at text[i], advancing i; malformed bytes give U+FFFD.
 std::uint32_t next_code_point(std::string_view text, std::size_t& i) {

@@ -20,8 +20,6 @@ std::string trim_blanks(std::string_view text);
 std::string trim_trailing_blanks(std::string_view text);
 // Pieces between separators; an empty text is one empty piece.
 std::vector<std::string> split(std::string_view text, char separator);
-// Number of characters (code points) of UTF-8 text.
-std::size_t character_count(std::string_view text);
 // Every character has a code from 32 to 122 or is one of Ä Ö Ü ß ä ö ü.
 bool allowed_characters(std::string_view text);
 // The file name's last three characters in lower case.

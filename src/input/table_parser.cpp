@@ -6,6 +6,7 @@
 #include "input/input_text.h"
 #include "model/problem.h"
 #include "report/run_context.h"
+#include "report/text_width.h"
 
 namespace vormel {
 
@@ -55,7 +56,7 @@ bool read_entry(RunContext& ctx, const std::string& line, int r, TermTable& tabl
     const auto colon = line.find(':');
     const std::string x_entry = line.substr(0, colon);
     const std::string y_entry = colon == std::string::npos ? std::string() : line.substr(colon + 1);
-    if (character_count(x_entry) != static_cast<std::size_t>(table.nx)) {
+    if (text_width(x_entry) != static_cast<std::size_t>(table.nx)) {
         ctx.diag.show_error("X " + x_entry, 4);
         return false;
     }
@@ -63,7 +64,7 @@ bool read_entry(RunContext& ctx, const std::string& line, int r, TermTable& tabl
         ctx.diag.show_error("X " + x_entry, 5);
         return false;
     }
-    if (character_count(y_entry) != static_cast<std::size_t>(table.ny)) {
+    if (text_width(y_entry) != static_cast<std::size_t>(table.ny)) {
         ctx.diag.show_error("Y " + y_entry, 6);
         return false;
     }

@@ -10,6 +10,7 @@
 #include "multiout/polarity_search.h"
 #include "primes/cns.h"
 #include "primes/qmc.h"
+#include "report/text_width.h"
 #include "results/final_results.h"
 #include "run/check_file.h"
 #include "run/report_files.h"
@@ -177,7 +178,7 @@ void read_and_expand(Session& session) {
     }
     problem.ynames_maxlen = 0;
     for (const std::string& name : problem.ynames) {
-        problem.ynames_maxlen = std::max(problem.ynames_maxlen, static_cast<int>(name.size()));
+        problem.ynames_maxlen = std::max(problem.ynames_maxlen, static_cast<int>(text_width(name)));
     }
 }
 
