@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "model/problem.h"
+
 namespace vormel {
 
 std::string upper_case(std::string_view text) {
@@ -110,6 +112,17 @@ bool allowed_characters(std::string_view text) {
         }
     }
     return true;
+}
+
+std::string long_name_text(std::string_view name) {
+    // Cut at a character boundary, so that the text stays valid UTF-8.
+    std::size_t end = 0;
+    for (int taken = 0; end < name.size() && taken < 20; ++taken) {
+        ++end;
+        while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) ++end;
+    }
+    return std::string(name.substr(0, end)) + "... (a name may have at most " + std::to_string(kMaxNameLength) +
+           " characters)";
 }
 
 std::string extension_of(std::string_view file_name) {

@@ -22,6 +22,8 @@ std::string trim_trailing_blanks(std::string_view text);
 std::vector<std::string> split(std::string_view text, char separator);
 // Every character has a code from 32 to 122 or is one of Ä Ö Ü ß ä ö ü.
 bool allowed_characters(std::string_view text);
+// The error text for a name of more than kMaxNameLength characters: its start and the limit.
+std::string long_name_text(std::string_view name);
 // The file name's last three characters in lower case.
 std::string extension_of(std::string_view file_name);
 
