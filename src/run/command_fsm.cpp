@@ -72,12 +72,12 @@ void save_report(Session& session) {
     std::string message = " Output file ( .rpt ) NOT Saved";
     session.report_saved = false;
     if (check_file(ctx, 5, ctx.report_file, "w")) {
-        if (write_report_files(ctx.work_area, ctx.report_file)) {
+        const WriteFailure failure = write_report_files(ctx.work_area, ctx.report_file);
+        if (!failure) {
             message = " *** Report Files Saved (ASCII: *.rpt and RTF: *.rpt.rtf)";
             session.report_saved = true;
         } else {
-            ctx.error_flag = -1;
-            set_step_status(ctx, 5, "Error", 3);
+            show_write_failure(ctx, 5, failure);
         }
     }
     ctx.window.set_status_line(message);
