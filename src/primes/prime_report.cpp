@@ -25,11 +25,7 @@ void step_heading(RunContext& ctx, std::string_view title) {
     ctx.window.set_status_line(title);
 }
 
-void report_out_of_memory(RunContext& ctx, const char* routine) {
-    ctx.report.display_blank();
-    ctx.diag.check_memory(0);
-    ctx.diag.runtime_error(7, routine);
-}
+void report_out_of_memory(RunContext& ctx, const char* routine) { ctx.diag.out_of_memory(routine); }
 
 std::string output_line_head(const Problem& problem, int output, int value) {
     const std::string name =

@@ -1,6 +1,7 @@
 #include "report/diagnostics.h"
 
 #include <algorithm>
+#include <new>
 
 #include "report/number_format.h"
 #include "report/run_context.h"
@@ -86,7 +87,11 @@ void Diagnostics::runtime_error(int fault, std::string_view routine) {
 void Diagnostics::out_of_memory(std::string_view routine) {
     const std::string name(routine);  // check_memory sets current_sub, which routine may view
     ctx_.report.display_blank();
-    check_memory(0);
+    try {
+        check_memory(0);
+    } catch (const std::bad_alloc&) {
+        // The sample only moves the swapping indicator; the fault report matters more.
+    }
     runtime_error(7, name);
 }
 
