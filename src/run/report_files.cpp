@@ -174,9 +174,9 @@ WriteFailure write_report_files(const WorkArea& area, const std::string& path,
 }
 
 void show_write_failure(RunContext& ctx, int step_field, const WriteFailure& failure) {
-    if (failure.error == ENOMEM) ctx.diag.out_of_memory("write_report_files");
     ctx.window.set_step_field(step_field, StepPart::status, "Error", StepLook::error);
     if (step_field == 5) {
+        if (failure.error == ENOMEM) ctx.diag.out_of_memory("write_report_files");
         // The report save at the end of a run: the reason stays in the work area, like check_file's.
         ctx.report.text_red(1);
         ctx.report.print_direct("*** Error: File not written:  " + failure.file + "  (" + failure.reason + ")", 1);

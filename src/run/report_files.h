@@ -25,8 +25,9 @@ WriteFailure write_report_files(const WorkArea& area, const std::string& path,
                                 const std::function<void()>& between_renames = {});
 // Writes text to path the same way: a temporary first, then renamed into place.
 WriteFailure write_text_file(const std::string& path, std::string_view text);
-// Says which file was not written and why: the step's status field shows "Error", a red line in the
-// report, a " Save Error" message; memory running out is the out-of-memory report. Sets error_flag.
+// Says which file was not written and why: the step's status field shows "Error" and a " Save Error"
+// message names the file and the reason; for the save at the end of a run (step 5) the reason also
+// goes into the report, after the out-of-memory report when memory ran out. Sets error_flag.
 void show_write_failure(RunContext& ctx, int step_field, const WriteFailure& failure);
 
 }  // namespace vormel

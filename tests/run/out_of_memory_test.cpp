@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -79,6 +80,33 @@ TEST(OutOfMemory, EveryStepEndsTheRunWithTheFaultReport) {
         std::filesystem::remove(input + ".rpt");
         std::filesystem::remove(input + ".rpt.rtf");
     }
+}
+
+// A work area whose rich text takes more memory than there is.
+class RichTextTooLarge : public TextWorkArea {
+public:
+    void write_rich(std::ostream&) const override { throw std::bad_alloc(); }
+};
+
+TEST(OutOfMemory, SavingTheReportFilesEndsWithTheFaultReport) {
+    TempDir dir;
+    const std::string input = dir.write("save.tab", "a:f\n1:1\n");
+    RichTextTooLarge area;
+    RecordingWindow window;
+    Session session(area, window);
+    session.ctx.input_file = input;
+    session.ctx.options.display_level = 0;
+    session.ctx.options.page_by_page = 0;
+    session.ctx.run_state = 4;
+    Vormel_CommandFSM(session);
+    EXPECT_EQ(session.ctx.run_state, 10);
+    EXPECT_FALSE(session.report_saved);
+    const std::string report = area.text();
+    EXPECT_NE(report.find(std::string(kFaultLines) + "write_report_files\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("\n*** Error: File not written:  " + input + ".rpt.rtf  (Out of memory)\n"), std::string::npos);
+    EXPECT_EQ(window.statuses[5].look, StepLook::error);
+    // Nothing beside the input: no report, no temporary.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 #if !defined(__SANITIZE_ADDRESS__)
