@@ -4,7 +4,10 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <iostream>
+
+#include "cli/terminal_echo.h"
 
 namespace vormel {
 
@@ -36,6 +39,19 @@ void ConsoleWindow::clear_spinner() {
     spinner_shown_ = false;
 }
 
+bool answer_is_break(std::istream& in) {
+    // The first character decides; the rest of the line is read and dropped, but never more than a
+    // line's worth, so that an input without line ends cannot fill memory or hold the run forever.
+    constexpr int kMostRead = 4096;
+    int first = EOF;
+    for (int read = 0; read < kMostRead; ++read) {
+        const int c = in.get();
+        if (c == EOF || c == '\n') break;
+        if (read == 0) first = c;
+    }
+    return first == 'q' || first == 'Q';
+}
+
 QueryAnswer ConsoleWindow::ask_query(QueryKind kind) {
     if (!prompt_) return QueryAnswer::proceed;
     clear_spinner();
@@ -43,9 +59,7 @@ QueryAnswer ConsoleWindow::ask_query(QueryKind kind) {
     std::fprintf(stderr, kind == QueryKind::page_end ? "-- Long Display: Enter continues, q interrupts -- "
                                                       : "-- Display Level >1, Reset ? Enter continues, q breaks -- ");
     std::fflush(stderr);
-    std::string answer;
-    if (!std::getline(std::cin, answer)) return QueryAnswer::proceed;
-    return !answer.empty() && (answer[0] == 'q' || answer[0] == 'Q') ? QueryAnswer::stop : QueryAnswer::proceed;
+    return answer_is_break(std::cin) ? QueryAnswer::stop : QueryAnswer::proceed;
 }
 
 MessageAnswer ConsoleWindow::message_box(std::string_view caption, std::string_view text, MessageIcon,
@@ -53,7 +67,7 @@ MessageAnswer ConsoleWindow::message_box(std::string_view caption, std::string_v
     clear_spinner();
     std::string line(text);
     for (std::size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at)) line.replace(at, 2, " ");
-    std::cerr << "vormelc:" << caption << ": " << line << '\n';
+    std::cerr << "vormelc:" << printable(caption) << ": " << printable(line) << '\n';
     return MessageAnswer::ok;
 }
 

@@ -1,10 +1,15 @@
 #pragma once
 #include <cstdio>
+#include <istream>
 #include <string>
 
 #include "report/run_window.h"
 
 namespace vormel {
+
+// Reads one answer to a query: true for a line that begins with q or Q. Reads at most a few
+// kilobytes, whatever the input holds.
+bool answer_is_break(std::istream& in);
 
 // The run window of the console program: no fields to show, a spinner on stderr when it is a
 // terminal, message boxes as lines on stderr, queries answered at a terminal prompt.

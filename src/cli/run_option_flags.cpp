@@ -64,7 +64,8 @@ std::string check_seconds(const std::string& text) {
 
 void add_polarity_option(CLI::App& app, int& polarity_mode) {
     add_word_option(app, "--polarity", kPolarityWords, polarity_mode,
-                    "Output polarity: 1 (1-Set), 0 (0-Set), auto (Automatic), comb (Combination)");
+                    "Output polarity: 1 (1-Set), 0 (0-Set), auto (Automatic), comb (Combination:\n"
+                    "every polarity vector is tried, possible for at most 31 outputs)");
 }
 
 void add_method_options(CLI::App& app, int& prime_method, double& exact_limit_seconds) {

@@ -7,6 +7,21 @@
 
 namespace vormel {
 
+namespace {
+
+// Length of the control character at text[i] (C0, DEL, or a C1 control as UTF-8), 0 when there is none.
+std::size_t control_length(std::string_view text, std::size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == 0x7f) return 1;
+    if (c == 0xc2 && i + 1 < text.size()) {
+        const auto next = static_cast<unsigned char>(text[i + 1]);
+        if (next >= 0x80 && next <= 0x9f) return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
 std::string terminal_text(std::string_view text, Rgb colour, bool bold, bool ansi) {
     std::string out;
     out.reserve(text.size() + 32);
@@ -21,9 +36,12 @@ std::string terminal_text(std::string_view text, Rgb colour, bool bold, bool ans
         if (text[i] == '\r') {
             if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
             out += '\n';
-        } else if (ansi && ((static_cast<unsigned char>(text[i]) < 0x20 && text[i] != '\t') || text[i] == 0x7f)) {
+        } else if (text[i] == '\n' || text[i] == '\t') {
+            out += text[i];
+        } else if (const std::size_t length = ansi ? control_length(text, i) : 0; length > 0) {
             // Control characters from an input file must not drive the terminal.
             out += '?';
+            i += length - 1;
         } else {
             out += text[i];
         }
@@ -32,9 +50,23 @@ std::string terminal_text(std::string_view text, Rgb colour, bool bold, bool ans
     return out;
 }
 
-void echo_to_terminal(std::string_view text, Rgb colour, bool bold, bool ansi) {
+bool echo_to_terminal(std::string_view text, Rgb colour, bool bold, bool ansi) {
     const std::string out = terminal_text(text, colour, bold, ansi);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() && std::ferror(stdout) == 0;
+}
+
+std::string printable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (const std::size_t length = control_length(text, i); length > 0) {
+            out += '?';
+            i += length - 1;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 }  // namespace vormel

@@ -12,6 +12,7 @@
 #include "primes/prime_store.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
+#include "report/text_width.h"
 
 namespace vormel {
 
@@ -302,8 +303,7 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
             store.current_value = v;
             const int P = restore_from_allprimes(ctx, store, primes);
             if (ctx.level() == 1) {
-                std::string name = problem.ynames[j];
-                if (static_cast<int>(name.size()) < problem.ynames_maxlen) name.resize(problem.ynames_maxlen, ' ');
+                const std::string name = pad_right(problem.ynames[j], static_cast<std::size_t>(problem.ynames_maxlen));
                 ctx.report.display_text(" *** Output Function  y(" + format_mask("##", j) + ") : " + name + " =" + STR(v), 0);
             }
             int R = -1;

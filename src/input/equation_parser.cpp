@@ -9,6 +9,7 @@
 #include "input/input_text.h"
 #include "model/problem.h"
 #include "report/run_context.h"
+#include "report/text_width.h"
 
 namespace vormel {
 
@@ -29,6 +30,13 @@ struct NameIndex {
     }
 };
 
+// False after input error 11 for a name longer than the limit.
+bool name_fits(RunContext& ctx, const std::string& name) {
+    if (text_width(name) <= static_cast<std::size_t>(kMaxNameLength)) return true;
+    ctx.diag.show_error(long_name_text(name), 11);
+    return false;
+}
+
 // Names pass: outputs and inputs in order of first occurrence; counts the product terms.
 bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameIndex& outputs, std::size_t& terms) {
     for (const std::string& line : problem.input_lines) {
@@ -36,6 +44,7 @@ bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameInd
         const std::string output = trim_blanks(line.substr(0, equals));
         std::string rhs = equals == std::string::npos ? std::string() : line.substr(equals + 1);
         remove_all(rhs, "/");
+        if (!name_fits(ctx, output)) return false;
         if (outputs.find(output) < 0) {
             if (static_cast<int>(problem.ynames.size()) >= kMaxOutputs) {
                 ctx.diag.show_error(ctx.input_file, 12);
@@ -51,6 +60,7 @@ bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameInd
                 ctx.diag.show_error(line, 11);
                 return false;
             }
+            if (!name_fits(ctx, name)) return false;
             if (inputs.find(name) < 0) {
                 if (static_cast<int>(problem.xnames.size()) >= kMaxInputs) {
                     ctx.diag.show_error(ctx.input_file, 12);

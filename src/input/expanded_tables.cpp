@@ -6,6 +6,7 @@
 namespace vormel {
 
 void create_expanded_tables(RunContext& ctx, Problem& problem) {
+    ctx.current_sub = "create_expanded_tables";
     // Release the previous problem's tables first so that the old and new never coexist.
     problem.extab = ExpandedTable{};
     problem.expanded_final_output = ExpandedTable{};

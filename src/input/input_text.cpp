@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "model/problem.h"
+
 namespace vormel {
 
 std::string upper_case(std::string_view text) {
@@ -80,12 +82,6 @@ std::vector<std::string> split(std::string_view text, char separator) {
     }
 }
 
-std::size_t character_count(std::string_view text) {
-    std::size_t count = 0;
-    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
 namespace {
 // Decodes one UTF-8 character at text[i], advancing i; malformed bytes give U+FFFD.
 std::uint32_t next_code_point(std::string_view text, std::size_t& i) {
@@ -116,6 +112,17 @@ bool allowed_characters(std::string_view text) {
         }
     }
     return true;
+}
+
+std::string long_name_text(std::string_view name) {
+    // Cut at a character boundary, so that the text stays valid UTF-8.
+    std::size_t end = 0;
+    for (int taken = 0; end < name.size() && taken < 20; ++taken) {
+        ++end;
+        while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) ++end;
+    }
+    return std::string(name.substr(0, end)) + "... (a name may have at most " + std::to_string(kMaxNameLength) +
+           " characters)";
 }
 
 std::string extension_of(std::string_view file_name) {

@@ -20,10 +20,10 @@ std::string trim_blanks(std::string_view text);
 std::string trim_trailing_blanks(std::string_view text);
 // Pieces between separators; an empty text is one empty piece.
 std::vector<std::string> split(std::string_view text, char separator);
-// Number of characters (code points) of UTF-8 text.
-std::size_t character_count(std::string_view text);
 // Every character has a code from 32 to 122 or is one of Ä Ö Ü ß ä ö ü.
 bool allowed_characters(std::string_view text);
+// The error text for a name of more than kMaxNameLength characters: its start and the limit.
+std::string long_name_text(std::string_view name);
 // The file name's last three characters in lower case.
 std::string extension_of(std::string_view file_name);
 

@@ -1,16 +1,13 @@
 #include "input/read_input.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
-#include "input/text_decoding.h"
+#include "input/input_file.h"
 #include "model/problem.h"
 #include "report/run_context.h"
 
 namespace vormel {
 
 namespace {
+
 void report_open_error(RunContext& ctx) {
     ctx.window.set_step_field(ctx.run_state >= 5 && ctx.run_state <= 9 ? ctx.run_state - 4 : 0, StepPart::status,
                               "Error", StepLook::error);
@@ -18,38 +15,41 @@ void report_open_error(RunContext& ctx) {
                            MessageIcon::error, MessageButtons::ok);
     ctx.error_flag = -1;
 }
+
+// One input line as the readers take it: tabs as four blanks, leading blanks removed.
+std::string reader_line(std::string_view raw) {
+    std::string line;
+    line.reserve(raw.size());
+    for (char c : raw) {
+        if (c == '\t') line += "    ";
+        else line += c;
+    }
+    const auto first = line.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : line.substr(first);
+}
+
 }  // namespace
 
 void read_input_file(RunContext& ctx, Problem& problem) {
-    std::ifstream file(ctx.input_file, std::ios::binary);
-    if (!file) {
-        report_open_error(ctx);
-        return;
+    ctx.current_sub = "read_input_file";
+    std::string loaded;
+    if (!ctx.input_text) {
+        switch (load_input_file(ctx.input_file, loaded)) {
+            case InputLoad::loaded: break;
+            case InputLoad::not_accessible: report_open_error(ctx); return;
+            case InputLoad::out_of_memory: ctx.diag.out_of_memory("read_input_file"); return;
+        }
     }
-    std::ostringstream raw;
-    raw << file.rdbuf();
-    if (file.bad()) {
-        report_open_error(ctx);
-        return;
-    }
-    const std::string text = decode_input_text(raw.str());
+    const std::string_view text = ctx.input_text ? *ctx.input_text : loaded;
+    // CR LF, LF and a lone CR (old Macintosh files) each end a line.
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::string expanded;
-        expanded.reserve(line.size());
-        for (char c : line) {
-            if (c == '\t') expanded += "    ";
-            else expanded += c;
-        }
-        const auto first = expanded.find_first_not_of(' ');
-        lines.push_back(first == std::string::npos ? std::string() : expanded.substr(first));
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        lines.push_back(reader_line(text.substr(start, end - start)));
         if (lines.size() % 5 == 0) ctx.diag.poll_progress(0);
-        start = end + 1;
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     problem.input_lines = std::move(lines);
 }

@@ -6,6 +6,7 @@
 #include "input/input_text.h"
 #include "model/problem.h"
 #include "report/run_context.h"
+#include "report/text_width.h"
 
 namespace vormel {
 
@@ -40,6 +41,10 @@ bool read_names(RunContext& ctx, std::string_view side, const std::string& heade
             ctx.diag.show_error(header, 8);
             return false;
         }
+        if (text_width(name) > static_cast<std::size_t>(kMaxNameLength)) {
+            ctx.diag.show_error(long_name_text(name), 8);
+            return false;
+        }
         names.push_back(std::move(name));
         if (comma == std::string_view::npos) return true;
         start = comma + 1;
@@ -55,7 +60,7 @@ bool read_entry(RunContext& ctx, const std::string& line, int r, TermTable& tabl
     const auto colon = line.find(':');
     const std::string x_entry = line.substr(0, colon);
     const std::string y_entry = colon == std::string::npos ? std::string() : line.substr(colon + 1);
-    if (character_count(x_entry) != static_cast<std::size_t>(table.nx)) {
+    if (text_width(x_entry) != static_cast<std::size_t>(table.nx)) {
         ctx.diag.show_error("X " + x_entry, 4);
         return false;
     }
@@ -63,7 +68,7 @@ bool read_entry(RunContext& ctx, const std::string& line, int r, TermTable& tabl
         ctx.diag.show_error("X " + x_entry, 5);
         return false;
     }
-    if (character_count(y_entry) != static_cast<std::size_t>(table.ny)) {
+    if (text_width(y_entry) != static_cast<std::size_t>(table.ny)) {
         ctx.diag.show_error("Y " + y_entry, 6);
         return false;
     }
@@ -113,7 +118,13 @@ void parse_table(RunContext& ctx, Problem& problem) {
     if (problem.rest_used) {
         const std::string& rest_line = lines.back();
         const auto rest_colon = rest_line.find(':');
-        const std::string values = rest_colon == std::string::npos ? std::string() : rest_line.substr(rest_colon + 1);
+        if (rest_colon == std::string::npos) {
+            // Without its ":" the values cannot be told from the keyword; dropping them would make
+            // every uncovered minterm 0.
+            ctx.diag.show_error("$REST : " + rest_line + "  (\":\" missing after $REST)", 7);
+            return;
+        }
+        const std::string values = rest_line.substr(rest_colon + 1);
         if (!all_codes(values)) {
             ctx.diag.show_error("$REST : " + values, 7);
             return;

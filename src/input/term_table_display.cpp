@@ -8,6 +8,7 @@
 #include "model/problem.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
+#include "report/text_width.h"
 
 namespace vormel {
 
@@ -33,8 +34,8 @@ struct Layout {
 
     explicit Layout(const Problem& problem) : nx(problem.inputs()), ny(problem.outputs()) {
         w = 1 + decimal_digits(static_cast<long long>(problem.extab.last) + 1);
-        for (int i = 0; i < nx; ++i) xw = std::max(xw, static_cast<int>(problem.xnames[i].size()) + nx - 1 - i);
-        for (int j = 0; j < ny; ++j) yw = std::max(yw, static_cast<int>(problem.ynames[j].size()) + j);
+        for (int i = 0; i < nx; ++i) xw = std::max(xw, static_cast<int>(text_width(problem.xnames[i])) + nx - 1 - i);
+        for (int j = 0; j < ny; ++j) yw = std::max(yw, static_cast<int>(text_width(problem.ynames[j])) + j);
         p0 = w + 1 + xw - (nx - 1);
     }
     int x_area() const { return p0 + nx; }  // characters up to and including the last input column
@@ -50,7 +51,7 @@ void display_header(ReportChannel& report, const Problem& problem, const Layout&
         line.clear();
         if (input < layout.nx) {
             const std::string& name = problem.xnames[input];
-            line.append(static_cast<std::size_t>(layout.p0 + input + 1) - name.size(), ' ');
+            line.append(static_cast<std::size_t>(layout.p0 + input + 1) - text_width(name), ' ');
             line += name;
             line.append(static_cast<std::size_t>(layout.nx - 1 - input), '|');
         } else {
@@ -63,7 +64,7 @@ void display_header(ReportChannel& report, const Problem& problem, const Layout&
         }
         report.display_text(line, 1);
     }
-    const int first_len = static_cast<int>(problem.xnames[0].size());
+    const int first_len = static_cast<int>(text_width(problem.xnames[0]));
     line.assign(static_cast<std::size_t>(layout.p0 + 1 - first_len), ' ');
     line.append(static_cast<std::size_t>(first_len - 1), '-');
     line.append(static_cast<std::size_t>(layout.nx), '+');

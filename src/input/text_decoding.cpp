@@ -52,8 +52,9 @@ void append_utf8(std::string& out, std::uint32_t cp) {
 }
 }  // namespace
 
-std::string decode_input_text(std::string_view bytes) {
-    if (is_valid_utf8(bytes)) return std::string(bytes);
+std::string decode_input_text(std::string bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+    if (is_valid_utf8(bytes)) return bytes;
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
     for (char c : bytes) {

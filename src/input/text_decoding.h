@@ -5,7 +5,8 @@
 namespace vormel {
 
 bool is_valid_utf8(std::string_view bytes);
-// Input files are UTF-8 when valid, else Windows-1252; the result is UTF-8.
-std::string decode_input_text(std::string_view bytes);
+// Input files are UTF-8 when valid, else Windows-1252; the result is UTF-8. A UTF-8 byte-order mark
+// at the start only names the encoding and is dropped.
+std::string decode_input_text(std::string bytes);
 
 }  // namespace vormel

@@ -9,6 +9,8 @@ namespace vormel {
 
 inline constexpr int kMaxInputs = 22;
 inline constexpr int kMaxOutputs = 100;
+// Longer names would make every name header and equation of the report grow with them.
+inline constexpr int kMaxNameLength = 64;
 
 // Relation codes of out_relation row 1.
 enum Relation : int {

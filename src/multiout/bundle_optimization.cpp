@@ -30,10 +30,8 @@ void show_new_best(RunContext& ctx, const BundleFigures& f, int step, const std:
 void bundle_optimization(RunContext& ctx, const Problem& problem, CubeTable& table, int& change_total,
                          BundleSearchBest& search_best) {
     ctx.current_sub = "bundle_optimization";
-    const int extab_last = problem.extab.last;
     RolexState rolex;
     rolex.lrolex = table.last();
-    rolex.ltemp = 6 * extab_last;
     const CubeTable start = table;
     CubeTable best = table;
     ctx.diag.check_memory(0);

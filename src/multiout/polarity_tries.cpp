@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "model/problem.h"
 #include "multiout/polarity_estimate.h"
@@ -93,10 +94,19 @@ void refine_polarity(RunContext& ctx, Problem& problem, const PrimeStore& store,
 
 void try_all_combinations(RunContext& ctx, Problem& problem, const PrimeStore& store, PolarityWork& work) {
     const int ny = problem.outputs();
-    // The vector counter is a 32-bit signed integer: from 32 outputs on its start does not fit.
-    const std::int64_t start = (std::int64_t{1} << std::min(ny, 40)) - 2;
-    if (start > INT32_MAX) return;
-    for (std::int32_t c = static_cast<std::int32_t>(start); c >= 1; --c) {
+    if (ny > kMaxCombinationOutputs) {
+        // Only the two uniform vectors have been tried: say so rather than end as if all had been.
+        ctx.report.display_blank();
+        ctx.report.text_red(1);
+        ctx.report.display_text(" *** System Warning 9: Combination of all output polarities is not possible for " +
+                                    std::to_string(ny) + " outputs (at most " + std::to_string(kMaxCombinationOutputs) +
+                                    "): only the polarities 1...1 and 0...0 were tried",
+                                1);
+        ctx.report.flush_display(0);
+        return;
+    }
+    const auto start = static_cast<std::int32_t>((std::int64_t{1} << ny) - 2);
+    for (std::int32_t c = start; c >= 1; --c) {
         for (int j = 0; j < ny; ++j) problem.polarity[static_cast<std::size_t>(j)] = (c >> (ny - 1 - j)) & 1;
         try_polarity(ctx, problem, store, work);
         if (ctx.failed()) return;

@@ -48,7 +48,10 @@ void grow_allprimes(RunContext& ctx, const Problem& problem, PrimeStore& store);
 void sweep_polarity(RunContext& ctx, Problem& problem, const PrimeStore& store, PolarityWork& work);
 // Automatic mode: single output flips from the best vector until none improves.
 void refine_polarity(RunContext& ctx, Problem& problem, const PrimeStore& store, PolarityWork& work);
-// Combination mode: every mixed vector, from 11..10 down to 00..01 (at most 31 outputs).
+// The vector counter of Combination mode is a 32-bit signed integer: 2^outputs - 2 must fit.
+inline constexpr int kMaxCombinationOutputs = 31;
+// Combination mode: every mixed vector, from 11..10 down to 00..01. With more than
+// kMaxCombinationOutputs outputs only System Warning 9 is written: the uniform vectors stay the best.
 void try_all_combinations(RunContext& ctx, Problem& problem, const PrimeStore& store, PolarityWork& work);
 
 }  // namespace vormel

@@ -27,7 +27,6 @@ struct RolexStackEntry {
 // Everything the chain search keeps between calls within one bundle optimization.
 struct RolexState {
     int lrolex = 0;  // highest stack index (highest table row when the optimization began)
-    int ltemp = 0;   // largest table the search accepts (6 * extab_last)
     std::vector<int> memo_first;
     std::vector<int> memo_second;
     std::vector<RolexStackEntry> rolex_stack;
@@ -88,7 +87,7 @@ struct RolexState {
 
 // Removes product terms one at a time: a term is split along an input it does not depend on and each
 // half is passed down a chain of rows until it lands on an equal row (random row and input orders).
-// count = terms removed. A table above ltemp rows: System Error 4, error_flag.
+// count = terms removed.
 void expand_x2(RunContext& ctx, CubeTable& table, RolexState& state, RandomGenerator& rng, int& count);
 
 // Searches a chain for the cube coming from row parent; on success the stack and the marks describe

@@ -3,6 +3,7 @@
 #include "model/problem.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
+#include "report/text_width.h"
 
 namespace vormel {
 
@@ -24,15 +25,11 @@ void step_heading(RunContext& ctx, std::string_view title) {
     ctx.window.set_status_line(title);
 }
 
-void report_out_of_memory(RunContext& ctx, const char* routine) {
-    ctx.report.display_blank();
-    ctx.diag.check_memory(0);
-    ctx.diag.runtime_error(7, routine);
-}
+void report_out_of_memory(RunContext& ctx, const char* routine) { ctx.diag.out_of_memory(routine); }
 
 std::string output_line_head(const Problem& problem, int output, int value) {
-    std::string name = problem.ynames[static_cast<std::size_t>(output)];
-    if (static_cast<int>(name.size()) < problem.ynames_maxlen) name.resize(static_cast<std::size_t>(problem.ynames_maxlen), ' ');
+    const std::string name =
+        pad_right(problem.ynames[static_cast<std::size_t>(output)], static_cast<std::size_t>(problem.ynames_maxlen));
     return " *** Output Function  y(" + format_mask("##", output) + ") : " + name + " =" + STR(value);
 }
 

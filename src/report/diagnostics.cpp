@@ -1,6 +1,7 @@
 #include "report/diagnostics.h"
 
 #include <algorithm>
+#include <new>
 
 #include "report/number_format.h"
 #include "report/run_context.h"
@@ -69,6 +70,8 @@ std::string fault_text(int fault) {
 
 void Diagnostics::runtime_error(int fault, std::string_view routine) {
     ReportChannel& report = ctx_.report;
+    ctx_.error_flag = -1;
+    last_fault_ = fault_text(fault);
     report.flush_display(0);
     report.print_direct("", 2);
     report.text_red(1);
@@ -78,8 +81,18 @@ void Diagnostics::runtime_error(int fault, std::string_view routine) {
     report.text_red(1);
     if (fault == 7) report.print_direct(" *** Sorry, your Data Set is too large for this Computer/Program", 1);
     if (fault == 9) report.print_direct(" *** System Error or Data Set is too large.", 1);
-    ctx_.error_flag = -1;
     report.print_direct("", 1);
+}
+
+void Diagnostics::out_of_memory(std::string_view routine) {
+    const std::string name(routine);  // check_memory sets current_sub, which routine may view
+    ctx_.report.display_blank();
+    try {
+        check_memory(0);
+    } catch (const std::bad_alloc&) {
+        // The sample only moves the swapping indicator; the fault report matters more.
+    }
+    runtime_error(7, name);
 }
 
 void Diagnostics::start_timer(std::string_view name) {

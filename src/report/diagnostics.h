@@ -16,6 +16,12 @@ public:
     void show_error(std::string_view text, int number);
     // Reports an unexpected fault (5, 6, 7, 9, 11) inside the named routine; sets error_flag.
     void runtime_error(int fault, std::string_view routine);
+    // Memory ran out inside the named routine: a blank line, a memory sample and fault 7 ("Out of
+    // memory" and the "Data Set is too large" line); sets error_flag.
+    void out_of_memory(std::string_view routine);
+    // The text of the last fault reported since clear_fault, "" when none (the console's last line).
+    const std::string& last_fault() const { return last_fault_; }
+    void clear_fault() { last_fault_.clear(); }
     static std::string numbered_message(std::string_view text, int number);
 
     void start_timer(std::string_view name);
@@ -41,6 +47,7 @@ private:
     double last_interval_ = 0;
     double total_time_ = 0;
     std::string time_text_;
+    std::string last_fault_;
     int max_physical_load_ = 0;
     int max_virtual_use_ = 0;
     bool swapping_shown_ = false;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "report/run_context.h"
+#include "report/text_width.h"
 
 namespace vormel {
 
@@ -84,7 +85,7 @@ void ReportChannel::display_heading_ruled(std::string_view title, std::size_t ru
     flush_display(1);
 }
 
-void ReportChannel::display_heading(std::string_view title) { display_heading_ruled(title, title.size() + 1); }
+void ReportChannel::display_heading(std::string_view title) { display_heading_ruled(title, text_width(title) + 1); }
 
 QueryAnswer ReportChannel::run_query(QueryKind kind) {
     if (kind == QueryKind::page_end) {

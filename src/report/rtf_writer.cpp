@@ -51,9 +51,11 @@ std::uint32_t next_code_point(std::string_view text, std::size_t& i) {
     return cp;
 }
 
+// Besides the markup characters, every control character is escaped: a NUL, an escape or a form feed
+// from a comment or a name would otherwise end up raw in the document.
 bool needs_escape(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return u >= 0x80 || c == '\n' || c == '\\' || c == '{' || c == '}' || c == '\t';
+    return u >= 0x80 || u < 0x20 || u == 0x7f || c == '\\' || c == '{' || c == '}';
 }
 
 void write_escaped(std::ostream& out, std::string_view text) {
@@ -77,6 +79,9 @@ void write_escaped(std::ostream& out, std::string_view text) {
             ++i;
         } else if (c == '\t') {
             buffer += "\\tab ";
+            ++i;
+        } else if (static_cast<unsigned char>(c) < 0x80) {
+            buffer += fmt::format("\\'{:02x}", static_cast<unsigned char>(c));
             ++i;
         } else {
             const std::uint32_t cp = next_code_point(text, i);

@@ -17,7 +17,8 @@ struct RtfSpan {
 };
 
 // Writes the spans as a rich-text document in the frame of the empty document, with a colour table
-// and colour and bold runs; characters outside ASCII are escaped as \'xx (Windows-1252) or \uN.
+// and colour and bold runs; characters outside ASCII are escaped as \'xx (Windows-1252) or \uN, and
+// control characters as \'xx. Each span must hold whole UTF-8 characters.
 void write_rtf(std::ostream& out, const std::vector<RtfSpan>& spans);
 
 }  // namespace vormel

@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <optional>
 #include <string>
 
 #include "report/clock.h"
@@ -51,6 +52,9 @@ struct RunContext {
     int error_count = 0;  // numbered input errors of this run
     int auto_run = 0;
     std::string input_file;
+    // The input file's text as the front end loaded it (Open, Re-Start, command line): the run parses
+    // this text, not the file again, so a file replaced meanwhile cannot split echo and results.
+    std::optional<std::string> input_text;
     std::string report_file;
     std::string current_sub;
     // Lets Bundle Optimization print its statistical-search heading once per run.

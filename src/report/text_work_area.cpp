@@ -16,9 +16,13 @@ std::string WorkArea::plain_text() const {
 void TextWorkArea::store(const char* data, std::size_t size) {
     while (size > 0) {
         // Blocks grow as they fill: a report written when memory is short must not ask for more.
-        if (blocks_.empty() || blocks_.back().size() == kBlockSize) blocks_.emplace_back();
+        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) blocks_.emplace_back();
         std::string& block = blocks_.back();
-        const std::size_t take = std::min(size, kBlockSize - block.size());
+        std::size_t take = std::min(size, kBlockSize - block.size());
+        // A block ends between characters, never inside one: the rich text is written block by block.
+        std::size_t boundary = take;
+        while (boundary < size && boundary > 0 && (static_cast<unsigned char>(data[boundary]) & 0xC0) == 0x80) --boundary;
+        if (boundary > 0) take = boundary;
         block.append(data, take);
         data += take;
         size -= take;

@@ -38,7 +38,7 @@ public:
 
 private:
     // Held in blocks of at most kBlockSize bytes so that a report of hundreds of megabytes never
-    // needs a second copy of itself while it grows.
+    // needs a second copy of itself while it grows. A block ends between two UTF-8 characters.
     static constexpr std::size_t kBlockSize = 1 << 20;
     void store(const char* data, std::size_t size);
     template <typename Visit>

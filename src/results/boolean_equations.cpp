@@ -4,6 +4,7 @@
 
 #include "model/problem.h"
 #include "report/run_context.h"
+#include "report/text_width.h"
 
 namespace vormel {
 
@@ -52,11 +53,12 @@ void boolean_equations(RunContext& ctx, const Problem& problem, const TermTable&
     ctx.window.set_status_line(title);
 
     std::size_t width = 0;
-    for (int j = 0; j < problem.outputs(); ++j) width = std::max(width, problem.ynames[j].size());
-    for (const std::string& name : names) width = std::max(width, name.size());
+    for (int j = 0; j < problem.outputs(); ++j) width = std::max(width, text_width(problem.ynames[j]));
+    for (const std::string& name : names) width = std::max(width, text_width(name));
     ++width;
     auto name_field = [width](const std::string& name) {
-        return " " + std::string(width > name.size() ? width - name.size() : 0, ' ') + name;
+        const std::size_t used = text_width(name);
+        return " " + std::string(width > used ? width - used : 0, ' ') + name;
     };
     const std::string continuation(width + 1, ' ');
 

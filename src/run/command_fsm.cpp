@@ -1,15 +1,15 @@
 #include "run/command_fsm.h"
 
-#include <fstream>
-#include <sstream>
+#include <new>
 
 #include "cover/cover_select.h"
 #include "input/expand_inputs.h"
+#include "input/input_file.h"
 #include "input/read_input.h"
-#include "input/text_decoding.h"
 #include "multiout/polarity_search.h"
 #include "primes/cns.h"
 #include "primes/qmc.h"
+#include "report/text_width.h"
 #include "results/final_results.h"
 #include "run/check_file.h"
 #include "run/cube_engine.h"
@@ -61,25 +61,18 @@ const char* polarity_name(int mode) {
     }
 }
 
-std::string read_text_file(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream raw;
-    raw << file.rdbuf();
-    return decode_input_text(raw.str());
-}
-
 void save_report(Session& session) {
     RunContext& ctx = session.ctx;
     ctx.run_state = 10;
     std::string message = " Output file ( .rpt ) NOT Saved";
     session.report_saved = false;
     if (check_file(ctx, 5, ctx.report_file, "w")) {
-        if (write_report_files(ctx.work_area, ctx.report_file)) {
+        const WriteFailure failure = write_report_files(ctx.work_area, ctx.report_file);
+        if (!failure) {
             message = " *** Report Files Saved (ASCII: *.rpt and RTF: *.rpt.rtf)";
             session.report_saved = true;
         } else {
-            ctx.error_flag = -1;
-            set_step_status(ctx, 5, "Error", 3);
+            show_write_failure(ctx, 5, failure);
         }
     }
     ctx.window.set_status_line(message);
@@ -109,7 +102,18 @@ void restart(Session& session) {
     ctx.window.set_work_area_read_only(false);
     ctx.work_area.clear();
     ctx.report.set_text_size(9 * 20);
-    ctx.work_area.set_plain_text(read_text_file(ctx.input_file));
+    // The text the next run parses is the one shown: read once, here. A file that cannot be read
+    // is left to the run's own read, which reports it.
+    std::string text;
+    ctx.input_text.reset();
+    switch (load_input_file(ctx.input_file, text)) {
+        case InputLoad::loaded:
+            ctx.work_area.set_plain_text(text);
+            ctx.input_text = std::move(text);
+            break;
+        case InputLoad::out_of_memory: ctx.diag.out_of_memory("restart"); break;
+        case InputLoad::not_accessible: break;
+    }
     ctx.work_area.caret_to_end();
     ctx.window.show_input_file("Input File: ", ctx.input_file);
     ctx.window.show_report_file("Report Files:", "");
@@ -181,11 +185,35 @@ void read_and_expand(Session& session) {
     }
     problem.ynames_maxlen = 0;
     for (const std::string& name : problem.ynames) {
-        problem.ynames_maxlen = std::max(problem.ynames_maxlen, static_cast<int>(name.size()));
+        problem.ynames_maxlen = std::max(problem.ynames_maxlen, static_cast<int>(text_width(name)));
     }
 }
 
-void Vormel_CommandFSM(Session& session) {
+namespace {
+
+// Memory ran out somewhere in a step, its report or the report files: the fault report, then the run
+// ends as after any failed step. The problem's tables go first, so that the report has room to grow.
+void end_run_out_of_memory(Session& session) {
+    RunContext& ctx = session.ctx;
+    try {
+        const std::string routine = ctx.current_sub;
+        session.problem = Problem{};
+        session.primes = PrimeStore{};
+        ctx.diag.out_of_memory(routine);
+        // The step never came back to stop its timer.
+        if (const std::string timer = ctx.diag.timer_name(); !timer.empty()) ctx.diag.stop_timer(timer);
+        if (ctx.run_state >= 5 && ctx.run_state <= 9) handle_break(session);
+    } catch (const std::bad_alloc&) {
+        // Not even the report's last lines fit; the run ends all the same.
+        ctx.report.clear_buffer();
+    }
+    ctx.run_state = 10;
+    ctx.auto_run = 0;
+    ctx.window.set_start_quit_enabled(true);
+    ctx.window.focus_start();
+}
+
+void run_states(Session& session) {
     RunContext& ctx = session.ctx;
     for (;;) {
         ctx.diag.poll_progress(1);
@@ -198,6 +226,7 @@ void Vormel_CommandFSM(Session& session) {
                 ctx.report.print_direct("", 0);
                 ctx.diag.reset_total_time();
                 ctx.stop_requested = false;
+                ctx.diag.clear_fault();
                 ctx.diag.start_timer("");
                 ctx.run_state = 5;
                 set_label_look(ctx, 0, 0);
@@ -279,6 +308,16 @@ void Vormel_CommandFSM(Session& session) {
         if (go_on || ctx.auto_run != 0) continue;
         ctx.window.focus_start();
         return;
+    }
+}
+
+}  // namespace
+
+void Vormel_CommandFSM(Session& session) {
+    try {
+        run_states(session);
+    } catch (const std::bad_alloc&) {
+        end_run_out_of_memory(session);
     }
 }
 

@@ -1,15 +1,33 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace vormel {
 
 class WorkArea;
+struct RunContext;
 
-// Writes the work area as plain text to path and as rich text to path + ".rtf". Each goes to a
-// temporary name first and is renamed into place, so a failed write never replaces a good file.
-bool write_report_files(const WorkArea& area, const std::string& path);
-// Writes text to path the same way: temporary file first, then renamed into place.
-bool write_text_file(const std::string& path, std::string_view text);
+// Why files were not written: the file that failed and the system's reason; empty when all were.
+struct WriteFailure {
+    std::string file;
+    std::string reason;
+    int error = 0;  // the errno value, ENOMEM when memory ran out
+    explicit operator bool() const { return !file.empty(); }
+};
+
+// Writes the work area as plain text to path and as rich text to path + ".rtf", as one result: both
+// go completely to temporaries first (unique names in the same folder, created exclusively and never
+// through a link, mode from the umask), and only then the .rtf and last the .rpt are renamed into
+// place, so a new .rpt always has its .rtf. On any failure neither file is replaced and no temporary
+// is left. between_renames runs after the first rename (tests interrupt the program there).
+WriteFailure write_report_files(const WorkArea& area, const std::string& path,
+                                const std::function<void()>& between_renames = {});
+// Writes text to path the same way: a temporary first, then renamed into place.
+WriteFailure write_text_file(const std::string& path, std::string_view text);
+// Says which file was not written and why: the step's status field shows "Error" and a " Save Error"
+// message names the file and the reason; for the save at the end of a run (step 5) the reason also
+// goes into the report, after the out-of-memory report when memory ran out. Sets error_flag.
+void show_write_failure(RunContext& ctx, int step_field, const WriteFailure& failure);
 
 }  // namespace vormel

@@ -2,10 +2,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <new>
 
-#include "input/text_decoding.h"
+#include "input/input_file.h"
 #include "run/check_file.h"
 #include "run/command_fsm.h"
 #include "run/report_files.h"
@@ -21,18 +20,39 @@ const char* const kSaveFilter =
     "Input File (*.tab, *.bol, *.tdf, *.dcb, *.pla)|*.tab;*.bol;*.tdf;*.dcb;*.pla|Report File (*.rpt)|*.rpt|All Files (*.*)|*.*";
 const char* const kOpenFilter = "Input  Files (*.tab, *.bol, *.tdf, *.dcb, *.pla)|*.tab;*.bol;*.tdf;*.dcb;*.pla|All Files (*.*)|*.*";
 
-std::string read_whole_file(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream raw;
-    raw << file.rdbuf();
-    return raw.str();
-}
-
 }  // namespace
 
-void MainWindow::load_input_text(const std::string& path) {
-    work_area_->set_plain_text(decode_input_text(read_whole_file(path)));
-    work_area_edit_->moveCursor(QTextCursor::Start);
+bool MainWindow::load_input_text(const std::string& path) {
+    RunContext& ctx = session_->ctx;
+    std::string text;
+    InputLoad load = load_input_file(path, text);
+    if (load == InputLoad::loaded) {
+        try {
+            work_area_->set_plain_text(text);
+            ctx.input_text = std::move(text);
+            work_area_edit_->moveCursor(QTextCursor::Start);
+            return true;
+        } catch (const std::bad_alloc&) {
+            load = InputLoad::out_of_memory;
+        }
+    }
+    if (load == InputLoad::not_accessible) {
+        set_step_status(ctx, 0, "Error", 3);
+        message_box(" Open Error", "Requested File is not accessible:  \r\n\r\n" + path, MessageIcon::error,
+                    MessageButtons::ok);
+        return false;
+    }
+    // No file stays loaded: the work area shows the fault report and Start waits for another file.
+    ctx.input_text.reset();
+    work_area_->clear();
+    ctx.diag.out_of_memory("load_input_text");
+    ctx.error_flag = 0;
+    set_step_status(ctx, 0, "Error", 3);
+    start_button_->setEnabled(false);
+    set_status_line(" Open File or start New File");
+    ctx.run_state = 1;
+    update_menu_enabling();
+    return false;
 }
 
 void MainWindow::command_open() {
@@ -53,8 +73,8 @@ void MainWindow::command_open() {
         set_step_status(ctx, 0, "...", 1);
         return;
     }
+    if (!load_input_text(*chosen)) return;
     ctx.input_file = *chosen;
-    load_input_text(ctx.input_file);
     preset_save_dialog(ctx.input_file, 1);
     open_preset_ = ctx.input_file;
 
@@ -90,6 +110,7 @@ void MainWindow::command_new() {
         if (answer == MessageAnswer::yes && save_input(false) == 2) return;
     }
     work_area_->clear();
+    ctx.input_text.reset();
     ctx.input_file = current_directory_file("NoName.tab");
     preset_save_dialog(ctx.input_file, 1);
 
@@ -159,11 +180,14 @@ int MainWindow::save_input(bool save_as) {
         const std::filesystem::path resolved = std::filesystem::canonical(name, error);
         if (!error) target = resolved.string();
     }
-    if (!write_text_file(target, work_area_->plain_text())) {
-        set_step_status(ctx, 0, "Error", 3);
-        message_box(" Open Error", "Requested File is not accessible:  \r\n\r\n" + name, MessageIcon::error, MessageButtons::ok);
+    std::string text = work_area_->plain_text();
+    if (const WriteFailure failure = write_text_file(target, text)) {
+        show_write_failure(ctx, 0, failure);
+        ctx.error_flag = 0;
         return 2;
     }
+    // The saved text is what the next run parses.
+    ctx.input_text = std::move(text);
     ctx.input_file = name;
     preset_save_dialog(ctx.input_file, 1);
     open_preset_ = ctx.input_file;
@@ -188,9 +212,9 @@ int MainWindow::SaveAs_ReportFiles(bool save_as) {
         ctx.error_flag = 0;
         return 2;
     }
-    if (!write_report_files(*work_area_, name)) {
-        set_step_status(ctx, 0, "Error", 3);
-        message_box(" Open Error", "Requested File is not accessible:  \r\n\r\n" + name, MessageIcon::error, MessageButtons::ok);
+    if (const WriteFailure failure = write_report_files(*work_area_, name)) {
+        show_write_failure(ctx, 0, failure);
+        ctx.error_flag = 0;
         return 2;
     }
     work_area_edit_->document()->setModified(false);

@@ -856,7 +856,12 @@ void MainWindow::start_up(const std::string& command_line) {
     if (ctx.auto_run != 0) {
         // A symbolic link stands for a shortcut: the file it names is loaded.
         ctx.input_file = resolve_input_path(name);
-        load_input_text(ctx.input_file);
+        if (!load_input_text(ctx.input_file)) {
+            ctx.auto_run = 0;
+            ctx.input_file.clear();
+        }
+    }
+    if (ctx.auto_run != 0) {
         open_preset_.clear();
         preset_save_dialog(ctx.input_file, 1);
         start_button_->setEnabled(true);

@@ -142,7 +142,9 @@ private:
     void show_path(QLineEdit* field, const std::string& label, const std::string& path);
     void set_control_colours(QWidget* widget, Rgb background, Rgb text);
     std::string current_directory_file(const std::string& name) const;
-    void load_input_text(const std::string& path);
+    // Reads the file once into the work area and as the text the next run parses; false when it
+    // cannot be read (" Open Error") or memory runs out (the fault report, no file loaded).
+    bool load_input_text(const std::string& path);
     void after_failed_save();
 
     UiDialogs& dialogs_;

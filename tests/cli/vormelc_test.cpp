@@ -1,35 +1,16 @@
 // The console program as a user runs it: exit status, stderr and the files it leaves.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 
-#include "support/test_session.h"
+#include "vormelc_process.h"
 
 namespace {
 
+using vormel::testing::Outcome;
 using vormel::testing::read_file;
+using vormel::testing::run_vormelc;
 using vormel::testing::TempDir;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome run_vormelc(const TempDir& dir, const std::string& arguments) {
-    const std::string out = dir.path() + "/stdout.txt";
-    const std::string err = dir.path() + "/stderr.txt";
-    const std::string command = std::string(VORMELC_PATH) + " " + arguments + " >" + out + " 2>" + err + " </dev/null";
-    const int raw = std::system(command.c_str());
-    Outcome outcome;
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = read_file(out);
-    outcome.err = read_file(err);
-    return outcome;
-}
 
 TEST(Vormelc, RunsAFileAndSavesBothReportFiles) {
     TempDir dir;
@@ -81,9 +62,15 @@ TEST(Vormelc, RejectsBadOptionsAndExplainsThem) {
     Outcome outcome = run_vormelc(dir, "--help");
     EXPECT_EQ(outcome.status, 0);
     EXPECT_NE(outcome.out.find("--polarity"), std::string::npos);
-    outcome = run_vormelc(dir, "-l 7 x.tab");
-    EXPECT_NE(outcome.status, 0);
+    // Usage errors exited with the parser's own numbers (105, 106): they are 2, and --help says so.
+    EXPECT_NE(outcome.out.find("Exit status: 0 the report files were saved; 1 "), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("2 a usage error"), std::string::npos) << outcome.out;
+    for (const char* bad : {"-l 7 x.tab", "--bogus x.tab", "", "--rolexa many x.tab", "a.tab b.tab"}) {
+        outcome = run_vormelc(dir, bad);
+        EXPECT_EQ(outcome.status, 2) << bad << ": " << outcome.err;
+    }
     outcome = run_vormelc(dir, "--version");
+    EXPECT_EQ(outcome.status, 0);
     EXPECT_NE(outcome.out.find("Version "), std::string::npos);
 }
 
@@ -103,7 +90,7 @@ TEST(Vormelc, EveryMethodRunsAndBadMethodOrLimitIsRefusedBeforeAnyRun) {
     std::filesystem::remove(input + ".rpt");
     for (const char* bad : {"--method sat", "--exact-limit 0", "--exact-limit -2", "--exact-limit soon"}) {
         outcome = run_vormelc(dir, std::string("-q ") + bad + " " + input);
-        EXPECT_NE(outcome.status, 0) << bad;
+        EXPECT_EQ(outcome.status, 2) << bad;
         const std::string option = std::string(bad).substr(0, std::string(bad).find(' '));
         EXPECT_EQ(outcome.err.rfind(option + ": ", 0), 0u) << outcome.err;
         EXPECT_FALSE(std::filesystem::exists(input + ".rpt")) << bad;

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "expansion_oracle.h"
+#include "input/text_decoding.h"
 #include "input_test_support.h"
 
 namespace vormel::testing {
@@ -42,11 +43,12 @@ std::vector<Seed> seeds() {
     return list;
 }
 
-const char kInteresting[] = ":,=-X01|~#;.*+/!& \n\t$[]()\"BTE";
+const char kInteresting[] = ":,=-X01|~#;.*+/!& \n\r\t$[]()\"BTE";
 const char* const kLines[] = {".i 1000",   ".i -5",  ".i 99999999999", ".o 0",      ".o 1000",  ".p 7",
                               ".type q",   ".i 3",   ".o 2",           ".ilb a b c", ".e",       "$REST:-",
                               "END",       "*END",   "*IDE",           "SUBDESIGN", "BEGIN",    "F = A +",
-                              "= A",       "A,B:F",  "1:1",            "x=>y",      "END TABLE;", "\xc3\xa4\xc3\x9f"};
+                              "= A",       "A,B:F",  "1:1",            "x=>y",      "END TABLE;", "\xc3\xa4\xc3\x9f",
+                              "$REST 1",   "\xef\xbb\xbf" "a:f"};
 
 class Mutator {
 public:
@@ -132,9 +134,19 @@ unsigned long environment_number(const char* name, unsigned long fallback) {
     return value != nullptr ? std::strtoul(value, nullptr, 10) : fallback;
 }
 
-// What every finished read + expand guarantees.
-void check_outcome(InputRun& run, const std::string& what) {
+// What every finished read + expand guarantees, and that the report with the input's text in front
+// of it makes a rich-text copy of printable ASCII only.
+void check_outcome(InputRun& run, const std::string& what, const std::string& input = {}) {
     const Problem& problem = run.problem();
+    if (!input.empty()) {
+        run.area.append(decode_input_text(input), colours::black, false);
+        std::ostringstream rich;
+        run.area.write_rich(rich);
+        for (char c : rich.str()) {
+            const auto u = static_cast<unsigned char>(c);
+            ASSERT_TRUE((u >= 0x20 && u < 0x7f) || c == '\r' || c == '\n') << what << "\nbyte " << static_cast<int>(u);
+        }
+    }
     if (run.failed()) {
         ASSERT_GE(run.session.ctx.error_count, 1) << what;
         return;
@@ -171,8 +183,10 @@ TEST(ReaderFuzz, MutatedInputsEndInAnErrorOrAConsistentTable) {
         if (mutator.below(8) == 0) input.ext = extensions[mutator.below(std::size(extensions))];
         const int level = static_cast<int>(mutator.below(5));
         auto run = run_file(write_input(input.text, input.ext, "fuzz"), level);
-        check_outcome(*run, "seed " + std::to_string(seed) + " iteration " + std::to_string(i) + " ." + input.ext +
-                                "\n" + input.text);
+        check_outcome(*run,
+                      "seed " + std::to_string(seed) + " iteration " + std::to_string(i) + " ." + input.ext + "\n" +
+                          input.text,
+                      input.text);
         if (::testing::Test::HasFatalFailure()) return;
         succeeded += run->failed() ? 0 : 1;
     }

@@ -3,6 +3,7 @@
 #include "model/cube_text.h"
 #include "multiout/polarity_estimate.h"
 #include "multiout/polarity_search.h"
+#include "multiout/polarity_work.h"
 #include "multiout_fixtures.h"
 #include "report/run_context.h"
 #include "report/text_work_area.h"
@@ -59,6 +60,30 @@ TEST(MultioutPolarity, CombinationTriesUniformThenMixedVectorsInOrder) {
     EXPECT_EQ(problem.polarity, (std::vector<int>{1, 1}));
     EXPECT_NE(rig.area.text().find("\n ***  1 ROLEXA Variation(s) done.  Optimized Polarity = 11\n"), std::string::npos);
     EXPECT_EQ(final_lines(problem), (Lines{"1- 1.", "-1 .1"}));
+}
+
+// Regression: from 32 outputs on the 2^outputs counter of Combination does not fit in 32 bits; the
+// search used to end silently after the two uniform vectors.
+TEST(MultioutPolarity, CombinationBeyondThirtyOneOutputsSaysItIsNotPossible) {
+    Rig rig;
+    rig.ctx.options.polarity_mode = polarity_combination;
+    rig.ctx.options.rolexa_iterations = 0;
+    const int outputs = kMaxCombinationOutputs + 1;
+    Problem problem = test::problem_of(2, outputs);
+    PrimeStore store;
+    store.create(outputs, 2, 4);
+    store.maxlpnum = 3;
+    for (int j = 0; j < outputs; ++j) {
+        test::store_cover(store, j, 1, {"1-"});
+        test::store_cover(store, j, 0, {"0-"});
+    }
+    polarity_search(rig.ctx, problem, store);
+    ASSERT_FALSE(rig.ctx.failed());
+    EXPECT_NE(rig.area.text().find("\n *** System Warning 9: Combination of all output polarities is not possible for "
+                                   "32 outputs (at most 31): only the polarities 1...1 and 0...0 were tried\n"),
+              std::string::npos)
+        << rig.area.text();
+    EXPECT_EQ(problem.polarity, std::vector<int>(outputs, 1));
 }
 
 TEST(MultioutPolarity, RequestedPolarityWithoutRolexa) {

@@ -99,7 +99,6 @@ TEST(MultioutReduction, EveryStepKeepsTheFunction) {
         const auto on = test::coverage(t);
         RolexState rolex;
         rolex.lrolex = t.last();
-        rolex.ltemp = 1 << 20;
         RandomGenerator rng;
         rng.seed(1.0f);
         int total = 1;

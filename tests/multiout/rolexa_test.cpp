@@ -18,7 +18,6 @@ struct Rig {
 RolexState state_for(const CubeTable& t) {
     RolexState s;
     s.lrolex = t.last();
-    s.ltemp = 1 << 20;
     return s;
 }
 
@@ -174,19 +173,6 @@ TEST(MultioutRolexa, ChainDeeperThanTheStackIsSystemError5) {
     EXPECT_FALSE(rolex_rec(rig.ctx, t, s, rng, 0b11, 0b00, 0));
     EXPECT_TRUE(rig.ctx.failed());
     EXPECT_NE(rig.area.text().find(" *** System Error 5: In rolex_rec: lrolex >-1\n"), std::string::npos);
-}
-
-TEST(MultioutRolexa, TableAboveLtempIsSystemError4) {
-    Rig rig;
-    CubeTable t = test::table_of(2, 1, {"-0 1", "0- 1", "11 1"});
-    RolexState s = state_for(t);
-    s.ltemp = 1;
-    RandomGenerator rng;
-    rng.seed(1.0f);
-    int count = 0;
-    expand_x2(rig.ctx, t, s, rng, count);
-    EXPECT_TRUE(rig.ctx.failed());
-    EXPECT_NE(rig.area.text().find("\n\n *** System Error 4: In sub expand_x2: ltemp > 1\n"), std::string::npos);
 }
 
 }  // namespace

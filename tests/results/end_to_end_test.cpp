@@ -74,6 +74,40 @@ TEST_P(EndToEnd, EveryMethodAndPolarityProvesItsResult) {
     }
 }
 
+// Regression: the merged covers of a full random 5-input, 100-output table hold more rows than six
+// times the expanded table (the old fixed bound of expand_x2, System Error 4); the working table
+// grows instead and the run proves its result.
+TEST(EndToEndBounds, TableAboveSixTimesTheExpandedRowsIsOptimizedNotRefused) {
+    ScratchDir scratch;
+    const fs::path input = scratch.path() / "full_random.tab";
+    std::mt19937 random(1);
+    std::ostringstream text;
+    text << "a0,a1,a2,a3,a4:";
+    for (int j = 0; j < 100; ++j) text << (j > 0 ? "," : "") << "y" << j;
+    text << "\n";
+    for (int m = 0; m < 32; ++m) {
+        for (int i = 4; i >= 0; --i) text << ((m >> i) & 1);
+        text << ':';
+        for (int j = 0; j < 100; ++j) text << (random() % 2);
+        text << "\n";
+    }
+    std::ofstream(input) << text.str();
+
+    TextWorkArea area;
+    SilentRunWindow window;
+    Session session(area, window);
+    RunContext& ctx = session.ctx;
+    ctx.input_file = input.string();
+    ctx.options.display_level = 0;
+    ctx.options.page_by_page = 0;
+    ctx.run_state = 4;
+    Vormel_CommandFSM(session);
+    EXPECT_EQ(area.text().find("System Error"), std::string::npos) << area.text();
+    EXPECT_TRUE(session.report_saved);
+    EXPECT_NE(area.text().find(" *** Comparison with original expanded Inputs successful."), std::string::npos);
+    EXPECT_EQ(check_realisation(session.problem), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Inputs, EndToEnd, ::testing::ValuesIn(list_inputs(kLargestTestedInputs)),
                          [](const ::testing::TestParamInfo<InputFile>& info) { return info.param.name; });
 

@@ -645,6 +645,53 @@ private slots:
         QCOMPARE(read_file(locked), std::string("old"));
     }
 
+    void a_run_parses_the_text_that_was_opened() {
+        // The run read the file again at Start: a file replaced since Open gave a report whose echo
+        // and results disagreed.
+        const std::string file = opened_pla();
+        const char* const kReplacement = ".i 4\n.o 1\n1111 1\n.e\n";
+        write_file(file, kReplacement);
+        page_by_page_off();
+        widget<QRadioButton>("level0")->click();
+        press_start();
+        QCOMPARE(state(), 10);
+        QString report = window_->work_area_edit().toPlainText();
+        QVERIFY(report.startsWith(QString(kSmallPla)));
+        QVERIFY(report.contains(" Number of Variables : X-Input =  3   Y-Output =   2\n"));
+        // Re-Start shows the file as it is now, and that is what the next run parses.
+        press_start();
+        QCOMPARE(state(), 4);
+        QCOMPARE(window_->work_area_edit().toPlainText(), QString(kReplacement));
+        press_start();
+        QVERIFY(window_->work_area_edit().toPlainText().contains(" Number of Variables : X-Input =  4   Y-Output =   1\n"));
+        // A file opened after a run is the one the next run parses.
+        press_start();
+        const std::string other = path("other.tab");
+        write_file(other, "p,q:r\n11:1\n");
+        open(other);
+        QCOMPARE(state(), 4);
+        press_start();
+        report = window_->work_area_edit().toPlainText();
+        QVERIFY(report.startsWith("p,q:r\n"));
+        QVERIFY(report.contains(" Number of Variables : X-Input =  2   Y-Output =   1\n"));
+    }
+
+    void a_report_that_cannot_be_saved_as_names_the_file_and_the_reason() {
+        opened_pla();
+        page_by_page_off();
+        widget<QRadioButton>("level0")->click();
+        press_start();
+        QCOMPARE(state(), 10);
+        const std::string copy = path("copy.rpt");
+        std::filesystem::create_directory(copy + ".rtf");
+        dialogs_->save_names.push_back(copy);
+        window_->command_save(true);
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Save Error"));
+        QCOMPARE(dialogs_->messages.back().second, "File not written:  \r\n\r\n" + copy + ".rtf\r\n\r\nIs a directory");
+        QVERIFY(!std::filesystem::exists(copy));
+        QCOMPARE(text_of("stepStatus0"), QString("Error"));
+    }
+
     void report_save_as_after_a_run() {
         opened_pla();
         page_by_page_off();
