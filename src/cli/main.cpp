@@ -7,8 +7,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/batch_run.h"
 #include "cli/console_window.h"
 #include "cli/run_option_flags.h"
+#include "cli/run_outputs.h"
 #include "cli/terminal_echo.h"
 #include "input/text_decoding.h"
 #include "report/text_work_area.h"
@@ -21,12 +23,13 @@ int main(int argc, char** argv) {
     CLI::App app{"Vormel minimizes multi-output two-level (AND/OR) logic.\n"
                  "It runs every step on FILE and writes FILE.rpt and FILE.rpt.rtf beside it.",
                  "vormelc"};
-    std::string file;
+    std::vector<std::string> files;
+    vormel::OutputOptions outputs;
     vormel::RunOptions options;
     options.display_level = 0;
     bool page_by_page = false;
     bool quiet = false;
-    app.add_option("FILE", file, "Input file (.tab, .tdf, .dcb, .pla, .bol)")->required();
+    app.add_option("FILE", files, "Input file (.tab, .tdf, .dcb, .pla, .bol); several run one after another")->required();
     app.add_option("-l,--level", options.display_level,
                    "Display level: 0 minimum, 1 results, 2 inputs and outputs, 3 main steps, 4 details")
         ->check(CLI::Range(0, 4))
@@ -38,8 +41,11 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     app.add_flag("--page-by-page", page_by_page, "Pause at page ends and \"Reset ?\" queries (Enter continues, q breaks)");
     app.add_flag("-q,--quiet", quiet, "Do not echo the report");
+    vormel::add_output_options(app, outputs);
     app.set_version_flag("--version", vormel::version_text());
     CLI11_PARSE(app, argc, argv);
+    if (files.size() > 1 || outputs.jobs > 1) return vormel::run_batch(argc, argv, files, outputs);
+    const std::string& file = files.front();
 
     const bool terminal = isatty(STDOUT_FILENO) != 0;
     vormel::ConsoleWindow window(page_by_page, isatty(STDERR_FILENO) != 0 && !quiet);
@@ -58,7 +64,9 @@ int main(int argc, char** argv) {
     std::ifstream in(input, std::ios::binary);
     std::ostringstream raw;
     raw << in.rdbuf();
-    area.set_plain_text(vormel::decode_input_text(raw.str()));
+    std::string text = vormel::decode_input_text(raw.str());
+    if (outputs.import_pla && !vormel::import_input(ctx, input, text)) return 1;
+    area.set_plain_text(text);
     if (!quiet) std::fputs("\n", stdout);
 
     ctx.input_file = input;
@@ -72,7 +80,9 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     window.clear_spinner();
 
+    const bool outputs_written = vormel::write_run_outputs(session, window, outputs);
     if (session.report_saved) {
+        if (!outputs_written) return 1;
         if (!quiet) std::cerr << "vormelc: report saved to " << ctx.report_file << " and " << ctx.report_file << ".rtf\n";
         return 0;
     }

@@ -18,21 +18,30 @@ void report_open_error(RunContext& ctx) {
                            MessageIcon::error, MessageButtons::ok);
     ctx.error_flag = -1;
 }
+
+// The input file's text decoded, or the converted text a front end put in its place.
+bool input_text(RunContext& ctx, std::string& text) {
+    if (ctx.input_text) {
+        text = *ctx.input_text;
+        return true;
+    }
+    std::ifstream file(ctx.input_file, std::ios::binary);
+    if (!file) return false;
+    std::ostringstream raw;
+    raw << file.rdbuf();
+    if (file.bad()) return false;
+    text = decode_input_text(raw.str());
+    return true;
+}
+
 }  // namespace
 
 void read_input_file(RunContext& ctx, Problem& problem) {
-    std::ifstream file(ctx.input_file, std::ios::binary);
-    if (!file) {
+    std::string text;
+    if (!input_text(ctx, text)) {
         report_open_error(ctx);
         return;
     }
-    std::ostringstream raw;
-    raw << file.rdbuf();
-    if (file.bad()) {
-        report_open_error(ctx);
-        return;
-    }
-    const std::string text = decode_input_text(raw.str());
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {

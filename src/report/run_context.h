@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <optional>
 #include <string>
 
 #include "report/clock.h"
@@ -51,6 +52,8 @@ struct RunContext {
     int error_count = 0;  // numbered input errors of this run
     int auto_run = 0;
     std::string input_file;
+    // A converted text (an imported file) that Read Input File takes in place of input_file's.
+    std::optional<std::string> input_text;
     std::string report_file;
     std::string current_sub;
     // Lets Bundle Optimization print its statistical-search heading once per run.
