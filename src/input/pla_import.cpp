@@ -126,6 +126,8 @@ std::string parse(std::string_view text, Source& source) {
                 auto& names = directive == ".ilb" ? source.input_names : source.output_names;
                 names.insert(names.end(), words.begin() + 1, words.end());
             } else if (directive == ".type") {
+                // Cubes read so far took their meaning from the type in force.
+                if (!source.cubes.empty() || !pending.empty()) return line_error(line_number, ".type after the first cube");
                 const std::string type = words.size() == 2 ? lower(words[1]) : std::string();
                 if (type != "f" && type != "fd" && type != "fr" && type != "fdr") {
                     return line_error(line_number, ".type must be f, fd, fr or fdr");

@@ -173,6 +173,7 @@ TEST(PlaImport, EachUnsupportedConstructIsRefusedWithItsReason) {
         {".i 2\n.o 1\n.kiss\n", "state machines (.kiss)"},
         {".i 2\n.o 1\n.symbolic a b ;\n", "the directive .symbolic"},
         {".i 2\n.o 1\n.type fx\n", ".type must be f, fd, fr or fdr"},
+        {".i 2\n.o 1\n11 0\n.type fr\n", "line 4: .type after the first cube"},
         {".i 2\n.o 2\n.phase 1\n11 11\n", ".phase has 1 values for 2 outputs"},
         {".i 2\n.o 1\n.phase 1x\n", ".phase needs one string of 0 and 1"},
         {".i 2\n.o 1\n1x 1\n", "'x' is no input value"},
