@@ -19,8 +19,16 @@ ConsoleWindow::ConsoleWindow(bool page_by_page_prompt, bool spinner) : prompt_(p
     }
 }
 
-void ConsoleWindow::set_step_field(int, StepPart part, std::string_view text, StepLook look) {
-    if (part == StepPart::status && look == StepLook::error) step_failure_ = text;
+void ConsoleWindow::set_step_field(int step, StepPart part, std::string_view text, StepLook look) {
+    if (part != StepPart::status) return;
+    if (look == StepLook::error) step_failure_ = text;
+    if (step < 1 || step > 5) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (text == "...") step_started_[step - 1] = now;
+    else if (text == "- done -" && step_started_[step - 1] != std::chrono::steady_clock::time_point{}) {
+        step_seconds_[step - 1] = std::chrono::duration<double>(now - step_started_[step - 1]).count();
+        step_started_[step - 1] = {};
+    }
 }
 
 void ConsoleWindow::set_progress(int) {

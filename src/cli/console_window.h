@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <istream>
 #include <string>
@@ -29,6 +31,8 @@ public:
     // The text the failing step's status field shows ("Error", "User Break"), or empty.
     const std::string& step_failure() const { return step_failure_; }
     void clear_spinner();
+    // Wall seconds of steps 1 (Expand) to 5 (Final), from the step's "..." to its "- done -".
+    const std::array<double, 5>& step_seconds() const { return step_seconds_; }
 
 private:
     bool prompt_;
@@ -38,6 +42,8 @@ private:
     bool spinner_shown_ = false;
     std::string status_line_;
     std::string step_failure_;
+    std::array<std::chrono::steady_clock::time_point, 5> step_started_{};
+    std::array<double, 5> step_seconds_{};
 };
 
 }  // namespace vormel

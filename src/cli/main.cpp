@@ -7,8 +7,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/batch_run.h"
 #include "cli/console_window.h"
 #include "cli/run_option_flags.h"
+#include "cli/run_outputs.h"
 #include "cli/terminal_echo.h"
 #include "input/input_file.h"
 #include "report/text_work_area.h"
@@ -36,12 +38,13 @@ int main(int argc, char** argv) {
                  "It runs every step on FILE and writes FILE.rpt and FILE.rpt.rtf beside it.",
                  "vormelc"};
     app.footer(kExitStatus);
-    std::string file;
+    std::vector<std::string> files;
+    vormel::OutputOptions outputs;
     vormel::RunOptions options;
     options.display_level = 0;
     bool page_by_page = false;
     bool quiet = false;
-    app.add_option("FILE", file, "Input file (.tab, .tdf, .dcb, .pla, .bol)")->required();
+    app.add_option("FILE", files, "Input file (.tab, .tdf, .dcb, .pla, .bol); several run one after another")->required();
     app.add_option("-l,--level", options.display_level,
                    "Display level: 0 minimum, 1 results, 2 inputs and outputs, 3 main steps, 4 details")
         ->check(CLI::Range(0, 4))
@@ -53,6 +56,7 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     app.add_flag("--page-by-page", page_by_page, "Pause at page ends and \"Reset ?\" queries (Enter continues, q breaks)");
     app.add_flag("-q,--quiet", quiet, "Do not echo the report");
+    vormel::add_output_options(app, outputs);
     app.set_version_flag("--version", vormel::version_text());
     try {
         app.parse(argc, argv);
@@ -60,6 +64,8 @@ int main(int argc, char** argv) {
         // --help and --version end here too, with their own status 0.
         return app.exit(error) == 0 ? kExitSaved : kExitUsage;
     }
+    if (files.size() > 1 || outputs.jobs > 1) return vormel::run_batch(argc, argv, files, outputs);
+    const std::string& file = files.front();
 
     // A reader that goes away (head, less) only ends the echo; a file-size limit only fails the
     // write that meets it. Either way the run finishes and says what became of its reports.
@@ -105,6 +111,7 @@ int main(int argc, char** argv) {
             return kExitNotSaved;
         case vormel::InputLoad::out_of_memory: return out_of_memory();
     }
+    if (outputs.import_pla && !vormel::import_input(ctx, input, text)) return kExitNotSaved;
     ctx.input_file = input;
     options.page_by_page = page_by_page ? 1 : 0;
     ctx.options = options;
@@ -123,7 +130,9 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     window.clear_spinner();
 
+    const bool outputs_written = vormel::write_run_outputs(session, window, outputs);
     if (session.report_saved) {
+        if (!outputs_written) return kExitNotSaved;
         if (!quiet) {
             std::cerr << "vormelc: report saved to " << vormel::printable(ctx.report_file) << " and "
                       << vormel::printable(ctx.report_file) << ".rtf\n";

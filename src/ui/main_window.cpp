@@ -363,6 +363,9 @@ void MainWindow::create_menus() {
     action_save_ = item(file_menu_, "actionSave", "Save\tCtrl+S", "Ctrl+S", [this] { command_save(false); });
     action_save_as_ = item(file_menu_, "actionSaveAs", "Save As..\tCtrl+E", "Ctrl+E", [this] { command_save(true); });
     file_menu_->addSeparator();
+    action_import_ = item(file_menu_, "actionImport", "Import PLA...", nullptr, [this] { command_import(); });
+    action_export_ = item(file_menu_, "actionExport", "Export Result...", nullptr, [this] { command_export(); });
+    file_menu_->addSeparator();
     action_print_ = item(file_menu_, "actionPrint", "Print\tCtrl+P", "Ctrl+P", [this] { print_work_area(); });
     file_menu_->addSeparator();
     action_exit_ = item(file_menu_, "actionExit", "Exit\tAlt+F4", nullptr, [this] { close(); });
@@ -558,6 +561,8 @@ void MainWindow::update_menu_enabling() {
     auto disable = [](std::initializer_list<QAction*> actions) {
         for (QAction* action : actions) action->setEnabled(false);
     };
+    // Only a run that ended with its report saved leaves a proved result behind.
+    action_export_->setEnabled(state == 10 && session_->report_saved);
     if (state == 1) {
         disable({action_save_, action_save_as_, action_print_, action_cut_, action_copy_, action_paste_,
                  action_select_all_, action_find_, action_start_});
@@ -566,6 +571,7 @@ void MainWindow::update_menu_enabling() {
     } else if (state == 10) {
         disable({action_new_, action_open_, action_save_, action_cut_, action_paste_});
     }
+    action_import_->setEnabled(action_open_->isEnabled());
 }
 
 void MainWindow::data_changed_check() {

@@ -65,6 +65,10 @@ public:
     // 1 saved, 2 cancelled or failed, 0 when the report was saved instead (state 10).
     int save_input(bool save_as);
     int SaveAs_ReportFiles(bool save_as);
+    // File > Import PLA...: a file of the common PLA dialect converted into the work area, as changed data.
+    void command_import();
+    // File > Export Result...: the last run's result as .pla, .blif, .v or .eqn.
+    void command_export();
     void change_text_size(int delta);
     void find_next(const QString& needle, bool match_case);
     void show_find_dialog();
@@ -188,6 +192,7 @@ private:
     FindDialog* find_dialog_;
     QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_;
     QAction *action_new_, *action_open_, *action_save_, *action_save_as_, *action_print_, *action_exit_;
+    QAction *action_import_, *action_export_;
     QAction *action_cut_, *action_copy_, *action_paste_, *action_select_all_, *action_find_;
     QAction *action_start_, *action_break_, *action_page_, *action_help_, *action_about_;
 };

@@ -1,0 +1,103 @@
+#include "cli/run_outputs.h"
+
+#include <iostream>
+
+#include "cli/console_window.h"
+#include "export/summary_json.h"
+#include "input/input_text.h"
+#include "input/pla_import.h"
+#include "run/export_result.h"
+#include "run/report_files.h"
+#include "run/session.h"
+
+namespace vormel {
+
+namespace {
+
+const char* method_word(int method) {
+    switch (method) {
+        case method_qmc: return "qmc";
+        case method_shared: return "shared";
+        case method_exact: return "exact";
+        default: return "cns";
+    }
+}
+
+const char* polarity_word(int mode) {
+    switch (mode) {
+        case polarity_zero_set: return "0";
+        case polarity_automatic: return "auto";
+        case polarity_combination: return "comb";
+        default: return "1";
+    }
+}
+
+std::string check_export(const std::string& spec) {
+    if (export_format_of(export_path_for(spec, "input"))) return {};
+    return "'" + spec + "' names no export: a file ending in .pla, .blif, .v or .eqn, or one of pla, blif, v, eqn";
+}
+
+}  // namespace
+
+void add_output_options(CLI::App& app, OutputOptions& options) {
+    app.add_flag("--import", options.import_pla,
+                 "Read FILE in the common PLA dialect of other tools (.type, .phase, cube synonyms 2 3 4 ~,\n"
+                 "any names); the report shows the converted text");
+    app.add_option("--export", options.exports,
+                   "Write the result to FILE.pla, FILE.blif, FILE.v or FILE.eqn (repeatable); a bare\n"
+                   "pla, blif, v or eqn writes beside the input as INPUT.pla, INPUT.blif, ...")
+        ->check(CLI::Validator(check_export, "FILE"))
+        ->allow_extra_args(false);
+    app.add_flag("--pla-complemented", options.pla_complemented,
+                 "Exported PLA files give outputs realised inverted by their complement instead of a .phase line");
+    app.add_option("--summary", options.summary,
+                   "Write a JSON summary: per output polarity, terms and literals, the gate count, the\n"
+                   "proof and the step times (one entry per input file)");
+    app.add_option("--jobs", options.jobs, "With several input files: how many run at once")
+        ->check(CLI::Range(1, 64))
+        ->capture_default_str();
+}
+
+bool import_input(RunContext& ctx, const std::string& path, std::string& text) {
+    // The run picks its reader by the extension, and the converted text is ours in .pla form.
+    PlaImport imported = extension_of(path) == "pla" ? import_pla(text) : PlaImport{{}, "--import reads files named *.pla"};
+    if (!imported.error.empty()) {
+        std::cerr << "vormelc: " << path << " cannot be imported: " << imported.error << '\n';
+        return false;
+    }
+    text = std::move(imported.text);
+    ctx.input_text = text;
+    return true;
+}
+
+bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options) {
+    const RunContext& ctx = session.ctx;
+    bool written = true;
+    if (session.report_saved) {
+        const PlaPhase phase = options.pla_complemented ? PlaPhase::complemented_back : PlaPhase::phase_line;
+        for (const std::string& spec : options.exports) {
+            const std::string path = export_path_for(spec, ctx.input_file);
+            const std::string error = export_result(session.problem, ctx.input_file, path, phase);
+            if (error.empty()) continue;
+            std::cerr << "vormelc: export " << error << '\n';
+            written = false;
+        }
+    }
+    if (!options.summary.empty()) {
+        RunFacts facts;
+        facts.file = ctx.input_file;
+        facts.saved = session.report_saved;
+        facts.failure = window.step_failure().empty() ? window.status_line() : window.step_failure();
+        facts.method = method_word(ctx.options.prime_method);
+        facts.polarity_mode = polarity_word(ctx.options.polarity_mode);
+        facts.step_seconds = window.step_seconds();
+        for (double seconds : facts.step_seconds) facts.total_seconds += seconds;
+        if (!write_text_file(options.summary, summary_document(summary_entry(session.problem, facts)))) {
+            std::cerr << "vormelc: the summary " << options.summary << " cannot be written\n";
+            written = false;
+        }
+    }
+    return written;
+}
+
+}  // namespace vormel

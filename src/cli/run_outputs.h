@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+namespace vormel {
+
+class ConsoleWindow;
+struct RunContext;
+struct Session;
+
+// The options of vormelc about what a run reads besides our formats and writes besides the report.
+struct OutputOptions {
+    bool import_pla = false;
+    std::vector<std::string> exports;
+    bool pla_complemented = false;
+    std::string summary;
+    int jobs = 1;
+};
+
+void add_output_options(CLI::App& app, OutputOptions& options);
+
+// --import: converts the text of the .pla file `path` from the common PLA dialect in place and has
+// the run read the converted text; false (with the reason on stderr) when the file is refused.
+bool import_input(RunContext& ctx, const std::string& path, std::string& text);
+
+// After a run: the exports (when the run saved its report) and the summary. False when one of
+// them could not be written; the reasons are on stderr.
+bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options);
+
+}  // namespace vormel

@@ -1,0 +1,102 @@
+// vormelc's import, export, summary and batch options as a user calls them.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/run_program.h"
+
+namespace vormel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::read_file;
+using testing::run_program;
+using testing::TempDir;
+
+std::string vormelc(const std::string& arguments) { return std::string(VORMELC_PATH) + " " + arguments; }
+
+std::size_t count_of(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+TEST(VormelcImport, ConvertsRunsAndShowsTheConvertedTextInTheReport) {
+    TempDir dir;
+    const std::string input = dir.write("other.pla", "an old title\n.i 2\n.o 1\n.ilb CPIPE1s<0> b\n.ob f<1>\n.type fr\n12 4\n0- 3\n.e\n");
+    const auto outcome = run_program(dir, vormelc("-q --import " + input));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::string report = read_file(input + ".rpt");
+    EXPECT_NE(report.find("# renamed CPIPE1s<0> -> CPIPE1S_0\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find(".ilb CPIPE1S_0 B\r\n.ob F_1\r\n.type fr\r\n.p 2\r\n1- 1\r\n0- 0\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Comparison with original expanded Inputs successful"), std::string::npos);
+    EXPECT_EQ(read_file(input).rfind("an old title", 0), 0u) << "the input file is never changed";
+}
+
+TEST(VormelcImport, RefusedFileGivesItsReasonAndNoRun) {
+    TempDir dir;
+    const std::string input = dir.write("fsm.pla", ".i 2\n.o 1\n.kiss\n");
+    const auto outcome = run_program(dir, vormelc("-q --import " + input));
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_NE(outcome.err.find("cannot be imported: line 3: state machines (.kiss)"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(fs::exists(input + ".rpt"));
+}
+
+TEST(VormelcExport, WritesEachFormatAndASummary) {
+    TempDir dir;
+    const std::string input = dir.write("adder.tab", "a,b,c:s,k\n000:00\n001:10\n010:10\n011:01\n100:10\n101:01\n110:01\n111:11\n");
+    const std::string summary = dir.path() + "/run.json";
+    const auto outcome = run_program(dir, vormelc("-q --polarity 0 " + input + " --export blif --export " + dir.path() +
+                                                  "/out.v --export eqn --export pla --summary " + summary));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(read_file(input + ".blif").find(".model adder\n.inputs A B C\n.outputs S K\n"), std::string::npos);
+    EXPECT_NE(read_file(dir.path() + "/out.v").find("module adder (A, B, C, S, K);"), std::string::npos);
+    EXPECT_NE(read_file(input + ".eqn").find("S = !("), std::string::npos) << read_file(input + ".eqn");
+    EXPECT_NE(read_file(input + ".pla").find(".phase 00\n"), std::string::npos) << read_file(input + ".pla");
+    const std::string json = read_file(summary);
+    EXPECT_NE(json.find("\"status\": \"saved\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"proof\": \"passed\""), std::string::npos);
+    EXPECT_NE(json.find("{\"name\": \"S\", \"polarity\": \"0\""), std::string::npos);
+    EXPECT_NE(json.find("\"step_seconds\": {\"expand\": "), std::string::npos);
+}
+
+TEST(VormelcExport, UnknownFormatIsAUsageError) {
+    TempDir dir;
+    const std::string input = dir.write("f.tab", "a:f\n1:1\n");
+    const auto outcome = run_program(dir, vormelc("-q " + input + " --export out.vhd"));
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_NE(outcome.err.find("names no export"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(fs::exists(input + ".rpt"));
+}
+
+TEST(VormelcBatch, SeveralFilesRunAtOnceAndEndWithATableOfAll) {
+    TempDir dir;
+    const std::string good = dir.write("good.tab", "a,b:f\n00:0\n01:1\n10:1\n11:1\n");
+    const std::string other = dir.write("other.tab", "a:f\n1:1\n");
+    const std::string bad = dir.write("bad.tab", "a:f\n1:2\n");
+    const std::string summary = dir.path() + "/all.json";
+    const auto outcome = run_program(dir, vormelc("-q --jobs 2 --export blif --summary " + summary + " " + good + " " + other +
+                                                  " " + bad));
+    EXPECT_NE(outcome.status, 0) << "one file fails";
+    EXPECT_NE(outcome.out.find("status   proof"), std::string::npos) << outcome.out;
+    for (const std::string& file : {good, other, bad}) EXPECT_NE(outcome.out.find(file), std::string::npos) << outcome.out;
+    EXPECT_EQ(count_of(outcome.out, "saved    passed"), 2u) << outcome.out;
+    EXPECT_TRUE(fs::exists(good + ".blif"));
+    EXPECT_FALSE(fs::exists(bad + ".blif"));
+    const std::string json = read_file(summary);
+    EXPECT_EQ(count_of(json, "\"file\": "), 3u) << json;
+    EXPECT_EQ(count_of(json, "\"status\": \"failed\""), 1u) << json;
+}
+
+TEST(VormelcBatch, AnExportPathForSeveralFilesIsRefused) {
+    TempDir dir;
+    const std::string a = dir.write("a.tab", "a:f\n1:1\n");
+    const std::string b = dir.write("b.tab", "a:f\n0:1\n");
+    const auto outcome = run_program(dir, vormelc("-q " + a + " " + b + " --export " + dir.path() + "/x.blif"));
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_NE(outcome.err.find("with several input files --export takes pla, blif, v or eqn"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(fs::exists(a + ".rpt"));
+}
+
+}  // namespace
+}  // namespace vormel

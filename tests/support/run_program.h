@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+#include "support/test_session.h"
+
+namespace vormel::testing {
+
+struct ProgramOutcome {
+    int status = -1;  // exit status, -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs a shell command line with stdin closed, its stdout and stderr caught in files of `dir`.
+ProgramOutcome run_program(const TempDir& dir, const std::string& command);
+
+}  // namespace vormel::testing
