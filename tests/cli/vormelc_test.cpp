@@ -65,7 +65,7 @@ TEST(Vormelc, RejectsBadOptionsAndExplainsThem) {
     // Usage errors exited with the parser's own numbers (105, 106): they are 2, and --help says so.
     EXPECT_NE(outcome.out.find("Exit status: 0 the report files were saved; 1 "), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.out.find("2 a usage error"), std::string::npos) << outcome.out;
-    for (const char* bad : {"-l 7 x.tab", "--bogus x.tab", "", "--rolexa many x.tab", "a.tab b.tab"}) {
+    for (const char* bad : {"-l 7 x.tab", "--bogus x.tab", "", "--rolexa many x.tab", "--jobs 0 a.tab"}) {
         outcome = run_vormelc(dir, bad);
         EXPECT_EQ(outcome.status, 2) << bad << ": " << outcome.err;
     }
