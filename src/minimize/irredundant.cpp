@@ -17,8 +17,10 @@ using cubes::Space;
 
 namespace {
 
-// The covering search is exponential; beyond this many nodes it keeps the best cover found.
-constexpr long kCoverNodeLimit = 2000;
+// The covering search is exponential; past its limits it keeps the best cover found. Every pass of
+// the loop searches briefly; the one call on the union of several runs' cubes searches further.
+constexpr CoverSearch kPassSearch{300, 100};
+constexpr CoverSearch kUnionSearch{2000, 100};
 
 // An input word of a cofactor and the partially redundant cube it came from (-1: a cube that is
 // kept anyway, relatively essential or don't-care).
@@ -157,7 +159,7 @@ void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop, cons
         if (known.size() == n)
             for (std::size_t k = 0; k < partial.size(); ++k)
                 if (known[partial[k]]) start.push_back(static_cast<int>(k));
-        for (int k : min_cover(problem, kCoverNodeLimit, start).chosen) keep[partial[k]] = 1;
+        for (int k : min_cover(problem, known.size() == n ? kUnionSearch : kPassSearch, start).chosen) keep[partial[k]] = 1;
     }
     Cover result;
     for (std::size_t i = 0; i < n; ++i)

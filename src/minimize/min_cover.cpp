@@ -15,11 +15,6 @@ inline bool test(const Bits& b, int i) { return (b[i >> 6] >> (i & 63)) & 1u; }
 inline void set(Bits& b, int i) { b[i >> 6] |= std::uint64_t{1} << (i & 63); }
 inline void reset(Bits& b, int i) { b[i >> 6] &= ~(std::uint64_t{1} << (i & 63)); }
 
-// Dominance checks cost the square of the rows or columns at every node: below the root they run
-// only on problems of at most these sizes; essential columns and the bound prune everywhere.
-constexpr int kDominanceRows = 300;
-constexpr int kDominanceColumns = 300;
-
 class Solver {
 public:
     explicit Solver(const CoveringProblem& p) : p_(p), words_((p.columns + 63) / 64), col_rows_(p.columns) {
@@ -37,7 +32,7 @@ public:
         }
     }
 
-    CoveringResult solve(long node_limit, const std::vector<int>& start) {
+    CoveringResult solve(const CoverSearch& search, const std::vector<int>& start) {
         std::vector<int> greedy_cover = greedy();
         improve(greedy_cover);
         take(greedy_cover);
@@ -46,7 +41,8 @@ public:
             improve(given);
             take(given);
         }
-        limit_ = node_limit;
+        limit_ = search.node_limit;
+        dominance_size_ = search.dominance_size;
         std::vector<int> live(rows_.size());
         for (std::size_t i = 0; i < live.size(); ++i) live[i] = static_cast<int>(i);
         Bits alive(words_, 0);
@@ -175,7 +171,7 @@ private:
     // Drops rows that contain another row, and columns whose rows a column as cheap also holds.
     bool dominance(std::vector<int>& live, Bits& alive, bool root) const {
         bool changed = false;
-        if (root || static_cast<int>(live.size()) <= kDominanceRows) {
+        if (root || static_cast<int>(live.size()) <= dominance_size_) {
             std::vector<std::pair<int, int>> by_size;
             for (int r : live) by_size.emplace_back(count_in(rows_[r], alive), r);
             std::sort(by_size.begin(), by_size.end());
@@ -194,7 +190,7 @@ private:
         std::vector<int> cols;
         for (int c = 0; c < p_.columns; ++c)
             if (test(alive, c)) cols.push_back(c);
-        if (!root && static_cast<int>(cols.size()) > kDominanceColumns) return changed;
+        if (!root && static_cast<int>(cols.size()) > dominance_size_) return changed;
         const int nrows = static_cast<int>(live.size());
         const int rwords = (nrows + 63) / 64;
         std::vector<Bits> col_rows(cols.size(), Bits(rwords, 0));
@@ -303,6 +299,7 @@ private:
     std::vector<Bits> rows_;
     std::vector<std::vector<int>> col_rows_;
     long limit_ = 0;
+    int dominance_size_ = 0;
     long nodes_ = 0;
     std::vector<int> best_;
     int best_cost_ = INT_MAX;
@@ -311,8 +308,8 @@ private:
 
 }  // namespace
 
-CoveringResult min_cover(const CoveringProblem& problem, long node_limit, const std::vector<int>& start) {
-    return Solver(problem).solve(node_limit, start);
+CoveringResult min_cover(const CoveringProblem& problem, const CoverSearch& search, const std::vector<int>& start) {
+    return Solver(problem).solve(search, start);
 }
 
 }  // namespace vormel::minimize

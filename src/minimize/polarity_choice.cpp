@@ -1,5 +1,8 @@
 #include "minimize/polarity_choice.h"
 
+#include "minimize/phase_estimate.h"
+
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -67,16 +70,20 @@ cubes::FunctionCovers single_output(const cubes::FunctionCovers& f, int j) {
 }
 
 // Each output's cheaper phase when minimized alone (normal on a tie).
+// Their covers go to the pool.
 Assignment phases_alone(const cubes::FunctionCovers& f, const PolarityMinimizer& minimize,
-                        const std::function<bool()>& stop) {
+                        const std::function<bool()>& stop, PhasePool& pool) {
     const int ny = f.space.ny;
     std::vector<CoverCost> costs(static_cast<std::size_t>(2 * ny));
+    std::vector<cubes::Cover> covers(static_cast<std::size_t>(2 * ny));
     tbb::parallel_for(0, 2 * ny, [&](int k) {
         if (stop()) return;
         const cubes::FunctionCovers single = single_output(f, k / 2);
         const int polarity = 1 - k % 2;
-        costs[k] = cover_cost(minimize(cubes::with_polarity(single, {polarity}), stop), single.space);
+        covers[k] = minimize(cubes::with_polarity(single, {polarity}), stop);
+        costs[k] = cover_cost(covers[k], single.space);
     });
+    for (int k = 0; k < 2 * ny; ++k) pool.add_output(covers[k], k / 2, 1 - k % 2);
     Assignment phases(static_cast<std::size_t>(ny), 1);
     for (int j = 0; j < ny; ++j) {
         if (costs[2 * j + 1] < costs[2 * j]) phases[j] = 0;
@@ -91,29 +98,23 @@ PolarityChoice choose_polarity_automatic(const cubes::FunctionCovers& f, const P
                                          Observer& observer) {
     const int ny = f.space.ny;
     PolarityChoice best = all_normal;
+    PhasePool pool(f.space);
+    pool.add(all_normal.cover, all_normal.polarity);
     observer.phase("Phases of single Outputs");
-    const Assignment alone = phases_alone(f, minimize, stop);
-    std::vector<Assignment> first{Assignment(static_cast<std::size_t>(ny), 0)};
-    if (alone != first.front() && alone != all_normal.polarity) first.push_back(alone);
+    const Assignment alone = phases_alone(f, minimize, stop, pool);
     observer.phase("Polarity Assignments");
+    const Assignment all_inverted(static_cast<std::size_t>(ny), 0);
+    std::vector<Assignment> first{all_inverted};
+    if (alone != all_inverted && alone != all_normal.polarity) first.push_back(alone);
     std::vector<PolarityChoice> tried = minimize_all(f, first, minimize, stop);
+    for (const PolarityChoice& c : tried) pool.add(c.cover, c.polarity);
     keep_best(best, tried, observer);
-    if (best.stopped || ny == 1) return best;
-
-    // Single flips from the best assignment while one of them gains.
-    observer.phase("Single Output Flips");
-    for (int round = 0; round < 2 && !best.stopped; ++round) {
-        std::vector<Assignment> flips;
-        for (int j = 0; j < ny; ++j) {
-            Assignment a = best.polarity;
-            a[j] = 1 - a[j];
-            flips.push_back(std::move(a));
-        }
-        const CoverCost before = best.cost;
-        tried = minimize_all(f, flips, minimize, stop);
-        keep_best(best, tried, observer);
-        if (!(best.cost < before)) break;
-    }
+    // The phases that need the fewest of all the terms found so far, minimized as a whole.
+    const Assignment estimate = pool.fewest_cubes();
+    if (best.stopped || estimate == all_normal.polarity || std::find(first.begin(), first.end(), estimate) != first.end())
+        return best;
+    tried = minimize_all(f, {estimate}, minimize, stop);
+    keep_best(best, tried, observer);
     return best;
 }
 

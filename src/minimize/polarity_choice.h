@@ -23,8 +23,8 @@ struct PolarityChoice {
 // The largest output count for which every assignment is tried.
 inline constexpr int kMaxCombinationOutputs = 8;
 
-// Each output's phase for the fewest terms: both phases of every output alone decide a first
-// assignment, which competes with all-normal, all-inverted and single flips from the best found.
+// Each output's phase for the fewest terms: the phases read off one minimization of both phases of
+// every output compete with all-normal and all-inverted.
 // `all_normal` is the all-normal result, which the caller has already.
 PolarityChoice choose_polarity_automatic(const cubes::FunctionCovers& f, const PolarityChoice& all_normal,
                                          const PolarityMinimizer& minimize, const std::function<bool()>& stop,

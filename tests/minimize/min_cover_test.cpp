@@ -49,12 +49,12 @@ TEST(MinCover, FindsTheCheapestCoverWithinItsNodeLimit) {
                 if (rng() % 3 == 0) row.push_back(c);
             p.rows.push_back(row);
         }
-        const CoveringResult exact = min_cover(p, 1000000);
+        const CoveringResult exact = min_cover(p, {1000000});
         ASSERT_TRUE(exact.exact);
         ASSERT_TRUE(satisfies(p, exact.chosen)) << "round " << round;
         ASSERT_EQ(cost_of(p, exact.chosen), brute_force_cost(p)) << "round " << round;
         // Cut short, the answer is still a cover.
-        const CoveringResult rough = min_cover(p, 1);
+        const CoveringResult rough = min_cover(p, {1});
         ASSERT_TRUE(satisfies(p, rough.chosen)) << "round " << round;
     }
 }
