@@ -98,6 +98,10 @@ int run_batch(int argc, char** argv, const std::vector<std::string>& files, cons
             return 2;
         }
     }
+    if (!options.kmap.empty() || !options.diagram.empty()) {
+        std::cerr << "vormelc: --kmap and --diagram name one file: give them with one input file\n";
+        return 2;
+    }
     const fs::path scratch = fs::temp_directory_path() / fmt::format("vormelc-batch-{}", getpid());
     std::error_code error;
     fs::create_directories(scratch, error);

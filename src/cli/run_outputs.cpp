@@ -7,6 +7,7 @@
 #include "input/input_text.h"
 #include "input/pla_import.h"
 #include "run/export_result.h"
+#include "run/picture_files.h"
 #include "run/report_files.h"
 #include "run/session.h"
 
@@ -37,6 +38,11 @@ std::string check_export(const std::string& spec) {
     return "'" + spec + "' names no export: a file ending in .pla, .blif, .v or .eqn, or one of pla, blif, v, eqn";
 }
 
+std::string check_svg(const std::string& path) {
+    if (path.size() > 4 && path.ends_with(".svg")) return {};
+    return "'" + path + "' is no SVG file name: it must end in .svg";
+}
+
 }  // namespace
 
 void add_output_options(CLI::App& app, OutputOptions& options) {
@@ -53,6 +59,11 @@ void add_output_options(CLI::App& app, OutputOptions& options) {
     app.add_option("--summary", options.summary,
                    "Write a JSON summary: per output polarity, terms and literals, the gate count, the\n"
                    "proof and the step times (one entry per input file)");
+    app.add_option("--kmap", options.kmap,
+                   "Write the Karnaugh map of every output (up to 6 inputs) with the final cover's groups to FILE.svg")
+        ->check(CLI::Validator(check_svg, "FILE.svg"));
+    app.add_option("--diagram", options.diagram, "Write the two-level gate diagram of the result to FILE.svg")
+        ->check(CLI::Validator(check_svg, "FILE.svg"));
     app.add_option("--jobs", options.jobs, "With several input files: how many run at once")
         ->check(CLI::Range(1, 64))
         ->capture_default_str();
@@ -80,6 +91,15 @@ bool write_run_outputs(const Session& session, const ConsoleWindow& window, cons
             const std::string error = export_result(session.problem, ctx.input_file, path, phase);
             if (error.empty()) continue;
             std::cerr << "vormelc: export " << error << '\n';
+            written = false;
+        }
+        const std::pair<const std::string*, PictureKind> pictures[] = {{&options.kmap, PictureKind::kmaps},
+                                                                       {&options.diagram, PictureKind::gate_diagram}};
+        for (const auto& [path, kind] : pictures) {
+            if (path->empty()) continue;
+            const std::string error = write_result_picture(session.problem, kind, *path);
+            if (error.empty()) continue;
+            std::cerr << "vormelc: " << error << '\n';
             written = false;
         }
     }

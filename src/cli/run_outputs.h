@@ -16,6 +16,8 @@ struct OutputOptions {
     std::vector<std::string> exports;
     bool pla_complemented = false;
     std::string summary;
+    std::string kmap;     // SVG of the Karnaugh maps
+    std::string diagram;  // SVG of the gate diagram
     int jobs = 1;
 };
 
@@ -25,7 +27,7 @@ void add_output_options(CLI::App& app, OutputOptions& options);
 // the run read the converted text; false (with the reason on stderr) when the file is refused.
 bool import_input(RunContext& ctx, const std::string& path, std::string& text);
 
-// After a run: the exports (when the run saved its report) and the summary. False when one of
+// After a run: the exports and pictures (when the run saved its report) and the summary. False when one of
 // them could not be written; the reasons are on stderr.
 bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options);
 

@@ -386,6 +386,8 @@ void MainWindow::create_menus() {
     execution_menu_->addSeparator();
     action_page_ = item(execution_menu_, "actionPageByPage", "Page-by-Page\tCtrl+B", "Ctrl+B", [this] { toggle_page_by_page(); });
 
+    item(menuBar()->addMenu(" &View "), "actionResultView", "Result Pictures...", nullptr, [this] { show_result_view(); });
+
     help_menu_ = menuBar()->addMenu(" &Help ");
     action_help_ = item(help_menu_, "actionHelp", "Vormel_Help\tCtrl+H", "Ctrl+H", [this] { show_help(); });
     help_menu_->addSeparator();
@@ -663,6 +665,7 @@ void MainWindow::command_finished() {
     }
     if (ctx.report.text_size() != text_size_) apply_text_size(ctx.report.text_size());
     update_menu_enabling();
+    refresh_result_view();
     if (pending_.close_requested) close();
 }
 

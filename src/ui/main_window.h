@@ -29,6 +29,7 @@ namespace vormel {
 class FindDialog;
 class QtWorkArea;
 class QueryBox;
+class ResultViewWidget;
 class ThreadedRunWindow;
 class UiDialogs;
 
@@ -76,6 +77,8 @@ public:
     void print_work_area();
     void show_help();
     void show_about();
+    // View > Result Pictures: the last result's Karnaugh maps and gate diagram in a window of their own.
+    void show_result_view();
     void toggle_page_by_page();
     void update_menu_enabling();
 
@@ -150,6 +153,7 @@ private:
     // cannot be read (" Open Error") or memory runs out (the fault report, no file loaded).
     bool load_input_text(const std::string& path);
     void after_failed_save();
+    void refresh_result_view();
 
     UiDialogs& dialogs_;
     LayoutScale scale_;
@@ -190,6 +194,7 @@ private:
     QProgressBar* progress_bar_;
     QueryBox* query_box_;
     FindDialog* find_dialog_;
+    ResultViewWidget* result_view_ = nullptr;
     QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_;
     QAction *action_new_, *action_open_, *action_save_, *action_save_as_, *action_print_, *action_exit_;
     QAction *action_import_, *action_export_;

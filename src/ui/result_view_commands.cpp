@@ -1,0 +1,26 @@
+// View > Result Pictures: the window of the result's pictures beside the main window.
+#include "ui/main_window.h"
+#include "ui/result_view_widget.h"
+
+namespace vormel {
+
+void MainWindow::show_result_view() {
+    if (!result_view_) {
+        result_view_ = new ResultViewWidget(this);
+        result_view_->setWindowFlag(Qt::Window);
+        result_view_->setWindowTitle("Vormel - Result Pictures");
+        result_view_->resize(900, 700);
+    }
+    result_view_->show();
+    result_view_->raise();
+    refresh_result_view();
+}
+
+void MainWindow::refresh_result_view() {
+    if (!result_view_ || !result_view_->isVisible()) return;
+    // Only a run that went through Final Results and saved its report has a result to draw.
+    if (!busy_ && session_->ctx.run_state == 10 && session_->report_saved) result_view_->set_result(session_->problem);
+    else result_view_->clear();
+}
+
+}  // namespace vormel

@@ -1,0 +1,176 @@
+#include "ui/result_view_widget.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "export/svg_writer.h"
+#include "model/problem.h"
+#include "run/picture_files.h"
+#include "run/report_files.h"
+#include "ui/picture_canvas.h"
+#include "ui/picture_painter.h"
+
+namespace vormel {
+
+namespace {
+// A PNG larger than this many pixels is scaled down rather than fail for memory.
+constexpr double kMaxPngPixels = 40e6;
+constexpr double kZoomStep = 1.25;
+}  // namespace
+
+ResultViewWidget::ResultViewWidget(QWidget* parent) : QWidget(parent) {
+    setObjectName("resultView");
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("resultTabs");
+    const char* const names[] = {"Karnaugh Maps", "Gate Diagram"};
+    for (int t = 0; t < 2; ++t) {
+        canvases_[t] = new PictureCanvas;
+        areas_[t] = new QScrollArea;
+        areas_[t]->setWidget(canvases_[t]);
+        areas_[t]->setBackgroundRole(QPalette::Base);
+        areas_[t]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        connect(canvases_[t], &PictureCanvas::zoom_changed, this, [this] { update_buttons(); });
+    }
+    // The map tab shows a note in place of the maps when there are none.
+    auto* kmap_page = new QWidget;
+    auto* kmap_layout = new QVBoxLayout(kmap_page);
+    kmap_layout->setContentsMargins(0, 0, 0, 0);
+    kmap_note_ = new QLabel;
+    kmap_note_->setObjectName("kmapNote");
+    kmap_note_->setWordWrap(true);
+    kmap_note_->setMargin(8);
+    kmap_layout->addWidget(kmap_note_);
+    kmap_layout->addWidget(areas_[kmap_tab], 1);
+    tabs_->addTab(kmap_page, names[kmap_tab]);
+    tabs_->addTab(areas_[diagram_tab], names[diagram_tab]);
+
+    auto button = [this](const char* name, const QString& text, const QString& tip) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setToolTip(tip);
+        return b;
+    };
+    zoom_out_ = button("zoomOut", "-", "Zoom out (Ctrl+wheel)");
+    zoom_in_ = button("zoomIn", "+", "Zoom in (Ctrl+wheel)");
+    save_svg_ = button("saveSvg", "Save SVG...", "Save the picture of this tab as SVG");
+    save_png_ = button("savePng", "Save PNG...", "Save the picture of this tab as PNG");
+    zoom_label_ = new QLabel(this);
+    zoom_label_->setObjectName("zoomLabel");
+    connect(zoom_out_, &QPushButton::clicked, this, [this] {
+        canvases_[current_tab()]->set_zoom(canvases_[current_tab()]->zoom() / kZoomStep);
+    });
+    connect(zoom_in_, &QPushButton::clicked, this, [this] {
+        canvases_[current_tab()]->set_zoom(canvases_[current_tab()]->zoom() * kZoomStep);
+    });
+    connect(save_svg_, &QPushButton::clicked, this, [this] { ask_and_save(true); });
+    connect(save_png_, &QPushButton::clicked, this, [this] { ask_and_save(false); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { update_buttons(); });
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(zoom_out_);
+    bar->addWidget(zoom_label_);
+    bar->addWidget(zoom_in_);
+    bar->addStretch(1);
+    bar->addWidget(save_svg_);
+    bar->addWidget(save_png_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(tabs_, 1);
+    clear();
+}
+
+void ResultViewWidget::set_result(const Problem& problem) {
+    std::string why_not;
+    std::optional<Picture> diagram = result_picture(problem, PictureKind::gate_diagram, why_not);
+    if (!diagram) {
+        clear();
+        kmap_note_->setText(QString::fromStdString(why_not));
+        return;
+    }
+    std::optional<Picture> kmaps = result_picture(problem, PictureKind::kmaps, why_not);
+    has_result_ = true;
+    has_kmaps_ = kmaps.has_value();
+    canvases_[diagram_tab]->set_picture(std::move(*diagram));
+    canvases_[kmap_tab]->set_picture(kmaps ? std::move(*kmaps) : Picture{});
+    kmap_note_->setText(has_kmaps_ ? QString() : QString::fromStdString(why_not));
+    kmap_note_->setVisible(!has_kmaps_);
+    areas_[kmap_tab]->setVisible(has_kmaps_);
+    update_buttons();
+}
+
+void ResultViewWidget::clear() {
+    has_result_ = false;
+    has_kmaps_ = false;
+    for (PictureCanvas* canvas : canvases_) canvas->set_picture(Picture{});
+    kmap_note_->setText("No result yet: the pictures follow a run's Final Results.");
+    kmap_note_->setVisible(true);
+    areas_[kmap_tab]->setVisible(false);
+    update_buttons();
+}
+
+PictureCanvas& ResultViewWidget::canvas(Tab tab) { return *canvases_[tab]; }
+
+QString ResultViewWidget::kmap_note() const { return has_kmaps_ ? QString() : kmap_note_->text(); }
+
+ResultViewWidget::Tab ResultViewWidget::current_tab() const {
+    return tabs_->currentIndex() == diagram_tab ? diagram_tab : kmap_tab;
+}
+
+void ResultViewWidget::update_buttons() {
+    const Tab tab = current_tab();
+    const bool drawn = tab == diagram_tab ? has_result_ : has_kmaps_;
+    const double zoom = canvases_[tab]->zoom();
+    zoom_label_->setText(QString("%1 %").arg(std::lround(zoom * 100)));
+    zoom_out_->setEnabled(drawn && zoom > PictureCanvas::kMinZoom);
+    zoom_in_->setEnabled(drawn && zoom < PictureCanvas::kMaxZoom);
+    save_svg_->setEnabled(drawn);
+    save_png_->setEnabled(drawn);
+}
+
+QImage ResultViewWidget::image(Tab tab, double scale) const {
+    const Picture& picture = canvases_[tab]->picture();
+    const double area = picture.width * picture.height;
+    if (area <= 0) return {};
+    scale = std::min(scale, std::sqrt(kMaxPngPixels / area));
+    QImage image(std::max(1, static_cast<int>(std::ceil(picture.width * scale))),
+                 std::max(1, static_cast<int>(std::ceil(picture.height * scale))), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    paint_picture(painter, picture);
+    return image;
+}
+
+bool ResultViewWidget::save_svg(Tab tab, const QString& path) const {
+    const Picture& picture = canvases_[tab]->picture();
+    if (picture.shapes.empty()) return false;
+    return !write_text_file(path.toStdString(), write_svg(picture));
+}
+
+bool ResultViewWidget::save_png(Tab tab, const QString& path) const {
+    const QImage picture = image(tab);
+    return !picture.isNull() && picture.save(path, "PNG");
+}
+
+void ResultViewWidget::ask_and_save(bool svg) {
+    const Tab tab = current_tab();
+    const QString stem = tab == kmap_tab ? "kmap" : "diagram";
+    const QString filter = svg ? "SVG pictures (*.svg)" : "PNG images (*.png)";
+    QString path = QFileDialog::getSaveFileName(this, svg ? "Save SVG" : "Save PNG", stem + (svg ? ".svg" : ".png"), filter);
+    if (path.isEmpty()) return;
+    const bool saved = svg ? save_svg(tab, path) : save_png(tab, path);
+    if (!saved) QMessageBox::warning(this, "Save Picture", "The picture cannot be written to\n" + path);
+}
+
+}  // namespace vormel

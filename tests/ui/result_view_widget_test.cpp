@@ -1,0 +1,175 @@
+// The result's pictures in the window, on the offscreen platform: drawn, zoomed, saved.
+#include <QAction>
+#include <QImage>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+#include <QXmlStreamReader>
+#include <filesystem>
+#include <fstream>
+
+#include "run/picture_files.h"
+#include "support/picture_run.h"
+#include "ui/main_window.h"
+#include "ui/picture_canvas.h"
+#include "ui/result_view_widget.h"
+#include "ui/ui_dialogs.h"
+
+using namespace vormel;
+
+namespace {
+
+const char* const kHalfAdder = "a, b : sum, carry\n0 0 : 0 0\n0 1 : 1 0\n1 0 : 1 0\n1 1 : 0 1\n";
+
+// A window that must not ask anything: a whole run from the command line asks nothing.
+struct NoDialogs : UiDialogs {
+    MessageAnswer message_box(QWidget*, const std::string& caption, const std::string& text, MessageIcon, MessageButtons) override {
+        qWarning("unexpected box %s: %s", caption.c_str(), text.c_str());
+        return MessageAnswer::ok;
+    }
+    std::optional<std::string> open_file_name(QWidget*, const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> save_file_name(QWidget*, const std::string&, const std::string&, int, const std::string&) override {
+        return std::nullopt;
+    }
+    bool print_setup(QWidget*, QPrinter&) override { return false; }
+};
+
+// Non-white pixels of an image.
+int inked(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) != qRgb(255, 255, 255);
+    }
+    return count;
+}
+
+// The document's parse error, or "" when it is well-formed; `texts` collects the text elements.
+QString xml_error(const QString& path, QStringList& texts) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "cannot open " + path;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QStringLiteral("text")) {
+            texts << xml.readElementText();
+        }
+    }
+    return xml.hasError() ? xml.errorString() + " at line " + QString::number(xml.lineNumber()) : QString();
+}
+
+}  // namespace
+
+class ResultViewWidgetTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void draws_both_pictures_and_saves_them_as_png() {
+        testing::PictureRun run("adder.tab", kHalfAdder);
+        QVERIFY(run.session.report_saved);
+        ResultViewWidget view;
+        view.resize(800, 600);
+        view.set_result(run.problem());
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.has_result());
+        QCOMPARE(view.kmap_note(), QString());
+        QVERIFY(inked(view.grab().toImage()) > 0);
+        for (auto tab : {ResultViewWidget::kmap_tab, ResultViewWidget::diagram_tab}) {
+            view.tabs().setCurrentIndex(tab);
+            QVERIFY(inked(view.canvas(tab).grab().toImage()) > 0);
+            QTemporaryDir dir;
+            const QString png = dir.filePath("picture.png");
+            QVERIFY(view.save_png(tab, png));
+            QImage saved(png);
+            QVERIFY(!saved.isNull());
+            QCOMPARE(saved.width(), static_cast<int>(std::ceil(view.canvas(tab).picture().width * 2)));
+            QVERIFY(inked(saved) > 0);
+        }
+    }
+
+    // Names with the characters XML reserves (no reader takes them, a later one might) end up as
+    // the same text in the parsed SVG.
+    void svg_of_awkward_names_is_well_formed() {
+        testing::PictureRun run("adder.tab", kHalfAdder);
+        QVERIFY(run.session.report_saved);
+        run.session.problem.xnames = {"a<b", "c'd"};
+        run.session.problem.ynames = {"s&t>", "q\"r"};
+        ResultViewWidget view;
+        view.set_result(run.problem());
+        QTemporaryDir dir;
+        for (auto tab : {ResultViewWidget::kmap_tab, ResultViewWidget::diagram_tab}) {
+            const QString svg = dir.filePath(QString("picture%1.svg").arg(tab));
+            QVERIFY(view.save_svg(tab, svg));
+            QStringList texts;
+            QCOMPARE(xml_error(svg, texts), QString());
+            QVERIFY2(texts.contains("a<b"), qPrintable(texts.join(" | ")));
+            QVERIFY(texts.contains("c'd"));
+            QVERIFY(texts.contains(tab == ResultViewWidget::kmap_tab ? "q\"r" : "s&t>"));
+        }
+    }
+
+    void zooms_with_ctrl_wheel_and_the_buttons() {
+        testing::PictureRun run("adder.tab", kHalfAdder);
+        ResultViewWidget view;
+        view.set_result(run.problem());
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.tabs().setCurrentIndex(ResultViewWidget::diagram_tab);
+        PictureCanvas& canvas = view.canvas(ResultViewWidget::diagram_tab);
+        const QSize before = canvas.size();
+        view.findChild<QPushButton*>("zoomIn")->click();
+        QCOMPARE(canvas.zoom(), 1.25);
+        QCOMPARE(canvas.width(), static_cast<int>(std::ceil(canvas.picture().width * 1.25)));
+        QWheelEvent wheel(QPointF(5, 5), canvas.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -240), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&canvas, &wheel);
+        QVERIFY(std::abs(canvas.zoom() - 1.25 / 1.5625) < 1e-9);
+        QVERIFY(canvas.size().width() < before.width());
+        // Without Ctrl the wheel scrolls and the zoom stays.
+        QWheelEvent plain(QPointF(5, 5), canvas.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&canvas, &plain);
+        QVERIFY(std::abs(canvas.zoom() - 0.8) < 1e-9);
+        for (int i = 0; i < 30; ++i) view.findChild<QPushButton*>("zoomOut")->click();
+        QCOMPARE(canvas.zoom(), PictureCanvas::kMinZoom);
+        QVERIFY(!view.findChild<QPushButton*>("zoomOut")->isEnabled());
+    }
+
+    void seven_inputs_have_a_diagram_and_a_note_instead_of_maps() {
+        testing::PictureRun run("wide.tab", testing::random_tab(5, 7, 1, 0));
+        ResultViewWidget view;
+        view.set_result(run.problem());
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.kmap_note().contains("up to 6 inputs"));
+        QVERIFY(!view.findChild<QPushButton*>("saveSvg")->isEnabled());
+        QVERIFY(!view.save_svg(ResultViewWidget::kmap_tab, "/nonexistent/never.svg"));
+        view.tabs().setCurrentIndex(ResultViewWidget::diagram_tab);
+        QVERIFY(view.findChild<QPushButton*>("saveSvg")->isEnabled());
+        view.clear();
+        QVERIFY(!view.has_result());
+        QVERIFY(!view.findChild<QPushButton*>("saveSvg")->isEnabled());
+    }
+
+    void view_menu_shows_the_pictures_of_a_finished_run() {
+        QTemporaryDir dir;
+        const std::string input = dir.filePath("adder.tab").toStdString();
+        std::ofstream(input) << kHalfAdder;
+        NoDialogs dialogs;
+        MainWindow window(dialogs, 1.0);
+        window.show_result_view();
+        auto* view = window.findChild<ResultViewWidget*>("resultView");
+        QVERIFY(view);
+        QVERIFY(!view->has_result());
+        window.start_up(input);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.busy(), 30000);
+        QCOMPARE(window.session().ctx.run_state, 10);
+        QVERIFY(view->has_result());
+        QVERIFY(window.findChild<QAction*>("actionResultView"));
+    }
+};
+
+QTEST_MAIN(ResultViewWidgetTest)
+#include "result_view_widget_test.moc"
