@@ -262,12 +262,17 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     std::vector<Cover> covers(n);
     std::vector<HeuristicStats> stats(n);
     Run first(dc, off, space, params.make_sparse, &observer, stop, stats[0]);
-    run_beside([&] { covers[0] = first.from_on(on, Start::as_given, 0); },
-               [&] {
-                   covers[1] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[1])
-                                   .from_on(on, Start::per_output, 0);
-               },
-               stop);
+    if (params.both_starts) {
+        run_beside([&] { covers[0] = first.from_on(on, Start::as_given, 0); },
+                   [&] {
+                       covers[1] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[1])
+                                       .from_on(on, Start::per_output, 0);
+                   },
+                   stop);
+    } else {
+        covers[0] = first.from_on(on, Start::as_given, 0);
+        covers[1] = covers[0];
+    }
     // Restarts alternate the starts and shuffle the first expansion.
     int ran = 2;
     if (n > 2 && !stop()) {

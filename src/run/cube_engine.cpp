@@ -198,7 +198,9 @@ void Cube_Bundle(Session& session) {
     // The polarity search ranks assignments by the heuristic; the exact method then solves the winner.
     const minimize::PolarityMinimizer heuristic = [](const cubes::FunctionCovers& f, const std::function<bool()>& halt) {
         StopFlagObserver quiet(halt);
-        return minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, minimize::HeuristicParams{}, quiet).cover;
+        minimize::HeuristicParams params;
+        params.both_starts = false;  // the search runs its assignments side by side already
+        return minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, quiet).cover;
     };
     ctx.diag.start_timer(" Bundle processing");
     try {
