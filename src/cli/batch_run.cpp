@@ -172,7 +172,7 @@ int run_batch(int argc, char** argv, const std::vector<std::string>& files, cons
     fs::remove_all(scratch, error);
     std::fflush(stdout);
     std::cout << table << std::flush;
-    if (!options.summary.empty() && !write_text_file(options.summary, summary_document(entries))) {
+    if (!options.summary.empty() && write_text_file(options.summary, summary_document(entries))) {
         std::cerr << "vormelc: the summary " << options.summary << " cannot be written\n";
         result = 1;
     }

@@ -92,7 +92,7 @@ bool write_run_outputs(const Session& session, const ConsoleWindow& window, cons
         facts.polarity_mode = polarity_word(ctx.options.polarity_mode);
         facts.step_seconds = window.step_seconds();
         for (double seconds : facts.step_seconds) facts.total_seconds += seconds;
-        if (!write_text_file(options.summary, summary_document(summary_entry(session.problem, facts)))) {
+        if (write_text_file(options.summary, summary_document(summary_entry(session.problem, facts)))) {
             std::cerr << "vormelc: the summary " << options.summary << " cannot be written\n";
             written = false;
         }

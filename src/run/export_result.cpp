@@ -52,7 +52,7 @@ std::string export_result(const Problem& problem, const std::string& input_file,
     if (problem.final_terms.nx != problem.inputs() || problem.out_code.size() != static_cast<std::size_t>(problem.outputs())) {
         return path + ": there is no final result to export";
     }
-    if (!write_text_file(path, export_text(problem, input_file, *format, phase))) return path + ": cannot be written";
+    if (write_text_file(path, export_text(problem, input_file, *format, phase))) return path + ": cannot be written";
     return "";
 }
 
