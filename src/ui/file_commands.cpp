@@ -167,6 +167,7 @@ int MainWindow::save_input(bool save_as) {
             dialogs_.save_file_name(this, "SaveAs Vormel Files", kSaveFilter, 1, save_preset_);
         if (!chosen) return 2;
         name = *chosen;
+        if (!confirm_overwrite({name})) return 2;
     }
     if (!check_file(ctx, 0, name, "w")) {
         ctx.error_flag = 0;
@@ -201,6 +202,18 @@ int MainWindow::save_input(bool save_as) {
     return 1;
 }
 
+bool MainWindow::confirm_overwrite(const std::vector<std::string>& files) {
+    std::string existing;
+    for (const std::string& file : files) {
+        std::error_code error;
+        // A folder is no file to replace: check_file refuses it with its own message.
+        if (std::filesystem::exists(file, error) && !std::filesystem::is_directory(file, error)) existing += file + "\r\n";
+    }
+    if (existing.empty()) return true;
+    return message_box(" Save As", "File exists already:  \r\n\r\n" + existing + "\r\n Yes: Replace it\r\n  No: Do not save",
+                       MessageIcon::question, MessageButtons::yes_no) == MessageAnswer::yes;
+}
+
 int MainWindow::SaveAs_ReportFiles(bool save_as) {
     RunContext& ctx = session_->ctx;
     ctx.current_sub = "SaveAs_ReportFiles";
@@ -208,6 +221,7 @@ int MainWindow::SaveAs_ReportFiles(bool save_as) {
     const std::optional<std::string> chosen = dialogs_.save_file_name(this, "SaveAs Vormel Files", kSaveFilter, 2, save_preset_);
     if (!chosen) return 2;
     const std::string& name = *chosen;
+    if (!confirm_overwrite({name, name + ".rtf"})) return 2;
     if (!check_file(ctx, 0, name, "w")) {
         ctx.error_flag = 0;
         return 2;
