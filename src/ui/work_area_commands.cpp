@@ -1,6 +1,5 @@
 // Text size, Find, Text --> Clip, Print, Help and About of the main window.
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -8,11 +7,11 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTextBlock>
-#include <QUrl>
 #include <filesystem>
 
 #include "ui/find_dialog.h"
 #include "ui/find_text.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_work_area.h"
 #include "ui/ui_dialogs.h"
@@ -102,13 +101,20 @@ void MainWindow::print_work_area() {
 }
 
 void MainWindow::show_help() {
-    const std::filesystem::path help = std::filesystem::path(start_directory_) / kHelpFile;
-    if (!std::filesystem::exists(std::filesystem::current_path() / kHelpFile)) {
-        message_box(" Vormel Help", std::string("File '") + kHelpFile + "' not found in current directory ...",
+    // A Vormel_Help.pdf of the user's own in the current directory goes to the desktop's viewer;
+    // without one, or without a viewer for it, the guide built into the program is shown.
+    if (std::filesystem::exists(std::filesystem::current_path() / kHelpFile)) {
+        const std::filesystem::path help = std::filesystem::path(start_directory_) / kHelpFile;
+        if (dialogs_.open_in_viewer(help.string())) return;
+        message_box(" Vormel Help",
+                    std::string("No program to show '") + kHelpFile + "' was found:  \r\nthe guide built into Vormel is shown.",
                     MessageIcon::information, MessageButtons::ok);
-        return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string())));
+    if (!help_window_) help_window_ = new HelpWindow(this);
+    help_window_->show();
+    help_window_->raise();
+    help_window_->activateWindow();
+    help_window_->search_field().setFocus();
 }
 
 void MainWindow::show_about() {
