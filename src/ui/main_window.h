@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "report/run_window.h"
 #include "run/command_fsm.h"
@@ -26,11 +27,14 @@ class QRadioButton;
 
 namespace vormel {
 
+class ElidedLabel;
 class FindDialog;
+class HelpWindow;
 class QtWorkArea;
 class QueryBox;
 class ThreadedRunWindow;
 class UiDialogs;
+class WindowLayout;
 
 // The main window: work area, step fields, status lines, options and commands. It is the GUI
 // side of the run's window; the run itself executes on a worker thread and reaches the window
@@ -38,8 +42,9 @@ class UiDialogs;
 class MainWindow : public QMainWindow, public RunWindow {
     Q_OBJECT
 public:
-    // scale: the layout factor; computed from the screen when not given.
-    MainWindow(UiDialogs& dialogs, std::optional<double> scale = std::nullopt);
+    // scale: the layout factor; when not given, the largest that fits the window into screen_area
+    // (the primary screen's work area when that is not given either).
+    MainWindow(UiDialogs& dialogs, std::optional<double> scale = std::nullopt, QRect screen_area = {});
     ~MainWindow() override;
 
     // Program start with the command-line text (may be empty).
@@ -150,6 +155,8 @@ private:
     // cannot be read (" Open Error") or memory runs out (the fault report, no file loaded).
     bool load_input_text(const std::string& path);
     void after_failed_save();
+    // Asks before a chosen name replaces existing files; true when none exists or the user agrees.
+    bool confirm_overwrite(const std::vector<std::string>& files);
 
     UiDialogs& dialogs_;
     LayoutScale scale_;
@@ -185,11 +192,14 @@ private:
     std::array<QLabel*, 6> step_labels_{};
     std::array<QLabel*, 6> step_statuses_{};
     QLineEdit *input_file_field_, *report_file_field_;
-    QLabel *status_line_, *polarity_line_, *time_field_, *time_strip_, *prompt_field_, *version_label_;
+    ElidedLabel *status_line_, *polarity_line_;
+    QLabel *time_field_, *time_strip_, *prompt_field_, *version_label_;
     QLabel* swapping_indicator_;
     QProgressBar* progress_bar_;
     QueryBox* query_box_;
+    WindowLayout* layout_ = nullptr;
     FindDialog* find_dialog_;
+    HelpWindow* help_window_ = nullptr;
     QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_;
     QAction *action_new_, *action_open_, *action_save_, *action_save_as_, *action_print_, *action_exit_;
     QAction *action_import_, *action_export_;
