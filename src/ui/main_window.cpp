@@ -4,6 +4,11 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
@@ -90,6 +95,8 @@ MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale, QRect sc
     worker_thread_.start();
 
     work_area_edit_->installEventFilter(this);
+    work_area_edit_->viewport()->installEventFilter(this);
+    setAcceptDrops(true);
     connect(work_area_edit_, &QPlainTextEdit::textChanged, this, [this] { data_changed_check(); });
     connect(work_area_edit_->document(), &QTextDocument::modificationChanged, this, [this] { data_changed_check(); });
 }
@@ -381,6 +388,9 @@ void MainWindow::create_menus() {
     action_open_ = item(file_menu_, "actionOpen", "Open...\tCtrl+O", "Ctrl+O", [this] { command_open(); });
     action_save_ = item(file_menu_, "actionSave", "Save\tCtrl+S", "Ctrl+S", [this] { command_save(false); });
     action_save_as_ = item(file_menu_, "actionSaveAs", "Save As..\tCtrl+E", "Ctrl+E", [this] { command_save(true); });
+    recent_menu_ = file_menu_->addMenu("Open Recent");
+    recent_menu_->setObjectName("recentMenu");
+    connect(recent_menu_, &QMenu::aboutToShow, this, &MainWindow::fill_recent_menu);
     file_menu_->addSeparator();
     action_import_ = item(file_menu_, "actionImport", "Import PLA...", nullptr, [this] { command_import(); });
     action_export_ = item(file_menu_, "actionExport", "Export Result...", nullptr, [this] { command_export(); });
@@ -413,6 +423,48 @@ void MainWindow::create_menus() {
     for (QMenu* menu : {file_menu_, edit_menu_, execution_menu_, help_menu_}) {
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::update_menu_enabling);
     }
+}
+
+void MainWindow::fill_recent_menu() {
+    recent_menu_->clear();
+    const bool can_open = !busy_ && shown_state() < 5;
+    for (const QString& file : recent_files_.files()) {
+        QAction* entry = recent_menu_->addAction(file);
+        entry->setEnabled(can_open);
+        connect(entry, &QAction::triggered, this, [this, file] {
+            if (!QFileInfo::exists(file)) {
+                // A file gone since is dropped from the list rather than offered again.
+                recent_files_.remove(file);
+                message_box(" Open Error", "Requested File is not accessible:  \r\n\r\n" + file.toStdString(),
+                            MessageIcon::error, MessageButtons::ok);
+                return;
+            }
+            if (may_open()) open_input(file.toStdString());
+        });
+    }
+    recent_menu_->setEnabled(!recent_menu_->isEmpty());
+}
+
+namespace {
+
+// The one local file of a drag, or empty.
+QString dragged_file(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dragged_file(event->mimeData()).isEmpty() && !busy_ && shown_state() < 5) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString file = dragged_file(event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    if (may_open()) open_input(file.toStdString());
 }
 
 void MainWindow::connect_options() {
@@ -483,6 +535,16 @@ void MainWindow::update_exact_limit_enabled() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A file dragged onto the work area opens as on the rest of the window; dragged text stays the editor's.
+    const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop;
+    if (drag && watched == work_area_edit_->viewport() && !dragged_file(static_cast<QDropEvent*>(event)->mimeData()).isEmpty()) {
+        if (event->type() == QEvent::Drop) {
+            dropEvent(static_cast<QDropEvent*>(event));
+        } else {
+            dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+        }
+        return true;
+    }
     if (watched == rolexa_field_ && event->type() == QEvent::FocusOut && rolexa_field_->text().isEmpty()) {
         rolexa_field_->setText("0");
     }

@@ -13,8 +13,11 @@
 #include "run/command_fsm.h"
 #include "run/session.h"
 #include "ui/layout_scale.h"
+#include "ui/recent_files.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -66,6 +69,9 @@ public:
     void quit_pressed();
     void command_new();
     void command_open();
+    // Opens path as Open does after its dialog (File > Open Recent and a file dropped on the window).
+    void open_input(const std::string& path);
+    RecentFiles& recent_files() { return recent_files_; }
     void command_save(bool save_as);
     // 1 saved, 2 cancelled or failed, 0 when the report was saved instead (state 10).
     int save_input(bool save_as);
@@ -112,6 +118,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -155,6 +163,9 @@ private:
     // cannot be read (" Open Error") or memory runs out (the fault report, no file loaded).
     bool load_input_text(const std::string& path);
     void after_failed_save();
+    // Whether a file may be opened now; asks to save a changed text first.
+    bool may_open();
+    void fill_recent_menu();
     // Asks before a chosen name replaces existing files; true when none exists or the user agrees.
     bool confirm_overwrite(const std::vector<std::string>& files);
 
@@ -200,7 +211,8 @@ private:
     WindowLayout* layout_ = nullptr;
     FindDialog* find_dialog_;
     HelpWindow* help_window_ = nullptr;
-    QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_;
+    QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_, *recent_menu_;
+    RecentFiles recent_files_;
     QAction *action_new_, *action_open_, *action_save_, *action_save_as_, *action_print_, *action_exit_;
     QAction *action_import_, *action_export_;
     QAction *action_cut_, *action_copy_, *action_paste_, *action_select_all_, *action_find_;

@@ -3,16 +3,17 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QTextBlock>
 #include <filesystem>
+#include <sstream>
 
+#include "ui/background_task.h"
 #include "ui/find_dialog.h"
 #include "ui/find_text.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
+#include "ui/print_pages.h"
 #include "ui/qt_work_area.h"
 #include "ui/ui_dialogs.h"
 
@@ -21,27 +22,6 @@ namespace vormel {
 namespace {
 
 const char* const kHelpFile = "Vormel_Help.pdf";
-
-// Line after line in the work area's monospaced face; a new page when the page is full.
-void print_lines(QPrinter& printer, const QTextDocument& document, int points) {
-    QPainter painter;
-    if (!painter.begin(&printer)) return;
-    QFont font = monospaced_font(points);
-    painter.setFont(font);
-    const QFontMetrics metrics(font, &printer);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const int line_height = metrics.lineSpacing();
-    int y = metrics.ascent();
-    for (QTextBlock block = document.firstBlock(); block.isValid(); block = block.next()) {
-        if (y > page.height() && y > line_height) {
-            printer.newPage();
-            y = metrics.ascent();
-        }
-        painter.drawText(0, y, block.text());
-        y += line_height;
-    }
-    painter.end();
-}
 
 }  // namespace
 
@@ -96,8 +76,15 @@ void MainWindow::print_work_area() {
     QPrinter printer;
     printer.setDocName(windowTitle());
     if (!dialogs_.print_setup(this, printer)) return;
-    work_area_->drain_all();
-    print_lines(printer, *work_area_edit_->document(), text_size_);
+    // A report of millions of lines prints for minutes: off the GUI thread, from the text copy.
+    const int points = text_size_;
+    run_in_background(this, "Printing the Work Area ...", true, [&](TaskControl& control) {
+        std::ostringstream plain;
+        work_area_->write_plain(plain);
+        QString text = QString::fromStdString(plain.str());
+        text.remove('\r');
+        print_text(printer, text, points, control);
+    });
 }
 
 void MainWindow::show_help() {

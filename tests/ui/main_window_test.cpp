@@ -2,6 +2,12 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QTimer>
+#include <QUrl>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -28,6 +34,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_work_area.h"
 #include "ui/query_box.h"
+#include "ui/recent_files.h"
 #include "ui/show_path.h"
 #include "ui/ui_dialogs.h"
 #include "scripted_dialogs.h"
@@ -55,6 +62,7 @@ class MainWindowTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<QTemporaryDir> settings_dir_;
 
     template <typename T>
     T* widget(const char* name) {
@@ -107,6 +115,11 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        // Never the user's own settings: the recent-file list of the tests lives in a folder of theirs.
+        settings_dir_ = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_dir_->path());
+    }
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
@@ -117,6 +130,7 @@ private slots:
     }
     void cleanup() {
         window_.reset();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Vormel", "vormel").clear();
         dialogs_.reset();
         std::filesystem::current_path("/");
         dir_.reset();
@@ -997,6 +1011,119 @@ private slots:
         help->search_field().setText("no such words in the guide");
         QVERIFY(!help->find_next());
         QCOMPARE(help->findChild<QLabel*>("helpSearchResult")->text(), QString("not found"));
+    }
+
+    void printing_a_long_report_leaves_the_event_loop_running() {
+        // Print ran on the GUI thread: the emergency window's counter stopped until it ended.
+        window_->work_area_edit().setPlainText(QString("a line of the report\n").repeated(20000) + QString(700, 'w'));
+        dialogs_->answers.push_back(MessageAnswer::yes);
+        dialogs_->print_pdf = path("report.pdf");
+        int ticks = 0;
+        QTimer clock;
+        connect(&clock, &QTimer::timeout, [&] { ++ticks; });
+        clock.start(1);
+        window_->print_work_area();
+        clock.stop();
+        QVERIFY(ticks > 0);
+        const std::string pdf = read_file(path("report.pdf"));
+        QVERIFY(pdf.starts_with("%PDF"));
+        qsizetype pages = 0;
+        for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos; at = pdf.find("/Type /Page\n", at + 1)) ++pages;
+        QVERIFY(pages > 100);
+    }
+
+    void recent_files_list_the_last_opened_and_saved_newest_first() {
+        QCOMPARE(with_recent({"a", "b", "c"}, "b", 6), QStringList({"b", "a", "c"}));
+        QCOMPARE(with_recent({"a", "b", "c"}, "d", 3), QStringList({"d", "a", "b"}));
+        const std::string first = opened_pla();
+        window_->command_new();
+        type_into_work_area("abc");
+        dialogs_->save_names.push_back(path("second.tab"));
+        window_->command_save(false);
+        QCOMPARE(window_->recent_files().files(),
+                 QStringList({QString::fromStdString(path("second.tab")), QString::fromStdString(first)}));
+        // The list outlives the window.
+        window_.reset();
+        window_ = std::make_unique<MainWindow>(*dialogs_, 1.0);
+        window_->start_up("");
+        auto* recent = widget<QMenu>("recentMenu");
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 2);
+        recent->actions().at(1)->trigger();
+        QCOMPARE(window_->session().ctx.input_file, first);
+        QCOMPARE(state(), 4);
+        // A file gone since is taken off the list.
+        std::filesystem::remove(path("second.tab"));
+        emit recent->aboutToShow();
+        recent->actions().at(1)->trigger();
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Open Error"));
+        QCOMPARE(window_->recent_files().files(), QStringList({QString::fromStdString(first)}));
+    }
+
+    void a_file_dropped_on_the_window_is_opened() {
+        const std::string file = path("dropped.pla");
+        write_file(file, kSmallPla);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window_->work_area_edit().viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window_->work_area_edit().viewport(), &drop);
+        QCOMPARE(window_->session().ctx.input_file, file);
+        QCOMPARE(window_->work_area_edit().toPlainText(), QString(kSmallPla));
+        QCOMPARE(state(), 4);
+        // Not while a run is under way.
+        page_by_page_off();
+        press_start();
+        QCOMPARE(state(), 5);
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        refused.ignore();
+        QApplication::sendEvent(window_.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    void a_long_status_is_shortened_with_an_ellipsis() {
+        auto* line = widget<ElidedLabel>("statusLine");
+        const QString whole = " *** Result exported to " + QString(200, 'd') + "/result.v";
+        window_->set_status_line(whole.toStdString());
+        QCOMPARE(line->full_text(), whole);
+        QVERIFY(line->text().endsWith(QChar(0x2026)));
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->contentsRect().width());
+        window_->set_status_line(" Edit New Text File");
+        QCOMPARE(line->text(), QString(" Edit New Text File"));
+    }
+
+    void file_dialog_filters_name_each_pattern_once() {
+        QCOMPARE(qt_name_filters("Input File (*.tab, *.bol, *.pla)|*.tab;*.bol;*.pla|Report File (*.rpt)|*.rpt|All Files (*.*)|*.*"),
+                 QStringList({"Input File (*.tab *.bol *.pla)", "Report File (*.rpt)", "All Files (*)"}));
+        QCOMPARE(qt_name_filters("Plain|*.txt"), QStringList({"Plain (*.txt)"}));
+    }
+
+    void prompt_lines_fit_the_prompt_field() {
+        // "Display Level >1" showed as "isplay Level :".
+        auto* prompt = widget<QLabel>("promptField");
+        for (const char* text : {"Display Level >1\r\nReset ?", "Long\r\nDisplay:", "Save As Report?"}) {
+            window_->set_prompt(text, colours::navy);
+            for (const QString& shown : prompt->text().split('\n')) {
+                QVERIFY2(prompt->fontMetrics().horizontalAdvance(shown) <= prompt->contentsRect().width(), text);
+            }
+        }
+    }
+
+    void a_step_leaves_the_input_file_field_without_focus_or_selection() {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        opened_pla();
+        page_by_page_off();
+        widget<QPushButton>("startButton")->setFocus();
+        widget<QPushButton>("startButton")->click();
+        window_->set_start_quit_enabled(false);  // as the run does while its step works
+        auto* field = widget<QLineEdit>("inputFileField");
+        QVERIFY(!field->hasFocus());
+        wait_idle();
+        QVERIFY(!field->hasFocus());
+        QVERIFY(!field->hasSelectedText());
     }
 
     void emergency_window_keys() {

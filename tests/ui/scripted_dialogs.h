@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include <QPrinter>
+
 #include "ui/ui_dialogs.h"
 
 namespace vormel {
@@ -41,7 +43,14 @@ struct ScriptedDialogs : UiDialogs {
         save_names.pop_front();
         return name;
     }
-    bool print_setup(QWidget*, QPrinter&) override { return false; }
+    // Printing goes to this PDF file when it is set; otherwise the setup is cancelled.
+    std::string print_pdf;
+    bool print_setup(QWidget*, QPrinter& printer) override {
+        if (print_pdf.empty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(print_pdf));
+        return true;
+    }
     bool viewer_available = false;
     std::vector<std::string> viewed;
     bool open_in_viewer(const std::string& path) override {
