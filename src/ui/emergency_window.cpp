@@ -119,6 +119,12 @@ void EmergencyWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void EmergencyWindow::closeEvent(QCloseEvent* event) {
+    // Only the user's [X] is the emergency exit. The application closes every window as it ends
+    // normally; that close must not turn a normal end into exit status 1.
+    if (!event->spontaneous()) {
+        event->accept();
+        return;
+    }
     event->ignore();
     exit_now_();
 }

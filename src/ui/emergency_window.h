@@ -9,7 +9,8 @@ namespace vormel {
 
 // A small top-level window of 6 x 44 character cells, white on blue: the seconds since program
 // start, a star that moves while the run shows progress, and the way out: Ctrl+Q or its close
-// button end the process at once with exit code 1. T keeps it on top, B sends it back.
+// button end the process at once with exit code 1 (a close by the program itself does not). T keeps
+// it on top, B sends it back.
 class EmergencyWindow : public QWidget {
     Q_OBJECT
 public:

@@ -8,6 +8,7 @@
 #include "run/check_file.h"
 #include "run/command_fsm.h"
 #include "run/report_files.h"
+#include "ui/background_task.h"
 #include "ui/main_window.h"
 #include "ui/qt_work_area.h"
 #include "ui/ui_dialogs.h"
@@ -55,26 +56,33 @@ bool MainWindow::load_input_text(const std::string& path) {
     return false;
 }
 
+bool MainWindow::may_open() {
+    if (busy_ || shown_state() >= 5) return false;
+    if (session_->ctx.run_state != 3) return true;
+    const MessageAnswer answer = message_box(" Open File", " Yes:  Save changes before Open\r\n  No:  Open without saving",
+                                             MessageIcon::question, MessageButtons::yes_no_cancel);
+    if (answer == MessageAnswer::cancel) return false;
+    return answer == MessageAnswer::no || save_input(false) != 2;
+}
+
 void MainWindow::command_open() {
-    if (busy_ || shown_state() >= 5) return;
-    RunContext& ctx = session_->ctx;
-    if (ctx.run_state == 3) {
-        const MessageAnswer answer = message_box(" Open File", " Yes:  Save changes before Open\r\n  No:  Open without saving",
-                                                 MessageIcon::question, MessageButtons::yes_no_cancel);
-        if (answer == MessageAnswer::cancel) return;
-        if (answer == MessageAnswer::yes && save_input(false) == 2) return;
-    }
+    if (!may_open()) return;
     const std::optional<std::string> chosen = dialogs_.open_file_name(this, "Open Vormel Files", kOpenFilter, open_preset_);
-    if (!chosen) return;
+    if (chosen) open_input(*chosen);
+}
+
+void MainWindow::open_input(const std::string& path) {
+    RunContext& ctx = session_->ctx;
     // The name becomes the input file only once it proved readable, so a failed Open leaves the
     // loaded file in charge.
-    if (!check_file(ctx, 0, *chosen, "r")) {
+    if (!check_file(ctx, 0, path, "r")) {
         ctx.error_flag = 0;
         set_step_status(ctx, 0, "...", 1);
         return;
     }
-    if (!load_input_text(*chosen)) return;
-    ctx.input_file = *chosen;
+    if (!load_input_text(path)) return;
+    ctx.input_file = path;
+    recent_files_.add(QString::fromStdString(path));
     preset_save_dialog(ctx.input_file, 1);
     open_preset_ = ctx.input_file;
 
@@ -167,6 +175,7 @@ int MainWindow::save_input(bool save_as) {
             dialogs_.save_file_name(this, "SaveAs Vormel Files", kSaveFilter, 1, save_preset_);
         if (!chosen) return 2;
         name = *chosen;
+        if (!confirm_overwrite({name})) return 2;
     }
     if (!check_file(ctx, 0, name, "w")) {
         ctx.error_flag = 0;
@@ -189,6 +198,7 @@ int MainWindow::save_input(bool save_as) {
     // The saved text is what the next run parses.
     ctx.input_text = std::move(text);
     ctx.input_file = name;
+    recent_files_.add(QString::fromStdString(name));
     preset_save_dialog(ctx.input_file, 1);
     open_preset_ = ctx.input_file;
     work_area_edit_->document()->setModified(false);
@@ -201,6 +211,18 @@ int MainWindow::save_input(bool save_as) {
     return 1;
 }
 
+bool MainWindow::confirm_overwrite(const std::vector<std::string>& files) {
+    std::string existing;
+    for (const std::string& file : files) {
+        std::error_code error;
+        // A folder is no file to replace: check_file refuses it with its own message.
+        if (std::filesystem::exists(file, error) && !std::filesystem::is_directory(file, error)) existing += file + "\r\n";
+    }
+    if (existing.empty()) return true;
+    return message_box(" Save As", "File exists already:  \r\n\r\n" + existing + "\r\n Yes: Replace it\r\n  No: Do not save",
+                       MessageIcon::question, MessageButtons::yes_no) == MessageAnswer::yes;
+}
+
 int MainWindow::SaveAs_ReportFiles(bool save_as) {
     RunContext& ctx = session_->ctx;
     ctx.current_sub = "SaveAs_ReportFiles";
@@ -208,11 +230,16 @@ int MainWindow::SaveAs_ReportFiles(bool save_as) {
     const std::optional<std::string> chosen = dialogs_.save_file_name(this, "SaveAs Vormel Files", kSaveFilter, 2, save_preset_);
     if (!chosen) return 2;
     const std::string& name = *chosen;
+    if (!confirm_overwrite({name, name + ".rtf"})) return 2;
     if (!check_file(ctx, 0, name, "w")) {
         ctx.error_flag = 0;
         return 2;
     }
-    if (const WriteFailure failure = write_report_files(*work_area_, name)) {
+    // A long report takes a while to write: off the GUI thread, so the window keeps answering.
+    WriteFailure failure;
+    run_in_background(this, "Saving the Report Files ...", false,
+                      [&](TaskControl&) { failure = write_report_files(*work_area_, name); });
+    if (failure) {
         show_write_failure(ctx, 0, failure);
         ctx.error_flag = 0;
         return 2;

@@ -6,7 +6,7 @@ class QLineEdit;
 
 namespace vormel {
 
-// The find box of the work area: a search string, match case, Find Next. Forward only.
+// The find box of the work area: a search string, match case, Find Next. Forward, wrapping at the end.
 class FindDialog : public QDialog {
     Q_OBJECT
 public:

@@ -10,8 +10,9 @@ qsizetype find_next_position(const QString& text, const QString& needle, qsizety
     const bool first_already_selected =
         selection_length == needle.size() && QStringView(text).left(needle.size()).compare(needle, sensitivity) == 0;
     if (selection_start == 0 && !first_already_selected) from = 0;
-    if (from > text.size()) return -1;
-    return text.indexOf(needle, from, sensitivity);
+    const qsizetype found = from > text.size() ? -1 : text.indexOf(needle, from, sensitivity);
+    // Past the last occurrence the search starts again at the top.
+    return found >= 0 ? found : text.indexOf(needle, 0, sensitivity);
 }
 
 }  // namespace vormel

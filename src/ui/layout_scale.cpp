@@ -1,7 +1,7 @@
 #include "ui/layout_scale.h"
 
 #include <QFontDatabase>
-#include <QScreen>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -28,14 +28,12 @@ QString installed_face(const char* design_face) {
 
 }  // namespace
 
-LayoutScale LayoutScale::for_screen(const QScreen* screen, int reserved_height) {
-    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+LayoutScale LayoutScale::for_area(QSize area, int reserved_height, double dpi) {
     LayoutScale scale = with_factor(1.0, dpi);
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        scale.factor = std::min(area.width() / (kExtentWidthTwips * scale.pixels_per_twip),
-                                (area.height() - reserved_height) / (kExtentHeightTwips * scale.pixels_per_twip));
-    }
+    if (area.isEmpty()) return scale;
+    scale.factor = std::min(area.width() / (kExtentWidthTwips * scale.pixels_per_twip),
+                            (area.height() - reserved_height) / (kExtentHeightTwips * scale.pixels_per_twip));
+    scale.factor = std::max(scale.factor, 0.1);
     return scale;
 }
 

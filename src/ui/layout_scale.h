@@ -1,8 +1,7 @@
 #pragma once
 #include <QFont>
 #include <QRect>
-
-class QScreen;
+#include <QSize>
 
 namespace vormel {
 
@@ -12,8 +11,9 @@ struct LayoutScale {
     double factor = 1.0;
     double pixels_per_twip = 96.0 / 1440.0;
 
-    // reserved_height: pixels of the screen's work area that the title and menu bars take.
-    static LayoutScale for_screen(const QScreen* screen, int reserved_height = 0);
+    // The largest factor at which the design extent fits area less reserved_height (the pixels
+    // that the title and menu bars take).
+    static LayoutScale for_area(QSize area, int reserved_height, double dpi);
     static LayoutScale with_factor(double factor, double dpi);
     QRect rect(int x, int y, int width, int height) const;
     int pixels(int twips) const;

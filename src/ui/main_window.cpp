@@ -4,6 +4,11 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,11 +26,14 @@
 #include "run/check_file.h"
 #include "run/input_path.h"
 #include "run/command_fsm.h"
+#include "ui/elided_label.h"
 #include "ui/find_dialog.h"
+#include "ui/help_window.h"
 #include "ui/qt_work_area.h"
 #include "ui/query_box.h"
 #include "ui/show_path.h"
 #include "ui/threaded_run_window.h"
+#include "ui/window_layout.h"
 #include "ui/ui_dialogs.h"
 
 #ifdef VORMEL_HAVE_SVG
@@ -55,17 +63,22 @@ constexpr int kMethodRows = 2 * 240;
 
 }  // namespace
 
-MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale) : dialogs_(dialogs) {
+MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale, QRect screen_area) : dialogs_(dialogs) {
     QScreen* screen = QGuiApplication::primaryScreen();
-    // The controls fit below the title and menu bars.
-    const int reserved = menuBar()->sizeHint().height() + style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    scale_ = scale ? LayoutScale::with_factor(*scale, screen ? screen->logicalDotsPerInch() : 96.0)
-                   : LayoutScale::for_screen(screen, reserved);
     setObjectName("Vormel_Processor");
     setWindowTitle("Vormel Logic Optimization");
     start_directory_ = std::filesystem::current_path().string();
-    create_controls();
+    // The menus come first: the controls fit below the menu bar as it really is, and below a title
+    // bar and frame of a window manager, which the style's figure for title bars underrates.
     create_menus();
+    const int decoration = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 2 * fontMetrics().height()) +
+                           2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int reserved = menuBar()->sizeHint().height() + decoration;
+    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    if (!screen_area.isValid() && screen) screen_area = screen->availableGeometry();
+    scale_ = scale ? LayoutScale::with_factor(*scale, dpi) : LayoutScale::for_area(screen_area.size(), reserved, dpi);
+    create_controls();
+    resize(layout_->design_size() + QSize(0, menuBar()->sizeHint().height()));
 
     work_area_ = std::make_unique<QtWorkArea>(*work_area_edit_);
     run_window_ = std::make_unique<ThreadedRunWindow>(
@@ -82,6 +95,8 @@ MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale) : dialog
     worker_thread_.start();
 
     work_area_edit_->installEventFilter(this);
+    work_area_edit_->viewport()->installEventFilter(this);
+    setAcceptDrops(true);
     connect(work_area_edit_, &QPlainTextEdit::textChanged, this, [this] { data_changed_check(); });
     connect(work_area_edit_->document(), &QTextDocument::modificationChanged, this, [this] { data_changed_check(); });
 }
@@ -138,9 +153,10 @@ void MainWindow::create_controls() {
     polarity_buttons_[0] = option("polarity1Set", "1-Set", " Normal Polarity for all Outputs (uses Minterms)  ", scale_.rect(14520, 1680, 1185, 195));
     polarity_buttons_[1] = option("polarity0Set", "0-Set", " Inverted Polarity for all Outputs (uses Maxterms)  ", scale_.rect(14520, 1920, 1215, 195));
     polarity_buttons_[2] = option("polarityAutomatic", "Automatic", " Automatic choice of optimal Polarity ", scale_.rect(14520, 2160, 1185, 195));
+    // Wider than the other three: at small scales the caption was cut.
     polarity_buttons_[3] = option("polarityCombination", "Combination",
                                   " Combinations of all Output Polarities tested. \r\n Attention: May take very long! ",
-                                  scale_.rect(14520, 2400, 1185, 195));
+                                  scale_.rect(14520, 2400, 1395, 195));
     auto* polarity_group = new QButtonGroup(this);
     for (QRadioButton* b : polarity_buttons_) polarity_group->addButton(b);
     method_buttons_[method_qmc] =
@@ -152,7 +168,7 @@ void MainWindow::create_controls() {
     method_buttons_[method_exact] = option("methodExact", "Exact",
                                            " Proven Minimum of all Outputs together (all Primes, Branch and Cut). \r\n"
                                            " Attention: Stops at the Time Limit in sec (field beside)! ",
-                                           scale_.rect(14520, 3960, 705, 195));
+                                           scale_.rect(14520, 3960, 840, 195));  // wider: "Exact" was cut
     method_group_ = new QButtonGroup(this);
     for (int method : {method_qmc, method_cns, method_shared, method_exact}) {
         method_group_->addButton(method_buttons_[method], method);
@@ -162,13 +178,13 @@ void MainWindow::create_controls() {
     exact_limit_field_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     exact_limit_field_->setMaxLength(5);
     exact_limit_field_->setToolTip(qt_text(" Time Limit of the Exact Method in sec (above 0, up to 86400). "));
-    exact_limit_field_->setGeometry(scale_.rect(15255, 3930, 405, 255));
+    exact_limit_field_->setGeometry(scale_.rect(15375, 3930, 375, 255));
     exact_limit_field_->setFont(sans7);
     exact_limit_field_->installEventFilter(this);
     exact_limit_text_ = exact_limit_field_->text();
     auto* seconds_label = new QLabel("s", central);
     seconds_label->setObjectName("exactLimitUnit");
-    seconds_label->setGeometry(scale_.rect(15690, 3960, 165, 195));
+    seconds_label->setGeometry(scale_.rect(15765, 3960, 165, 195));
     seconds_label->setFont(sans7);
     seconds_label->setStyleSheet(white_background);
 
@@ -183,12 +199,13 @@ void MainWindow::create_controls() {
 
     const char* level_names[5] = {"level0", "level1", "level2", "level3", "level4"};
     const char* level_captions[5] = {"0-Minimum", "1-Results", "2-In/Outputs", "3-Main Steps", "4-Details"};
+    // All as wide as Page-by-Page below them: the design's widths cut the captions at small scales.
     const char* level_tips[5] = {" Show minimum Results  ", " Show Results  ", " Show Inputs and Outputs  ",
                                  " Show Main Steps. May be long!  ", " Show details of all Steps \r\n Attention: May be very long! "};
     auto* level_group = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
         level_buttons_[i] = option(level_names[i], level_captions[i], level_tips[i],
-                                   scale_.rect(14520, 5280 + kMethodRows + 240 * i, i == 3 ? 1335 : 1215, 195));
+                                   scale_.rect(14520, 5280 + kMethodRows + 240 * i, 1455, 195));
         level_group->addButton(level_buttons_[i]);
     }
     page_button_ = option("pageByPage", "Page-by-Page",
@@ -248,6 +265,8 @@ void MainWindow::create_controls() {
         field->setGeometry(where);
         field->setFont(lucida8);
         field->setStyleSheet("background-color: rgb(255,255,222);");
+        // Clicked into to scroll, never reached by Tab: a focus passed on there selected its text.
+        field->setFocusPolicy(Qt::ClickFocus);
         return field;
     };
     input_file_field_ = file_field("inputFileField", " Input File:",
@@ -257,12 +276,13 @@ void MainWindow::create_controls() {
                                     " Path and Name of Report File(s).\r\n The Path is possible shortend by .... If too long scroll to the right.",
                                     scale_.rect(8280, 240, 5655, 375));
     auto status_bar = [&](const char* name, const char* text, const char* tip, QRect where) {
-        auto* line = new QLabel(text, central);
+        auto* line = new ElidedLabel(text, central);
         line->setObjectName(name);
         line->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         line->setToolTip(qt_text(tip));
         line->setGeometry(where);
         line->setFont(lucida8);
+        line->set_full_text(text);
         return line;
     };
     status_line_ = status_bar("statusLine", " <no file>", " Status of last Action. ", scale_.rect(2520, 720, 5655, 285));
@@ -346,6 +366,12 @@ void MainWindow::create_controls() {
     set_run_phase(RunPhase::idle);
     set_control_colours(time_field_, colours::light_cyan, colours::navy);
     set_control_colours(time_strip_, colours::light_cyan, colours::black);
+
+    // The rows from the prompt down follow the bottom edge; the work area and the fields above it
+    // take the width between the step column and the option column.
+    layout_ = new WindowLayout(*central, QSize(scale_.pixels(16500), scale_.pixels(11100)), scale_.pixels(2520),
+                               scale_.pixels(13965), scale_.pixels(9300));
+    layout_->capture();
 }
 
 void MainWindow::create_menus() {
@@ -362,6 +388,9 @@ void MainWindow::create_menus() {
     action_open_ = item(file_menu_, "actionOpen", "Open...\tCtrl+O", "Ctrl+O", [this] { command_open(); });
     action_save_ = item(file_menu_, "actionSave", "Save\tCtrl+S", "Ctrl+S", [this] { command_save(false); });
     action_save_as_ = item(file_menu_, "actionSaveAs", "Save As..\tCtrl+E", "Ctrl+E", [this] { command_save(true); });
+    recent_menu_ = file_menu_->addMenu("Open Recent");
+    recent_menu_->setObjectName("recentMenu");
+    connect(recent_menu_, &QMenu::aboutToShow, this, &MainWindow::fill_recent_menu);
     file_menu_->addSeparator();
     action_import_ = item(file_menu_, "actionImport", "Import PLA...", nullptr, [this] { command_import(); });
     action_export_ = item(file_menu_, "actionExport", "Export Result...", nullptr, [this] { command_export(); });
@@ -396,6 +425,48 @@ void MainWindow::create_menus() {
     for (QMenu* menu : {file_menu_, edit_menu_, execution_menu_, help_menu_}) {
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::update_menu_enabling);
     }
+}
+
+void MainWindow::fill_recent_menu() {
+    recent_menu_->clear();
+    const bool can_open = !busy_ && shown_state() < 5;
+    for (const QString& file : recent_files_.files()) {
+        QAction* entry = recent_menu_->addAction(file);
+        entry->setEnabled(can_open);
+        connect(entry, &QAction::triggered, this, [this, file] {
+            if (!QFileInfo::exists(file)) {
+                // A file gone since is dropped from the list rather than offered again.
+                recent_files_.remove(file);
+                message_box(" Open Error", "Requested File is not accessible:  \r\n\r\n" + file.toStdString(),
+                            MessageIcon::error, MessageButtons::ok);
+                return;
+            }
+            if (may_open()) open_input(file.toStdString());
+        });
+    }
+    recent_menu_->setEnabled(!recent_menu_->isEmpty());
+}
+
+namespace {
+
+// The one local file of a drag, or empty.
+QString dragged_file(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dragged_file(event->mimeData()).isEmpty() && !busy_ && shown_state() < 5) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString file = dragged_file(event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    if (may_open()) open_input(file.toStdString());
 }
 
 void MainWindow::connect_options() {
@@ -466,6 +537,16 @@ void MainWindow::update_exact_limit_enabled() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A file dragged onto the work area opens as on the rest of the window; dragged text stays the editor's.
+    const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop;
+    if (drag && watched == work_area_edit_->viewport() && !dragged_file(static_cast<QDropEvent*>(event)->mimeData()).isEmpty()) {
+        if (event->type() == QEvent::Drop) {
+            dropEvent(static_cast<QDropEvent*>(event));
+        } else {
+            dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+        }
+        return true;
+    }
     if (watched == rolexa_field_ && event->type() == QEvent::FocusOut && rolexa_field_->text().isEmpty()) {
         rolexa_field_->setText("0");
     }
@@ -690,6 +771,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     find_dialog_->close();
+    if (help_window_) help_window_->close();
     query_box_->close();
     event->accept();
 }
@@ -725,12 +807,25 @@ void MainWindow::set_step_field(int step, StepPart part, std::string_view text, 
     field->setEnabled(look == StepLook::current || look == StepLook::error);
 }
 
-void MainWindow::set_status_line(std::string_view text) { status_line_->setText(qt_text(text)); }
-void MainWindow::set_polarity_line(std::string_view text) { polarity_line_->setText(qt_text(text)); }
+void MainWindow::set_status_line(std::string_view text) { status_line_->set_full_text(qt_text(text)); }
+void MainWindow::set_polarity_line(std::string_view text) { polarity_line_->set_full_text(qt_text(text)); }
 void MainWindow::set_time_text(std::string_view text) { time_field_->setText(qt_text(text)); }
 
 void MainWindow::set_prompt(std::string_view text, Rgb colour) {
-    prompt_field_->setText(qt_text(text));
+    const QString lines = qt_text(text);
+    // The design's face is wider here than where it was drawn: the font shrinks until every line fits.
+    QFont font = scale_.font("Arial", 9);
+    const int room = prompt_field_->contentsRect().width() - 2;
+    auto fits = [&] {
+        const QFontMetrics metrics(font);
+        for (const QString& line : lines.split('\n')) {
+            if (metrics.horizontalAdvance(line) > room) return false;
+        }
+        return true;
+    };
+    while (!fits() && font.pointSizeF() > 4) font.setPointSizeF(font.pointSizeF() - 0.5);
+    prompt_field_->setFont(font);
+    prompt_field_->setText(lines);
     set_control_colours(prompt_field_, colours::white, colour);
 }
 
@@ -744,6 +839,8 @@ void MainWindow::set_start_caption(std::string_view caption) { start_button_->se
 void MainWindow::set_quit_caption(std::string_view caption) { quit_button_->setText(qt_text(caption)); }
 
 void MainWindow::set_start_quit_enabled(bool enabled) {
+    // A disabled button hands its focus on along the tab order; the work area takes it instead.
+    if (!enabled && (start_button_->hasFocus() || quit_button_->hasFocus())) work_area_edit_->setFocus();
     start_button_->setEnabled(enabled);
     // A cube engine can be stopped while its step runs, so Break stays usable then.
     quit_button_->setEnabled(enabled || (busy_ && cube_engine(chosen_method())));

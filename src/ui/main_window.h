@@ -7,13 +7,17 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "report/run_window.h"
 #include "run/command_fsm.h"
 #include "run/session.h"
 #include "ui/layout_scale.h"
+#include "ui/recent_files.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -26,12 +30,15 @@ class QRadioButton;
 
 namespace vormel {
 
+class ElidedLabel;
 class FindDialog;
+class HelpWindow;
 class QtWorkArea;
 class QueryBox;
 class ResultViewWidget;
 class ThreadedRunWindow;
 class UiDialogs;
+class WindowLayout;
 
 // The main window: work area, step fields, status lines, options and commands. It is the GUI
 // side of the run's window; the run itself executes on a worker thread and reaches the window
@@ -39,8 +46,9 @@ class UiDialogs;
 class MainWindow : public QMainWindow, public RunWindow {
     Q_OBJECT
 public:
-    // scale: the layout factor; computed from the screen when not given.
-    MainWindow(UiDialogs& dialogs, std::optional<double> scale = std::nullopt);
+    // scale: the layout factor; when not given, the largest that fits the window into screen_area
+    // (the primary screen's work area when that is not given either).
+    MainWindow(UiDialogs& dialogs, std::optional<double> scale = std::nullopt, QRect screen_area = {});
     ~MainWindow() override;
 
     // Program start with the command-line text (may be empty).
@@ -62,6 +70,9 @@ public:
     void quit_pressed();
     void command_new();
     void command_open();
+    // Opens path as Open does after its dialog (File > Open Recent and a file dropped on the window).
+    void open_input(const std::string& path);
+    RecentFiles& recent_files() { return recent_files_; }
     void command_save(bool save_as);
     // 1 saved, 2 cancelled or failed, 0 when the report was saved instead (state 10).
     int save_input(bool save_as);
@@ -110,6 +121,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -154,6 +167,11 @@ private:
     bool load_input_text(const std::string& path);
     void after_failed_save();
     void refresh_result_view();
+    // Whether a file may be opened now; asks to save a changed text first.
+    bool may_open();
+    void fill_recent_menu();
+    // Asks before a chosen name replaces existing files; true when none exists or the user agrees.
+    bool confirm_overwrite(const std::vector<std::string>& files);
 
     UiDialogs& dialogs_;
     LayoutScale scale_;
@@ -189,13 +207,17 @@ private:
     std::array<QLabel*, 6> step_labels_{};
     std::array<QLabel*, 6> step_statuses_{};
     QLineEdit *input_file_field_, *report_file_field_;
-    QLabel *status_line_, *polarity_line_, *time_field_, *time_strip_, *prompt_field_, *version_label_;
+    ElidedLabel *status_line_, *polarity_line_;
+    QLabel *time_field_, *time_strip_, *prompt_field_, *version_label_;
     QLabel* swapping_indicator_;
     QProgressBar* progress_bar_;
     QueryBox* query_box_;
+    WindowLayout* layout_ = nullptr;
     FindDialog* find_dialog_;
     ResultViewWidget* result_view_ = nullptr;
-    QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_;
+    HelpWindow* help_window_ = nullptr;
+    QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_, *recent_menu_;
+    RecentFiles recent_files_;
     QAction *action_new_, *action_open_, *action_save_, *action_save_as_, *action_print_, *action_exit_;
     QAction *action_import_, *action_export_;
     QAction *action_cut_, *action_copy_, *action_paste_, *action_select_all_, *action_find_;

@@ -1,12 +1,29 @@
 #include "ui/query_box.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
-#include <QShortcut>
 
 namespace vormel {
 
+namespace {
+
+// The answer a key gives in the box, or none.
+QueryAnswer answer_of(const QKeyEvent& key) {
+    const bool ctrl = (key.modifiers() & Qt::ControlModifier) != 0;
+    switch (key.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return QueryAnswer::proceed;
+        case Qt::Key_Escape: return QueryAnswer::stop;
+        case Qt::Key_G: return ctrl ? QueryAnswer::proceed : QueryAnswer::none;
+        case Qt::Key_Q: return ctrl ? QueryAnswer::stop : QueryAnswer::none;
+        default: return QueryAnswer::none;
+    }
+}
+
+}  // namespace
+
 QueryBox::QueryBox(const LayoutScale& scale, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QFrame(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("queryBox");
     setWindowTitle("Break/Interrupt");
     const QFont font = scale.font("Microsoft Sans Serif", 9);
@@ -22,17 +39,33 @@ QueryBox::QueryBox(const LayoutScale& scale, QWidget* owner)
     continue_button_->setFont(font);
     continue_button_->setDefault(true);
     setFixedSize(scale.pixels(1935), scale.pixels(1575));
-    setStyleSheet("QueryBox { border: 1px solid rgb(0,0,128); }");
+    // Without a title bar the frame is all that sets the box apart from the report behind it.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    setPalette(colours);
     setAutoFillBackground(true);
 
     connect(break_button_, &QPushButton::clicked, this, [this] { answer(QueryAnswer::stop); });
     connect(continue_button_, &QPushButton::clicked, this, [this] { answer(QueryAnswer::proceed); });
-    auto* go = new QShortcut(QKeySequence("Ctrl+G"), this);
-    connect(go, &QShortcut::activated, this, [this] { answer(QueryAnswer::proceed); });
-    auto* stop = new QShortcut(QKeySequence("Ctrl+Q"), this);
-    connect(stop, &QShortcut::activated, this, [this] { answer(QueryAnswer::stop); });
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { answer(QueryAnswer::stop); });
+    installEventFilter(this);
+    break_button_->installEventFilter(this);
+    continue_button_->installEventFilter(this);
+}
+
+bool QueryBox::eventFilter(QObject* watched, QEvent* event) {
+    // Taking the keys at the shortcut-override stage keeps the main window's Ctrl+G and Ctrl+Q
+    // actions from competing with the box for them.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        const QueryAnswer key_answer = answer_of(*static_cast<QKeyEvent*>(event));
+        if (key_answer != QueryAnswer::none) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress) answer(key_answer);
+            return true;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void QueryBox::open(QueryKind kind, std::function<void(QueryAnswer)> done) {

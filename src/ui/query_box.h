@@ -1,5 +1,5 @@
 #pragma once
-#include <QWidget>
+#include <QFrame>
 #include <functional>
 
 #include "report/run_window.h"
@@ -11,7 +11,9 @@ namespace vormel {
 
 // The Break/Interrupt box of page ends and "Reset ?": always on top, no title bar. The run waits
 // for its answer; the main window stays usable for the display level and Page-by-Page meanwhile.
-class QueryBox : public QWidget {
+// Its keys are its own while it has the focus: Ctrl+G, Enter and Return continue, Ctrl+Q and
+// Escape break, whichever button has the focus; the menu's shortcuts never see them.
+class QueryBox : public QFrame {
     Q_OBJECT
 public:
     QueryBox(const LayoutScale& scale, QWidget* owner);
@@ -20,6 +22,9 @@ public:
     // Start/Continue/Ctrl+G give proceed; Quit/Break/Interrupt/Ctrl+Q give stop.
     void answer(QueryAnswer answer);
     bool is_open() const { return static_cast<bool>(done_); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QPushButton* break_button_;

@@ -1,10 +1,12 @@
 #include "ui/ui_dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStringList>
+#include <QUrl>
 
 namespace vormel {
 
@@ -21,7 +23,11 @@ QStringList qt_name_filters(const std::string& filter) {
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
         if (patterns == "*.*") patterns = "*";
-        filters << parts[i] + " (" + patterns + ")";
+        // The description lists the patterns for dialogs that show no others; Qt shows its own.
+        QString description = parts[i];
+        const qsizetype listed = description.lastIndexOf('(');
+        if (listed > 0 && description.endsWith(')')) description = description.left(listed).trimmed();
+        filters << description + " (" + patterns + ")";
     }
     return filters;
 }
@@ -73,6 +79,10 @@ std::optional<std::string> QtDialogs::save_file_name(QWidget* parent, const std:
     if (!preset.empty()) dialog.selectFile(QString::fromStdString(preset));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
+}
+
+bool QtDialogs::open_in_viewer(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 bool QtDialogs::print_setup(QWidget* parent, QPrinter& printer) {

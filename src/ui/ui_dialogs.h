@@ -24,9 +24,11 @@ public:
                                                       const std::string& preset) = 0;
     // The printer setup; false when cancelled.
     virtual bool print_setup(QWidget* parent, QPrinter& printer) = 0;
+    // Opens a file in the desktop's viewer for its type; false when no viewer took it.
+    virtual bool open_in_viewer(const std::string& path) = 0;
 };
 
-// The real boxes: QMessageBox, QFileDialog, QPrintDialog.
+// The real boxes: QMessageBox, QFileDialog, QPrintDialog, and the desktop's viewers.
 class QtDialogs : public UiDialogs {
 public:
     MessageAnswer message_box(QWidget* parent, const std::string& caption, const std::string& text, MessageIcon icon,
@@ -36,9 +38,11 @@ public:
     std::optional<std::string> save_file_name(QWidget* parent, const std::string& title, const std::string& filter,
                                               int filter_index, const std::string& preset) override;
     bool print_setup(QWidget* parent, QPrinter& printer) override;
+    bool open_in_viewer(const std::string& path) override;
 };
 
-// "Input File (*.tab, *.bol)|*.tab;*.bol|All Files (*.*)|*.*" as Qt name filters.
+// "Input File (*.tab, *.bol)|*.tab;*.bol|All Files (*.*)|*.*" as the Qt name filters
+// "Input File (*.tab *.bol)" and "All Files (*)".
 QStringList qt_name_filters(const std::string& filter);
 
 }  // namespace vormel

@@ -1,19 +1,19 @@
 // Text size, Find, Text --> Clip, Print, Help and About of the main window.
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QTextBlock>
-#include <QUrl>
 #include <filesystem>
+#include <sstream>
 
+#include "ui/background_task.h"
 #include "ui/find_dialog.h"
 #include "ui/find_text.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
+#include "ui/print_pages.h"
 #include "ui/qt_work_area.h"
 #include "ui/ui_dialogs.h"
 
@@ -22,27 +22,6 @@ namespace vormel {
 namespace {
 
 const char* const kHelpFile = "Vormel_Help.pdf";
-
-// Line after line in the work area's monospaced face; a new page when the page is full.
-void print_lines(QPrinter& printer, const QTextDocument& document, int points) {
-    QPainter painter;
-    if (!painter.begin(&printer)) return;
-    QFont font = monospaced_font(points);
-    painter.setFont(font);
-    const QFontMetrics metrics(font, &printer);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const int line_height = metrics.lineSpacing();
-    int y = metrics.ascent();
-    for (QTextBlock block = document.firstBlock(); block.isValid(); block = block.next()) {
-        if (y > page.height() && y > line_height) {
-            printer.newPage();
-            y = metrics.ascent();
-        }
-        painter.drawText(0, y, block.text());
-        y += line_height;
-    }
-    painter.end();
-}
 
 }  // namespace
 
@@ -97,18 +76,32 @@ void MainWindow::print_work_area() {
     QPrinter printer;
     printer.setDocName(windowTitle());
     if (!dialogs_.print_setup(this, printer)) return;
-    work_area_->drain_all();
-    print_lines(printer, *work_area_edit_->document(), text_size_);
+    // A report of millions of lines prints for minutes: off the GUI thread, from the text copy.
+    const int points = text_size_;
+    run_in_background(this, "Printing the Work Area ...", true, [&](TaskControl& control) {
+        std::ostringstream plain;
+        work_area_->write_plain(plain);
+        QString text = QString::fromStdString(plain.str());
+        text.remove('\r');
+        print_text(printer, text, points, control);
+    });
 }
 
 void MainWindow::show_help() {
-    const std::filesystem::path help = std::filesystem::path(start_directory_) / kHelpFile;
-    if (!std::filesystem::exists(std::filesystem::current_path() / kHelpFile)) {
-        message_box(" Vormel Help", std::string("File '") + kHelpFile + "' not found in current directory ...",
+    // A Vormel_Help.pdf of the user's own in the current directory goes to the desktop's viewer;
+    // without one, or without a viewer for it, the guide built into the program is shown.
+    if (std::filesystem::exists(std::filesystem::current_path() / kHelpFile)) {
+        const std::filesystem::path help = std::filesystem::path(start_directory_) / kHelpFile;
+        if (dialogs_.open_in_viewer(help.string())) return;
+        message_box(" Vormel Help",
+                    std::string("No program to show '") + kHelpFile + "' was found:  \r\nthe guide built into Vormel is shown.",
                     MessageIcon::information, MessageButtons::ok);
-        return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string())));
+    if (!help_window_) help_window_ = new HelpWindow(this);
+    help_window_->show();
+    help_window_->raise();
+    help_window_->activateWindow();
+    help_window_->search_field().setFocus();
 }
 
 void MainWindow::show_about() {

@@ -24,6 +24,7 @@ expect() {
 }
 expect "vormelc installed" "test -x '$work/root/usr/bin/vormelc'"
 expect "vormelc man page" "test -s '$work/root/usr/share/man/man1/vormelc.1'"
+expect "user guide" "grep -q '^# Vormel user guide' '$work/root/usr/share/doc/vormel/user_guide.md'"
 expect "runtime libraries among the dependencies" "dpkg-deb -f '$deb' Depends | grep -q libfmt"
 if test -x "$build/src/ui/vormel"; then
   expect "vormel installed" "test -x '$work/root/usr/bin/vormel'"

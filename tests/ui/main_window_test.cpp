@@ -2,6 +2,13 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QTimer>
+#include <QUrl>
+#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,59 +17,31 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <atomic>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
+#include "ui/elided_label.h"
 #include "ui/emergency_window.h"
 #include "ui/find_text.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_work_area.h"
 #include "ui/query_box.h"
+#include "ui/recent_files.h"
 #include "ui/show_path.h"
 #include "ui/ui_dialogs.h"
+#include "scripted_dialogs.h"
 
 using namespace vormel;
 
 namespace {
-
-// Answers every box from queues and records what was asked.
-struct ScriptedDialogs : UiDialogs {
-    std::deque<MessageAnswer> answers;
-    std::vector<std::pair<std::string, std::string>> messages;
-    std::deque<std::optional<std::string>> open_names;
-    std::deque<std::optional<std::string>> save_names;
-    int save_dialogs = 0;
-    int last_save_filter = 0;
-
-    MessageAnswer message_box(QWidget*, const std::string& caption, const std::string& text, MessageIcon,
-                              MessageButtons) override {
-        messages.emplace_back(caption, text);
-        if (answers.empty()) return MessageAnswer::ok;
-        const MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::optional<std::string> open_file_name(QWidget*, const std::string&, const std::string&, const std::string&) override {
-        if (open_names.empty()) return std::nullopt;
-        auto name = open_names.front();
-        open_names.pop_front();
-        return name;
-    }
-    std::optional<std::string> save_file_name(QWidget*, const std::string&, const std::string&, int filter_index,
-                                              const std::string&) override {
-        ++save_dialogs;
-        last_save_filter = filter_index;
-        if (save_names.empty()) return std::nullopt;
-        auto name = save_names.front();
-        save_names.pop_front();
-        return name;
-    }
-    bool print_setup(QWidget*, QPrinter&) override { return false; }
-};
 
 const char* const kSmallPla = ".i 3\n.o 2\n.ilb a b c\n.ob f g\n000 10\n011 11\n1-1 01\n110 10\n.e\n";
 
@@ -83,6 +62,7 @@ class MainWindowTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<QTemporaryDir> settings_dir_;
 
     template <typename T>
     T* widget(const char* name) {
@@ -90,7 +70,11 @@ class MainWindowTest : public QObject {
         if (!found) qFatal("no widget %s", name);
         return found;
     }
-    QString text_of(const char* name) { return widget<QLabel>(name)->text(); }
+    // The whole text of a label; a status line may show it shortened.
+    QString text_of(const char* name) {
+        if (auto* line = qobject_cast<ElidedLabel*>(widget<QLabel>(name))) return line->full_text();
+        return widget<QLabel>(name)->text();
+    }
     QAction* action(const char* name) { return widget<QAction>(name); }
     int state() { return window_->shown_state(); }
     std::string path(const char* name) { return (std::filesystem::path(dir_->path().toStdString()) / name).string(); }
@@ -120,8 +104,22 @@ class MainWindowTest : public QObject {
         for (int i = 0; i < 8 && widget<QPushButton>("startButton")->text() != "Re-Start"; ++i) press_start();
     }
     void type_into_work_area(const char* text) { QTest::keyClicks(&window_->work_area_edit(), text); }
+    // A run of small.pla at text size 72 pauses at a page end in its first step.
+    void run_to_a_page_end() {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        opened_pla();
+        for (int i = 0; i < 63; ++i) widget<QPushButton>("largerText")->click();
+        widget<QPushButton>("startButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->query_box().is_open(), 10000);
+    }
 
 private slots:
+    void initTestCase() {
+        // Never the user's own settings: the recent-file list of the tests lives in a folder of theirs.
+        settings_dir_ = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_dir_->path());
+    }
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
@@ -132,6 +130,7 @@ private slots:
     }
     void cleanup() {
         window_.reset();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Vormel", "vormel").clear();
         dialogs_.reset();
         std::filesystem::current_path("/");
         dir_.reset();
@@ -562,7 +561,6 @@ private slots:
     void find_moves_through_the_occurrences() {
         QCOMPARE(find_next_position("xx abc yy abc", "abc", 0, 0, true), 3);
         QCOMPARE(find_next_position("xx abc yy abc", "abc", 3, 3, true), 10);
-        QCOMPARE(find_next_position("xx abc yy abc", "abc", 10, 3, true), -1);
         QCOMPARE(find_next_position("xx ABC", "abc", 0, 0, true), -1);
         QCOMPARE(find_next_position("xx ABC", "abc", 0, 0, false), 3);
         // An occurrence at the very first character is found, once.
@@ -575,9 +573,36 @@ private slots:
         QCOMPARE(window_->work_area_edit().textCursor().selectionStart(), 4);
         window_->find_next("find", false);
         QCOMPARE(window_->work_area_edit().textCursor().selectionStart(), 13);
+        // Find did not wrap: a third search stayed on the last occurrence.
         window_->find_next("find", false);
-        QCOMPARE(window_->work_area_edit().textCursor().selectionStart(), 13);
-        QCOMPARE(window_->work_area_edit().textCursor().selectedText(), QString("find"));
+        QCOMPARE(window_->work_area_edit().textCursor().selectionStart(), 4);
+        QCOMPARE(window_->work_area_edit().textCursor().selectedText(), QString("FIND"));
+    }
+
+    void repeated_find_visits_every_occurrence_in_order_then_wraps() {
+        std::mt19937 random(20240607);
+        for (int trial = 0; trial < 500; ++trial) {
+            QString text;
+            const int length = static_cast<int>(random() % 30);
+            for (int i = 0; i < length; ++i) text += QChar(random() % 3 == 0 ? 'b' : 'a');
+            QString needle;
+            for (int i = 0, n = 1 + static_cast<int>(random() % 3); i < n; ++i) needle += QChar(random() % 3 == 0 ? 'b' : 'a');
+            QList<qsizetype> expected;
+            for (qsizetype at = 0; at + needle.size() <= text.size(); ++at) {
+                if (QStringView(text).mid(at, needle.size()) == needle) expected << at;
+            }
+            qsizetype start = 0, selected = 0;
+            for (int round = 0; round < 2 * expected.size() + 1; ++round) {
+                const qsizetype found = find_next_position(text, needle, start, selected, true);
+                if (expected.isEmpty()) {
+                    QCOMPARE(found, qsizetype{-1});
+                    break;
+                }
+                QCOMPARE(found, expected[round % expected.size()]);
+                start = found;
+                selected = needle.size();
+            }
+        }
     }
 
     void long_paths_are_cut_to_62_characters() {
@@ -725,6 +750,7 @@ private slots:
         const std::string copy = path("copy.rpt");
         std::filesystem::create_directory(copy + ".rtf");
         dialogs_->save_names.push_back(copy);
+        dialogs_->answers.push_back(MessageAnswer::yes);  // replace
         window_->command_save(true);
         QCOMPARE(dialogs_->messages.back().first, std::string(" Save Error"));
         QCOMPARE(dialogs_->messages.back().second, "File not written:  \r\n\r\n" + copy + ".rtf\r\n\r\nIs a directory");
@@ -812,16 +838,292 @@ private slots:
         QCOMPARE(window.findChild<QLabel*>("statusLine")->text(), QString(" Open File or start New File"));
     }
 
-    void help_and_print_ask_first() {
-        window_->show_help();
-        QCOMPARE(dialogs_->messages.back().first, std::string(" Vormel Help"));
-        QCOMPARE(dialogs_->messages.back().second, std::string("File 'Vormel_Help.pdf' not found in current directory ..."));
+    void print_asks_first() {
         opened_pla();
         dialogs_->answers.push_back(MessageAnswer::no);
         window_->print_work_area();
         QCOMPARE(dialogs_->messages.back().first, std::string(" Print"));
         QCOMPARE(dialogs_->messages.back().second,
                  std::string(" Yes:  Print complete .rpt File with TextSize 9\r\n  No:  Do not print. (Adjust TextSize with << >>)"));
+    }
+
+    void query_box_keys_answer_the_box_without_an_ambiguous_shortcut() {
+        // The box's Ctrl+G and Ctrl+Q competed with the menu's, so neither fired; Enter did nothing
+        // on the focused Interrupt button.
+        QTest::failOnWarning(QRegularExpression("Ambiguous shortcut"));
+        run_to_a_page_end();
+        auto* interrupt = widget<QPushButton>("queryBreakButton");
+        QTRY_VERIFY(interrupt->hasFocus());
+        const std::pair<int, Qt::KeyboardModifiers> continue_keys[] = {
+            {Qt::Key_G, Qt::ControlModifier}, {Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}};
+        for (auto [key, modifiers] : continue_keys) {
+            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+            QVERIFY2(!window_->query_box().is_open(), qPrintable(QKeySequence(key | modifiers).toString()));
+            QTRY_VERIFY_WITH_TIMEOUT(window_->query_box().is_open(), 10000);
+        }
+        QVERIFY(!window_->work_area_edit().toPlainText().contains("Display interrupted"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!window_->query_box().is_open());
+        QTRY_VERIFY_WITH_TIMEOUT(window_->work_area_edit().toPlainText().contains(" ... Display interrupted ...\n"), 10000);
+        for (int i = 0; i < 200 && window_->busy(); ++i) {
+            QTest::qWait(20);
+            if (window_->query_box().is_open()) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+        }
+        wait_idle();
+        QCOMPARE(state(), 5);
+    }
+
+    void query_box_has_a_frame() {
+        window_->query_box().show();
+        const QImage box = window_->query_box().grab().toImage();
+        QCOMPARE(box.pixelColor(0, 0), QColor(0, 0, 128));
+        QCOMPARE(box.pixelColor(box.width() - 1, box.height() / 2), QColor(0, 0, 128));
+        window_->query_box().hide();
+    }
+
+    void the_program_closing_its_windows_is_not_the_emergency_exit() {
+        // Quit closes every window on its way out; that close ended the process with status 1.
+        bool ended = false;
+        auto* emergency = new EmergencyWindow(window_.get(), [] { return 0; }, [&] { ended = true; });
+        emergency->show();
+        window_->show();
+        QApplication::closeAllWindows();
+        QVERIFY(!ended);
+        QVERIFY(!emergency->isVisible());
+        // The user's [X] comes from the window system and still ends the program at once.
+        emergency->show();
+        QCloseEvent by_user;
+        QSpontaneKeyEvent::setSpontaneous(&by_user);
+        QApplication::instance()->notify(emergency, &by_user);
+        QVERIFY(ended);
+        delete emergency;
+    }
+
+    void save_as_asks_before_replacing_a_file() {
+        const std::string existing = path("existing.tab");
+        write_file(existing, "old");
+        window_->command_new();
+        type_into_work_area("new");
+        dialogs_->save_names.push_back(existing);
+        dialogs_->answers.push_back(MessageAnswer::no);
+        window_->command_save(true);
+        QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+        QCOMPARE(dialogs_->messages[0].first, std::string(" Save As"));
+        QVERIFY(dialogs_->messages[0].second.find(existing) != std::string::npos);
+        QCOMPARE(read_file(existing), std::string("old"));
+        QCOMPARE(state(), 3);
+        dialogs_->save_names.push_back(existing);
+        dialogs_->answers.push_back(MessageAnswer::yes);
+        window_->command_save(true);
+        QCOMPARE(read_file(existing), std::string("new"));
+        QCOMPARE(state(), 4);
+        // A new name is saved without a question.
+        dialogs_->save_names.push_back(path("fresh.tab"));
+        window_->command_save(true);
+        QCOMPARE(dialogs_->messages.size(), std::size_t{2});
+        QCOMPARE(read_file(path("fresh.tab")), std::string("new"));
+    }
+
+    void report_save_as_asks_before_replacing_either_report_file() {
+        opened_pla();
+        page_by_page_off();
+        widget<QRadioButton>("level0")->click();
+        press_start();
+        QCOMPARE(state(), 10);
+        const std::string copy = path("copy.rpt");
+        for (const std::string& present : {copy, copy + ".rtf"}) {
+            std::filesystem::remove(copy);
+            std::filesystem::remove(copy + ".rtf");
+            write_file(present, "old");
+            dialogs_->save_names.push_back(copy);
+            dialogs_->answers.push_back(MessageAnswer::no);
+            dialogs_->messages.clear();
+            window_->command_save(true);
+            QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+            QCOMPARE(dialogs_->messages[0].first, std::string(" Save As"));
+            QCOMPARE(read_file(present), std::string("old"));
+        }
+        dialogs_->save_names.push_back(copy);
+        dialogs_->answers.push_back(MessageAnswer::yes);
+        window_->command_save(true);
+        QCOMPARE(read_file(copy + ".rtf"), read_file(path("small.pla.rpt.rtf")));
+        QCOMPARE(read_file(copy), read_file(path("small.pla.rpt")));
+    }
+
+    void help_shows_the_guide_and_says_when_a_help_file_has_no_viewer() {
+        window_->show_help();
+        QVERIFY(dialogs_->messages.empty());
+        auto* help = window_->findChild<HelpWindow*>("helpWindow");
+        QVERIFY(help && help->isVisible());
+        QVERIFY(help->browser().toPlainText().contains("Reading the report"));
+        help->close();
+
+        write_file(path("Vormel_Help.pdf"), "%PDF-1.4\n");
+        window_->show_help();
+        QCOMPARE(dialogs_->viewed, std::vector<std::string>{path("Vormel_Help.pdf")});
+        QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+        QCOMPARE(dialogs_->messages[0].first, std::string(" Vormel Help"));
+        QVERIFY(help->isVisible());
+        help->close();
+
+        dialogs_->viewer_available = true;
+        window_->show_help();
+        QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+        QVERIFY(!help->isVisible());
+    }
+
+    void the_guide_explains_every_option_and_command() {
+        window_->show_help();
+        const QString guide = window_->findChild<HelpWindow*>("helpWindow")->browser().toPlainText();
+        for (const QRadioButton* option : window_->findChildren<QRadioButton*>()) {
+            QVERIFY2(guide.contains(option->text()), qPrintable(option->text()));
+        }
+        for (const QAction* item : window_->findChildren<QAction*>()) {
+            const QString name = item->text().section('\t', 0, 0).remove('&').remove("...").remove("..").trimmed();
+            if (!name.isEmpty()) QVERIFY2(guide.contains(name), qPrintable(name));
+        }
+        for (const char* format : {".tab", ".tdf", ".dcb", ".pla", ".bol"}) QVERIFY2(guide.contains(format), format);
+    }
+
+    void guide_search_goes_through_every_occurrence_and_wraps() {
+        window_->show_help();
+        auto* help = window_->findChild<HelpWindow*>("helpWindow");
+        const QString guide = help->browser().document()->toPlainText();
+        for (const QString needle : {"Page-by-Page", "polarity", "ROLEXA"}) {
+            QList<int> positions;
+            for (qsizetype at = guide.indexOf(needle, 0, Qt::CaseInsensitive); at >= 0;
+                 at = guide.indexOf(needle, at + 1, Qt::CaseInsensitive)) {
+                positions << static_cast<int>(at);
+            }
+            QVERIFY2(positions.size() > 1, qPrintable(needle));
+            help->browser().moveCursor(QTextCursor::Start);
+            help->search_field().setText(needle);
+            QList<int> found;
+            for (int i = 0; i <= positions.size(); ++i) {
+                QVERIFY(help->find_next());
+                found << help->browser().textCursor().selectionStart();
+            }
+            // Each occurrence once, then the first again.
+            QCOMPARE(found.size(), positions.size() + 1);
+            QCOMPARE(found.back(), found.front());
+            QCOMPARE(QSet<int>(found.begin(), found.end()).size(), positions.size());
+        }
+        help->search_field().setText("no such words in the guide");
+        QVERIFY(!help->find_next());
+        QCOMPARE(help->findChild<QLabel*>("helpSearchResult")->text(), QString("not found"));
+    }
+
+    void printing_a_long_report_leaves_the_event_loop_running() {
+        // Print ran on the GUI thread: the emergency window's counter stopped until it ended.
+        window_->work_area_edit().setPlainText(QString("a line of the report\n").repeated(20000) + QString(700, 'w'));
+        dialogs_->answers.push_back(MessageAnswer::yes);
+        dialogs_->print_pdf = path("report.pdf");
+        int ticks = 0;
+        QTimer clock;
+        connect(&clock, &QTimer::timeout, [&] { ++ticks; });
+        clock.start(1);
+        window_->print_work_area();
+        clock.stop();
+        QVERIFY(ticks > 0);
+        const std::string pdf = read_file(path("report.pdf"));
+        QVERIFY(pdf.starts_with("%PDF"));
+        qsizetype pages = 0;
+        for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos; at = pdf.find("/Type /Page\n", at + 1)) ++pages;
+        QVERIFY(pages > 100);
+    }
+
+    void recent_files_list_the_last_opened_and_saved_newest_first() {
+        QCOMPARE(with_recent({"a", "b", "c"}, "b", 6), QStringList({"b", "a", "c"}));
+        QCOMPARE(with_recent({"a", "b", "c"}, "d", 3), QStringList({"d", "a", "b"}));
+        const std::string first = opened_pla();
+        window_->command_new();
+        type_into_work_area("abc");
+        dialogs_->save_names.push_back(path("second.tab"));
+        window_->command_save(false);
+        QCOMPARE(window_->recent_files().files(),
+                 QStringList({QString::fromStdString(path("second.tab")), QString::fromStdString(first)}));
+        // The list outlives the window.
+        window_.reset();
+        window_ = std::make_unique<MainWindow>(*dialogs_, 1.0);
+        window_->start_up("");
+        auto* recent = widget<QMenu>("recentMenu");
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 2);
+        recent->actions().at(1)->trigger();
+        QCOMPARE(window_->session().ctx.input_file, first);
+        QCOMPARE(state(), 4);
+        // A file gone since is taken off the list.
+        std::filesystem::remove(path("second.tab"));
+        emit recent->aboutToShow();
+        recent->actions().at(1)->trigger();
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Open Error"));
+        QCOMPARE(window_->recent_files().files(), QStringList({QString::fromStdString(first)}));
+    }
+
+    void a_file_dropped_on_the_window_is_opened() {
+        const std::string file = path("dropped.pla");
+        write_file(file, kSmallPla);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window_->work_area_edit().viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window_->work_area_edit().viewport(), &drop);
+        QCOMPARE(window_->session().ctx.input_file, file);
+        QCOMPARE(window_->work_area_edit().toPlainText(), QString(kSmallPla));
+        QCOMPARE(state(), 4);
+        // Not while a run is under way.
+        page_by_page_off();
+        press_start();
+        QCOMPARE(state(), 5);
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        refused.ignore();
+        QApplication::sendEvent(window_.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    void a_long_status_is_shortened_with_an_ellipsis() {
+        auto* line = widget<ElidedLabel>("statusLine");
+        const QString whole = " *** Result exported to " + QString(200, 'd') + "/result.v";
+        window_->set_status_line(whole.toStdString());
+        QCOMPARE(line->full_text(), whole);
+        QVERIFY(line->text().endsWith(QChar(0x2026)));
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->contentsRect().width());
+        window_->set_status_line(" Edit New Text File");
+        QCOMPARE(line->text(), QString(" Edit New Text File"));
+    }
+
+    void file_dialog_filters_name_each_pattern_once() {
+        QCOMPARE(qt_name_filters("Input File (*.tab, *.bol, *.pla)|*.tab;*.bol;*.pla|Report File (*.rpt)|*.rpt|All Files (*.*)|*.*"),
+                 QStringList({"Input File (*.tab *.bol *.pla)", "Report File (*.rpt)", "All Files (*)"}));
+        QCOMPARE(qt_name_filters("Plain|*.txt"), QStringList({"Plain (*.txt)"}));
+    }
+
+    void prompt_lines_fit_the_prompt_field() {
+        // "Display Level >1" showed as "isplay Level :".
+        auto* prompt = widget<QLabel>("promptField");
+        for (const char* text : {"Display Level >1\r\nReset ?", "Long\r\nDisplay:", "Save As Report?"}) {
+            window_->set_prompt(text, colours::navy);
+            for (const QString& shown : prompt->text().split('\n')) {
+                QVERIFY2(prompt->fontMetrics().horizontalAdvance(shown) <= prompt->contentsRect().width(), text);
+            }
+        }
+    }
+
+    void a_step_leaves_the_input_file_field_without_focus_or_selection() {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        opened_pla();
+        page_by_page_off();
+        widget<QPushButton>("startButton")->setFocus();
+        widget<QPushButton>("startButton")->click();
+        window_->set_start_quit_enabled(false);  // as the run does while its step works
+        auto* field = widget<QLineEdit>("inputFileField");
+        QVERIFY(!field->hasFocus());
+        wait_idle();
+        QVERIFY(!field->hasFocus());
+        QVERIFY(!field->hasSelectedText());
     }
 
     void emergency_window_keys() {

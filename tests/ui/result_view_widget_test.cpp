@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QImage>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -35,6 +36,7 @@ struct NoDialogs : UiDialogs {
         return std::nullopt;
     }
     bool print_setup(QWidget*, QPrinter&) override { return false; }
+    bool open_in_viewer(const std::string&) override { return false; }
 };
 
 // Non-white pixels of an image.
@@ -157,6 +159,8 @@ private slots:
         QTemporaryDir dir;
         const std::string input = dir.filePath("adder.tab").toStdString();
         std::ofstream(input) << kHalfAdder;
+        // Never the user's own settings (the window keeps a recent-file list).
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
         NoDialogs dialogs;
         MainWindow window(dialogs, 1.0);
         window.show_result_view();
