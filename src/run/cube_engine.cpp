@@ -1,5 +1,7 @@
 #include "run/cube_engine.h"
 
+#include <algorithm>
+#include <chrono>
 #include <new>
 
 #include "minimize/exact.h"
@@ -47,11 +49,13 @@ struct EngineRun {
 };
 
 EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, minimize::Observer& observer,
-                     int restarts) {
+                     int restarts, double exact_seconds_spent = 0) {
     EngineRun run;
     if (is_exact(ctx)) {
         minimize::ExactParams params;
-        params.time_limit_seconds = ctx.options.exact_limit_seconds;
+        // One limit for the whole run: a second solve (the polarity search's winner) gets what the
+        // first left, and at least a second to find a valid cover.
+        params.time_limit_seconds = std::max(1.0, ctx.options.exact_limit_seconds - exact_seconds_spent);
         minimize::ExactResult r = minimize::minimize_exact(f.on, f.dc, f.off, f.space, params, observer);
         run.cover = std::move(r.cover);
         run.stopped = r.stopped;
@@ -156,8 +160,10 @@ void Cube_Cover(Session& session) {
     try {
         // With a requested polarity the ROLEXA restarts run here; a polarity search runs them on its winner.
         const bool search = ctx.options.polarity_mode == polarity_automatic || ctx.options.polarity_mode == polarity_combination;
+        const auto start = std::chrono::steady_clock::now();
         run = run_engine(ctx, cubes::with_polarity(state.covers, polarity), observer,
                          search ? 0 : ctx.options.rolexa_iterations);
+        state.exact_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     } catch (const std::bad_alloc&) {
         ctx.diag.stop_timer(" Cover");
         report_out_of_memory(ctx, "Cube_Cover");
@@ -212,7 +218,8 @@ void Cube_Bundle(Session& session) {
             if (!stopped_by_user(ctx) && choice.polarity != state.result.polarity) {
                 if (is_exact(ctx)) {
                     observer.phase("Exact Cover of the best Polarity");
-                    const EngineRun run = run_engine(ctx, cubes::with_polarity(state.covers, choice.polarity), observer, 0);
+                    const EngineRun run = run_engine(ctx, cubes::with_polarity(state.covers, choice.polarity), observer,
+                                                     0, state.exact_seconds);
                     choice.cover = run.cover;
                     choice.cost = minimize::cover_cost(run.cover, state.covers.space);
                     if (!stopped_by_user(ctx) && choice.cost < state.result.cost) {

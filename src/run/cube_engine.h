@@ -12,6 +12,7 @@ struct CubeEngineState {
     minimize::PolarityChoice result;    // the best cover so far and its polarity
     int lower_bound = 0;                // exact: no cover has fewer terms
     bool proven = false;                // exact: result.cost.terms is the minimum
+    double exact_seconds = 0;           // exact: solving time spent so far, against the one limit
 };
 
 // Step 2 of a cube-engine run: the ON, DC and OFF covers of all outputs.
