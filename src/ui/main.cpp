@@ -33,13 +33,15 @@ int main(int argc, char** argv) {
     window.start_up(arguments.join(' ').toStdString());
 
     // VORMEL_SCREENSHOT=file.png: once the run has ended and the report is in view, the screen is
-    // saved to that file and the program ends (used by scripts/screenshot.sh).
+    // saved to that file and the program ends (used by scripts/screenshot.sh); with
+    // VORMEL_SCREENSHOT_PICTURES set the result pictures are opened first.
     const QString screenshot = qEnvironmentVariable("VORMEL_SCREENSHOT");
     QTimer watch;
     if (!screenshot.isEmpty()) {
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (window.busy() || window.work_area().has_backlog()) return;
             watch.stop();
+            if (qEnvironmentVariableIsSet("VORMEL_SCREENSHOT_PICTURES")) window.show_result_view();
             QTimer::singleShot(1500, [&] {
                 QGuiApplication::primaryScreen()->grabWindow(0).save(screenshot, "PNG");
                 QApplication::exit(0);
