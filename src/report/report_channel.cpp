@@ -1,6 +1,7 @@
 #include "report/report_channel.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "report/run_context.h"
 #include "report/text_width.h"
@@ -49,6 +50,49 @@ void ReportChannel::display_text(std::string_view text, int n) {
             print_direct(" ... Display interrupted ...", 1);
         }
     }
+}
+
+bool ReportChannel::direct_ok() const {
+    return display_interrupted_ == 0 && !pending_set_ && ctx_.options.page_by_page == 0 && page_length_ - 3 > 1;
+}
+
+void ReportChannel::display_formatted(std::string_view text, std::span<const FormatRun> runs) {
+    // The work area sees the same appends as from the line by line calls: plain text collects
+    // until a page end or a coloured piece, and every coloured character goes out on its own.
+    const int limit = page_length_ - 3;
+    auto plain = [&](std::size_t from, std::size_t to) {
+        while (from < to) {
+            // The page ends with the line end that brings the count to the limit.
+            std::size_t end = from;
+            int needed = limit - line_count_;
+            while (needed > 0) {
+                const void* lf = std::memchr(text.data() + end, '\n', to - end);
+                if (lf == nullptr) break;
+                end = static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) + 1;
+                --needed;
+            }
+            if (needed > 0) {
+                line_count_ = limit - needed;
+                out_buffer_.append(text.substr(from, to - from));
+                return;
+            }
+            if (out_buffer_.empty()) print_direct(text.substr(from, end - from), 0);
+            else out_buffer_.append(text.substr(from, end - from));
+            flush_display(0);
+            from = end;
+        }
+    };
+    std::size_t at = 0;
+    for (const FormatRun& run : runs) {
+        plain(at, run.start);
+        flush_display(1);
+        for (std::size_t k = run.start; k < run.start + run.length; ++k) {
+            ctx_.work_area.append(text.substr(k, 1), run.colour, run.bold);
+        }
+        ctx_.work_area.caret_to_end();
+        at = run.start + run.length;
+    }
+    plain(at, text.size());
 }
 
 void ReportChannel::print_direct(std::string_view text, int n) {

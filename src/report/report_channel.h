@@ -1,9 +1,11 @@
 #pragma once
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "report/colour.h"
 #include "report/run_window.h"
+#include "report/work_area.h"
 
 namespace vormel {
 
@@ -19,6 +21,12 @@ public:
     // Appends text and |n| line ends (n's sign means nothing).
     void display_text(std::string_view text, int n = 0);
     void display_blank() { display_text("", 1); }
+    // True when nothing can come between two lines of a long display: no page pause, no pending
+    // format, no interrupted display. Only then may display_formatted be used.
+    bool direct_ok() const;
+    // Appends whole lines of text (CR LF ends), plain black except the stretches in runs (ascending
+    // offsets into text, no line end inside): the same as the line by line calls that would write it.
+    void display_formatted(std::string_view text, std::span<const FormatRun> runs);
     // Appends text and |n| line ends to the work area at once with the pending format.
     void print_direct(std::string_view text, int n = 0);
     // keep = 0 also restarts the page count.

@@ -2,6 +2,9 @@
 
 #include <new>
 
+#include <tbb/info.h>
+#include <tbb/task_arena.h>
+
 #include "cover/cover_select.h"
 #include "input/expand_inputs.h"
 #include "input/input_file.h"
@@ -315,7 +318,10 @@ void run_states(Session& session) {
 
 void Vormel_CommandFSM(Session& session) {
     try {
-        run_states(session);
+        // Every parallel loop of the run shares this many threads.
+        const int threads = session.ctx.options.threads;
+        tbb::task_arena arena(threads > 0 ? threads : tbb::info::default_concurrency());
+        arena.execute([&] { run_states(session); });
     } catch (const std::bad_alloc&) {
         end_run_out_of_memory(session);
     }
