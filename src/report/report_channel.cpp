@@ -12,13 +12,32 @@ int page_length_for(int work_area_height_pixels, int text_size_points) {
     return static_cast<int>(std::lround(work_area_height_pixels / (2.0 * text_size_points + 3.1) * 1.35));
 }
 
+void ReportChannel::replay(const ChannelLog& log) {
+    for (const ChannelCall& call : log) {
+        switch (call.kind) {
+            case ChannelCall::text: display_text(call.words, call.number); break;
+            case ChannelCall::direct: print_direct(call.words, call.number); break;
+            case ChannelCall::flush: flush_display(call.number); break;
+            case ChannelCall::pending: set_pending(call.colour, call.number); break;
+        }
+    }
+}
+
 void ReportChannel::set_pending(Rgb colour, int bold) {
+    if (log_ != nullptr) {
+        log_->push_back({ChannelCall::pending, bold, colour, {}});
+        return;
+    }
     pending_set_ = true;
     pending_colour_ = colour;
     pending_bold_ = bold;
 }
 
 void ReportChannel::display_text(std::string_view text, int n) {
+    if (log_ != nullptr) {
+        log_->push_back({ChannelCall::text, n, {}, std::string(text)});
+        return;
+    }
     if (display_interrupted_ != 0) return;
     const int ends = n < 0 ? -n : n;
     if (pending_set_) {
@@ -96,6 +115,10 @@ void ReportChannel::display_formatted(std::string_view text, std::span<const For
 }
 
 void ReportChannel::print_direct(std::string_view text, int n) {
+    if (log_ != nullptr) {
+        log_->push_back({ChannelCall::direct, n, {}, std::string(text)});
+        return;
+    }
     const int ends = n < 0 ? -n : n;
     const Rgb colour = pending_set_ ? pending_colour_ : colours::black;
     const bool bold = pending_set_ && pending_bold_ != 0;
@@ -108,6 +131,10 @@ void ReportChannel::print_direct(std::string_view text, int n) {
 }
 
 void ReportChannel::flush_display(int keep) {
+    if (log_ != nullptr) {
+        log_->push_back({ChannelCall::flush, keep, {}, {}});
+        return;
+    }
     if (!out_buffer_.empty()) {
         print_direct(out_buffer_, 0);
         out_buffer_.clear();  // keeps its capacity for the next page

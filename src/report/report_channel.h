@@ -1,7 +1,9 @@
 #pragma once
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/colour.h"
 #include "report/run_window.h"
@@ -10,6 +12,15 @@
 namespace vormel {
 
 struct RunContext;
+
+// The calls made on a recording channel, to be made again on another channel in the same order.
+struct ChannelCall {
+    enum Kind : std::uint8_t { text, direct, flush, pending } kind = text;
+    int number = 0;  // line ends of text and direct, keep of flush, bold of pending
+    Rgb colour{};
+    std::string words;
+};
+using ChannelLog = std::vector<ChannelCall>;
 
 // Every step writes its report through this channel. Plain text is buffered and appended to the
 // work area once per page; coloured or bold text goes out at once with its format. With
@@ -57,6 +68,11 @@ public:
     void clear_buffer() { out_buffer_.clear(); }
     bool query_open() const { return query_open_; }
 
+    // While a log is set, text, format and flush calls are only written down (work done off the
+    // run's thread); replay makes them on this channel.
+    void record_into(ChannelLog* log) { log_ = log; }
+    void replay(const ChannelLog& log);
+
 private:
     void set_pending(Rgb colour, int bold);
     bool format_pending() const { return pending_set_; }
@@ -73,6 +89,7 @@ private:
     Rgb pending_colour_{};
     int pending_bold_ = 0;
     bool query_open_ = false;
+    ChannelLog* log_ = nullptr;
 };
 
 // round(height / (2 * size + 3.1) * 1.35): 600 pixels at 9 points give 38 lines.

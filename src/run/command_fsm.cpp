@@ -1,5 +1,6 @@
 #include "run/command_fsm.h"
 
+#include <algorithm>
 #include <new>
 
 #include <tbb/info.h>
@@ -318,9 +319,10 @@ void run_states(Session& session) {
 
 void Vormel_CommandFSM(Session& session) {
     try {
-        // Every parallel loop of the run shares this many threads.
+        // Every parallel loop of the run shares this many threads, at most one per core.
+        const int cores = tbb::info::default_concurrency();
         const int threads = session.ctx.options.threads;
-        tbb::task_arena arena(threads > 0 ? threads : tbb::info::default_concurrency());
+        tbb::task_arena arena(threads > 0 ? std::min(threads, cores) : cores);
         arena.execute([&] { run_states(session); });
     } catch (const std::bad_alloc&) {
         end_run_out_of_memory(session);
