@@ -342,7 +342,7 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
     }
     // The outputs are independent: all of them are selected at once, each reporting to its own
     // record, which then goes out in output order.
-    const bool at_once = outputs_at_once(ctx);
+    const bool at_once = outputs_at_once(ctx, outputs.size());
     if (at_once) {
         tbb::parallel_for(std::size_t{0}, outputs.size(), [&](std::size_t i) {
             OutputCover& o = outputs[i];

@@ -145,7 +145,7 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
     }
     // The outputs are independent: all of them are generated at once, each reporting to its own
     // record, which then goes out in output order.
-    const bool at_once = outputs_at_once(ctx);
+    const bool at_once = outputs_at_once(ctx, work.size());
     if (at_once) {
         tbb::parallel_for(std::size_t{0}, work.size(), [&](std::size_t i) {
             OutputPrimes& o = work[i];

@@ -4,8 +4,8 @@
 
 namespace vormel {
 
-bool outputs_at_once(const RunContext& ctx) {
-    return ctx.options.display_level <= 1 && ctx.options.page_by_page == 0 &&
+bool outputs_at_once(const RunContext& ctx, std::size_t count) {
+    return count > 1 && ctx.options.display_level <= 1 && ctx.options.page_by_page == 0 &&
            tbb::this_task_arena::max_concurrency() > 1;
 }
 
