@@ -85,6 +85,7 @@ RunFigures run_file(const std::string& input, const RunSettings& settings) {
     ctx.options.prime_method = settings.prime_method;
     ctx.options.rolexa_iterations = settings.rolexa;
     ctx.options.exact_limit_seconds = settings.exact_limit_seconds;
+    ctx.options.threads = settings.threads;
     ctx.options.page_by_page = 0;
     ctx.run_state = 4;
     const double start = now_seconds();

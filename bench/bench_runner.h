@@ -11,6 +11,7 @@ struct RunSettings {
     int prime_method = 1;
     int rolexa = 1;
     double exact_limit_seconds = 60;
+    int threads = 0;  // 0: one per core
 };
 
 // Figures of one run of one file, measured in a child process.

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     vormel::add_polarity_option(app, settings.polarity_mode);
     vormel::add_method_options(app, settings.prime_method, settings.exact_limit_seconds);
     app.add_option("--rolexa", settings.rolexa, "ROLEXA iterations");
+    vormel::add_threads_option(app, settings.threads);
     app.add_option("--repeat", repeat, "Runs per file (the median is shown)");
     app.add_option("--skip-over", max_seconds, "Run a file only once when its first run takes longer (seconds)");
     app.add_flag("--report-throughput", throughput, "Measure the report channel instead");

@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
     app.add_option("--rolexa", options.rolexa_iterations, "ROLEXA iterations of the bundle optimization (0 for none)")
         ->check(CLI::Range(0, 9999))
         ->capture_default_str();
+    vormel::add_threads_option(app, options.threads);
     app.add_flag("--page-by-page", page_by_page, "Pause at page ends and \"Reset ?\" queries (Enter continues, q breaks)");
     app.add_flag("-q,--quiet", quiet, "Do not echo the report");
     vormel::add_output_options(app, outputs);

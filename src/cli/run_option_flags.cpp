@@ -84,4 +84,10 @@ void add_method_options(CLI::App& app, int& prime_method, double& exact_limit_se
         ->capture_default_str();
 }
 
+void add_threads_option(CLI::App& app, int& threads) {
+    app.add_option("--threads", threads, "Worker threads of a run, at most one per core (0: one per core); the results are the same for any number")
+        ->check(CLI::Range(0, 1024))
+        ->capture_default_str();
+}
+
 }  // namespace vormel

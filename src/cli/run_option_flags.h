@@ -9,5 +9,7 @@ namespace vormel {
 void add_polarity_option(CLI::App& app, int& polarity_mode);
 // --method qmc|cns|shared|exact into a prime method, and --exact-limit SECONDS for the exact method.
 void add_method_options(CLI::App& app, int& prime_method, double& exact_limit_seconds);
+// --threads N: worker threads of a run (0, the default, one per core).
+void add_threads_option(CLI::App& app, int& threads);
 
 }  // namespace vormel

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include <tbb/parallel_for.h>
 
 #include "cover/cover_matrix.h"
 #include "cover/dominance.h"
@@ -12,6 +15,7 @@
 #include "primes/prime_store.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
+#include "report/side_run.h"
 #include "report/text_width.h"
 
 namespace vormel {
@@ -276,13 +280,45 @@ void cover_it(RunContext& ctx, const Problem& problem, int j, int v, const TermT
     }
 }
 
+// One output and polarity: its primes, its selected cover and, when it was worked on off the run's
+// thread, that work's report.
+struct OutputCover {
+    int j = 0;
+    int v = 1;
+    TermTable primes;
+    TermTable result;
+    int R = -1;
+    std::unique_ptr<SideRun> side;
+};
+
+// Loads the output's primes and selects its cover, with its level-1 line; false when the run fails.
+bool select_output(RunContext& ctx, const Problem& problem, const PrimeStore& store, OutputCover& o,
+                   const CoverWeights& weights) {
+    const int P = restore_from_allprimes(ctx, store, o.j, o.v, o.primes);
+    if (ctx.level() == 1) {
+        const std::string name = pad_right(problem.ynames[o.j], static_cast<std::size_t>(problem.ynames_maxlen));
+        ctx.report.display_text(" *** Output Function  y(" + format_mask("##", o.j) + ") : " + name + " =" + STR(o.v), 0);
+    }
+    cover_it(ctx, problem, o.j, o.v, o.primes, P, o.result, o.R, weights);
+    if (ctx.failed()) return false;
+    if (ctx.level() == 1) {
+        if (o.R > -1) {
+            ctx.report.text_blue(1);
+            ctx.report.display_text(format_mask("######", o.R + 1), 0);
+            ctx.report.display_text("  Product Terms", 1);
+        } else {
+            ctx.report.text_red(1);
+            ctx.report.display_text("    is not defined", 1);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, const CoverWeights& weights) {
     ctx.current_sub = "Cover_Single";
     const int n = problem.inputs();
-    TermTable primes(n, 0);
-    TermTable result(n, 0);
     ctx.diag.check_memory(0);
 
     const bool one_pass = ctx.options.polarity_mode == polarity_zero_set || ctx.options.polarity_mode == polarity_one_set;
@@ -294,31 +330,45 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
     }
     if (ctx.level() >= 1) ctx.window.set_status_line(" *** Select Cover:");
 
+    std::vector<OutputCover> outputs(static_cast<std::size_t>(passes * problem.outputs()));
     for (int pass = 0; pass < passes; ++pass) {
         for (int j = 0; j < problem.outputs(); ++j) {
-            const int v = one_pass ? problem.polarity[j] : pass;
+            OutputCover& o = outputs[static_cast<std::size_t>(pass * problem.outputs() + j)];
+            o.j = j;
+            o.v = one_pass ? problem.polarity[j] : pass;
+            o.primes = TermTable(n, 0);
+            o.result = TermTable(n, 0);
+        }
+    }
+    // The outputs are independent: all of them are selected at once, each reporting to its own
+    // record, which then goes out in output order.
+    const bool at_once = outputs_at_once(ctx, outputs.size());
+    if (at_once) {
+        tbb::parallel_for(std::size_t{0}, outputs.size(), [&](std::size_t i) {
+            OutputCover& o = outputs[i];
+            o.side = std::make_unique<SideRun>(ctx);
+            RunContext& side = o.side->ctx();
+            side.diag.start_timer(kTimer);
+            if (select_output(side, problem, store, o, weights)) side.diag.stop_timer(kTimer);
+            o.primes = TermTable{};
+        });
+    }
+
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int j = 0; j < problem.outputs(); ++j) {
+            OutputCover& o = outputs[static_cast<std::size_t>(pass * problem.outputs() + j)];
             ctx.diag.start_timer(kTimer);
             ctx.diag.poll_progress(0);
             store.current_output = j;
-            store.current_value = v;
-            const int P = restore_from_allprimes(ctx, store, primes);
-            if (ctx.level() == 1) {
-                const std::string name = pad_right(problem.ynames[j], static_cast<std::size_t>(problem.ynames_maxlen));
-                ctx.report.display_text(" *** Output Function  y(" + format_mask("##", j) + ") : " + name + " =" + STR(v), 0);
+            store.current_value = o.v;
+            if (at_once) {
+                o.side->replay_into(ctx);
+                o.side.reset();
+                if (ctx.failed()) return;
+            } else if (!select_output(ctx, problem, store, o, weights)) {
+                return;
             }
-            int R = -1;
-            cover_it(ctx, problem, j, v, primes, P, result, R, weights);
-            if (ctx.failed()) return;
-            if (ctx.level() == 1) {
-                if (R > -1) {
-                    ctx.report.text_blue(1);
-                    ctx.report.display_text(format_mask("######", R + 1), 0);
-                    ctx.report.display_text("  Product Terms", 1);
-                } else {
-                    ctx.report.text_red(1);
-                    ctx.report.display_text("    is not defined", 1);
-                }
-            }
+            o.primes = TermTable{};
             ctx.diag.stop_timer(kTimer);
             if (ctx.level() >= 2) {
                 ctx.report.flush_display(0);
@@ -326,8 +376,9 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
                 if (!last) ctx.report.ask_reset();
                 if (ctx.failed()) return;
             }
-            if (R > -1) store_allprimes(ctx, store, result, R);
-            else store.set_last(j, v, -1);
+            if (o.R > -1) store_allprimes(ctx, store, o.result, o.R);
+            else store.set_last(j, o.v, -1);
+            o.result = TermTable{};
             if (ctx.failed()) return;
         }
         if (ctx.level() == 1 && passes == 2 && pass == 0) ctx.report.display_blank();

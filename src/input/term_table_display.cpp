@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
+
+#include "input/expanded_rows.h"
 #include "input/output_analysis.h"
 #include "input/table_access.h"
 #include "model/problem.h"
@@ -99,9 +103,39 @@ struct RowTally {
     bool failed = false;
 };
 
-// One report line per row, built in a reused buffer. In comparison mode every Y value is checked
+// One row's report line, built in a reused buffer. In comparison mode every Y value is checked
 // against the expanded input: a don't care there prints blue, a difference red. Colour pieces split
 // the line; otherwise the line goes out in one call.
+template <typename Table>
+void display_row(ReportChannel& report, const Table& table, const Layout& layout, char dash, int r,
+                 const std::uint8_t* expected, const std::string& gap, std::string& line, RowTally& tally) {
+    const std::uint8_t* y = table.y(r);
+    line.clear();
+    append_right_aligned(line, r, layout.w);
+    line += gap;
+    for (int i = 0; i < layout.nx; ++i) line += value_char(x_value(table, r, i), '-');
+    line += "  ";
+    for (int j = 0; j < layout.ny; ++j) {
+        const char c = value_char(y[j], dash);
+        if (expected == nullptr || (expected[j] != kDash && expected[j] == y[j])) {
+            line += c;
+            continue;
+        }
+        if (expected[j] == kDash) {
+            ++tally.blue;
+            report.display_text(line, 0);
+            report.text_blue(1);
+        } else {
+            tally.failed = true;
+            report.display_text(line, 0);
+            report.text_red(1);
+        }
+        report.display_text(std::string_view(&c, 1), 0);
+        line.clear();
+    }
+    report.display_text(line, 1);
+}
+
 template <typename Table>
 RowTally display_rows(RunContext& ctx, const Problem& problem, const Table& table, const Layout& layout, char dash,
                       bool comparison) {
@@ -113,41 +147,50 @@ RowTally display_rows(RunContext& ctx, const Problem& problem, const Table& tabl
         if (r % 200 == 0) ctx.diag.poll_progress(0);
         const bool shown = !report.interrupted();
         if (!shown && !comparison) break;
-        const std::uint8_t* y = table.y(r);
         const std::uint8_t* expected = comparison && r <= problem.extab.last ? problem.extab.y(r) : nullptr;
         if (!shown) {
             // The display was interrupted: the comparison still covers every row.
             if (expected == nullptr) continue;
+            const std::uint8_t* y = table.y(r);
             for (int j = 0; j < layout.ny; ++j) {
                 if (expected[j] == kDash) ++tally.blue;
                 else if (y[j] != expected[j]) tally.failed = true;
             }
             continue;
         }
-        line.clear();
-        append_right_aligned(line, r, layout.w);
-        line += gap;
-        for (int i = 0; i < layout.nx; ++i) line += value_char(x_value(table, r, i), '-');
-        line += "  ";
-        for (int j = 0; j < layout.ny; ++j) {
-            const char c = value_char(y[j], dash);
-            if (expected == nullptr || (expected[j] != kDash && expected[j] == y[j])) {
-                line += c;
-                continue;
-            }
-            if (expected[j] == kDash) {
-                ++tally.blue;
-                report.display_text(line, 0);
-                report.text_blue(1);
-            } else {
-                tally.failed = true;
-                report.display_text(line, 0);
-                report.text_red(1);
-            }
-            report.display_text(std::string_view(&c, 1), 0);
-            line.clear();
+        display_row(report, table, layout, dash, r, expected, gap, line, tally);
+    }
+    return tally;
+}
+
+// An expanded table of up to 4,194,304 rows: blocks of rows are formatted on all threads and go
+// out in row order. Without page pauses nothing can interrupt the display, so the text and its
+// colours are the same as row by row.
+RowTally display_rows(RunContext& ctx, const Problem& problem, const ExpandedTable& table, const Layout& layout,
+                      char dash, bool comparison) {
+    ReportChannel& report = ctx.report;
+    if (!report.direct_ok()) return display_rows<ExpandedTable>(ctx, problem, table, layout, dash, comparison);
+    RowTally tally;
+    const ExpandedRowLayout row_layout{layout.w, layout.p0 - layout.w, dash};
+    const ExpandedTable* expected = comparison ? &problem.extab : nullptr;
+    constexpr int kBlockRows = 16384;
+    const int blocks = table.last / kBlockRows + 1;
+    // A few blocks per thread at a time keep the text that waits small.
+    const int batch = 4 * std::max(1, tbb::this_task_arena::max_concurrency());
+    std::vector<ExpandedRowText> texts(static_cast<std::size_t>(std::min(batch, blocks)));
+    for (int b0 = 0; b0 < blocks; b0 += batch) {
+        const int b1 = std::min(blocks, b0 + batch);
+        tbb::parallel_for(b0, b1, [&](int b) {
+            format_expanded_rows(table, expected, row_layout, b * kBlockRows,
+                                 std::min(table.last, (b + 1) * kBlockRows - 1), texts[static_cast<std::size_t>(b - b0)]);
+        });
+        for (int b = b0; b < b1; ++b) {
+            ctx.diag.poll_progress(0);
+            const ExpandedRowText& text = texts[static_cast<std::size_t>(b - b0)];
+            report.display_formatted(text.text, text.runs);
+            tally.blue += text.blue;
+            tally.failed = tally.failed || text.failed;
         }
-        report.display_text(line, 1);
     }
     return tally;
 }

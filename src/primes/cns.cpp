@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <numeric>
+#include <vector>
+
+#include <tbb/parallel_for.h>
 
 #include "model/problem.h"
 #include "primes/cns_work.h"
@@ -12,6 +16,7 @@
 #include "primes/prime_store.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
+#include "report/side_run.h"
 
 namespace vormel {
 
@@ -81,6 +86,39 @@ void report_primes(RunContext& ctx, const Problem& problem, const PrimeStore& st
     }
 }
 
+// One output and polarity: the size of its set, its primes and, when it was worked on off the
+// run's thread, that work's report.
+struct OutputPrimes {
+    int j = 0;
+    int v = 1;
+    int rows = 0;
+    std::vector<Cube> primes;
+    std::unique_ptr<SideRun> side;
+};
+
+// The output's set (with its report) and its primes by consensus in w; false when the run fails.
+bool generate_output(CnsWork& w, const std::vector<float>& weights, OutputPrimes& o) {
+    RunContext& ctx = w.ctx;
+    w.table = output_set(w.problem, o.j, o.v);
+    w.start_output(o.j, o.v);
+    o.rows = static_cast<int>(w.table.size());
+    report_start(ctx, w.problem, w);
+    if (ctx.failed()) return false;
+    if (o.rows > 1) {
+        try {
+            MintermList minterms(w.table.size());
+            for (std::size_t r = 0; r < minterms.size(); ++r) minterms[r] = w.table[r].value;
+            cofactor_CNS(w, w.lused, w.lused_cap, -1, -1, minterms, count_ones(w, minterms));
+        } catch (const std::bad_alloc&) {
+            report_out_of_memory(ctx, "cofactor_CNS");
+            return false;
+        }
+        if (ctx.failed()) return false;
+    }
+    o.primes = ordered_primes(w, weights);
+    return true;
+}
+
 void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
     const int inputs = problem.inputs();
     const int outputs = problem.outputs();
@@ -97,34 +135,45 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
     }
     const std::vector<float> weights = position_weights(inputs);
 
+    std::vector<OutputPrimes> work(static_cast<std::size_t>(passes * outputs));
     for (int p = 0; p < passes; ++p) {
         for (int j = 0; j < outputs; ++j) {
-            const int v = pass_value(problem, passes, p, j);
+            OutputPrimes& o = work[static_cast<std::size_t>(p * outputs + j)];
+            o.j = j;
+            o.v = pass_value(problem, passes, p, j);
+        }
+    }
+    // The outputs are independent: all of them are generated at once, each reporting to its own
+    // record, which then goes out in output order.
+    const bool at_once = outputs_at_once(ctx, work.size());
+    if (at_once) {
+        tbb::parallel_for(std::size_t{0}, work.size(), [&](std::size_t i) {
+            OutputPrimes& o = work[i];
+            o.side = std::make_unique<SideRun>(ctx);
+            CnsWork own(o.side->ctx(), problem);
+            o.side->ctx().diag.start_timer(kTimer);
+            if (generate_output(own, weights, o)) o.side->ctx().diag.stop_timer(kTimer);
+        });
+    }
+
+    for (int p = 0; p < passes; ++p) {
+        for (int j = 0; j < outputs; ++j) {
+            OutputPrimes& o = work[static_cast<std::size_t>(p * outputs + j)];
             store.current_output = j;
-            store.current_value = v;
+            store.current_value = o.v;
             ctx.diag.start_timer(kTimer);
             ctx.diag.poll_progress(0);
-            w.table = output_set(problem, j, v);
-            w.start_output(j, v);
-            const int rows = static_cast<int>(w.table.size());
-            report_start(ctx, problem, w);
-            if (ctx.failed()) return;
-
-            if (rows > 1) {
-                try {
-                    MintermList minterms(w.table.size());
-                    for (std::size_t r = 0; r < minterms.size(); ++r) minterms[r] = w.table[r].value;
-                    cofactor_CNS(w, w.lused, w.lused_cap, -1, -1, minterms, count_ones(w, minterms));
-                } catch (const std::bad_alloc&) {
-                    report_out_of_memory(ctx, "cofactor_CNS");
-                    return;
-                }
+            if (at_once) {
+                o.side->replay_into(ctx);
+                o.side.reset();
                 if (ctx.failed()) return;
+            } else if (!generate_output(w, weights, o)) {
+                return;
             }
-            const std::vector<Cube> primes = ordered_primes(w, weights);
-            store_allprimes(ctx, store, cubes_to_table(primes, inputs), static_cast<int>(primes.size()) - 1);
+            store_allprimes(ctx, store, cubes_to_table(o.primes, inputs), static_cast<int>(o.primes.size()) - 1);
             if (ctx.failed()) return;
-            report_primes(ctx, problem, store, rows, primes);
+            report_primes(ctx, problem, store, o.rows, o.primes);
+            o.primes = std::vector<Cube>{};
 
             ctx.diag.stop_timer(kTimer);
             if (level >= 2 && !(p == passes - 1 && j == outputs - 1)) {

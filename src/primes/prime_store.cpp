@@ -68,8 +68,12 @@ void store_allprimes(RunContext& ctx, PrimeStore& store, const TermTable& table,
 }
 
 int restore_from_allprimes(RunContext& ctx, const PrimeStore& store, TermTable& table) {
+    return restore_from_allprimes(ctx, store, store.current_output, store.current_value, table);
+}
+
+int restore_from_allprimes(RunContext& ctx, const PrimeStore& store, int output, int value, TermTable& table) {
     ctx.current_sub = "restore_from_allprimes";
-    const int last_index = store.last(store.current_output, store.current_value);
+    const int last_index = store.last(output, value);
     if (last_index < 0) return last_index;
     if (last_index > store.maxlpnum) {
         table = TermTable(store.inputs(), table.ny, last_index + 1);
@@ -82,7 +86,7 @@ int restore_from_allprimes(RunContext& ctx, const PrimeStore& store, TermTable& 
     const int columns = std::min(table.nx, store.inputs());
     for (int p = 0; p <= last_index; ++p) {
         if (p % kRowsPerPoll == 0) ctx.diag.poll_progress(0);
-        std::copy_n(store.prime(store.current_output, store.current_value, p), columns, table.x(p));
+        std::copy_n(store.prime(output, value, p), columns, table.x(p));
     }
     table.last = last_index;
     return last_index;

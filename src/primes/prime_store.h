@@ -53,5 +53,7 @@ void store_allprimes(RunContext& ctx, PrimeStore& store, const TermTable& table,
 // returns the last index (-1: none, table untouched). A list longer than maxlpnum + 1 rows
 // re-creates the table with exactly its rows.
 int restore_from_allprimes(RunContext& ctx, const PrimeStore& store, TermTable& table);
+// The same for a given output and value (outputs worked on at once).
+int restore_from_allprimes(RunContext& ctx, const PrimeStore& store, int output, int value, TermTable& table);
 
 }  // namespace vormel

@@ -124,6 +124,12 @@ void Diagnostics::stop_timer(std::string_view name) {
     ctx_.window.set_time_text(time_text_);
 }
 
+void Diagnostics::add_time(double seconds) {
+    total_time_ += seconds;
+    time_text_ = format_time(total_time_);
+    ctx_.window.set_time_text(time_text_);
+}
+
 void Diagnostics::check_memory(int mode) {
     ctx_.current_sub = "check_memory";
     // Callers sample after every growth check, often in inner loops; reading the system's figures

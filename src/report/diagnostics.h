@@ -22,6 +22,7 @@ public:
     // The text of the last fault reported since clear_fault, "" when none (the console's last line).
     const std::string& last_fault() const { return last_fault_; }
     void clear_fault() { last_fault_.clear(); }
+    void set_last_fault(std::string text) { last_fault_ = std::move(text); }
     static std::string numbered_message(std::string_view text, int number);
 
     void start_timer(std::string_view name);
@@ -29,6 +30,8 @@ public:
     const std::string& timer_name() const { return timer_name_; }
     double total_time() const { return total_time_; }
     void reset_total_time() { total_time_ = 0; }
+    // Seconds timed elsewhere (work done off the run's thread) count into the total.
+    void add_time(double seconds);
     double last_interval() const { return last_interval_; }
     // " 3.14 s", " 42.3 s", " 1234 s".
     const std::string& time_text() const { return time_text_; }

@@ -1,6 +1,7 @@
 #include "report/report_channel.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "report/run_context.h"
 #include "report/text_width.h"
@@ -11,13 +12,32 @@ int page_length_for(int work_area_height_pixels, int text_size_points) {
     return static_cast<int>(std::lround(work_area_height_pixels / (2.0 * text_size_points + 3.1) * 1.35));
 }
 
+void ReportChannel::replay(const ChannelLog& log) {
+    for (const ChannelCall& call : log) {
+        switch (call.kind) {
+            case ChannelCall::text: display_text(call.words, call.number); break;
+            case ChannelCall::direct: print_direct(call.words, call.number); break;
+            case ChannelCall::flush: flush_display(call.number); break;
+            case ChannelCall::pending: set_pending(call.colour, call.number); break;
+        }
+    }
+}
+
 void ReportChannel::set_pending(Rgb colour, int bold) {
+    if (log_ != nullptr) {
+        log_->push_back({ChannelCall::pending, bold, colour, {}});
+        return;
+    }
     pending_set_ = true;
     pending_colour_ = colour;
     pending_bold_ = bold;
 }
 
 void ReportChannel::display_text(std::string_view text, int n) {
+    if (log_ != nullptr) {
+        log_->push_back({ChannelCall::text, n, {}, std::string(text)});
+        return;
+    }
     if (display_interrupted_ != 0) return;
     const int ends = n < 0 ? -n : n;
     if (pending_set_) {
@@ -51,7 +71,54 @@ void ReportChannel::display_text(std::string_view text, int n) {
     }
 }
 
+bool ReportChannel::direct_ok() const {
+    return display_interrupted_ == 0 && !pending_set_ && ctx_.options.page_by_page == 0 && page_length_ - 3 > 1;
+}
+
+void ReportChannel::display_formatted(std::string_view text, std::span<const FormatRun> runs) {
+    // The work area sees the same appends as from the line by line calls: plain text collects
+    // until a page end or a coloured piece, and every coloured character goes out on its own.
+    const int limit = page_length_ - 3;
+    auto plain = [&](std::size_t from, std::size_t to) {
+        while (from < to) {
+            // The page ends with the line end that brings the count to the limit.
+            std::size_t end = from;
+            int needed = limit - line_count_;
+            while (needed > 0) {
+                const void* lf = std::memchr(text.data() + end, '\n', to - end);
+                if (lf == nullptr) break;
+                end = static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) + 1;
+                --needed;
+            }
+            if (needed > 0) {
+                line_count_ = limit - needed;
+                out_buffer_.append(text.substr(from, to - from));
+                return;
+            }
+            if (out_buffer_.empty()) print_direct(text.substr(from, end - from), 0);
+            else out_buffer_.append(text.substr(from, end - from));
+            flush_display(0);
+            from = end;
+        }
+    };
+    std::size_t at = 0;
+    for (const FormatRun& run : runs) {
+        plain(at, run.start);
+        flush_display(1);
+        for (std::size_t k = run.start; k < run.start + run.length; ++k) {
+            ctx_.work_area.append(text.substr(k, 1), run.colour, run.bold);
+        }
+        ctx_.work_area.caret_to_end();
+        at = run.start + run.length;
+    }
+    plain(at, text.size());
+}
+
 void ReportChannel::print_direct(std::string_view text, int n) {
+    if (log_ != nullptr) {
+        log_->push_back({ChannelCall::direct, n, {}, std::string(text)});
+        return;
+    }
     const int ends = n < 0 ? -n : n;
     const Rgb colour = pending_set_ ? pending_colour_ : colours::black;
     const bool bold = pending_set_ && pending_bold_ != 0;
@@ -64,6 +131,10 @@ void ReportChannel::print_direct(std::string_view text, int n) {
 }
 
 void ReportChannel::flush_display(int keep) {
+    if (log_ != nullptr) {
+        log_->push_back({ChannelCall::flush, keep, {}, {}});
+        return;
+    }
     if (!out_buffer_.empty()) {
         print_direct(out_buffer_, 0);
         out_buffer_.clear();  // keeps its capacity for the next page

@@ -53,14 +53,39 @@ std::uint32_t next_code_point(std::string_view text, std::size_t& i) {
 
 // Besides the markup characters, every control character is escaped: a NUL, an escape or a form feed
 // from a comment or a name would otherwise end up raw in the document.
-bool needs_escape(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 0x80 || u < 0x20 || u == 0x7f || c == '\\' || c == '{' || c == '}';
-}
+constexpr std::array<bool, 256> kNeedsEscape = [] {
+    std::array<bool, 256> table{};
+    for (int u = 0; u < 256; ++u) table[static_cast<std::size_t>(u)] = u >= 0x80 || u < 0x20 || u == 0x7f || u == '\\' || u == '{' || u == '}';
+    return table;
+}();
 
-void write_escaped(std::ostream& out, std::string_view text) {
-    std::string buffer;
-    buffer.reserve(text.size() + text.size() / 8 + 64);
+bool needs_escape(char c) { return kNeedsEscape[static_cast<unsigned char>(c)]; }
+
+// The document is collected in a buffer and goes out in large writes.
+class RtfBuffer {
+public:
+    explicit RtfBuffer(std::ostream& out) : out_(out) { buffer_.reserve(kFlushSize + 4096); }
+    ~RtfBuffer() { flush(); }
+    RtfBuffer(const RtfBuffer&) = delete;
+    RtfBuffer& operator=(const RtfBuffer&) = delete;
+
+    std::string& text() { return buffer_; }
+    void maybe_flush() {
+        if (buffer_.size() >= kFlushSize) flush();
+    }
+    void flush() {
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
+    }
+
+private:
+    static constexpr std::size_t kFlushSize = 1 << 20;
+    std::ostream& out_;
+    std::string buffer_;
+};
+
+void write_escaped(RtfBuffer& out, std::string_view text) {
+    std::string& buffer = out.text();
     std::size_t i = 0;
     while (i < text.size()) {
         // Plain ASCII runs go out in one piece.
@@ -73,6 +98,7 @@ void write_escaped(std::ostream& out, std::string_view text) {
         if (c == '\n') {
             buffer += "\\par\r\n";
             ++i;
+            out.maybe_flush();
         } else if (c == '\\' || c == '{' || c == '}') {
             buffer += '\\';
             buffer += c;
@@ -93,7 +119,13 @@ void write_escaped(std::ostream& out, std::string_view text) {
             }
         }
     }
-    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    out.maybe_flush();
+}
+
+void append_number(std::string& buffer, long number) {
+    char digits[24];
+    const auto end = fmt::format_to(digits, "{}", number);
+    buffer.append(digits, end);
 }
 
 }  // namespace
@@ -103,17 +135,21 @@ void write_rtf(std::ostream& out, const std::vector<RtfSpan>& spans) {
     for (const RtfSpan& span : spans) {
         if (std::find(table.begin(), table.end(), span.colour) == table.end()) table.push_back(span.colour);
     }
-    out << "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1031{\\fonttbl{\\f0\\fnil\\fcharset0 Liberation Mono;}}\r\n";
-    out << "{\\colortbl ;";
-    for (const Rgb& c : table) out << fmt::format("\\red{}\\green{}\\blue{};", c.r, c.g, c.b);
-    out << "}\r\n";
-    out << "\\viewkind4\\uc1\\pard\\f0\\fs18\r\n";
+    RtfBuffer buffer(out);
+    std::string& text = buffer.text();
+    text += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1031{\\fonttbl{\\f0\\fnil\\fcharset0 Liberation Mono;}}\r\n";
+    text += "{\\colortbl ;";
+    for (const Rgb& c : table) text += fmt::format("\\red{}\\green{}\\blue{};", c.r, c.g, c.b);
+    text += "}\r\n";
+    text += "\\viewkind4\\uc1\\pard\\f0\\fs18\r\n";
     for (const RtfSpan& span : spans) {
         const auto index = std::find(table.begin(), table.end(), span.colour) - table.begin() + 1;
-        out << fmt::format("\\cf{}{} ", index, span.bold ? "\\b" : "\\b0");
-        write_escaped(out, span.text);
+        text += "\\cf";
+        append_number(text, static_cast<long>(index));
+        text += span.bold ? "\\b " : "\\b0 ";
+        write_escaped(buffer, span.text);
     }
-    out << "\\cf1\\b0 \r\n\\par }";
+    text += "\\cf1\\b0 \r\n\\par }";
 }
 
 }  // namespace vormel

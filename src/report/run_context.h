@@ -29,6 +29,7 @@ struct RunOptions {
     int rolexa_iterations = 1;  // 0 .. 9999
     int page_by_page = 1;
     double exact_limit_seconds = 60;  // the exact method's time limit
+    int threads = 0;  // worker threads of a run (at most, and for 0, one per core); results never depend on it
 };
 
 // What one run keeps besides the problem: options, state, the report channel and the diagnostics.

@@ -74,21 +74,6 @@ void TextWorkArea::clear() {
     last_was_cr_ = false;
 }
 
-template <typename Visit>
-void TextWorkArea::for_each_piece(std::size_t from, std::size_t to, Visit visit) const {
-    std::size_t block_start = 0;
-    for (const std::string& block : blocks_) {
-        const std::size_t block_end = block_start + block.size();
-        if (block_end > from && block_start < to) {
-            const std::size_t a = std::max(from, block_start) - block_start;
-            const std::size_t b = std::min(to, block_end) - block_start;
-            visit(std::string_view(block).substr(a, b - a));
-        }
-        if (block_end >= to) break;
-        block_start = block_end;
-    }
-}
-
 std::string TextWorkArea::text() const {
     std::string all;
     all.reserve(length_);
@@ -126,10 +111,23 @@ void TextWorkArea::write_plain(std::ostream& out) const {
 }
 
 void TextWorkArea::write_rich(std::ostream& out) const {
-    // Spans cut at block edges are fine: each carries its own format.
+    // Spans cut at block edges are fine: each carries its own format. The stretches come in text
+    // order, so one cursor walks the blocks once.
     std::vector<RtfSpan> spans;
+    std::size_t block = 0;
+    std::size_t block_start = 0;
     auto add = [&](std::size_t from, std::size_t to, Rgb colour, bool bold) {
-        for_each_piece(from, to, [&](std::string_view piece) { spans.push_back({piece, colour, bold}); });
+        while (block < blocks_.size() && from < to) {
+            const std::size_t block_end = block_start + blocks_[block].size();
+            if (from >= block_end) {
+                block_start = block_end;
+                ++block;
+                continue;
+            }
+            const std::size_t end = std::min(to, block_end);
+            spans.push_back({std::string_view(blocks_[block]).substr(from - block_start, end - from), colour, bold});
+            from = end;
+        }
     };
     std::size_t at = 0;
     for (const Run& run : runs_) {

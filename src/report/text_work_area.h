@@ -41,8 +41,6 @@ private:
     // needs a second copy of itself while it grows. A block ends between two UTF-8 characters.
     static constexpr std::size_t kBlockSize = 1 << 20;
     void store(const char* data, std::size_t size);
-    template <typename Visit>
-    void for_each_piece(std::size_t from, std::size_t to, Visit visit) const;
 
     std::vector<std::string> blocks_;
     std::size_t length_ = 0;

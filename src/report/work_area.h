@@ -8,6 +8,14 @@
 
 namespace vormel {
 
+// A stretch of text with its own format.
+struct FormatRun {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    Rgb colour{};
+    bool bold = false;
+};
+
 // The rich-text area that holds the input text and the report. Text is appended with one colour and
 // one boldness per call; line ends may be CR LF, LF or CR and are all kept as one line end.
 class WorkArea {

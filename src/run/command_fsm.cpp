@@ -1,6 +1,10 @@
 #include "run/command_fsm.h"
 
+#include <algorithm>
 #include <new>
+
+#include <tbb/info.h>
+#include <tbb/task_arena.h>
 
 #include "cover/cover_select.h"
 #include "input/expand_inputs.h"
@@ -315,7 +319,11 @@ void run_states(Session& session) {
 
 void Vormel_CommandFSM(Session& session) {
     try {
-        run_states(session);
+        // Every parallel loop of the run shares this many threads, at most one per core.
+        const int cores = tbb::info::default_concurrency();
+        const int threads = session.ctx.options.threads;
+        tbb::task_arena arena(threads > 0 ? std::min(threads, cores) : cores);
+        arena.execute([&] { run_states(session); });
     } catch (const std::bad_alloc&) {
         end_run_out_of_memory(session);
     }

@@ -13,6 +13,8 @@
 #include <random>
 #include <vector>
 
+#include <tbb/parallel_for.h>
+
 #include "report/run_context.h"
 #include "report/work_area.h"
 #include "run/interrupt_guard.h"
@@ -143,18 +145,34 @@ int check_target(const std::string& target) {
 
 using Filler = std::function<void(std::ostream&)>;
 
-// Writes every file to its temporary, then renames them in order.
+// Writes every file to its temporary, all at once, then renames them in order. The failure reported
+// is the first in file order, as if they were written one after another.
 WriteFailure write_all(const std::vector<std::pair<std::string, Filler>>& files,
                        const std::function<void()>& between_renames) {
     std::vector<std::unique_ptr<Temporary>> temporaries;
+    std::vector<int> errors(files.size(), 0);
     try {
         for (const auto& [target, fill] : files) {
-            if (const int error = check_target(target); error != 0) return failure(target, error);
             temporaries.push_back(std::make_unique<Temporary>(target));
-            if (const int error = temporaries.back()->write(fill); error != 0) return failure(target, error);
+            if (const int error = check_target(target); error != 0) {
+                errors[temporaries.size() - 1] = error;
+                break;
+            }
         }
     } catch (const std::bad_alloc&) {
         return failure(temporaries.empty() ? files.front().first : temporaries.back()->target(), ENOMEM);
+    }
+    const std::size_t checked = temporaries.size();
+    tbb::parallel_for(std::size_t{0}, checked, [&](std::size_t i) {
+        if (errors[i] != 0) return;
+        try {
+            errors[i] = temporaries[i]->write(files[i].second);
+        } catch (const std::bad_alloc&) {
+            errors[i] = ENOMEM;
+        }
+    });
+    for (std::size_t i = 0; i < checked; ++i) {
+        if (errors[i] != 0) return failure(files[i].first, errors[i]);
     }
     const InterruptsDeferred deferred;
     for (std::size_t i = 0; i < temporaries.size(); ++i) {
@@ -168,6 +186,9 @@ WriteFailure write_all(const std::vector<std::pair<std::string, Filler>>& files,
 
 WriteFailure write_report_files(const WorkArea& area, const std::string& path,
                                 const std::function<void()>& between_renames) {
+    // A window's work area brings its copy of the text up to date here, on the calling thread: the
+    // two files are then written on two threads that only read it.
+    (void)area.length();
     return write_all({{path + ".rtf", [&](std::ostream& out) { area.write_rich(out); }},
                       {path, [&](std::ostream& out) { area.write_plain(out); }}},
                      between_renames);
