@@ -91,10 +91,10 @@ std::string unquoted(std::string value) {
 }  // namespace
 
 int run_batch(int argc, char** argv, const std::vector<std::string>& files, const OutputOptions& options) {
-    for (const std::string& spec : options.exports) {
-        if (export_path_for(spec, "input") == spec) {
+    for (const std::string& target : options.exports) {
+        if (export_path_for(target, "input") == target) {
             std::cerr << "vormelc: with several input files --export takes pla, blif, v or eqn (written beside each "
-                         "input), not the file name '" << spec << "'\n";
+                         "input), not the file name '" << target << "'\n";
             return 2;
         }
     }

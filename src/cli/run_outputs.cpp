@@ -33,9 +33,9 @@ const char* polarity_word(int mode) {
     }
 }
 
-std::string check_export(const std::string& spec) {
-    if (export_format_of(export_path_for(spec, "input"))) return {};
-    return "'" + spec + "' names no export: a file ending in .pla, .blif, .v or .eqn, or one of pla, blif, v, eqn";
+std::string check_export(const std::string& target) {
+    if (export_format_of(export_path_for(target, "input"))) return {};
+    return "'" + target + "' names no export: a file ending in .pla, .blif, .v or .eqn, or one of pla, blif, v, eqn";
 }
 
 std::string check_svg(const std::string& path) {
@@ -86,8 +86,8 @@ bool write_run_outputs(const Session& session, const ConsoleWindow& window, cons
     bool written = true;
     if (session.report_saved) {
         const PlaPhase phase = options.pla_complemented ? PlaPhase::complemented_back : PlaPhase::phase_line;
-        for (const std::string& spec : options.exports) {
-            const std::string path = export_path_for(spec, ctx.input_file);
+        for (const std::string& target : options.exports) {
+            const std::string path = export_path_for(target, ctx.input_file);
             const std::string error = export_result(session.problem, ctx.input_file, path, phase);
             if (error.empty()) continue;
             std::cerr << "vormelc: export " << error << '\n';

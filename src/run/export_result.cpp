@@ -28,11 +28,11 @@ std::optional<ExportFormat> export_format_of(const std::string& path) {
     return std::nullopt;
 }
 
-std::string export_path_for(const std::string& spec, const std::string& input_file) {
+std::string export_path_for(const std::string& target, const std::string& input_file) {
     for (const FormatWord& f : kFormats) {
-        if (spec == f.word) return input_file + "." + f.word;
+        if (target == f.word) return input_file + "." + f.word;
     }
-    return spec;
+    return target;
 }
 
 std::string export_text(const Problem& problem, const std::string& input_file, ExportFormat format, PlaPhase phase) {

@@ -14,7 +14,7 @@ enum class ExportFormat { pla, blif, verilog, equations };
 std::optional<ExportFormat> export_format_of(const std::string& path);
 // Where an export named by a bare format word ("pla", "blif", "v", "eqn") goes: beside the input,
 // its name with the word appended ("adder.tab.blif"). Any other name is a path and stays as it is.
-std::string export_path_for(const std::string& spec, const std::string& input_file);
+std::string export_path_for(const std::string& target, const std::string& input_file);
 
 // The final result of the problem read from input_file in the format.
 std::string export_text(const Problem& problem, const std::string& input_file, ExportFormat format, PlaPhase phase);

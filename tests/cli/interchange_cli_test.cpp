@@ -12,8 +12,7 @@ namespace fs = std::filesystem;
 using testing::read_file;
 using testing::run_program;
 using testing::TempDir;
-
-std::string vormelc(const std::string& arguments) { return std::string(VORMELC_PATH) + " " + arguments; }
+using testing::vormelc;
 
 std::size_t count_of(const std::string& text, const std::string& part) {
     std::size_t count = 0;

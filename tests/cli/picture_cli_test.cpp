@@ -13,8 +13,7 @@ namespace fs = std::filesystem;
 using testing::read_file;
 using testing::run_program;
 using testing::TempDir;
-
-std::string vormelc(const std::string& arguments) { return std::string(VORMELC_PATH) + " " + arguments; }
+using testing::vormelc;
 
 const char* const kHalfAdder = "a, b : sum, carry\n0 0 : 0 0\n0 1 : 1 0\n1 0 : 1 0\n1 1 : 0 1\n";
 

@@ -14,4 +14,9 @@ struct ProgramOutcome {
 // Runs a shell command line with stdin closed, its stdout and stderr caught in files of `dir`.
 ProgramOutcome run_program(const TempDir& dir, const std::string& command);
 
+#ifdef VORMELC_PATH
+// The command line of the console program built with the tests.
+inline std::string vormelc(const std::string& arguments) { return std::string(VORMELC_PATH) + " " + arguments; }
+#endif
+
 }  // namespace vormel::testing
