@@ -44,6 +44,19 @@ std::uint64_t restart_seed(int restart) {
     return restart == 0 ? 0 : 0x5eed0000ull + static_cast<std::uint64_t>(restart) * 0x9e3779b97f4a7c15ull;
 }
 
+// How a restart differs from the first two runs (seed 0, the weight orders): its seed shuffles its
+// first expansion and the reduce order of every pass; the second pair of restarts, and every other
+// pair after it, shuffles the expansions of its passes too.
+struct Variation {
+    std::uint64_t seed = 0;
+    bool shuffle_loop_expand = false;
+};
+
+Variation variation(int run) {
+    if (run < 2) return {};
+    return {restart_seed(run - 1), (run / 2) % 2 == 0};
+}
+
 Cover joined(Cover a, const Cover& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -113,9 +126,10 @@ public:
 
     // A run from the ON cover: primes (the first expansion in the order the seed gives), the
     // essential ones set aside, then the loop. Returns the best cover, essentials included.
-    Cover from_on(const Cover& on, Start start, std::uint64_t seed) {
+    Cover from_on(const Cover& on, Start start, Variation variation = {}) {
         Cover f = starting_cover(on, s_, start);
-        expand_pass(f, seed);
+        variation_ = variation;
+        expand_pass(f, variation.seed);
         Cover best = loop_from_primes(f);
         // MAKE_SPARSE may free cubes the loop could not: one more round from its result.
         if (sparse_ && !stop_()) {
@@ -179,8 +193,9 @@ private:
         Cover best = f;
         for (CoverCost outer = cover_cost(f, s_); !stop_();) {
             for (CoverCost inner = cover_cost(f, s_); !stop_();) {
-                reduce_pass(f, d, 0);
-                expand_pass(f, 0);
+                const std::uint64_t pass = static_cast<std::uint64_t>(stats_.passes);
+                reduce_pass(f, d, variation_.seed == 0 ? 0 : variation_.seed + pass);
+                expand_pass(f, variation_.shuffle_loop_expand ? variation_.seed * 3 + pass : 0);
                 irredundant_pass(f, d);
                 if (stop_()) break;
                 ++stats_.passes;
@@ -245,6 +260,7 @@ private:
     Observer* observer_;
     StopCheck& stop_;
     HeuristicStats& stats_;
+    Variation variation_;
     const Cover* set_aside_ = nullptr;  // the essential primes while the loop runs without them
 };
 
@@ -257,39 +273,34 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     for (const cubes::Cube& c : on) result.stats.literals_before += cubes::literal_count(c, space);
     result.stats.terms_before = static_cast<int>(on.size());
 
-    // The first run tries both starts side by side; the one on this thread tells the observer.
+    // All runs start at once: the first from the ON cover as given, on this thread, telling the
+    // observer; beside it the one from the per-output cover (when both starts are wanted) and the
+    // restarts, which alternate the starts and shuffle the first expansion. Each run is a pure
+    // function of its number, so the results do not depend on how the threads share the work.
     const int n = 2 + std::max(0, params.restarts);
     std::vector<Cover> covers(n);
     std::vector<HeuristicStats> stats(n);
     Run first(dc, off, space, params.make_sparse, &observer, stop, stats[0]);
-    if (params.both_starts) {
-        run_beside([&] { covers[0] = first.from_on(on, Start::as_given, 0); },
-                   [&] {
-                       covers[1] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[1])
-                                       .from_on(on, Start::per_output, 0);
-                   },
-                   stop);
-    } else {
-        covers[0] = first.from_on(on, Start::as_given, 0);
-        covers[1] = covers[0];
-    }
-    // Restarts alternate the starts and shuffle the first expansion.
-    int ran = 2;
-    if (n > 2 && !stop()) {
-        ran = n;
-        observer.phase("Restarts");
-        const double start = monotonic_seconds();
-        run_beside([] {},
-                   [&] {
-                       tbb::parallel_for(2, n, [&](int k) {
-                           const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
-                           covers[k] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[k])
-                                           .from_on(on, kind, restart_seed(k - 1));
-                       });
-                   },
-                   stop);
-        stats[0].seconds.restarts = monotonic_seconds() - start;
-    }
+    const int first_side = params.both_starts ? 1 : 2;
+    double restarts_start = 0;
+    run_beside(
+        [&] {
+            covers[0] = first.from_on(on, Start::as_given);
+            if (n > 2 && !stop()) {
+                observer.phase("Restarts");
+                restarts_start = monotonic_seconds();
+            }
+        },
+        [&] {
+            tbb::parallel_for(first_side, n, [&](int k) {
+                const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
+                covers[k] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[k]).from_on(on, kind, variation(k));
+            });
+        },
+        stop);
+    if (!params.both_starts) covers[1] = covers[0];
+    const int ran = n > 2 && !stop() ? n : 2;
+    if (ran > 2) stats[0].seconds.restarts = monotonic_seconds() - restarts_start;
     const double pool_start = monotonic_seconds();
     int winner = 0;
     for (int k = 1; k < ran; ++k)

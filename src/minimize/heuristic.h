@@ -12,7 +12,7 @@
 namespace vormel::minimize {
 
 struct HeuristicParams {
-    int restarts = 0;          // further seeded runs with other first expansion orders, alternating
+    int restarts = 0;          // further seeded runs with other expansion and reduce orders, alternating
                                // the two starts; the best run wins (the lowest number on a tie), and
                                // one more IRREDUNDANT over all runs' cubes may do better still
     bool make_sparse = true;   // drop output connections and literals the function does not need
