@@ -16,27 +16,47 @@ LiteralColumns literal_columns(const InputCover& f) {
 }
 
 std::uint64_t busiest_input(const std::uint64_t* begin, const std::uint64_t* end, std::uint64_t candidates) {
-    int counts[32] = {};
+    // Counts all columns at once: plane k holds bit k of every column's count, so adding a cube
+    // costs a short carry chain instead of a step per literal.
+    std::uint64_t planes[64];
+    std::fill_n(planes, std::bit_width(static_cast<std::uint64_t>(end - begin)), std::uint64_t{0});
+    int used = 0;
     for (const std::uint64_t* p = begin; p != end; ++p) {
-        const std::uint64_t in = *p;
-        for (std::uint64_t lits = (zero_literals(in) | one_literals(in)) & candidates; lits; lits &= lits - 1) {
-            ++counts[std::countr_zero(lits) / 2];
+        std::uint64_t carry = (*p ^ (*p >> 1)) & candidates & kLowBits;
+        int k = 0;
+        for (; carry; ++k) {
+            const std::uint64_t next = planes[k] & carry;
+            planes[k] ^= carry;
+            carry = next;
         }
+        used = std::max(used, k);
     }
     int best = -1;
-    for (std::uint64_t c = candidates; c; c &= c - 1) {
-        const int i = std::countr_zero(c) / 2;
-        if (best < 0 || counts[i] > counts[best]) best = i;
+    std::uint64_t best_count = 0;
+    for (std::uint64_t c = candidates & kLowBits; c; c &= c - 1) {
+        const int at = std::countr_zero(c);
+        std::uint64_t count = 0;
+        for (int k = 0; k < used; ++k) count |= ((planes[k] >> at) & 1) << k;
+        if (best < 0 || count > best_count) {
+            best = at;
+            best_count = count;
+        }
     }
-    return best < 0 ? 0 : std::uint64_t{1} << (2 * best);
+    return best < 0 ? 0 : std::uint64_t{1} << best;
 }
 
 void append_cofactor(InputCover& w, std::size_t b, std::size_t e, std::uint64_t bit, int value) {
     const std::uint64_t keep = value ? bit << 1 : bit;
     const std::uint64_t pair = bit * 3;
+    // Every cube is written and only the kept ones advance the end: no branch to mispredict.
+    std::size_t out = w.size();
+    w.resize(out + (e - b));
     for (std::size_t i = b; i < e; ++i) {
-        if (w[i] & keep) w.push_back(w[i] | pair);
+        const std::uint64_t in = w[i];
+        w[out] = in | pair;
+        out += (in & keep) != 0;
     }
+    w.resize(out);
 }
 
 InputCover cofactor_input(const InputCover& f, std::uint64_t bit, int value) {
