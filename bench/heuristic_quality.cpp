@@ -155,11 +155,13 @@ int main(int argc, char** argv) {
     bool no_sparse = false;
     bool trace = false;
     bool peer_dc = false;
+    bool no_all_primes = false;
     std::string only;
     app.add_option("--bench", folder, "folder holding pla/ and peer_figures.tsv");
     app.add_option("--restarts", restarts, "further seeded runs");
     app.add_flag("--no-sparse", no_sparse, "skip MAKE_SPARSE");
     app.add_flag("--trace", trace, "print every pass");
+    app.add_flag("--no-all-primes", no_all_primes, "skip the cover over all primes");
     app.add_flag("--peer-dc", peer_dc, "read '-' outputs as the peer does (unspecified even where a row says 1 or 0)");
     app.add_option("--only", only, "only files whose name contains this");
     CLI11_PARSE(app, argc, argv);
@@ -179,6 +181,7 @@ int main(int argc, char** argv) {
     minimize::HeuristicParams params;
     params.restarts = restarts;
     params.make_sparse = !no_sparse;
+    params.all_primes = !no_all_primes;
     for (const fs::path& path : files) {
         TextWorkArea area;
         SilentRunWindow window;
@@ -205,10 +208,11 @@ int main(int argc, char** argv) {
         const std::string name = path.filename().string();
         const auto p = peer.find(name);
         const int peer_count = p == peer.end() ? -1 : p->second;
-        fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6.3f} {:>6.3f} {}{}\n", name, f.space.nx,
+        fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6.3f} {:>6.3f} {}{}{}\n", name, f.space.nx,
                    f.space.ny, f.on.size(), f.dc.size(), f.off.size(), r.stats.terms_after, peer_count, r.stats.literals_after,
                    out_lits, seconds, cpu, ok ? "ok" : "FAILED",
-                   peer_count >= 0 && r.stats.terms_after > peer_count ? "  above peer" : "");
+                   peer_count >= 0 && r.stats.terms_after > peer_count ? "  above peer" : "",
+                   r.stats.from_all_primes ? "  (all primes)" : "");
         std::cout.flush();
         total_terms += r.stats.terms_after;
         phases.expand += r.stats.seconds.expand;
@@ -218,6 +222,7 @@ int main(int argc, char** argv) {
         phases.last_gasp += r.stats.seconds.last_gasp;
         phases.make_sparse += r.stats.seconds.make_sparse;
         phases.restarts += r.stats.seconds.restarts;
+        phases.all_primes += r.stats.seconds.all_primes;
         total_seconds += seconds;
         worst_seconds = std::max(worst_seconds, seconds);
         if (!ok) ++failures;
@@ -231,8 +236,8 @@ int main(int argc, char** argv) {
                total_terms, total_peer, total_peer ? double(total_terms) / total_peer : 0.0, at_most_peer,
                files.size(), total_seconds, total_cpu, worst_seconds, failures);
     fmt::print("phases of the first run: expand {:.3f} irredundant {:.3f} essential {:.3f} reduce {:.3f} last gasp "
-               "{:.3f} make sparse {:.3f}; restarts {:.3f} s\n",
+               "{:.3f} make sparse {:.3f}; restarts {:.3f} s; all primes {:.3f} s\n",
                phases.expand, phases.irredundant, phases.essential, phases.reduce, phases.last_gasp,
-               phases.make_sparse, phases.restarts);
+               phases.make_sparse, phases.restarts, phases.all_primes);
     return failures == 0 ? 0 : 1;
 }

@@ -121,7 +121,7 @@ private:
         std::vector<char> absorbed0(p0.size(), 0), absorbed1(p1.size(), 0);
         Cover merged, row;
         for (std::size_t i = 0; i < p0.size(); ++i) {
-            if ((stopped_ = budget_.exhausted_sometimes())) return {};
+            if ((stopped_ = budget_.exhausted_sometimes() || budget_.spend(p1.size() + merged.size()))) return {};
             const Cube& p = p0[i];
             row.clear();
             for (std::size_t j = 0; j < p1.size(); ++j) {
@@ -159,7 +159,7 @@ private:
         std::vector<char> absorbed_a(pa.size(), 0), absorbed_b(pb.size(), 0);
         Cover merged, row;
         for (std::size_t i = 0; i < pa.size(); ++i) {
-            if ((stopped_ = budget_.exhausted_sometimes())) return {};
+            if ((stopped_ = budget_.exhausted_sometimes() || budget_.spend(pb.size() + merged.size()))) return {};
             const Cube& p = pa[i];
             row.clear();
             for (std::size_t j = 0; j < pb.size(); ++j) {

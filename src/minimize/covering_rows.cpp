@@ -45,7 +45,7 @@ private:
     // `holding`: the primes that hold all of r; `partial`: those that meet r without holding it.
     void split(const Cube& r, std::vector<int>& holding, const std::vector<int>& partial) {
         ++stats_.regions;
-        if (stopped_ || (stopped_ = budget_.exhausted_sometimes())) return;
+        if (stopped_ || (stopped_ = budget_.exhausted_sometimes() || budget_.spend(partial.size()))) return;
         if (!partial.empty()) {
             Cover pieces;
             pieces.reserve(partial.size());

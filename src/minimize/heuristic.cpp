@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include <tbb/parallel_for.h>
@@ -16,6 +17,7 @@
 #include "minimize/irredundant.h"
 #include "minimize/last_gasp.h"
 #include "minimize/make_sparse.h"
+#include "minimize/prime_cover.h"
 #include "minimize/reduce.h"
 #include "minimize/stop_check.h"
 #include "report/clock.h"
@@ -78,6 +80,28 @@ Cover starting_cover(const Cover& on, const Space& s, Start start) {
                 split.push_back(one);
             }
     return split;
+}
+
+// Answers the prime cover's polls from any thread: it only reads the stop flag.
+class FlagObserver : public Observer {
+public:
+    explicit FlagObserver(const StopCheck& stop) : stop_(stop) {}
+    bool keep_going() override { return !stop_.stopped(); }
+
+private:
+    const StopCheck& stop_;
+};
+
+// The cover over all primes, irredundant (a search cut short may keep a cube it no longer needs)
+// and made sparse like the runs' covers.
+std::optional<Cover> sparse_cover_from_all_primes(const Cover& on, const Cover& dc, const Cover& off, const Space& s,
+                                                  bool sparse, StopCheck& stop) {
+    FlagObserver flag(stop);
+    std::optional<Cover> f = cover_from_all_primes(on, dc, s, flag);
+    if (f && !stop()) irredundant(*f, dc, s, stop);
+    if (f && sparse && !stop()) make_sparse(*f, dc, off, s, stop);
+    if (stop()) return std::nullopt;
+    return f;
 }
 
 // Runs `side` on a thread of its own while `main` runs on this one; then this thread keeps asking
@@ -283,6 +307,10 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     Run first(dc, off, space, params.make_sparse, &observer, stop, stats[0]);
     const int first_side = params.both_starts ? 1 : 2;
     double restarts_start = 0;
+    // The cover over all primes (for small functions) is one more task beside the runs.
+    const int tasks = n + (params.all_primes ? 1 : 0);
+    std::optional<Cover> prime_cover;
+    double prime_cover_seconds = 0;
     run_beside(
         [&] {
             covers[0] = first.from_on(on, Start::as_given);
@@ -292,7 +320,12 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
             }
         },
         [&] {
-            tbb::parallel_for(first_side, n, [&](int k) {
+            tbb::parallel_for(first_side, tasks, [&](int k) {
+                if (k == n) {
+                    PhaseTimer t(prime_cover_seconds);
+                    prime_cover = sparse_cover_from_all_primes(on, dc, off, space, params.make_sparse, stop);
+                    return;
+                }
                 const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
                 covers[k] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[k]).from_on(on, kind, variation(k));
             });
@@ -320,6 +353,15 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
         observer.pass_done("Restarts", result.cover);
         result.stats.seconds.restarts += monotonic_seconds() - pool_start;
     }
+    if (prime_cover && !stop()) {
+        observer.phase("All Primes");
+        if (cover_cost(*prime_cover, space) < cover_cost(result.cover, space)) {
+            result.cover = std::move(*prime_cover);
+            result.stats.from_all_primes = true;
+        }
+        observer.pass_done("All Primes", result.cover);
+    }
+    result.stats.seconds.all_primes = prime_cover_seconds;
     result.stopped = stop.stopped();
     result.stats.terms_after = static_cast<int>(result.cover.size());
     for (const cubes::Cube& c : result.cover) result.stats.literals_after += cubes::literal_count(c, space);

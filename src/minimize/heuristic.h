@@ -16,6 +16,7 @@ struct HeuristicParams {
                                // the two starts; the best run wins (the lowest number on a tie), and
                                // one more IRREDUNDANT over all runs' cubes may do better still
     bool make_sparse = true;   // drop output connections and literals the function does not need
+    bool all_primes = true;    // also try the cheapest cover over all primes when they are few
     bool both_starts = true;   // false: the first run from the ON cover as given only (half the work,
                                // for searches that already run many minimizations side by side)
 };
@@ -28,6 +29,7 @@ struct HeuristicPhaseSeconds {
     double last_gasp = 0;
     double make_sparse = 0;
     double restarts = 0;  // wall time of all further runs and their union together
+    double all_primes = 0;
 };
 
 struct HeuristicStats {
@@ -39,6 +41,7 @@ struct HeuristicStats {
     int literals_after = 0;
     int best_restart = 0;     // the run whose cover won: 0 is the first run
     bool pooled = false;      // the result mixes cubes of several runs
+    bool from_all_primes = false;  // the result is the cover over all primes
     HeuristicPhaseSeconds seconds;  // of the first run, plus the restarts' wall time
 };
 

@@ -21,8 +21,20 @@ public:
         }
         return exhausted_;
     }
-    // Cheap form for inner loops: asks the clock once every 1024 calls.
-    bool exhausted_sometimes() { return (++ticks_ & 1023) == 0 ? exhausted() : exhausted_; }
+    // Cheap form for inner loops: asks the clock once every 1024 calls. Each call is a unit of work
+    // for the work limit.
+    bool exhausted_sometimes() {
+        spend(1);
+        return (++ticks_ & 1023) == 0 ? exhausted() : exhausted_;
+    }
+    // Counts work done between two polls (cubes compared, say) against the work limit.
+    bool spend(unsigned long long units) {
+        work_ += units;
+        if (work_ > work_limit_) exhausted_ = true;
+        return exhausted_;
+    }
+    // A limit that repeats from run to run, unlike the time: at most this many units of work.
+    void limit_work(unsigned long long units) { work_limit_ = units; }
 
     bool stopped_by_user() const { return stopped_by_user_; }
     double elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
@@ -34,6 +46,8 @@ private:
     Clock::time_point start_;
     Clock::time_point deadline_;
     unsigned ticks_ = 0;
+    unsigned long long work_ = 0;
+    unsigned long long work_limit_ = ~0ull;
     bool exhausted_ = false;
     bool stopped_by_user_ = false;
 };

@@ -206,6 +206,7 @@ void Cube_Bundle(Session& session) {
         StopFlagObserver quiet(halt);
         minimize::HeuristicParams params;
         params.both_starts = false;  // the search runs its assignments side by side already
+        params.all_primes = false;   // the winner gets it in its final run
         return minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, quiet).cover;
     };
     ctx.diag.start_timer(" Bundle processing");
