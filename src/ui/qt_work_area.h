@@ -63,6 +63,8 @@ public:
     void select_in_view(std::size_t start, std::size_t length);
     // The text [start, start + length) with '\n' line ends, read from the copy (any thread).
     std::string copy_text(std::size_t start, std::size_t length) const;
+    // What the ReportView paints: lines first.. of the copy with their colours (any thread).
+    std::vector<ShownLine> shown_lines(std::size_t first, std::size_t count) const;
 
 private:
     struct Span {
@@ -85,7 +87,6 @@ private:
     void reset_index() const;
     void enter_compact();
     void leave_compact();
-    std::vector<ShownLine> shown_lines(std::size_t first, std::size_t count) const;
     std::size_t line_of(std::size_t position) const;
 
     QPlainTextEdit& edit_;
