@@ -1,6 +1,7 @@
 // New, Open, Save and Save As of the main window.
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <cerrno>
 #include <filesystem>
 #include <new>
 
@@ -189,8 +190,16 @@ int MainWindow::save_input(bool save_as) {
         const std::filesystem::path resolved = std::filesystem::canonical(name, error);
         if (!error) target = resolved.string();
     }
-    std::string text = work_area_->plain_text();
-    if (const WriteFailure failure = write_text_file(target, text)) {
+    // A long text takes a while to write: off the GUI thread, and Cancel keeps the old file.
+    std::string text;
+    WriteFailure failure;
+    run_in_background(this, "Saving the Input File ...", true, [&](TaskControl& control) {
+        text = work_area_->plain_text();
+        control.expected_bytes = text.size();
+        failure = write_text_file(target, text, {&control.cancelled, &control.bytes});
+    });
+    if (failure.error == ECANCELED) return 2;
+    if (failure) {
         show_write_failure(ctx, 0, failure);
         ctx.error_flag = 0;
         return 2;
@@ -237,8 +246,13 @@ int MainWindow::SaveAs_ReportFiles(bool save_as) {
     }
     // A long report takes a while to write: off the GUI thread, so the window keeps answering.
     WriteFailure failure;
-    run_in_background(this, "Saving the Report Files ...", false,
-                      [&](TaskControl&) { failure = write_report_files(*work_area_, name); });
+    run_in_background(this, "Saving the Report Files ...", true, [&](TaskControl& control) {
+        // Both files, each about the text's size.
+        control.expected_bytes = 2 * work_area_->length();
+        failure = write_report_files(*work_area_, name, {}, {&control.cancelled, &control.bytes});
+    });
+    // Cancelled: the old files stay as they were.
+    if (failure.error == ECANCELED) return 2;
     if (failure) {
         show_write_failure(ctx, 0, failure);
         ctx.error_flag = 0;
