@@ -27,16 +27,20 @@ const char* const kOpenFilter = "Input  Files (*.tab, *.bol, *.tdf, *.dcb, *.pla
 bool MainWindow::load_input_text(const std::string& path) {
     RunContext& ctx = session_->ctx;
     std::string text;
-    InputLoad load = load_input_file(path, text);
-    if (load == InputLoad::loaded) {
+    InputLoad load = InputLoad::not_accessible;
+    // A file of hundreds of megabytes takes seconds to read and index: off the GUI thread.
+    run_in_background(this, "Opening the Input File ...", false, [&](TaskControl&) {
         try {
-            work_area_->set_plain_text(text);
-            ctx.input_text = std::move(text);
-            work_area_edit_->moveCursor(QTextCursor::Start);
-            return true;
+            load = load_input_file(path, text);
+            if (load == InputLoad::loaded) work_area_->set_plain_text(text);
         } catch (const std::bad_alloc&) {
             load = InputLoad::out_of_memory;
         }
+    });
+    if (load == InputLoad::loaded) {
+        ctx.input_text = std::move(text);
+        work_area_edit_->moveCursor(QTextCursor::Start);
+        return true;
     }
     if (load == InputLoad::not_accessible) {
         set_step_status(ctx, 0, "Error", 3);

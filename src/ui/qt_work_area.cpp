@@ -280,31 +280,36 @@ std::size_t QtWorkArea::length() const {
 }
 
 void QtWorkArea::set_plain_text(std::string_view text) {
-    // One line end form, so that the line index matches the copy.
-    std::string copy;
-    copy.reserve(text.size());
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text[at] != '\r') {
-            copy.push_back(text[at]);
-        } else {
-            copy.push_back('\n');
-            if (at + 1 < text.size() && text[at + 1] == '\n') ++at;
-        }
+    // The copy and its line index are built on the calling thread (a worker for a long file); the
+    // GUI thread only swaps them in, and fills the edit when the text is short.
+    TextWorkArea fresh;
+    fresh.set_plain_text(text);
+    // The index of the text as held: CR LF, CR and LF are each one line end.
+    std::vector<std::uint64_t> starts{0};
+    std::size_t longest = 0;
+    std::size_t held = 0;
+    for (std::size_t at = 0; at < text.size(); ++at, ++held) {
+        if (text[at] != '\r' && text[at] != '\n') continue;
+        if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+        longest = std::max<std::size_t>(longest, held - starts.back());
+        starts.push_back(held + 1);
     }
-    run_on_gui([this, &copy] {
+    const bool compact = fresh.length() > compact_threshold_;
+    const std::string converted = compact ? std::string() : fresh.text();
+    run_on_gui([&] {
         clear();
-        bool compact = false;
         {
             std::lock_guard lock(mutex_);
-            copy_.set_plain_text(copy);
-            index_lines(copy, 0);
-            compact = compact_wanted_ = copy.size() > compact_threshold_;
+            copy_ = std::move(fresh);
+            line_starts_ = std::move(starts);
+            longest_line_ = longest;
+            compact_wanted_ = compact;
         }
         ++programmatic_;
         if (compact) {
             drain();
         } else {
-            edit_.setPlainText(QString::fromUtf8(copy.data(), static_cast<qsizetype>(copy.size())));
+            edit_.setPlainText(QString::fromUtf8(converted.data(), static_cast<qsizetype>(converted.size())));
         }
         edit_.document()->setModified(false);
         --programmatic_;
