@@ -431,6 +431,22 @@ void QtWorkArea::select_in_view(std::size_t start, std::size_t length) {
     view_->select(start, length, line);
 }
 
+std::size_t QtWorkArea::printed_line_count() const {
+    refresh_copy();
+    std::lock_guard lock(mutex_);
+    const bool ends_with_line_end = line_starts_.size() > 1 && line_starts_.back() == copy_.length();
+    return line_starts_.size() - (ends_with_line_end ? 1 : 0);
+}
+
+QString QtWorkArea::line_text(std::size_t index) const {
+    std::string bytes;
+    std::lock_guard lock(mutex_);
+    if (index >= line_starts_.size()) return {};
+    const std::size_t end = index + 1 < line_starts_.size() ? line_starts_[index + 1] - 1 : copy_.length();
+    copy_.copy_range(line_starts_[index], end, bytes);
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 std::string QtWorkArea::copy_text(std::size_t start, std::size_t length) const {
     std::string text;
     std::lock_guard lock(mutex_);

@@ -63,6 +63,9 @@ public:
     void select_in_view(std::size_t start, std::size_t length);
     // The text [start, start + length) with '\n' line ends, read from the copy (any thread).
     std::string copy_text(std::size_t start, std::size_t length) const;
+    // The copy's lines for printing: their number (a final line end starts none) and one whole line.
+    std::size_t printed_line_count() const;
+    QString line_text(std::size_t index) const;
     // What the ReportView paints: lines first.. of the copy with their colours (any thread).
     std::vector<ShownLine> shown_lines(std::size_t first, std::size_t count) const;
 

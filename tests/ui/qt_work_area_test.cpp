@@ -172,6 +172,13 @@ private slots:
         QCOMPARE(area.report_view()->line_count(), std::size_t{51});
         QCOMPARE(area.plain_text(), text);
         QCOMPARE(area.shown_lines(49, 3)[0].text, QString("1-0 1 line 49"));
+        // Printing reads whole lines; a final line end starts no further line.
+        QCOMPARE(area.printed_line_count(), std::size_t{50});
+        QCOMPARE(area.line_text(0), QString("1-0 1 line 0"));
+        area.set_plain_text("x\ry\r\n\nlast without end");
+        QCOMPARE(area.printed_line_count(), std::size_t{4});
+        QCOMPARE(area.line_text(3), QString("last without end"));
+        QCOMPARE(area.line_text(2), QString());
         area.clear();
         QVERIFY(!area.compact());
         QCOMPARE(area.length(), std::size_t{0});
