@@ -107,7 +107,7 @@ private:
     mutable std::size_t longest_line_ = 0;
     bool compact_wanted_ = false;
     bool compact_ = false;
-    std::size_t compact_threshold_ = 8u << 20;
+    std::size_t compact_threshold_ = 4u << 20;
     ReportView* view_ = nullptr;
 };
 
