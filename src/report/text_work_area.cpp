@@ -16,7 +16,10 @@ std::string WorkArea::plain_text() const {
 void TextWorkArea::store(const char* data, std::size_t size) {
     while (size > 0) {
         // Blocks grow as they fill: a report written when memory is short must not ask for more.
-        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) blocks_.emplace_back();
+        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) {
+            blocks_.emplace_back();
+            block_starts_.push_back(length_);
+        }
         std::string& block = blocks_.back();
         std::size_t take = std::min(size, kBlockSize - block.size());
         // A block ends between characters, never inside one: the rich text is written block by block.
@@ -69,6 +72,7 @@ void TextWorkArea::set_plain_text(std::string_view text) {
 
 void TextWorkArea::clear() {
     blocks_.clear();
+    block_starts_.clear();
     runs_.clear();
     length_ = 0;
     last_was_cr_ = false;
@@ -89,6 +93,20 @@ TextWorkArea::Run TextWorkArea::format_at(std::size_t position) const {
         if (position < it->start + it->length) return *it;
     }
     return {position, 1, colours::black, false};
+}
+
+void TextWorkArea::copy_range(std::size_t from, std::size_t to, std::string& out) const {
+    to = std::min(to, length_);
+    if (from >= to) return;
+    std::size_t block = static_cast<std::size_t>(std::upper_bound(block_starts_.begin(), block_starts_.end(), from) -
+                                                 block_starts_.begin()) - 1;
+    while (from < to && block < blocks_.size()) {
+        const std::size_t offset = from - block_starts_[block];
+        const std::size_t take = std::min(to - from, blocks_[block].size() - offset);
+        out.append(blocks_[block], offset, take);
+        from += take;
+        ++block;
+    }
 }
 
 void TextWorkArea::write_plain(std::ostream& out) const {

@@ -35,6 +35,8 @@ public:
     const std::vector<Run>& runs() const { return runs_; }
     // The format at one character position.
     Run format_at(std::size_t position) const;
+    // Appends the held text from position from up to to (exclusive) to out.
+    void copy_range(std::size_t from, std::size_t to, std::string& out) const;
 
 private:
     // Held in blocks of at most kBlockSize bytes so that a report of hundreds of megabytes never
@@ -43,6 +45,7 @@ private:
     void store(const char* data, std::size_t size);
 
     std::vector<std::string> blocks_;
+    std::vector<std::size_t> block_starts_;  // for reading a range without walking every block
     std::size_t length_ = 0;
     std::vector<Run> runs_;
     bool last_was_cr_ = false;

@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 // An ostream's buffer over a file descriptor that keeps the first write error.
 class FileSink : public std::streambuf {
 public:
-    explicit FileSink(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
+    FileSink(int fd, WriteWatch watch) : fd_(fd), watch_(watch) { setp(buffer_, buffer_ + sizeof buffer_); }
     int error() const { return error_; }
 
 protected:
@@ -46,6 +46,8 @@ private:
     bool drain() {
         const char* data = pbase();
         std::size_t left = static_cast<std::size_t>(pptr() - pbase());
+        if (watch_.cancelled && watch_.cancelled->load()) error_ = ECANCELED;
+        if (watch_.bytes && error_ == 0) *watch_.bytes += left;
         while (left > 0 && error_ == 0) {
             const ssize_t written = ::write(fd_, data, left);
             if (written < 0) {
@@ -60,6 +62,7 @@ private:
     }
 
     int fd_;
+    WriteWatch watch_;
     int error_ = 0;
     char buffer_[1 << 16];
 };
@@ -79,10 +82,10 @@ public:
 
     // Creates the temporary and writes it completely; errno-style error, 0 when done.
     template <typename Write>
-    int write(Write fill) {
+    int write(Write fill, WriteWatch watch) {
         if (const int error = create(); error != 0) return error;
         guard_ = std::make_unique<RemovedOnInterrupt>(path_);
-        FileSink sink(fd_);
+        FileSink sink(fd_, watch);
         std::ostream out(&sink);
         fill(out);
         out.flush();
@@ -148,7 +151,7 @@ using Filler = std::function<void(std::ostream&)>;
 // Writes every file to its temporary, all at once, then renames them in order. The failure reported
 // is the first in file order, as if they were written one after another.
 WriteFailure write_all(const std::vector<std::pair<std::string, Filler>>& files,
-                       const std::function<void()>& between_renames) {
+                       const std::function<void()>& between_renames, WriteWatch watch) {
     std::vector<std::unique_ptr<Temporary>> temporaries;
     std::vector<int> errors(files.size(), 0);
     try {
@@ -166,7 +169,7 @@ WriteFailure write_all(const std::vector<std::pair<std::string, Filler>>& files,
     tbb::parallel_for(std::size_t{0}, checked, [&](std::size_t i) {
         if (errors[i] != 0) return;
         try {
-            errors[i] = temporaries[i]->write(files[i].second);
+            errors[i] = temporaries[i]->write(files[i].second, watch);
         } catch (const std::bad_alloc&) {
             errors[i] = ENOMEM;
         }
@@ -174,6 +177,8 @@ WriteFailure write_all(const std::vector<std::pair<std::string, Filler>>& files,
     for (std::size_t i = 0; i < checked; ++i) {
         if (errors[i] != 0) return failure(files[i].first, errors[i]);
     }
+    // A cancel that came after the last buffer still keeps the old files.
+    if (watch.cancelled && watch.cancelled->load()) return failure(files.front().first, ECANCELED);
     const InterruptsDeferred deferred;
     for (std::size_t i = 0; i < temporaries.size(); ++i) {
         if (i > 0 && between_renames) between_renames();
@@ -185,13 +190,13 @@ WriteFailure write_all(const std::vector<std::pair<std::string, Filler>>& files,
 }  // namespace
 
 WriteFailure write_report_files(const WorkArea& area, const std::string& path,
-                                const std::function<void()>& between_renames) {
+                                const std::function<void()>& between_renames, WriteWatch watch) {
     // A window's work area brings its copy of the text up to date here, on the calling thread: the
     // two files are then written on two threads that only read it.
     (void)area.length();
     return write_all({{path + ".rtf", [&](std::ostream& out) { area.write_rich(out); }},
                       {path, [&](std::ostream& out) { area.write_plain(out); }}},
-                     between_renames);
+                     between_renames, watch);
 }
 
 void show_write_failure(RunContext& ctx, int step_field, const WriteFailure& failure) {
@@ -207,9 +212,9 @@ void show_write_failure(RunContext& ctx, int step_field, const WriteFailure& fai
     ctx.error_flag = -1;
 }
 
-WriteFailure write_text_file(const std::string& path, std::string_view text) {
+WriteFailure write_text_file(const std::string& path, std::string_view text, WriteWatch watch) {
     return write_all({{path, [&](std::ostream& out) { out.write(text.data(), static_cast<std::streamsize>(text.size())); }}},
-                     {});
+                     {}, watch);
 }
 
 }  // namespace vormel

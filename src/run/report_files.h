@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,15 +18,22 @@ struct WriteFailure {
     explicit operator bool() const { return !file.empty(); }
 };
 
+// A long write watched from another thread: bytes counts what went out so far; setting cancelled
+// stops it, and it then fails with ECANCELED like any other failure (no file replaced, none left).
+struct WriteWatch {
+    std::atomic<bool>* cancelled = nullptr;
+    std::atomic<std::uint64_t>* bytes = nullptr;
+};
+
 // Writes the work area as plain text to path and as rich text to path + ".rtf", as one result: both
 // go completely to temporaries first (unique names in the same folder, created exclusively and never
 // through a link, mode from the umask), and only then the .rtf and last the .rpt are renamed into
 // place, so a new .rpt always has its .rtf. On any failure neither file is replaced and no temporary
 // is left. between_renames runs after the first rename (tests interrupt the program there).
 WriteFailure write_report_files(const WorkArea& area, const std::string& path,
-                                const std::function<void()>& between_renames = {});
+                                const std::function<void()>& between_renames = {}, WriteWatch watch = {});
 // Writes text to path the same way: a temporary first, then renamed into place.
-WriteFailure write_text_file(const std::string& path, std::string_view text);
+WriteFailure write_text_file(const std::string& path, std::string_view text, WriteWatch watch = {});
 // Says which file was not written and why: the step's status field shows "Error" and a " Save Error"
 // message names the file and the reason; for the save at the end of a run (step 5) the reason also
 // goes into the report, after the out-of-memory report when memory ran out. Sets error_flag.

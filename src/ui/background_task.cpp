@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
+#include <algorithm>
 #include <thread>
 
 namespace vormel {
@@ -21,7 +22,10 @@ void run_in_background(QWidget* parent, const QString& label, bool cancellable,
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &progress, [&] {
-        const int percent = control.percent.load();
+        int percent = control.percent.load();
+        if (const std::uint64_t expected = control.expected_bytes.load(); expected > 0) {
+            percent = static_cast<int>(std::min<std::uint64_t>(99, control.bytes.load() * 100 / expected));
+        }
         if (percent < 0) {
             progress.setRange(0, 0);
             progress.setValue(0);

@@ -1,6 +1,7 @@
 // New, Open, Save and Save As of the main window.
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <cerrno>
 #include <filesystem>
 #include <new>
 
@@ -26,16 +27,20 @@ const char* const kOpenFilter = "Input  Files (*.tab, *.bol, *.tdf, *.dcb, *.pla
 bool MainWindow::load_input_text(const std::string& path) {
     RunContext& ctx = session_->ctx;
     std::string text;
-    InputLoad load = load_input_file(path, text);
-    if (load == InputLoad::loaded) {
+    InputLoad load = InputLoad::not_accessible;
+    // A file of hundreds of megabytes takes seconds to read and index: off the GUI thread.
+    run_in_background(this, "Opening the Input File ...", false, [&](TaskControl&) {
         try {
-            work_area_->set_plain_text(text);
-            ctx.input_text = std::move(text);
-            work_area_edit_->moveCursor(QTextCursor::Start);
-            return true;
+            load = load_input_file(path, text);
+            if (load == InputLoad::loaded) work_area_->set_plain_text(text);
         } catch (const std::bad_alloc&) {
             load = InputLoad::out_of_memory;
         }
+    });
+    if (load == InputLoad::loaded) {
+        ctx.input_text = std::move(text);
+        work_area_edit_->moveCursor(QTextCursor::Start);
+        return true;
     }
     if (load == InputLoad::not_accessible) {
         set_step_status(ctx, 0, "Error", 3);
@@ -189,8 +194,16 @@ int MainWindow::save_input(bool save_as) {
         const std::filesystem::path resolved = std::filesystem::canonical(name, error);
         if (!error) target = resolved.string();
     }
-    std::string text = work_area_->plain_text();
-    if (const WriteFailure failure = write_text_file(target, text)) {
+    // A long text takes a while to write: off the GUI thread, and Cancel keeps the old file.
+    std::string text;
+    WriteFailure failure;
+    run_in_background(this, "Saving the Input File ...", true, [&](TaskControl& control) {
+        text = work_area_->plain_text();
+        control.expected_bytes = text.size();
+        failure = write_text_file(target, text, {&control.cancelled, &control.bytes});
+    });
+    if (failure.error == ECANCELED) return 2;
+    if (failure) {
         show_write_failure(ctx, 0, failure);
         ctx.error_flag = 0;
         return 2;
@@ -237,8 +250,13 @@ int MainWindow::SaveAs_ReportFiles(bool save_as) {
     }
     // A long report takes a while to write: off the GUI thread, so the window keeps answering.
     WriteFailure failure;
-    run_in_background(this, "Saving the Report Files ...", false,
-                      [&](TaskControl&) { failure = write_report_files(*work_area_, name); });
+    run_in_background(this, "Saving the Report Files ...", true, [&](TaskControl& control) {
+        // Both files, each about the text's size.
+        control.expected_bytes = 2 * work_area_->length();
+        failure = write_report_files(*work_area_, name, {}, {&control.cancelled, &control.bytes});
+    });
+    // Cancelled: the old files stay as they were.
+    if (failure.error == ECANCELED) return 2;
     if (failure) {
         show_write_failure(ctx, 0, failure);
         ctx.error_flag = 0;

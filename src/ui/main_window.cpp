@@ -30,6 +30,7 @@
 #include "ui/find_dialog.h"
 #include "ui/help_window.h"
 #include "ui/qt_work_area.h"
+#include "ui/report_view.h"
 #include "ui/query_box.h"
 #include "ui/show_path.h"
 #include "ui/threaded_run_window.h"
@@ -96,6 +97,7 @@ MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale, QRect sc
 
     work_area_edit_->installEventFilter(this);
     work_area_edit_->viewport()->installEventFilter(this);
+    connect(work_area_->report_view(), &ReportView::copy_requested, this, [this] { copy_selection(); });
     setAcceptDrops(true);
     connect(work_area_edit_, &QPlainTextEdit::textChanged, this, [this] { data_changed_check(); });
     connect(work_area_edit_->document(), &QTextDocument::modificationChanged, this, [this] { data_changed_check(); });
@@ -402,9 +404,9 @@ void MainWindow::create_menus() {
     // Cut, copy and paste keep the work area's own keys.
     edit_menu_ = menuBar()->addMenu(" &Edit ");
     action_cut_ = item(edit_menu_, "actionCut", "Cut\tCtrl+X", nullptr, [this] { work_area_edit_->cut(); });
-    action_copy_ = item(edit_menu_, "actionCopy", "Copy\tCtrl+C", nullptr, [this] { work_area_edit_->copy(); });
+    action_copy_ = item(edit_menu_, "actionCopy", "Copy\tCtrl+C", nullptr, [this] { copy_selection(); });
     action_paste_ = item(edit_menu_, "actionPaste", "Paste\tCtrl+V", nullptr, [this] { work_area_edit_->paste(); });
-    action_select_all_ = item(edit_menu_, "actionSelectAll", "Select All\tCtrl+A", "Ctrl+A", [this] { work_area_edit_->selectAll(); });
+    action_select_all_ = item(edit_menu_, "actionSelectAll", "Select All\tCtrl+A", "Ctrl+A", [this] { select_all(); });
     edit_menu_->addSeparator();
     action_find_ = item(edit_menu_, "actionFind", "Find...\tCtrl+F", "Ctrl+F", [this] { show_find_dialog(); });
 

@@ -85,6 +85,8 @@ public:
     void find_next(const QString& needle, bool match_case);
     void show_find_dialog();
     void text_to_clip();
+    void copy_selection();
+    void select_all();
     void print_work_area();
     void show_help();
     void show_about();
@@ -158,6 +160,8 @@ private:
     void command_finished();
     void open_query(QueryKind kind, std::function<void(QueryAnswer)> done);
     void apply_text_size(int size);
+    // The copy's text [start, start + length) to the clipboard, read off the GUI thread.
+    void copy_in_background(std::size_t start, std::size_t length);
     void set_check(QRadioButton* button);
     void show_path(QLineEdit* field, const std::string& label, const std::string& path);
     void set_control_colours(QWidget* widget, Rgb background, Rgb text);

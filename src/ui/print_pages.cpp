@@ -51,6 +51,15 @@ int printed_page_count(QStringView text, int columns, int rows) {
 }
 
 bool print_text(QPrinter& printer, const QString& text, double points, TaskControl& control) {
+    std::vector<QStringView> lines;
+    for_each_line(text, [&](QStringView line, qsizetype) {
+        lines.push_back(line);
+        return true;
+    });
+    return print_lines(printer, lines.size(), [&](std::size_t i) { return lines[i].toString(); }, points, control);
+}
+
+bool print_lines(QPrinter& printer, std::size_t line_count, const PrintedLine& line, double points, TaskControl& control) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QFont font = monospaced_font(points);
@@ -61,7 +70,16 @@ bool print_text(QPrinter& printer, const QString& text, double points, TaskContr
     // The last two rows of a page hold its number.
     const int rows = std::max(1, page.height() / line_height - 2);
     const int columns = std::max(1, page.width() / std::max(1, metrics.horizontalAdvance(QLatin1Char('M'))));
-    const int pages = printed_page_count(text, columns, rows);
+    long long printed_rows = 0;
+    for (std::size_t i = 0; i < line_count; ++i) {
+        printed_rows += std::max<qsizetype>(1, (line(i).size() + columns - 1) / columns);
+        if (control.cancelled.load()) {
+            painter.end();
+            printer.abort();
+            return false;
+        }
+    }
+    const int pages = static_cast<int>(std::max(1LL, (printed_rows + rows - 1) / rows));
     int page_number = 1;
     int row = 0;
     auto foot = [&] {
@@ -69,15 +87,16 @@ bool print_text(QPrinter& printer, const QString& text, double points, TaskContr
         painter.drawText(QRect(0, page.height() - line_height, page.width(), line_height), Qt::AlignHCenter, number);
     };
     bool cancelled = false;
-    for_each_line(text, [&](QStringView line, qsizetype end) {
-        for (QStringView piece : printed_pieces(line, columns)) {
+    for (std::size_t i = 0; i < line_count && !cancelled; ++i) {
+        const QString text = line(i);
+        for (QStringView piece : printed_pieces(text, columns)) {
             if (row == rows) {
                 foot();
                 if (control.cancelled.load()) {
                     cancelled = true;
-                    return false;
+                    break;
                 }
-                control.percent = static_cast<int>(100LL * end / std::max<qsizetype>(1, text.size()));
+                control.percent = static_cast<int>(100.0 * static_cast<double>(i) / static_cast<double>(line_count));
                 printer.newPage();
                 ++page_number;
                 row = 0;
@@ -85,8 +104,7 @@ bool print_text(QPrinter& printer, const QString& text, double points, TaskContr
             painter.drawText(0, metrics.ascent() + row * line_height, piece.toString());
             ++row;
         }
-        return true;
-    });
+    }
     if (cancelled) {
         printer.abort();
     } else {

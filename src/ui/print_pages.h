@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 #include <QStringView>
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 class QPrinter;
@@ -20,5 +22,9 @@ struct TaskControl;
 // and the page count at the foot. Reports progress to control and stops at its cancel; false when
 // cancelled or the printer could not start. May run on any thread.
 bool print_text(QPrinter& printer, const QString& text, double points, TaskControl& control);
+// The same for a text handed over line by line (line(index) without its end), so that a long
+// report is never held a second time to be printed.
+using PrintedLine = std::function<QString(std::size_t index)>;
+bool print_lines(QPrinter& printer, std::size_t line_count, const PrintedLine& line, double points, TaskControl& control);
 
 }  // namespace vormel

@@ -7,7 +7,12 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QThread>
+#include <algorithm>
+#include <cctype>
+#include <functional>
 #include <ostream>
+
+#include "ui/report_view.h"
 
 
 namespace vormel {
@@ -18,6 +23,17 @@ namespace {
 // that the window repaints and answers the user in between.
 constexpr std::size_t kPieceBytes = 16u << 10;
 constexpr qint64 kDrainMilliseconds = 20;
+// The ReportView takes in new lines at most this often: the lines are in the copy already.
+constexpr int kViewRefreshMilliseconds = 40;
+// A line is shown up to this many bytes: painting never reads more than a few screens of text.
+constexpr std::size_t kShownLineBytes = 16u << 10;
+// Find reads the copy in slices of this size.
+constexpr std::size_t kFindSliceBytes = 4u << 20;
+
+unsigned char folded(char c, bool match_case) {
+    const auto byte = static_cast<unsigned char>(c);
+    return match_case || byte >= 0x80 ? byte : static_cast<unsigned char>(std::tolower(byte));
+}
 
 QTextCharFormat format_of(Rgb colour, bool bold) {
     QTextCharFormat format;
@@ -30,6 +46,9 @@ QTextCharFormat format_of(Rgb colour, bool bold) {
 }  // namespace
 
 QtWorkArea::QtWorkArea(QPlainTextEdit& edit) : edit_(edit) {
+    view_ = new ReportView(&edit_, [this](std::size_t first, std::size_t count) { return shown_lines(first, count); });
+    view_->hide();
+    edit_.installEventFilter(this);
     drain_timer_.setSingleShot(true);
     connect(&drain_timer_, &QTimer::timeout, this, [this] { drain(); });
     connect(edit_.document(), &QTextDocument::contentsChange, this, [this] {
@@ -39,15 +58,21 @@ QtWorkArea::QtWorkArea(QPlainTextEdit& edit) : edit_(edit) {
     });
 }
 
+bool QtWorkArea::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &edit_ && event->type() == QEvent::Resize) view_->setGeometry(edit_.rect());
+    return false;
+}
+
 void QtWorkArea::set_font(const QFont& font) {
     ++programmatic_;
     edit_.setFont(font);
     --programmatic_;
+    view_->set_font(font);
 }
 
 bool QtWorkArea::has_backlog() const {
     std::lock_guard lock(mutex_);
-    return !pending_.empty();
+    return !pending_.empty() || (compact_wanted_ && drain_scheduled_);
 }
 
 void QtWorkArea::refresh_copy() const {
@@ -59,7 +84,10 @@ void QtWorkArea::refresh_copy() const {
         std::lock_guard lock(mutex_);
         if (!copy_stale_) return;
         // Only the user's typing makes it stale, and typed text is plain.
-        copy_.set_plain_text(edit_.toPlainText().toStdString());
+        const std::string text = edit_.toPlainText().toStdString();
+        copy_.set_plain_text(text);
+        reset_index();
+        index_lines(text, 0);
         copy_stale_ = false;
     });
 }
@@ -94,8 +122,16 @@ void QtWorkArea::append(std::string_view text, Rgb colour, bool bold) {
             }
         }
         if (converted.empty()) return;
+        const std::size_t base = copy_.length();
         copy_.append(converted, colour, bold);
-        if (!pending_.empty() && pending_.back().colour == colour && pending_.back().bold == bold) {
+        index_lines(converted, base);
+        if (!compact_wanted_ && copy_.length() > compact_threshold_) {
+            compact_wanted_ = true;
+            pending_.clear();
+        }
+        if (compact_wanted_) {
+            // The view reads the copy.
+        } else if (!pending_.empty() && pending_.back().colour == colour && pending_.back().bold == bold) {
             pending_.back().text.append(converted);
         } else {
             pending_.push_back({std::move(converted), colour, bold});
@@ -105,16 +141,73 @@ void QtWorkArea::append(std::string_view text, Rgb colour, bool bold) {
     if (on_gui_thread() && !drain_timer_.isActive()) drain();
 }
 
+void QtWorkArea::index_lines(std::string_view text, std::size_t base) const {
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+        longest_line_ = std::max<std::size_t>(longest_line_, base + at - line_starts_.back());
+        line_starts_.push_back(base + at + 1);
+    }
+}
+
+void QtWorkArea::reset_index() const {
+    line_starts_.assign(1, 0);
+    longest_line_ = 0;
+}
+
 void QtWorkArea::schedule_drain() {
+    int delay = 0;
     {
         std::lock_guard lock(mutex_);
         if (drain_scheduled_) return;
         drain_scheduled_ = true;
+        if (compact_wanted_) delay = kViewRefreshMilliseconds;
     }
-    QMetaObject::invokeMethod(this, [this] { drain_timer_.start(0); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, delay] { drain_timer_.start(delay); }, Qt::QueuedConnection);
+}
+
+void QtWorkArea::enter_compact() {
+    ++programmatic_;
+    const bool was_modified = edit_.document()->isModified();
+    edit_.clear();
+    edit_.document()->setModified(was_modified);
+    --programmatic_;
+    compact_ = true;
+    view_->set_font(edit_.font());
+    view_->setGeometry(edit_.rect());
+    view_->select(0, 0, 0);
+    view_->show();
+    view_->raise();
+    if (edit_.hasFocus()) view_->setFocus();
+}
+
+void QtWorkArea::leave_compact() {
+    if (!compact_) return;
+    compact_ = false;
+    const bool had_focus = view_->hasFocus();
+    view_->hide();
+    view_->set_extent(0, 0);
+    if (had_focus) edit_.setFocus();
 }
 
 void QtWorkArea::drain() {
+    bool follow_end = false;
+    std::size_t lines = 0;
+    std::size_t longest = 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (compact_wanted_) {
+            drain_scheduled_ = false;
+            follow_end = scroll_pending_;
+            scroll_pending_ = false;
+            lines = line_starts_.size();
+            longest = std::min(longest_line_, kShownLineBytes);
+        }
+    }
+    if (lines > 0) {
+        if (!compact_) enter_compact();
+        view_->set_extent(lines, longest);
+        if (follow_end) view_->scroll_to_end();
+        return;
+    }
     QElapsedTimer budget;
     budget.start();
     bool more = true;
@@ -187,15 +280,37 @@ std::size_t QtWorkArea::length() const {
 }
 
 void QtWorkArea::set_plain_text(std::string_view text) {
-    const std::string copy(text);
-    run_on_gui([this, &copy] {
+    // The copy and its line index are built on the calling thread (a worker for a long file); the
+    // GUI thread only swaps them in, and fills the edit when the text is short.
+    TextWorkArea fresh;
+    fresh.set_plain_text(text);
+    // The index of the text as held: CR LF, CR and LF are each one line end.
+    std::vector<std::uint64_t> starts{0};
+    std::size_t longest = 0;
+    std::size_t held = 0;
+    for (std::size_t at = 0; at < text.size(); ++at, ++held) {
+        if (text[at] != '\r' && text[at] != '\n') continue;
+        if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+        longest = std::max<std::size_t>(longest, held - starts.back());
+        starts.push_back(held + 1);
+    }
+    const bool compact = fresh.length() > compact_threshold_;
+    const std::string converted = compact ? std::string() : fresh.text();
+    run_on_gui([&] {
         clear();
-        ++programmatic_;
         {
             std::lock_guard lock(mutex_);
-            copy_.set_plain_text(copy);
+            copy_ = std::move(fresh);
+            line_starts_ = std::move(starts);
+            longest_line_ = longest;
+            compact_wanted_ = compact;
         }
-        edit_.setPlainText(QString::fromUtf8(copy.data(), static_cast<qsizetype>(copy.size())));
+        ++programmatic_;
+        if (compact) {
+            drain();
+        } else {
+            edit_.setPlainText(QString::fromUtf8(converted.data(), static_cast<qsizetype>(converted.size())));
+        }
         edit_.document()->setModified(false);
         --programmatic_;
     });
@@ -210,7 +325,10 @@ void QtWorkArea::clear() {
             scroll_pending_ = false;
             copy_.clear();
             copy_stale_ = false;
+            reset_index();
+            compact_wanted_ = false;
         }
+        leave_compact();
         ++programmatic_;
         edit_.clear();
         edit_.setCurrentCharFormat(QTextCharFormat());
@@ -220,16 +338,120 @@ void QtWorkArea::clear() {
 }
 
 void QtWorkArea::caret_to_end() {
+    bool compact = false;
     {
         std::lock_guard lock(mutex_);
-        if (!pending_.empty() || !on_gui_thread()) {
+        compact = compact_wanted_;
+        if (!compact && (!pending_.empty() || !on_gui_thread())) {
             // Done once the appended text is in.
             scroll_pending_ = true;
             return;
         }
+        if (compact) scroll_pending_ = true;
+    }
+    if (compact) {
+        if (on_gui_thread()) {
+            drain();
+        } else {
+            schedule_drain();
+        }
+        return;
     }
     edit_.moveCursor(QTextCursor::End);
     edit_.ensureCursorVisible();
+}
+
+std::size_t QtWorkArea::line_of(std::size_t position) const {
+    return static_cast<std::size_t>(std::upper_bound(line_starts_.begin(), line_starts_.end(), position) - line_starts_.begin()) - 1;
+}
+
+std::vector<ShownLine> QtWorkArea::shown_lines(std::size_t first, std::size_t count) const {
+    std::vector<ShownLine> shown;
+    std::lock_guard lock(mutex_);
+    const std::vector<TextWorkArea::Run>& runs = copy_.runs();
+    std::string bytes;
+    for (std::size_t index = first; index < line_starts_.size() && index < first + count; ++index) {
+        const std::size_t start = line_starts_[index];
+        std::size_t end = index + 1 < line_starts_.size() ? line_starts_[index + 1] - 1 : copy_.length();
+        end = std::min(end, start + kShownLineBytes);
+        bytes.clear();
+        copy_.copy_range(start, end, bytes);
+        ShownLine line;
+        line.start = start;
+        line.text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        const auto column = [&](std::size_t position) {
+            const std::size_t offset = position - start;
+            return ascii ? static_cast<int>(offset) : static_cast<int>(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(offset)).size());
+        };
+        auto run = std::upper_bound(runs.begin(), runs.end(), start,
+                                    [](std::size_t at, const TextWorkArea::Run& r) { return at < r.start; });
+        if (run != runs.begin()) --run;
+        for (; run != runs.end() && run->start < end; ++run) {
+            const std::size_t from = std::max(run->start, start);
+            const std::size_t to = std::min(run->start + run->length, end);
+            if (from >= to) continue;
+            line.pieces.push_back({column(from), column(to) - column(from), run->colour, run->bold});
+        }
+        shown.push_back(std::move(line));
+    }
+    return shown;
+}
+
+std::optional<std::size_t> QtWorkArea::find_in_copy(const std::string& needle, std::size_t from, bool match_case) const {
+    if (needle.empty()) return std::nullopt;
+    std::string wanted;
+    for (char c : needle) wanted.push_back(static_cast<char>(folded(c, match_case)));
+    const auto same = [match_case](char a, char b) { return folded(a, match_case) == static_cast<unsigned char>(b); };
+    std::lock_guard lock(mutex_);
+    const std::size_t length = copy_.length();
+    // Slices overlap by the needle's length less one, so an occurrence across a slice edge is seen.
+    const auto search = [&](std::size_t begin, std::size_t end) -> std::optional<std::size_t> {
+        std::string slice;
+        for (std::size_t at = begin; at < end && at + needle.size() <= length;) {
+            slice.clear();
+            const std::size_t slice_end = std::min(end + needle.size() - 1, at + kFindSliceBytes + needle.size() - 1);
+            copy_.copy_range(at, slice_end, slice);
+            const auto hit = std::search(slice.begin(), slice.end(), wanted.begin(), wanted.end(), same);
+            if (hit != slice.end()) return at + static_cast<std::size_t>(hit - slice.begin());
+            at += kFindSliceBytes;
+        }
+        return std::nullopt;
+    };
+    if (auto found = search(from, length)) return found;
+    return search(0, std::min(from, length));
+}
+
+void QtWorkArea::select_in_view(std::size_t start, std::size_t length) {
+    std::size_t line = 0;
+    {
+        std::lock_guard lock(mutex_);
+        line = line_of(start);
+    }
+    view_->select(start, length, line);
+}
+
+std::size_t QtWorkArea::printed_line_count() const {
+    refresh_copy();
+    std::lock_guard lock(mutex_);
+    const bool ends_with_line_end = line_starts_.size() > 1 && line_starts_.back() == copy_.length();
+    return line_starts_.size() - (ends_with_line_end ? 1 : 0);
+}
+
+QString QtWorkArea::line_text(std::size_t index) const {
+    std::string bytes;
+    std::lock_guard lock(mutex_);
+    if (index >= line_starts_.size()) return {};
+    const std::size_t end = index + 1 < line_starts_.size() ? line_starts_[index + 1] - 1 : copy_.length();
+    copy_.copy_range(line_starts_[index], end, bytes);
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string QtWorkArea::copy_text(std::size_t start, std::size_t length) const {
+    std::string text;
+    std::lock_guard lock(mutex_);
+    copy_.copy_range(start, start + length, text);
+    return text;
 }
 
 void QtWorkArea::write_plain(std::ostream& out) const {

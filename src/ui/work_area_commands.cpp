@@ -6,7 +6,6 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <filesystem>
-#include <sstream>
 
 #include "ui/background_task.h"
 #include "ui/find_dialog.h"
@@ -15,6 +14,7 @@
 #include "ui/main_window.h"
 #include "ui/print_pages.h"
 #include "ui/qt_work_area.h"
+#include "ui/report_view.h"
 #include "ui/ui_dialogs.h"
 
 namespace vormel {
@@ -48,6 +48,17 @@ void MainWindow::show_find_dialog() {
 }
 
 void MainWindow::find_next(const QString& needle, bool match_case) {
+    if (work_area_->compact()) {
+        // Hundreds of megabytes take a moment to search: off the GUI thread.
+        ReportView& view = *work_area_->report_view();
+        const std::size_t from = view.selection_length() > 0 ? view.selection_start() + 1 : 0;
+        const std::string wanted = needle.toStdString();
+        std::optional<std::size_t> found;
+        run_in_background(this, "Finding ...", false,
+                          [&](TaskControl&) { found = work_area_->find_in_copy(wanted, from, match_case); });
+        if (found) work_area_->select_in_view(*found, wanted.size());
+        return;
+    }
     const QTextCursor selection = work_area_edit_->textCursor();
     const QString text = work_area_edit_->toPlainText();
     const qsizetype found = find_next_position(text, needle, selection.selectionStart(),
@@ -62,7 +73,35 @@ void MainWindow::find_next(const QString& needle, bool match_case) {
 
 void MainWindow::text_to_clip() {
     work_area_->drain_all();
+    if (work_area_->compact()) {
+        copy_in_background(0, work_area_->length());
+        return;
+    }
     QGuiApplication::clipboard()->setText(work_area_edit_->toPlainText());
+}
+
+void MainWindow::copy_in_background(std::size_t start, std::size_t length) {
+    QString text;
+    run_in_background(this, "Copying ...", false,
+                      [&](TaskControl&) { text = QString::fromStdString(work_area_->copy_text(start, length)); });
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void MainWindow::copy_selection() {
+    if (!work_area_->compact()) {
+        work_area_edit_->copy();
+        return;
+    }
+    const ReportView& view = *work_area_->report_view();
+    if (view.selection_length() > 0) copy_in_background(view.selection_start(), view.selection_length());
+}
+
+void MainWindow::select_all() {
+    if (!work_area_->compact()) {
+        work_area_edit_->selectAll();
+        return;
+    }
+    work_area_->report_view()->select(0, work_area_->length(), work_area_->report_view()->first_visible_line());
 }
 
 void MainWindow::print_work_area() {
@@ -76,14 +115,12 @@ void MainWindow::print_work_area() {
     QPrinter printer;
     printer.setDocName(windowTitle());
     if (!dialogs_.print_setup(this, printer)) return;
-    // A report of millions of lines prints for minutes: off the GUI thread, from the text copy.
+    // A report of millions of lines prints for minutes: off the GUI thread, line by line from the
+    // text copy, never copied whole.
     const int points = text_size_;
     run_in_background(this, "Printing the Work Area ...", true, [&](TaskControl& control) {
-        std::ostringstream plain;
-        work_area_->write_plain(plain);
-        QString text = QString::fromStdString(plain.str());
-        text.remove('\r');
-        print_text(printer, text, points, control);
+        const std::size_t lines = work_area_->printed_line_count();
+        print_lines(printer, lines, [this](std::size_t i) { return work_area_->line_text(i); }, points, control);
     });
 }
 

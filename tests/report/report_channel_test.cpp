@@ -149,6 +149,22 @@ TEST(TextWorkArea, PlainTextHasCrLfAndRtfKeepsColoursBoldAndEscapes) {
     EXPECT_EQ(text.substr(text.size() - 6), "\\par }");
 }
 
+TEST(TextWorkArea, RangesAcrossBlockEdgesReadAsTheWholeText) {
+    // The window paints and searches a long report through ranges; blocks are 1 MiB each.
+    TextWorkArea area;
+    std::string text;
+    for (int line = 0; text.size() < 3 * (1u << 20); ++line) text += "line " + std::to_string(line) + " \xC3\xA4\r\n";
+    area.append(text, colours::black, false);
+    const std::string held = area.text();
+    for (const std::size_t from : {std::size_t{0}, std::size_t{(1u << 20) - 3}, std::size_t{2u << 20}, held.size() - 5}) {
+        for (const std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{(1u << 20) + 9}}) {
+            std::string range = "kept ";
+            area.copy_range(from, from + length, range);
+            EXPECT_EQ(range, "kept " + held.substr(from, length)) << from << " " << length;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vormel
 

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -137,6 +138,41 @@ TEST(ReportFileFaults, FailedRichTextWriteKeepsTheEarlierReport) {
         EXPECT_TRUE(earlier.untouched());
         EXPECT_EQ(entries_of(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
     }
+}
+
+// A work area whose plain text, half written, is cancelled by the user.
+class CancelledMidwayArea : public TextWorkArea {
+public:
+    explicit CancelledMidwayArea(std::atomic<bool>& cancelled) : cancelled_(cancelled) {}
+    void write_plain(std::ostream& out) const override {
+        out << std::string(1 << 20, 'x');
+        cancelled_ = true;
+        out << std::string(1 << 20, 'y');
+    }
+
+private:
+    std::atomic<bool>& cancelled_;
+};
+
+TEST(ReportFileFaults, CancelledSaveKeepsTheEarlierReportAndLeavesNoTemporary) {
+    for (const bool before_start : {true, false}) {
+        EarlierReport earlier;
+        std::atomic<bool> cancelled{before_start};
+        CancelledMidwayArea area(cancelled);
+        area.append("new report\r\n", colours::black, false);
+        const WriteFailure failure = write_report_files(area, earlier.path, {}, {&cancelled, nullptr});
+        EXPECT_EQ(failure.error, ECANCELED);
+        EXPECT_TRUE(earlier.untouched());
+        EXPECT_EQ(entries_of(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
+    }
+    // Not cancelled: all written, and the counter saw both files whole.
+    EarlierReport earlier;
+    const Report report("new", 20000);
+    std::atomic<bool> cancelled{false};
+    std::atomic<std::uint64_t> bytes{0};
+    EXPECT_FALSE(write_report_files(report.area, earlier.path, {}, {&cancelled, &bytes}));
+    EXPECT_EQ(read_file(earlier.path), report.plain());
+    EXPECT_EQ(bytes.load(), report.plain().size() + report.rich().size());
 }
 
 TEST(ReportFileFaults, RunSaysWhichFileFailedAndWhy) {

@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QDragEnterEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -35,6 +37,7 @@
 #include "ui/qt_work_area.h"
 #include "ui/query_box.h"
 #include "ui/recent_files.h"
+#include "ui/report_view.h"
 #include "ui/show_path.h"
 #include "ui/ui_dialogs.h"
 #include "scripted_dialogs.h"
@@ -134,6 +137,36 @@ private slots:
         dialogs_.reset();
         std::filesystem::current_path("/");
         dir_.reset();
+    }
+
+    void a_report_in_the_report_view_is_found_selected_and_copied() {
+        window_->work_area().set_compact_threshold(300);
+        opened_pla();
+        page_by_page_off();
+        run_to_end();
+        QtWorkArea& area = window_->work_area();
+        QVERIFY(area.compact());
+        ReportView& view = *area.report_view();
+        QVERIFY(view.isVisible() || !window_->isVisible());
+        const std::string all = area.copy_text(0, area.length());
+        const std::size_t first = all.find("Input File");
+        QVERIFY(first != std::string::npos);
+        window_->find_next("input file", false);
+        QCOMPARE(view.selection_start(), first);
+        QCOMPARE(view.selection_length(), std::size_t{10});
+        // The next Find moves on, and after the last occurrence starts at the top again.
+        window_->find_next("input file", false);
+        const std::size_t second = all.find("Input File", first + 1);
+        QCOMPARE(view.selection_start(), second == std::string::npos ? first : second);
+        action("actionCopy")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Input File"));
+        action("actionSelectAll")->trigger();
+        action("actionCopy")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text().toStdString(), all);
+        // Re-Start loads the short input into the edit again.
+        press_start();
+        QVERIFY(!area.compact());
+        QVERIFY(window_->work_area_edit().toPlainText().startsWith(QString(kSmallPla)));
     }
 
     void start_and_continue_through_a_run_then_restart() {
