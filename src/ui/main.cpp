@@ -10,6 +10,7 @@
 #include "ui/emergency_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_work_area.h"
+#include "ui/query_box.h"
 #include "ui/ui_dialogs.h"
 
 int main(int argc, char** argv) {
@@ -30,13 +31,15 @@ int main(int argc, char** argv) {
     window.raise();
     window.activateWindow();
 
-    window.start_up(arguments.join(' ').toStdString());
-
-    // VORMEL_SCREENSHOT=file.png: once the run has ended and the report is in view, the screen is
-    // saved to that file and the program ends (used by scripts/screenshot.sh); with
-    // VORMEL_SCREENSHOT_PICTURES set the result pictures are opened first.
+    // VORMEL_SCREENSHOT=file.png: the run goes through without page-end pauses or questions; once it has ended
+    // and the report is in view, the screen is saved to that file and the program ends (used by
+    // scripts/screenshot.sh); with VORMEL_SCREENSHOT_PICTURES set the result pictures are opened first.
     const QString screenshot = qEnvironmentVariable("VORMEL_SCREENSHOT");
-    QTimer watch;
+
+    window.start_up(arguments.join(' ').toStdString());
+    if (!screenshot.isEmpty()) window.toggle_page_by_page();
+
+    QTimer watch, answer;
     if (!screenshot.isEmpty()) {
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (window.busy() || window.work_area().has_backlog()) return;
@@ -48,6 +51,11 @@ int main(int argc, char** argv) {
             });
         });
         watch.start(200);
+        // A long display asks again and again: the picture is of the whole run.
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (window.query_box().is_open()) window.query_box().answer(vormel::QueryAnswer::proceed);
+        });
+        answer.start(5);
     }
     const int code = QApplication::exec();
     emergency.reset();

@@ -82,6 +82,7 @@ MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale, QRect sc
     resize(layout_->design_size() + QSize(0, menuBar()->sizeHint().height()));
 
     work_area_ = std::make_unique<QtWorkArea>(*work_area_edit_);
+    set_run_phase(RunPhase::idle);  // again, now that the report view exists
     run_window_ = std::make_unique<ThreadedRunWindow>(
         *this, *this, [this](QueryKind kind, std::function<void(QueryAnswer)> done) { open_query(kind, std::move(done)); },
         [this] {
@@ -889,6 +890,7 @@ void MainWindow::set_run_phase(RunPhase phase) {
                            : phase == RunPhase::running ? colours::light_yellow
                                                         : colours::light_green;
     work_area_edit_->setStyleSheet(QString("QPlainTextEdit { background-color: %1; color: black; }").arg(css_rgb(background)));
+    if (work_area_) work_area_->report_view()->set_background(QColor(background.r, background.g, background.b));
     if (phase == RunPhase::running) return;
     const Rgb fields = phase == RunPhase::idle ? colours::light_cyan : colours::light_green;
     set_control_colours(time_field_, fields, colours::navy);

@@ -1,6 +1,7 @@
 #include "ui/report_view.h"
 
 #include <QFontMetrics>
+#include <QPalette>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -14,6 +15,13 @@ ReportView::ReportView(QWidget* parent, LineSource source) : QAbstractScrollArea
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     viewport()->setAutoFillBackground(false);
     set_font(font());
+}
+
+void ReportView::set_background(const QColor& colour) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, colour);
+    setPalette(colours);
+    viewport()->update();
 }
 
 void ReportView::set_font(const QFont& font) {

@@ -33,6 +33,8 @@ public:
     explicit ReportView(QWidget* parent, LineSource source);
 
     void set_font(const QFont& font);
+    // The colour behind the text: the work area's colour of the run's phase.
+    void set_background(const QColor& colour);
     // The text now has lines lines, the longest of longest characters.
     void set_extent(std::size_t lines, std::size_t longest);
     std::size_t line_count() const { return lines_; }

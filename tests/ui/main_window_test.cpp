@@ -148,6 +148,8 @@ private slots:
         QVERIFY(area.compact());
         ReportView& view = *area.report_view();
         QVERIFY(view.isVisible() || !window_->isVisible());
+        // The view shows the colour of the ended run, as the edit does (it was white).
+        QCOMPARE(view.palette().color(QPalette::Base), QColor(colours::light_green.r, colours::light_green.g, colours::light_green.b));
         const std::string all = area.copy_text(0, area.length());
         const std::size_t first = all.find("Input File");
         QVERIFY(first != std::string::npos);
