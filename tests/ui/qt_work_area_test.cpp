@@ -44,6 +44,19 @@ Rgb colour_at(const QTextDocument& document, int position) {
     return Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())};
 }
 
+// The sample report appended on a worker thread, as a run does, and into reference at once.
+void append_sample_from_a_worker(QtWorkArea& area, TextWorkArea& reference) {
+    const std::vector<Append> appends = sample_report();
+    for (const Append& a : appends) reference.append(a.text, a.colour, a.bold);
+    std::thread worker([&] {
+        for (const Append& a : appends) {
+            area.append(a.text, a.colour, a.bold);
+            area.caret_to_end();
+        }
+    });
+    worker.join();
+}
+
 }  // namespace
 
 class QtWorkAreaTest : public QObject {
@@ -53,16 +66,7 @@ private slots:
         QPlainTextEdit edit;
         QtWorkArea area(edit);
         TextWorkArea reference;
-        const std::vector<Append> appends = sample_report();
-        for (const Append& a : appends) reference.append(a.text, a.colour, a.bold);
-
-        std::thread worker([&] {
-            for (const Append& a : appends) {
-                area.append(a.text, a.colour, a.bold);
-                area.caret_to_end();
-            }
-        });
-        worker.join();
+        append_sample_from_a_worker(area, reference);
         QTRY_VERIFY_WITH_TIMEOUT(!area.has_backlog(), 30000);
 
         QCOMPARE(edit.toPlainText().toStdString(), reference.text());
@@ -110,15 +114,7 @@ private slots:
         QtWorkArea area(edit);
         area.set_compact_threshold(4000);
         TextWorkArea reference;
-        const std::vector<Append> appends = sample_report();
-        for (const Append& a : appends) reference.append(a.text, a.colour, a.bold);
-        std::thread worker([&] {
-            for (const Append& a : appends) {
-                area.append(a.text, a.colour, a.bold);
-                area.caret_to_end();
-            }
-        });
-        worker.join();
+        append_sample_from_a_worker(area, reference);
         QTRY_VERIFY_WITH_TIMEOUT(!area.has_backlog(), 30000);
 
         QVERIFY(area.compact());
