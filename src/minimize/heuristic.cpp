@@ -144,9 +144,10 @@ void run_beside(Main&& main, Side&& side, StopCheck& stop) {
 // the calling thread does).
 class Run {
 public:
-    Run(const Cover& dc, const Cover& off, const Space& s, bool sparse, Observer* observer, StopCheck& stop,
-        HeuristicStats& stats)
-        : dc_(dc), off_(off), s_(s), sparse_(sparse), observer_(observer), stop_(stop), stats_(stats) {}
+    Run(const Cover& dc, const Cover& off, const Space& s, const HeuristicParams& params, Observer* observer,
+        StopCheck& stop, HeuristicStats& stats)
+        : dc_(dc), off_(off), s_(s), sparse_(params.make_sparse), loop_(params.loop), observer_(observer),
+          stop_(stop), stats_(stats) {}
 
     // A run from the ON cover: primes (the first expansion in the order the seed gives), the
     // essential ones set aside, then the loop. Returns the best cover, essentials included.
@@ -154,6 +155,10 @@ public:
         Cover f = starting_cover(on, s_, start);
         variation_ = variation;
         expand_pass(f, variation.seed);
+        if (!loop_) {
+            irredundant_pass(f, dc_);
+            return f;
+        }
         Cover best = loop_from_primes(f);
         // MAKE_SPARSE may free cubes the loop could not: one more round from its result.
         if (sparse_ && !stop_()) {
@@ -281,6 +286,7 @@ private:
     const Cover& off_;
     const Space& s_;
     bool sparse_;
+    bool loop_;
     Observer* observer_;
     StopCheck& stop_;
     HeuristicStats& stats_;
@@ -304,7 +310,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     const int n = 2 + std::max(0, params.restarts);
     std::vector<Cover> covers(n);
     std::vector<HeuristicStats> stats(n);
-    Run first(dc, off, space, params.make_sparse, &observer, stop, stats[0]);
+    Run first(dc, off, space, params, &observer, stop, stats[0]);
     const int first_side = params.both_starts ? 1 : 2;
     double restarts_start = 0;
     // The cover over all primes (for small functions) is one more task beside the runs.
@@ -327,7 +333,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
                     return;
                 }
                 const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
-                covers[k] = Run(dc, off, space, params.make_sparse, nullptr, stop, stats[k]).from_on(on, kind, variation(k));
+                covers[k] = Run(dc, off, space, params, nullptr, stop, stats[k]).from_on(on, kind, variation(k));
             });
         },
         stop);

@@ -16,6 +16,8 @@ struct HeuristicParams {
                                // the two starts; the best run wins (the lowest number on a tie), and
                                // one more IRREDUNDANT over all runs' cubes may do better still
     bool make_sparse = true;   // drop output connections and literals the function does not need
+    bool loop = true;          // false: one expansion and IRREDUNDANT only, a quick estimate for
+                               // searches over many functions
     bool all_primes = true;    // also try the cheapest cover over all primes when they are few
     bool both_starts = true;   // false: the first run from the ON cover as given only (half the work,
                                // for searches that already run many minimizations side by side)

@@ -118,8 +118,9 @@ PolarityChoice choose_polarity_automatic(const cubes::FunctionCovers& f, const P
     return best;
 }
 
-PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const PolarityMinimizer& minimize,
-                                           const std::function<bool()>& stop, Observer& observer) {
+PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const PolarityMinimizer& estimate,
+                                           const PolarityMinimizer& minimize, const std::function<bool()>& stop,
+                                           Observer& observer, int refined) {
     const int ny = f.space.ny;
     std::vector<Assignment> all;
     for (unsigned k = 0; k < (1u << ny); ++k) {
@@ -128,10 +129,25 @@ PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const
         all.push_back(std::move(a));
     }
     observer.phase("All Polarity Combinations");
+    std::vector<PolarityChoice> tried = minimize_all(f, all, estimate, stop);
+    // The cheapest estimates (the earlier on a tie) are minimized in full.
+    std::vector<std::size_t> order(tried.size());
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return tried[a].cost < tried[b].cost; });
+    std::vector<Assignment> best_estimates;
+    for (std::size_t k : order) {
+        if (static_cast<int>(best_estimates.size()) == refined) break;
+        if (tried[k].tried != 0) best_estimates.push_back(tried[k].polarity);
+    }
     PolarityChoice best;
     best.cost = CoverCost{std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
-    std::vector<PolarityChoice> tried = minimize_all(f, all, minimize, stop);
     keep_best(best, tried, observer);
+    if (best.stopped) return best;
+    const int screened = best.tried;
+    observer.phase("Best Polarity Combinations");
+    tried = minimize_all(f, best_estimates, minimize, stop);
+    keep_best(best, tried, observer);
+    best.tried = screened;
     return best;
 }
 

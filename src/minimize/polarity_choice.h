@@ -30,8 +30,11 @@ PolarityChoice choose_polarity_automatic(const cubes::FunctionCovers& f, const P
                                          const PolarityMinimizer& minimize, const std::function<bool()>& stop,
                                          Observer& observer);
 
-// Every assignment of the outputs' phases (at most kMaxCombinationOutputs outputs).
-PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const PolarityMinimizer& minimize,
-                                           const std::function<bool()>& stop, Observer& observer);
+// Every assignment of the outputs' phases (at most kMaxCombinationOutputs outputs), each minimized by
+// `estimate`; the `refined` cheapest of them are minimized again by `minimize`, and the cheapest
+// cover of all wins (the earliest on a tie).
+PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const PolarityMinimizer& estimate,
+                                           const PolarityMinimizer& minimize, const std::function<bool()>& stop,
+                                           Observer& observer, int refined = 16);
 
 }  // namespace vormel::minimize

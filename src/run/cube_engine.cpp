@@ -187,6 +187,18 @@ void Cube_Cover(Session& session) {
     ctx.report.flush_display(0);
 }
 
+namespace {
+
+// The heuristic with these settings as a minimizer for the polarity searches, quiet but stoppable.
+minimize::PolarityMinimizer search_minimizer(const minimize::HeuristicParams& params) {
+    return [params](const cubes::FunctionCovers& f, const std::function<bool()>& halt) {
+        StopFlagObserver quiet(halt);
+        return minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, quiet).cover;
+    };
+}
+
+}  // namespace
+
 void Cube_Bundle(Session& session) {
     RunContext& ctx = session.ctx;
     Problem& problem = session.problem;
@@ -201,21 +213,24 @@ void Cube_Bundle(Session& session) {
     }
     EngineObserver observer(ctx, state.covers.space);
     const std::function<bool()> stop = [&ctx] { return ctx.stop_requested.load(std::memory_order_relaxed); };
-    // The polarity search ranks assignments by the heuristic; the exact method then solves the winner.
-    const minimize::PolarityMinimizer heuristic = [](const cubes::FunctionCovers& f, const std::function<bool()>& halt) {
-        StopFlagObserver quiet(halt);
-        minimize::HeuristicParams params;
-        params.both_starts = false;  // the search runs its assignments side by side already
-        params.all_primes = false;   // the winner gets it in its final run
-        return minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, quiet).cover;
-    };
+    // The polarity search ranks assignments by the heuristic from one start (the search runs its
+    // assignments side by side already; the winner gets all primes in its final run); the exact
+    // method then solves the winner. Combination first ranks its many assignments by one expansion each.
+    minimize::HeuristicParams search_params;
+    search_params.both_starts = false;
+    search_params.all_primes = false;
+    const minimize::PolarityMinimizer heuristic = search_minimizer(search_params);
+    minimize::HeuristicParams estimate_params = search_params;
+    estimate_params.make_sparse = false;
+    estimate_params.loop = false;
+    const minimize::PolarityMinimizer estimate = search_minimizer(estimate_params);
     ctx.diag.start_timer(" Bundle processing");
     try {
         if (search) {
             minimize::PolarityChoice choice =
                 mode == polarity_automatic
                     ? minimize::choose_polarity_automatic(state.covers, state.result, heuristic, stop, observer)
-                    : minimize::choose_polarity_combination(state.covers, heuristic, stop, observer);
+                    : minimize::choose_polarity_combination(state.covers, estimate, heuristic, stop, observer);
             if (!stopped_by_user(ctx) && choice.polarity != state.result.polarity) {
                 if (is_exact(ctx)) {
                     observer.phase("Exact Cover of the best Polarity");
