@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <unordered_map>
 
 #include "model/cube_text.h"
 #include "model/problem.h"
@@ -45,6 +46,7 @@ void CoverMatrix::drop_cover(int k) {
     --count_histogram[c];
     if (c == 0) {
         --open_minterms;
+        --class_open[class_of[k]];
     } else {
         ++count_histogram[c - 1];
         if (c == 1) single_cover.push(k);
@@ -57,6 +59,7 @@ void CoverMatrix::close(int k) {
     if (c < 0) return;
     --count_histogram[c];
     --open_minterms;
+    --class_open[class_of[k]];
     count[k] = -1;
 }
 
@@ -64,10 +67,12 @@ void CoverMatrix::reset_count_tracking() {
     count_histogram.assign(static_cast<std::size_t>(P + 2), 0);
     std::vector<int> singles;
     open_minterms = 0;
+    class_open.assign(class_first.size(), 0);
     for (int k = 0; k <= K; ++k) {
         if (count[k] < 0) continue;
         ++count_histogram[count[k]];
         ++open_minterms;
+        ++class_open[class_of[k]];
         if (count[k] == 0) singles.push_back(k);
     }
     single_cover = decltype(single_cover)(std::greater<int>(), std::move(singles));
@@ -96,6 +101,74 @@ std::string CoverMatrix::minterm_text(int k) const {
     }
     return text;
 }
+
+namespace {
+
+std::uint64_t column_hash(std::span<const int> column) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (int q : column) h = (h ^ static_cast<std::uint64_t>(q)) * 1099511628211ull;
+    return h;
+}
+
+// Groups the minterms by equal columns; consecutive minterms often share one, so the previous
+// minterm's class is tried before the hash.
+void group_minterm_classes(CoverMatrix& m) {
+    m.class_of.assign(static_cast<std::size_t>(m.K + 1), -1);
+    m.class_first.clear();
+    std::unordered_map<std::uint64_t, int> head;
+    std::vector<int> chain;
+    const auto same = [&](int c, std::span<const int> column) {
+        const auto other = m.class_col(c);
+        return std::equal(column.begin(), column.end(), other.begin(), other.end());
+    };
+    for (int k = 0; k <= m.K; ++k) {
+        const auto column = m.col(k);
+        if (k > 0 && same(m.class_of[k - 1], column)) {
+            m.class_of[k] = m.class_of[k - 1];
+            continue;
+        }
+        const std::uint64_t h = column_hash(column);
+        const auto found = head.find(h);
+        int c = -1;
+        for (int d = found == head.end() ? -1 : found->second; d >= 0; d = chain[d]) {
+            if (same(d, column)) {
+                c = d;
+                break;
+            }
+        }
+        if (c < 0) {
+            c = m.classes();
+            m.class_first.push_back(k);
+            chain.push_back(found == head.end() ? -1 : found->second);
+            head[h] = c;
+        }
+        m.class_of[k] = c;
+    }
+    const int classes = m.classes();
+    m.member_start.assign(static_cast<std::size_t>(classes + 1), 0);
+    for (int k = 0; k <= m.K; ++k) ++m.member_start[m.class_of[k] + 1];
+    for (int c = 0; c < classes; ++c) m.member_start[c + 1] += m.member_start[c];
+    m.member_size.resize(static_cast<std::size_t>(classes));
+    for (int c = 0; c < classes; ++c) m.member_size[c] = m.member_start[c + 1] - m.member_start[c];
+    m.members.resize(static_cast<std::size_t>(m.K + 1));
+    std::vector<int> fill(m.member_start.begin(), m.member_start.end() - 1);
+    for (int k = 0; k <= m.K; ++k) m.members[fill[m.class_of[k]]++] = k;
+
+    m.prime_class_start.assign(static_cast<std::size_t>(m.P + 2), 0);
+    for (int c = 0; c < classes; ++c) {
+        for (int p : m.class_col(c)) ++m.prime_class_start[p + 1];
+    }
+    for (int p = 0; p <= m.P; ++p) m.prime_class_start[p + 1] += m.prime_class_start[p];
+    m.prime_classes.resize(static_cast<std::size_t>(m.prime_class_start[m.P + 1]));
+    fill.assign(m.prime_class_start.begin(), m.prime_class_start.end() - 1);
+    for (int c = 0; c < classes; ++c) {
+        for (int p : m.class_col(c)) m.prime_classes[fill[p]++] = c;
+    }
+    m.class_open.assign(static_cast<std::size_t>(classes), 0);
+    m.class_mark.assign(static_cast<std::size_t>(classes), 0);
+}
+
+}  // namespace
 
 void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, const TermTable& primes, int P,
                        CoverMatrix& matrix) {
@@ -176,6 +249,7 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
     m.minterm_changed.assign(static_cast<std::size_t>(m.K + 1), 0);
     m.prime_shared.assign(static_cast<std::size_t>(P + 1), 0);
     m.prime_mark.assign(static_cast<std::size_t>(P + 1), 0);
+    group_minterm_classes(m);
     ctx.diag.check_memory(0);
 }
 

@@ -52,6 +52,18 @@ struct CoverMatrix {
     std::vector<int> prime_shared;
     std::vector<int> prime_mark;
 
+    // Minterms with the same column go through every step alike, and wide sets have few distinct
+    // columns: the passes over rows work on these classes with their open counts.
+    std::vector<int> class_of;           // class of minterm k
+    std::vector<int> class_first;        // a minterm of class c, whose column is the class's
+    std::vector<int> prime_class_start;  // prime p is in the columns of prime_classes[prime_class_start[p] .. [p + 1])
+    std::vector<int> prime_classes;
+    std::vector<int> member_start;       // class c holds members[member_start[c] .. + member_size[c]), ascending
+    std::vector<int> members;
+    std::vector<int> member_size;        // closed minterms leave the list when it is walked
+    std::vector<int> class_open;         // open minterms of class c
+    std::vector<int> class_mark;         // scratch, zero between uses
+
     int open_minterms = 0;
     std::vector<int> count_histogram;  // open minterms per count
     // Open minterms that reached count 0, smallest on top; a count never returns to 0, so entries
@@ -65,6 +77,25 @@ struct CoverMatrix {
     }
     std::span<const int> col(int k) const {
         return {col_items.data() + col_start[k], static_cast<std::size_t>(col_start[k + 1] - col_start[k])};
+    }
+    std::span<const int> class_col(int c) const { return col(class_first[c]); }
+    std::span<const int> row_classes(int p) const {
+        return {prime_classes.data() + prime_class_start[p],
+                static_cast<std::size_t>(prime_class_start[p + 1] - prime_class_start[p])};
+    }
+    int classes() const { return static_cast<int>(class_first.size()); }
+    // Visits the open minterms of class c in ascending order; visit may close them.
+    template <typename Visit>
+    void for_open_members(int c, Visit visit) {
+        int* list = members.data() + member_start[c];
+        int kept = 0;
+        for (int i = 0; i < member_size[c]; ++i) {
+            const int k = list[i];
+            if (!open(k)) continue;
+            list[kept++] = k;
+            visit(k);
+        }
+        member_size[c] = kept;
     }
     bool active(int p) const { return state[p] == 0; }
     bool open(int k) const { return count[k] >= 0; }
