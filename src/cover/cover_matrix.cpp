@@ -110,6 +110,31 @@ std::uint64_t column_hash(std::span<const int> column) {
     return h;
 }
 
+// The columns from the rows, one block of minterms at a time over all rows, so the scattered
+// writes of a block stay in cache.
+void transpose_rows(CoverMatrix& m) {
+    constexpr int kBlock = 1 << 14;
+    const std::size_t primes = static_cast<std::size_t>(m.P + 1);
+    std::vector<std::int64_t> cursor(primes);
+    const auto blocks = [&](auto visit) {
+        std::copy_n(m.row_start.begin(), primes, cursor.begin());
+        for (int k0 = 0; k0 <= m.K; k0 += kBlock) {
+            const int k1 = std::min(m.K + 1, k0 + kBlock);
+            for (int p = 0; p <= m.P; ++p) {
+                std::int64_t i = cursor[p];
+                for (const std::int64_t end = m.row_start[p + 1]; i < end && m.row_items[i] < k1; ++i) visit(p, m.row_items[i]);
+                cursor[p] = i;
+            }
+        }
+    };
+    m.col_start.assign(static_cast<std::size_t>(m.K + 2), 0);
+    blocks([&](int, int k) { ++m.col_start[k + 1]; });
+    for (int k = 0; k <= m.K; ++k) m.col_start[k + 1] += m.col_start[k];
+    m.col_items.resize(m.row_items.size());
+    std::vector<std::int64_t> fill(m.col_start.begin(), m.col_start.end() - 1);
+    blocks([&](int p, int k) { m.col_items[fill[k]++] = p; });
+}
+
 // Groups the minterms by equal columns; consecutive minterms often share one, so the previous
 // minterm's class is tried before the hash.
 void group_minterm_classes(CoverMatrix& m) {
@@ -194,7 +219,6 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
     const std::uint32_t all = n >= 32 ? ~0u : (1u << n) - 1;
     m.literals.assign(static_cast<std::size_t>(P + 1), -1);
     m.row_start.assign(static_cast<std::size_t>(P + 2), 0);
-    std::vector<int> col_size(static_cast<std::size_t>(m.K + 1), 0);
     for (int p = 0; p <= P; ++p) {
         std::uint32_t care = 0;
         std::uint32_t value = 0;
@@ -213,33 +237,21 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
             std::uint32_t s = 0;
             for (;;) {
                 const int k = rank[value | s];
-                if (k >= 0) {
-                    m.row_items.push_back(k);
-                    ++col_size[k];
-                }
+                if (k >= 0) m.row_items.push_back(k);
                 if (s == free) break;
                 s = ((s | ~free) + 1) & free;
             }
         } else {
             // A cube wider than the set (mostly don't cares): test the minterms instead.
             for (int k = 0; k <= m.K; ++k) {
-                if ((static_cast<std::uint32_t>(m.minterm_line[k]) & care) == value) {
-                    m.row_items.push_back(k);
-                    ++col_size[k];
-                }
+                if ((static_cast<std::uint32_t>(m.minterm_line[k]) & care) == value) m.row_items.push_back(k);
             }
         }
         m.row_start[p + 1] = static_cast<std::int64_t>(m.row_items.size());
         ctx.diag.poll_progress(0);
     }
 
-    m.col_start.assign(static_cast<std::size_t>(m.K + 2), 0);
-    for (int k = 0; k <= m.K; ++k) m.col_start[k + 1] = m.col_start[k] + col_size[k];
-    m.col_items.resize(m.row_items.size());
-    std::vector<std::int64_t> fill(m.col_start.begin(), m.col_start.end() - 1);
-    for (int p = 0; p <= P; ++p) {
-        for (int k : m.row(p)) m.col_items[fill[k]++] = p;
-    }
+    transpose_rows(m);
 
     m.state.assign(static_cast<std::size_t>(P + 1), -2);
     m.essential.assign(static_cast<std::size_t>(P + 1), 0);
