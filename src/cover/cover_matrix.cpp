@@ -23,10 +23,10 @@ void CoverMatrix::flag_prime(int p) {
     }
 }
 
-void CoverMatrix::flag_minterm(int k) {
-    if (minterm_changed[k] == 0) {
-        minterm_changed[k] = -1;
-        changed_minterms.push_back(k);
+void CoverMatrix::flag_class(int c) {
+    if (class_changed[c] == 0) {
+        class_changed[c] = -1;
+        changed_classes.push_back(c);
     }
 }
 
@@ -36,8 +36,8 @@ void CoverMatrix::clear_prime_flags() {
 }
 
 void CoverMatrix::clear_minterm_flags() {
-    for (int k : changed_minterms) minterm_changed[k] = 0;
-    changed_minterms.clear();
+    for (int c : changed_classes) class_changed[c] = 0;
+    changed_classes.clear();
 }
 
 void CoverMatrix::drop_cover(int k) {
@@ -190,7 +190,7 @@ void group_minterm_classes(CoverMatrix& m) {
         for (int p : m.class_col(c)) m.prime_classes[fill[p]++] = c;
     }
     m.class_open.assign(static_cast<std::size_t>(classes), 0);
-    m.class_mark.assign(static_cast<std::size_t>(classes), 0);
+    m.class_changed.assign(static_cast<std::size_t>(classes), 0);
 }
 
 }  // namespace
@@ -219,6 +219,13 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
     const std::uint32_t all = n >= 32 ? ~0u : (1u << n) - 1;
     m.literals.assign(static_cast<std::size_t>(P + 1), -1);
     m.row_start.assign(static_cast<std::size_t>(P + 2), 0);
+    // Room for every row at once: growing the list would copy it again and again.
+    std::int64_t bound = 0;
+    for (int p = 0; p <= P; ++p) {
+        const auto free_count = std::count(primes.x(p), primes.x(p) + n, kDash);
+        bound += free_count < 31 ? std::min<std::int64_t>(std::int64_t{1} << free_count, m.K + 1) : m.K + 1;
+    }
+    m.row_items.reserve(static_cast<std::size_t>(bound));
     for (int p = 0; p <= P; ++p) {
         std::uint32_t care = 0;
         std::uint32_t value = 0;
@@ -258,7 +265,6 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
     m.row_open.assign(static_cast<std::size_t>(P + 1), 0);
     m.prime_changed.assign(static_cast<std::size_t>(P + 1), 0);
     m.count.assign(static_cast<std::size_t>(m.K + 1), -1);
-    m.minterm_changed.assign(static_cast<std::size_t>(m.K + 1), 0);
     m.prime_shared.assign(static_cast<std::size_t>(P + 1), 0);
     m.prime_mark.assign(static_cast<std::size_t>(P + 1), 0);
     group_minterm_classes(m);

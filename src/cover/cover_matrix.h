@@ -39,11 +39,12 @@ struct CoverMatrix {
     std::vector<int> count;      // covering active primes - 1; -1: minterm needs no further cover
     std::vector<int> row_open;   // open minterms of an active prime
 
-    // Changed flags (-1) with the flagged indices in a list, so a pass visits only those.
+    // Changed flags (-1) with the flagged indices in a list, so a pass visits only those. Minterms
+    // are flagged by class: a flag always goes to all open minterms of a class at once.
     std::vector<int> prime_changed;
-    std::vector<int> minterm_changed;
+    std::vector<int> class_changed;
     std::vector<int> changed_primes;
-    std::vector<int> changed_minterms;
+    std::vector<int> changed_classes;
 
     // Active primes whose open minterms were all taken out by column dominance (checked on use).
     std::vector<int> empty_rows;
@@ -62,7 +63,6 @@ struct CoverMatrix {
     std::vector<int> members;
     std::vector<int> member_size;        // closed minterms leave the list when it is walked
     std::vector<int> class_open;         // open minterms of class c
-    std::vector<int> class_mark;         // scratch, zero between uses
 
     int open_minterms = 0;
     std::vector<int> count_histogram;  // open minterms per count
@@ -103,7 +103,9 @@ struct CoverMatrix {
     int cell(int p, int k) const;
 
     void flag_prime(int p);
-    void flag_minterm(int k);
+    // Flags the open minterms of class c.
+    void flag_class(int c);
+    bool minterm_changed(int k) const { return class_changed[class_of[k]] != 0; }
     void clear_prime_flags();
     void clear_minterm_flags();
     // One covering prime fewer; the minterm closes when none is left.

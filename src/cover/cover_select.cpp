@@ -153,18 +153,12 @@ void store_erase_PI(RunContext& ctx, const char* tag, int p, Selection& sel) {
         }
         m.for_open_members(c, [&](int k) { m.close(k); });
     }
-    // A class is flagged once, however many touched primes hold it.
-    std::vector<int> flagged;
     for (int q : touched) {
         m.prime_mark[q] = 0;
         for (int c : m.row_classes(q)) {
-            if (m.class_open[c] == 0 || m.class_mark[c] != 0) continue;
-            m.class_mark[c] = 1;
-            flagged.push_back(c);
-            m.for_open_members(c, [&](int k) { m.flag_minterm(k); });
+            if (m.class_open[c] > 0) m.flag_class(c);
         }
     }
-    for (int c : flagged) m.class_mark[c] = 0;
     m.state[p] = -1;
     for (int q : m.changed_primes) {
         if (m.active(q) && m.row_open[q] == 0) m.state[q] = -1;

@@ -33,10 +33,8 @@ void remove_prime(RunContext& ctx, CoverMatrix& m, int removed, int kept) {
     report_dominance(ctx, "PI", kept, m.prime_text(kept), removed, m.prime_text(removed));
     for (int c : m.row_classes(removed)) {
         if (m.class_open[c] == 0) continue;
-        m.for_open_members(c, [&](int k) {
-            m.drop_cover(k);
-            m.flag_minterm(k);
-        });
+        m.flag_class(c);
+        m.for_open_members(c, [&](int k) { m.drop_cover(k); });
     }
     m.state[removed] = -1;
 }
@@ -182,7 +180,7 @@ bool row_dominance(RunContext& ctx, CoverMatrix& m) {
 // whose column is equal or held by k's (relevant to k) drops k, and every relevant minterm before
 // it whose column holds k's is dropped first, in index order.
 bool column_dominance(RunContext& ctx, CoverMatrix& m) {
-    if (std::none_of(m.changed_minterms.begin(), m.changed_minterms.end(), [&](int k) { return m.open(k); })) {
+    if (std::none_of(m.changed_classes.begin(), m.changed_classes.end(), [&](int c) { return m.class_open[c] > 0; })) {
         return false;
     }
     ColumnClasses classes(m);
@@ -192,7 +190,7 @@ bool column_dominance(RunContext& ctx, CoverMatrix& m) {
         if (!m.open(k)) continue;
         if ((k & 1023) == 0) ctx.diag.poll_progress(0);
         const int c = classes.class_of(k);
-        const bool changed_only = m.minterm_changed[k] == 0;
+        const bool changed_only = !m.minterm_changed(k);
         if (changed_only && !classes.meets_changed(c)) continue;
         int stop = classes.next_after(c, k, changed_only);
         for (int d : classes.subsets(c)) stop = std::min(stop, classes.next_after(d, k, changed_only));
