@@ -104,6 +104,32 @@ std::string CoverMatrix::minterm_text(int k) const {
 
 namespace {
 
+// Minterm number of every expanded line, -1 for lines outside the set: a bit per line and a count
+// per 64 lines, small enough to stay in cache while cubes are enumerated over a large table.
+class LineRanks {
+public:
+    explicit LineRanks(int lines) : bits_((static_cast<std::size_t>(lines) + 63) / 64, 0) {}
+    void add(int line) { bits_[static_cast<std::size_t>(line) >> 6] |= std::uint64_t{1} << (line & 63); }
+    void count_up() {
+        before_.resize(bits_.size());
+        int total = 0;
+        for (std::size_t w = 0; w < bits_.size(); ++w) {
+            before_[w] = total;
+            total += std::popcount(bits_[w]);
+        }
+    }
+    int operator[](std::uint32_t line) const {
+        const std::uint64_t word = bits_[line >> 6];
+        const std::uint64_t bit = std::uint64_t{1} << (line & 63);
+        if ((word & bit) == 0) return -1;
+        return before_[line >> 6] + std::popcount(word & (bit - 1));
+    }
+
+private:
+    std::vector<std::uint64_t> bits_;
+    std::vector<int> before_;
+};
+
 std::uint64_t column_hash(std::span<const int> column) {
     std::uint64_t h = 1469598103934665603ull;
     for (int q : column) h = (h ^ static_cast<std::uint64_t>(q)) * 1099511628211ull;
@@ -205,14 +231,14 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
     m.P = P;
     m.primes = &primes;
 
-    // Minterm number of every expanded line, -1 for lines outside the set.
-    std::vector<int> rank(static_cast<std::size_t>(extab.rows()), -1);
+    LineRanks rank(extab.rows());
     for (int i = 0; i <= extab.last; ++i) {
         if (extab.y(i)[j] == v) {
-            rank[i] = static_cast<int>(m.minterm_line.size());
+            rank.add(i);
             m.minterm_line.push_back(i);
         }
     }
+    rank.count_up();
     m.K = static_cast<int>(m.minterm_line.size()) - 1;
     ctx.diag.poll_progress(0);
 
