@@ -121,7 +121,7 @@ void write_rtf(std::ostream& out, const std::vector<RtfSpan>& spans) {
 
     // Every span carries its whole format, so groups of spans are formatted side by side and joined
     // in order; a few groups at a time keep the text that waits small.
-    constexpr std::size_t kGroupBytes = std::size_t{1} << 22;
+    constexpr std::size_t kGroupBytes = std::size_t{1} << 21;
     std::vector<std::size_t> group_start{0};
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < spans.size(); ++i) {
