@@ -148,7 +148,8 @@ void transpose_rows(CoverMatrix& m) {
             const int k1 = std::min(m.K + 1, k0 + kBlock);
             for (int p = 0; p <= m.P; ++p) {
                 std::int64_t i = cursor[p];
-                for (const std::int64_t end = m.row_start[p + 1]; i < end && m.row_items[i] < k1; ++i) visit(p, m.row_items[i]);
+                const std::int64_t end = m.row_start[p + 1];
+                for (; i < end && m.row_items[i] < k1; ++i) visit(p, m.row_items[i]);
                 cursor[p] = i;
             }
         }

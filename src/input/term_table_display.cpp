@@ -184,8 +184,8 @@ RowTally display_rows(RunContext& ctx, const Problem& problem, const ExpandedTab
         const int b1 = std::min(blocks, b0 + batch);
         into.resize(static_cast<std::size_t>(b1 - b0));
         tbb::parallel_for(b0, b1, [&](int b) {
-            format_expanded_rows(table, expected, row_layout, b * kBlockRows,
-                                 std::min(table.last, (b + 1) * kBlockRows - 1), into[static_cast<std::size_t>(b - b0)]);
+            const int last = std::min(table.last, (b + 1) * kBlockRows - 1);
+            format_expanded_rows(table, expected, row_layout, b * kBlockRows, last, into[static_cast<std::size_t>(b - b0)]);
         });
     };
     format_batch(0, texts[0]);
