@@ -82,7 +82,7 @@ ColumnClasses::ColumnClasses(const CoverMatrix& m) {
         }
         class_of_[k] = c;
         ++size_all[c];
-        if (m.minterm_changed[k] != 0) ++size_changed[c];
+        if (m.minterm_changed(k)) ++size_changed[c];
     }
     const int classes = static_cast<int>(size_all.size());
 
@@ -94,7 +94,7 @@ ColumnClasses::ColumnClasses(const CoverMatrix& m) {
         std::vector<int> fill(members.start.begin(), members.start.end() - 1);
         for (int k = 0; k <= m.K; ++k) {
             const int c = class_of_[k];
-            if (c < 0 || (changed_only && m.minterm_changed[k] == 0)) continue;
+            if (c < 0 || (changed_only && !m.minterm_changed(k))) continue;
             members.position[k] = fill[c];
             members.items[fill[c]++] = k;
         }

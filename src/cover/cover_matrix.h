@@ -39,11 +39,12 @@ struct CoverMatrix {
     std::vector<int> count;      // covering active primes - 1; -1: minterm needs no further cover
     std::vector<int> row_open;   // open minterms of an active prime
 
-    // Changed flags (-1) with the flagged indices in a list, so a pass visits only those.
+    // Changed flags (-1) with the flagged indices in a list, so a pass visits only those. Minterms
+    // are flagged by class: a flag always goes to all open minterms of a class at once.
     std::vector<int> prime_changed;
-    std::vector<int> minterm_changed;
+    std::vector<int> class_changed;
     std::vector<int> changed_primes;
-    std::vector<int> changed_minterms;
+    std::vector<int> changed_classes;
 
     // Active primes whose open minterms were all taken out by column dominance (checked on use).
     std::vector<int> empty_rows;
@@ -51,6 +52,17 @@ struct CoverMatrix {
     // Scratch of the dominance passes, all zero between uses.
     std::vector<int> prime_shared;
     std::vector<int> prime_mark;
+
+    // Minterms with the same column go through every step alike, and wide sets have few distinct
+    // columns: the passes over rows work on these classes with their open counts.
+    std::vector<int> class_of;           // class of minterm k
+    std::vector<int> class_first;        // a minterm of class c, whose column is the class's
+    std::vector<int> prime_class_start;  // prime p is in the columns of prime_classes[prime_class_start[p] .. [p + 1])
+    std::vector<int> prime_classes;
+    std::vector<int> member_start;       // class c holds members[member_start[c] .. + member_size[c]), ascending
+    std::vector<int> members;
+    std::vector<int> member_size;        // closed minterms leave the list when it is walked
+    std::vector<int> class_open;         // open minterms of class c
 
     int open_minterms = 0;
     std::vector<int> count_histogram;  // open minterms per count
@@ -66,13 +78,34 @@ struct CoverMatrix {
     std::span<const int> col(int k) const {
         return {col_items.data() + col_start[k], static_cast<std::size_t>(col_start[k + 1] - col_start[k])};
     }
+    std::span<const int> class_col(int c) const { return col(class_first[c]); }
+    std::span<const int> row_classes(int p) const {
+        return {prime_classes.data() + prime_class_start[p],
+                static_cast<std::size_t>(prime_class_start[p + 1] - prime_class_start[p])};
+    }
+    int classes() const { return static_cast<int>(class_first.size()); }
+    // Visits the open minterms of class c in ascending order; visit may close them.
+    template <typename Visit>
+    void for_open_members(int c, Visit visit) {
+        int* list = members.data() + member_start[c];
+        int kept = 0;
+        for (int i = 0; i < member_size[c]; ++i) {
+            const int k = list[i];
+            if (!open(k)) continue;
+            list[kept++] = k;
+            visit(k);
+        }
+        member_size[c] = kept;
+    }
     bool active(int p) const { return state[p] == 0; }
     bool open(int k) const { return count[k] >= 0; }
     // 0, 1 or 255 as the byte matrix would hold it.
     int cell(int p, int k) const;
 
     void flag_prime(int p);
-    void flag_minterm(int k);
+    // Flags the open minterms of class c.
+    void flag_class(int c);
+    bool minterm_changed(int k) const { return class_changed[class_of[k]] != 0; }
     void clear_prime_flags();
     void clear_minterm_flags();
     // One covering prime fewer; the minterm closes when none is left.

@@ -37,12 +37,12 @@ void count_MTcover(RunContext& ctx, CoverMatrix& m) {
     std::fill(m.state.begin(), m.state.end(), -2);
     m.done = -1;
     m.MTmin = kNoOpenMinterm;
-    for (int k = 0; k <= m.K; ++k) {
-        if ((k & 4095) == 0) ctx.diag.poll_progress(0);
-        const auto primes = m.col(k);
+    for (int k = 0; k <= m.K; ++k) m.count[k] = static_cast<int>(m.col_start[k + 1] - m.col_start[k]) - 1;
+    for (int c = 0; c < m.classes(); ++c) {
+        if ((c & 4095) == 0) ctx.diag.poll_progress(0);
+        const auto primes = m.class_col(c);
         const int covering = static_cast<int>(primes.size());
         for (int p : primes) m.state[p] = 0;
-        m.count[k] = covering - 1;
         if (covering >= 1) {
             m.MTmin = std::min(m.MTmin, covering - 1);
             m.done = 0;
@@ -128,7 +128,7 @@ void store_erase_PI(RunContext& ctx, const char* tag, int p, Selection& sel) {
     sel.result.last = sel.R;
 
     int covered_now = 0;
-    for (int k : m.row(p)) covered_now += m.open(k) ? 1 : 0;
+    for (int c : m.row_classes(p)) covered_now += m.class_open[c];
     const double done_count = (m.K + 1 - m.open_minterms) + covered_now;
     const double progress = std::floor(1000.0 * done_count / (m.K + 1)) / 10;
     if (ctx.level() >= 1) {
@@ -138,24 +138,25 @@ void store_erase_PI(RunContext& ctx, const char* tag, int p, Selection& sel) {
 
     // Every prime on a newly covered minterm changes, and so does every open minterm it still covers.
     std::vector<int> touched;
-    for (int k : m.row(p)) {
-        if (!m.open(k)) continue;
-        if ((k & 1023) == 0) ctx.diag.poll_progress(0);
-        for (int q : m.col(k)) {
+    for (int c : m.row_classes(p)) {
+        const int open = m.class_open[c];
+        if (open == 0) continue;
+        ctx.diag.poll_progress(0);
+        for (int q : m.class_col(c)) {
             if (!m.active(q)) continue;
-            --m.row_open[q];
+            m.row_open[q] -= open;
             if (m.prime_mark[q] == 0) {
                 m.prime_mark[q] = 1;
                 touched.push_back(q);
             }
             m.flag_prime(q);
         }
-        m.close(k);
+        m.for_open_members(c, [&](int k) { m.close(k); });
     }
     for (int q : touched) {
         m.prime_mark[q] = 0;
-        for (int k : m.row(q)) {
-            if (m.open(k)) m.flag_minterm(k);
+        for (int c : m.row_classes(q)) {
+            if (m.class_open[c] > 0) m.flag_class(c);
         }
     }
     m.state[p] = -1;

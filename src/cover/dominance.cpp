@@ -31,10 +31,10 @@ void report_dominance(RunContext& ctx, const char* what, int kept, const std::st
 
 void remove_prime(RunContext& ctx, CoverMatrix& m, int removed, int kept) {
     report_dominance(ctx, "PI", kept, m.prime_text(kept), removed, m.prime_text(removed));
-    for (int k : m.row(removed)) {
-        if (!m.open(k)) continue;
-        m.drop_cover(k);
-        m.flag_minterm(k);
+    for (int c : m.row_classes(removed)) {
+        if (m.class_open[c] == 0) continue;
+        m.flag_class(c);
+        m.for_open_members(c, [&](int k) { m.drop_cover(k); });
     }
     m.state[removed] = -1;
 }
@@ -64,12 +64,14 @@ void unmark(std::vector<int>& mark, const std::vector<int>& marked) {
 
 // Counts in shared the open minterms that prime a shares with each active prime above it.
 void count_shared_rows(const CoverMatrix& m, int a, std::vector<int>& shared, std::vector<int>& touched) {
-    for (int k : m.row(a)) {
-        if (!m.open(k)) continue;
-        const auto primes = m.col(k);
+    for (int c : m.row_classes(a)) {
+        const int open = m.class_open[c];
+        if (open == 0) continue;
+        const auto primes = m.class_col(c);
         for (auto it = std::upper_bound(primes.begin(), primes.end(), a); it != primes.end(); ++it) {
             if (!m.active(*it)) continue;
-            if (shared[*it]++ == 0) touched.push_back(*it);
+            if (shared[*it] == 0) touched.push_back(*it);
+            shared[*it] += open;
         }
     }
 }
@@ -85,9 +87,9 @@ bool row_dominance(RunContext& ctx, CoverMatrix& m) {
         sorted_changed.push_back(p);
         mark_once(m.prime_mark, pivots, p);
         // The unchanged primes below p that share an open minterm meet p in their own turn.
-        for (int k : m.row(p)) {
-            if (!m.open(k)) continue;
-            for (int q : m.col(k)) {
+        for (int c : m.row_classes(p)) {
+            if (m.class_open[c] == 0) continue;
+            for (int q : m.class_col(c)) {
                 if (q >= p) break;
                 if (m.active(q)) mark_once(m.prime_mark, pivots, q);
             }
@@ -178,7 +180,7 @@ bool row_dominance(RunContext& ctx, CoverMatrix& m) {
 // whose column is equal or held by k's (relevant to k) drops k, and every relevant minterm before
 // it whose column holds k's is dropped first, in index order.
 bool column_dominance(RunContext& ctx, CoverMatrix& m) {
-    if (std::none_of(m.changed_minterms.begin(), m.changed_minterms.end(), [&](int k) { return m.open(k); })) {
+    if (std::none_of(m.changed_classes.begin(), m.changed_classes.end(), [&](int c) { return m.class_open[c] > 0; })) {
         return false;
     }
     ColumnClasses classes(m);
@@ -188,7 +190,7 @@ bool column_dominance(RunContext& ctx, CoverMatrix& m) {
         if (!m.open(k)) continue;
         if ((k & 1023) == 0) ctx.diag.poll_progress(0);
         const int c = classes.class_of(k);
-        const bool changed_only = m.minterm_changed[k] == 0;
+        const bool changed_only = !m.minterm_changed(k);
         if (changed_only && !classes.meets_changed(c)) continue;
         int stop = classes.next_after(c, k, changed_only);
         for (int d : classes.subsets(c)) stop = std::min(stop, classes.next_after(d, k, changed_only));

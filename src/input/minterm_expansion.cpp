@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <string>
 #include <unordered_set>
 
@@ -47,10 +48,41 @@ void report_conflict(RunContext& ctx, const Problem& problem, int k, std::uint32
                         0);
 }
 
+using Lanes = std::int8_t __attribute__((vector_size(16)));
+constexpr int kLanes = 16;
+
+bool any(Lanes lanes) {
+    std::uint64_t words[2];
+    std::memcpy(words, &lanes, sizeof words);
+    return (words[0] | words[1]) != 0;
+}
+
 // Applies one input Y entry to a minterm's Y entry; false at a 0/1 conflict that neither rule
 // settles (the outputs before the conflicting one are already updated then).
 bool merge_entry(const ExpansionState& state, const std::uint8_t* input, std::uint8_t* expanded, int ny) {
-    for (int j = 0; j < ny; ++j) {
+    // Sixteen outputs at a time while the entry only meets equal values and don't cares; the first
+    // block with a 0/1 difference goes on one output at a time, as does a short tail. A block taken
+    // again (the last one overlaps) changes nothing the second time.
+    int j = 0;  // the outputs before j are merged
+    while (j < ny && ny >= kLanes) {
+        const int at = std::min(j, ny - kLanes);
+        Lanes v;
+        Lanes e;
+        std::memcpy(&v, input + at, kLanes);
+        std::memcpy(&e, expanded + at, kLanes);
+        const Lanes acts = (v != kDash) & (v != e);
+        const Lanes fills = acts & (e == kDash);
+        if (any(fills != acts)) {
+            j = at;
+            break;
+        }
+        if (any(acts)) {
+            e = (e & ~fills) | (v & fills);
+            std::memcpy(expanded + at, &e, kLanes);
+        }
+        j = at + kLanes;
+    }
+    for (; j < ny; ++j) {
         const std::uint8_t v = input[j];
         std::uint8_t& e = expanded[j];
         if (v == kDash || v == e) continue;

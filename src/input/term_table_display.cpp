@@ -5,6 +5,7 @@
 
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
+#include <tbb/task_group.h>
 
 #include "input/expanded_rows.h"
 #include "input/output_analysis.h"
@@ -175,22 +176,29 @@ RowTally display_rows(RunContext& ctx, const Problem& problem, const ExpandedTab
     const ExpandedTable* expected = comparison ? &problem.extab : nullptr;
     constexpr int kBlockRows = 16384;
     const int blocks = table.last / kBlockRows + 1;
-    // A few blocks per thread at a time keep the text that waits small.
+    // A few blocks per thread at a time keep the text that waits small; the next batch is formatted
+    // while this one goes out.
     const int batch = 4 * std::max(1, tbb::this_task_arena::max_concurrency());
-    std::vector<ExpandedRowText> texts(static_cast<std::size_t>(std::min(batch, blocks)));
-    for (int b0 = 0; b0 < blocks; b0 += batch) {
+    std::vector<ExpandedRowText> texts[2];
+    const auto format_batch = [&](int b0, std::vector<ExpandedRowText>& into) {
         const int b1 = std::min(blocks, b0 + batch);
+        into.resize(static_cast<std::size_t>(b1 - b0));
         tbb::parallel_for(b0, b1, [&](int b) {
-            format_expanded_rows(table, expected, row_layout, b * kBlockRows,
-                                 std::min(table.last, (b + 1) * kBlockRows - 1), texts[static_cast<std::size_t>(b - b0)]);
+            const int last = std::min(table.last, (b + 1) * kBlockRows - 1);
+            format_expanded_rows(table, expected, row_layout, b * kBlockRows, last, into[static_cast<std::size_t>(b - b0)]);
         });
-        for (int b = b0; b < b1; ++b) {
+    };
+    format_batch(0, texts[0]);
+    tbb::task_group next;
+    for (int b0 = 0, current = 0; b0 < blocks; b0 += batch, current ^= 1) {
+        if (b0 + batch < blocks) next.run([&, b0, current] { format_batch(b0 + batch, texts[current ^ 1]); });
+        for (const ExpandedRowText& text : texts[current]) {
             ctx.diag.poll_progress(0);
-            const ExpandedRowText& text = texts[static_cast<std::size_t>(b - b0)];
             report.display_formatted(text.text, text.runs);
             tally.blue += text.blue;
             tally.failed = tally.failed || text.failed;
         }
+        next.wait();
     }
     return tally;
 }

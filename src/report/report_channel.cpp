@@ -105,9 +105,7 @@ void ReportChannel::display_formatted(std::string_view text, std::span<const For
     for (const FormatRun& run : runs) {
         plain(at, run.start);
         flush_display(1);
-        for (std::size_t k = run.start; k < run.start + run.length; ++k) {
-            ctx_.work_area.append(text.substr(k, 1), run.colour, run.bold);
-        }
+        ctx_.work_area.append_each(text.substr(run.start, run.length), run.colour, run.bold);
         ctx_.work_area.caret_to_end();
         at = run.start + run.length;
     }

@@ -6,6 +6,8 @@
 #include <string>
 
 #include <fmt/format.h>
+#include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
 
 namespace vormel {
 
@@ -61,31 +63,7 @@ constexpr std::array<bool, 256> kNeedsEscape = [] {
 
 bool needs_escape(char c) { return kNeedsEscape[static_cast<unsigned char>(c)]; }
 
-// The document is collected in a buffer and goes out in large writes.
-class RtfBuffer {
-public:
-    explicit RtfBuffer(std::ostream& out) : out_(out) { buffer_.reserve(kFlushSize + 4096); }
-    ~RtfBuffer() { flush(); }
-    RtfBuffer(const RtfBuffer&) = delete;
-    RtfBuffer& operator=(const RtfBuffer&) = delete;
-
-    std::string& text() { return buffer_; }
-    void maybe_flush() {
-        if (buffer_.size() >= kFlushSize) flush();
-    }
-    void flush() {
-        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        buffer_.clear();
-    }
-
-private:
-    static constexpr std::size_t kFlushSize = 1 << 20;
-    std::ostream& out_;
-    std::string buffer_;
-};
-
-void write_escaped(RtfBuffer& out, std::string_view text) {
-    std::string& buffer = out.text();
+void write_escaped(std::string& buffer, std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         // Plain ASCII runs go out in one piece.
@@ -98,7 +76,6 @@ void write_escaped(RtfBuffer& out, std::string_view text) {
         if (c == '\n') {
             buffer += "\\par\r\n";
             ++i;
-            out.maybe_flush();
         } else if (c == '\\' || c == '{' || c == '}') {
             buffer += '\\';
             buffer += c;
@@ -119,7 +96,6 @@ void write_escaped(RtfBuffer& out, std::string_view text) {
             }
         }
     }
-    out.maybe_flush();
 }
 
 void append_number(std::string& buffer, long number) {
@@ -135,21 +111,51 @@ void write_rtf(std::ostream& out, const std::vector<RtfSpan>& spans) {
     for (const RtfSpan& span : spans) {
         if (std::find(table.begin(), table.end(), span.colour) == table.end()) table.push_back(span.colour);
     }
-    RtfBuffer buffer(out);
-    std::string& text = buffer.text();
+    std::string text;
     text += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1031{\\fonttbl{\\f0\\fnil\\fcharset0 Liberation Mono;}}\r\n";
     text += "{\\colortbl ;";
     for (const Rgb& c : table) text += fmt::format("\\red{}\\green{}\\blue{};", c.r, c.g, c.b);
     text += "}\r\n";
     text += "\\viewkind4\\uc1\\pard\\f0\\fs18\r\n";
-    for (const RtfSpan& span : spans) {
-        const auto index = std::find(table.begin(), table.end(), span.colour) - table.begin() + 1;
-        text += "\\cf";
-        append_number(text, static_cast<long>(index));
-        text += span.bold ? "\\b " : "\\b0 ";
-        write_escaped(buffer, span.text);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+
+    // Every span carries its whole format, so groups of spans are formatted side by side and joined
+    // in order; a few groups at a time keep the text that waits small.
+    constexpr std::size_t kGroupBytes = std::size_t{1} << 21;
+    std::vector<std::size_t> group_start{0};
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        bytes += spans[i].text.size();
+        if (bytes >= kGroupBytes) {
+            group_start.push_back(i + 1);
+            bytes = 0;
+        }
     }
+    if (group_start.back() != spans.size()) group_start.push_back(spans.size());
+    const std::size_t groups = group_start.size() - 1;
+    const std::size_t batch = 4 * static_cast<std::size_t>(std::max(1, tbb::this_task_arena::max_concurrency()));
+    std::vector<std::string> texts(std::min(batch, groups));
+    for (std::size_t g0 = 0; g0 < groups; g0 += batch) {
+        const std::size_t g1 = std::min(groups, g0 + batch);
+        tbb::parallel_for(g0, g1, [&](std::size_t g) {
+            std::string& into = texts[g - g0];
+            into.clear();
+            for (std::size_t i = group_start[g]; i < group_start[g + 1]; ++i) {
+                const RtfSpan& span = spans[i];
+                const auto index = std::find(table.begin(), table.end(), span.colour) - table.begin() + 1;
+                into += "\\cf";
+                append_number(into, static_cast<long>(index));
+                into += span.bold ? "\\b " : "\\b0 ";
+                write_escaped(into, span.text);
+            }
+        });
+        for (std::size_t g = g0; g < g1; ++g) {
+            out.write(texts[g - g0].data(), static_cast<std::streamsize>(texts[g - g0].size()));
+        }
+    }
+    text.clear();
     text += "\\cf1\\b0 \r\n\\par }";
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 }  // namespace vormel

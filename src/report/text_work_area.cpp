@@ -53,6 +53,31 @@ void TextWorkArea::append(std::string_view text, Rgb colour, bool bold) {
         last_was_cr_ = true;
         at = cr + 1;
     }
+    add_run(start, colour, bold);
+}
+
+void TextWorkArea::append_each(std::string_view text, Rgb colour, bool bold) {
+    if (echo_ || text.find_first_of("\r\n") != std::string_view::npos) {
+        WorkArea::append_each(text, colour, bold);
+        return;
+    }
+    if (text.empty()) return;
+    last_was_cr_ = false;
+    const std::size_t start = length_;
+    // The blocks come out as with single characters: a block takes one while it holds at most
+    // kBlockSize - 4 bytes, which keeps the rich text's block edges where they were.
+    for (std::size_t at = 0; at < text.size();) {
+        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) blocks_.emplace_back();
+        std::string& block = blocks_.back();
+        const std::size_t take = std::min(kBlockSize - 3 - block.size(), text.size() - at);
+        block.append(text.data() + at, take);
+        at += take;
+        length_ += take;
+    }
+    add_run(start, colour, bold);
+}
+
+void TextWorkArea::add_run(std::size_t start, Rgb colour, bool bold) {
     const std::size_t added = length_ - start;
     if (added == 0 || (colour == colours::black && !bold)) return;
     if (!runs_.empty()) {

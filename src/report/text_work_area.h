@@ -14,6 +14,7 @@ public:
     using Echo = std::function<void(std::string_view text, Rgb colour, bool bold)>;
 
     void append(std::string_view text, Rgb colour, bool bold) override;
+    void append_each(std::string_view text, Rgb colour, bool bold) override;
     std::size_t length() const override { return length_; }
     void set_plain_text(std::string_view text) override;
     void clear() override;
@@ -43,6 +44,8 @@ private:
     // needs a second copy of itself while it grows. A block ends between two UTF-8 characters.
     static constexpr std::size_t kBlockSize = 1 << 20;
     void store(const char* data, std::size_t size);
+    // Notes the format of the text appended since start, joined to the previous run where it goes on.
+    void add_run(std::size_t start, Rgb colour, bool bold);
 
     std::vector<std::string> blocks_;
     std::vector<std::size_t> block_starts_;  // for reading a range without walking every block

@@ -24,6 +24,10 @@ public:
 
     // Appends text in the given colour and boldness (the report's print_direct).
     virtual void append(std::string_view text, Rgb colour, bool bold) = 0;
+    // The same as one append per character (the coloured cells of a table go out one by one).
+    virtual void append_each(std::string_view text, Rgb colour, bool bold) {
+        for (std::size_t k = 0; k < text.size(); ++k) append(text.substr(k, 1), colour, bold);
+    }
     // Number of characters held (a line end counts as one).
     virtual std::size_t length() const = 0;
     // Replaces everything by plain black text (the input file at Open and Re-Start).

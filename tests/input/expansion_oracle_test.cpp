@@ -68,6 +68,13 @@ void compare_on_random_tables(unsigned seed, const Shape& shape, int trials) {
 TEST(ExpansionOracle, SmallTables) { compare_on_random_tables(11, {1, 6, 3, 12}, 600); }
 
 // Wide enough for the block-wise pass (12 to 14 inputs, 100 outputs: 2 to 8 blocks).
+// Output counts around the sixteen merged at once: one block, a block and a tail, overlapping blocks.
+TEST(ExpansionOracle, OutputsMergedSixteenAtOnce) {
+    compare_on_random_tables(13, {3, 8, 16, 6}, 200);
+    compare_on_random_tables(14, {3, 8, 17, 5}, 200);
+    compare_on_random_tables(15, {3, 8, 31, 4}, 200);
+}
+
 TEST(ExpansionOracle, BlockWisePass) { compare_on_random_tables(12, {12, 14, 100, 30}, 30); }
 
 }  // namespace

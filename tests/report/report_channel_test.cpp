@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
 #include "report/report_channel.h"
@@ -162,6 +163,40 @@ TEST(TextWorkArea, RangesAcrossBlockEdgesReadAsTheWholeText) {
             area.copy_range(from, from + length, range);
             EXPECT_EQ(range, "kept " + held.substr(from, length)) << from << " " << length;
         }
+    }
+}
+
+// Coloured cells go out one by one; appending them together must leave the same text, runs and
+// rich text, block edges included, over seeded random mixes that cross several 1 MiB blocks.
+TEST(TextWorkArea, ColouredCellsTogetherAsOneByOne) {
+    std::mt19937 random(41);
+    const Rgb palette[] = {colours::black, colours::blue, colours::red};
+    for (int trial = 0; trial < 3; ++trial) {
+        TextWorkArea single;
+        TextWorkArea together;
+        std::size_t total = 0;
+        while (total < 3u << 20) {
+            std::string text(1 + random() % 5000, 'x');
+            for (char& c : text) c = "01-"[random() % 3];
+            const Rgb colour = palette[random() % 3];
+            const bool bold = random() % 2 == 0;
+            if (random() % 4 == 0) {
+                text += "\r\n";
+                single.append(text, colour, bold);
+                together.append(text, colour, bold);
+            } else {
+                for (std::size_t k = 0; k < text.size(); ++k) single.append(text.substr(k, 1), colour, bold);
+                together.append_each(text, colour, bold);
+            }
+            total += text.size();
+        }
+        ASSERT_EQ(together.text(), single.text()) << "trial " << trial;
+        ASSERT_EQ(together.runs().size(), single.runs().size()) << "trial " << trial;
+        std::ostringstream rich_single;
+        std::ostringstream rich_together;
+        single.write_rich(rich_single);
+        together.write_rich(rich_together);
+        ASSERT_TRUE(rich_together.str() == rich_single.str()) << "trial " << trial;
     }
 }
 
