@@ -20,11 +20,7 @@ std::size_t control_length(std::string_view text, std::size_t i) {
     return 0;
 }
 
-}  // namespace
-
-std::string terminal_text(std::string_view text, Rgb colour, bool bold, bool ansi) {
-    std::string out;
-    out.reserve(text.size() + 32);
+void append_terminal_text(std::string& out, std::string_view text, Rgb colour, bool bold, bool ansi) {
     const bool styled = ansi && (bold || !(colour == colours::black));
     if (styled) {
         // Black stays the terminal's own foreground so that it reads on dark backgrounds too.
@@ -33,6 +29,16 @@ std::string terminal_text(std::string_view text, Rgb colour, bool bold, bool ans
         out += 'm';
     }
     for (std::size_t i = 0; i < text.size(); ++i) {
+        // Most of a report is plain characters: copy a run of them at once.
+        std::size_t plain = i;
+        while (plain < text.size() && static_cast<unsigned char>(text[plain]) >= 0x20 &&
+               static_cast<unsigned char>(text[plain]) < 0x7f)
+            ++plain;
+        if (plain > i) {
+            out.append(text.data() + i, plain - i);
+            i = plain;
+            if (i == text.size()) break;
+        }
         if (text[i] == '\r') {
             if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
             out += '\n';
@@ -47,12 +53,24 @@ std::string terminal_text(std::string_view text, Rgb colour, bool bold, bool ans
         }
     }
     if (styled) out += "\x1b[0m";
+}
+
+}  // namespace
+
+std::string terminal_text(std::string_view text, Rgb colour, bool bold, bool ansi) {
+    std::string out;
+    out.reserve(text.size() + 32);
+    append_terminal_text(out, text, colour, bold, ansi);
     return out;
 }
 
 bool echo_to_terminal(std::string_view text, Rgb colour, bool bold, bool ansi) {
-    const std::string out = terminal_text(text, colour, bold, ansi);
-    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() && std::ferror(stdout) == 0;
+    // One buffer for all calls (the echo runs on the run's thread); the error flag is read without
+    // taking the stream's lock again.
+    static std::string out;
+    out.clear();
+    append_terminal_text(out, text, colour, bold, ansi);
+    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() && ferror_unlocked(stdout) == 0;
 }
 
 std::string printable(std::string_view text) {
