@@ -103,6 +103,12 @@ class MainWindowTest : public QObject {
         widget<QPushButton>("startButton")->click();
         wait_idle();
     }
+    // A whole run in one go: no page pauses, display level 0 (one Start).
+    void run_at_level_0() {
+        page_by_page_off();
+        widget<QRadioButton>("level0")->click();
+        press_start();
+    }
     void run_to_end() {
         for (int i = 0; i < 8 && widget<QPushButton>("startButton")->text() != "Re-Start"; ++i) press_start();
     }
@@ -703,9 +709,7 @@ private slots:
         QTest::keyClick(&window_->work_area_edit(), Qt::Key_Return);
         window_->command_save(false);
         QCOMPARE(state(), 4);
-        page_by_page_off();
-        widget<QRadioButton>("level0")->click();
-        press_start();
+        run_at_level_0();
         QCOMPARE(state(), 10);
         QString saved_input = QString(kSmallPla) + "\n";
         saved_input.replace("\n", "\r\n");
@@ -751,9 +755,7 @@ private slots:
         const std::string file = opened_pla();
         const char* const kReplacement = ".i 4\n.o 1\n1111 1\n.e\n";
         write_file(file, kReplacement);
-        page_by_page_off();
-        widget<QRadioButton>("level0")->click();
-        press_start();
+        run_at_level_0();
         QCOMPARE(state(), 10);
         QString report = window_->work_area_edit().toPlainText();
         QVERIFY(report.startsWith(QString(kSmallPla)));
@@ -778,9 +780,7 @@ private slots:
 
     void a_report_that_cannot_be_saved_as_names_the_file_and_the_reason() {
         opened_pla();
-        page_by_page_off();
-        widget<QRadioButton>("level0")->click();
-        press_start();
+        run_at_level_0();
         QCOMPARE(state(), 10);
         const std::string copy = path("copy.rpt");
         std::filesystem::create_directory(copy + ".rtf");
@@ -795,9 +795,7 @@ private slots:
 
     void report_save_as_after_a_run() {
         opened_pla();
-        page_by_page_off();
-        widget<QRadioButton>("level0")->click();
-        press_start();
+        run_at_level_0();
         QCOMPARE(state(), 10);
         window_->command_save(false);
         QCOMPARE(dialogs_->save_dialogs, 0);
@@ -961,9 +959,7 @@ private slots:
 
     void report_save_as_asks_before_replacing_either_report_file() {
         opened_pla();
-        page_by_page_off();
-        widget<QRadioButton>("level0")->click();
-        press_start();
+        run_at_level_0();
         QCOMPARE(state(), 10);
         const std::string copy = path("copy.rpt");
         for (const std::string& present : {copy, copy + ".rtf"}) {
