@@ -176,11 +176,7 @@ int run_batch(int argc, char** argv, const std::vector<std::string>& files, cons
     fs::remove_all(scratch, error);
     std::fflush(stdout);
     std::cout << table << std::flush;
-    if (const WriteFailure failure =
-            options.summary.empty() ? WriteFailure{} : write_text_file(options.summary, summary_document(entries))) {
-        std::cerr << "vormelc: the summary " << options.summary << " cannot be written: " << failure.reason << '\n';
-        result = 1;
-    }
+    if (!options.summary.empty() && !write_summary(options.summary, summary_document(entries))) result = 1;
     return result;
 }
 

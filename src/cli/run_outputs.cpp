@@ -81,6 +81,12 @@ bool import_input(RunContext& ctx, const std::string& path, std::string& text) {
     return true;
 }
 
+bool write_summary(const std::string& path, const std::string& document) {
+    const WriteFailure failure = write_text_file(path, document);
+    if (failure) std::cerr << "vormelc: the summary " << path << " cannot be written: " << failure.reason << '\n';
+    return !failure;
+}
+
 bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options) {
     const RunContext& ctx = session.ctx;
     bool written = true;
@@ -112,11 +118,7 @@ bool write_run_outputs(const Session& session, const ConsoleWindow& window, cons
         facts.polarity_mode = polarity_word(ctx.options.polarity_mode);
         facts.step_seconds = window.step_seconds();
         for (double seconds : facts.step_seconds) facts.total_seconds += seconds;
-        if (const WriteFailure failure =
-                write_text_file(options.summary, summary_document(summary_entry(session.problem, facts)))) {
-            std::cerr << "vormelc: the summary " << options.summary << " cannot be written: " << failure.reason << '\n';
-            written = false;
-        }
+        written = write_summary(options.summary, summary_document(summary_entry(session.problem, facts))) && written;
     }
     return written;
 }

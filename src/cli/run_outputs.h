@@ -27,6 +27,9 @@ void add_output_options(CLI::App& app, OutputOptions& options);
 // the run read the converted text; false (with the reason on stderr) when the file is refused.
 bool import_input(RunContext& ctx, const std::string& path, std::string& text);
 
+// Writes the JSON summary document to `path`; false, with the reason on stderr, when it cannot.
+bool write_summary(const std::string& path, const std::string& document);
+
 // After a run: the exports and pictures (when the run saved its report) and the summary. False when one of
 // them could not be written; the reasons are on stderr.
 bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options);
