@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 #include <string>
 
 #include <tbb/parallel_for.h>
@@ -132,7 +133,7 @@ PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const
     std::vector<PolarityChoice> tried = minimize_all(f, all, estimate, stop);
     // The cheapest estimates (the earlier on a tie) are minimized in full.
     std::vector<std::size_t> order(tried.size());
-    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return tried[a].cost < tried[b].cost; });
     std::vector<Assignment> best_estimates;
     for (std::size_t k : order) {
