@@ -1,16 +1,24 @@
 #include "model/show_polarity.h"
 
+#include <algorithm>
+
 #include "model/problem.h"
 #include "report/run_context.h"
 
 namespace vormel {
 
-std::string polarity_digits(const Problem& problem) {
+std::string polarity_digits(const std::vector<int>& polarity) {
     std::string digits;
-    for (int j = 0; j < problem.outputs() && j < static_cast<int>(problem.polarity.size()); ++j) {
-        digits += problem.polarity[j] == 0 ? '0' : '1';
-    }
+    for (int p : polarity) digits += p == 0 ? '0' : '1';
     return digits;
+}
+
+std::string polarity_digits(const Problem& problem) {
+    return polarity_digits(problem.polarity).substr(0, static_cast<std::size_t>(std::max(problem.outputs(), 0)));
+}
+
+void show_polarity(RunContext& ctx, const std::vector<int>& polarity) {
+    ctx.window.set_polarity_line(" Polarity = " + polarity_digits(polarity));
 }
 
 void show_polarity(RunContext& ctx, const Problem& problem, bool with_digits) {

@@ -27,8 +27,31 @@ void show_new_best(RunContext& ctx, const BundleFigures& f, int step, const std:
 
 }  // namespace
 
-void bundle_optimization(RunContext& ctx, const Problem& problem, CubeTable& table, int& change_total,
+void show_bundle_step(RunContext& ctx, const std::vector<int>& polarity, const BundleStep& step,
+                      BundleSearchBest& search_best) {
+    if (ctx.level() > 0) {
+        if (ctx.bundle_heading_pending != 0) {
+            const std::string title = "  *** Bundle Optimization (8):  Statistical search of expandable DC";
+            ctx.report.display_heading(title);
+            ctx.window.set_status_line(title);
+            ctx.bundle_heading_pending = 0;
+        }
+        show_polarity(ctx, polarity);
+    }
+    if (!step.figures.better_than(search_best.figures)) return;
+    search_best.figures = step.figures;
+    search_best.polarity = polarity;
+    if (ctx.level() > 0) show_new_best(ctx, step.figures, step.step, polarity_digits(polarity));
+}
+
+void bundle_optimization(RunContext& ctx, const std::vector<int>& polarity, CubeTable& table, int& change_total,
                          BundleSearchBest& search_best) {
+    bundle_optimization(ctx, polarity, table, change_total,
+                        [&](const BundleStep& step) { show_bundle_step(ctx, polarity, step, search_best); });
+}
+
+void bundle_optimization(RunContext& ctx, const std::vector<int>& polarity, CubeTable& table, int& change_total,
+                         const BundleStepSink& better_step) {
     ctx.current_sub = "bundle_optimization";
     RolexState rolex;
     rolex.lrolex = table.last();
@@ -61,26 +84,11 @@ void bundle_optimization(RunContext& ctx, const Problem& problem, CubeTable& tab
             repeat = expanded + joined + absorbed + dropped_again + merged_again;
         } while (repeat > 0);
 
-        std::string digits;
-        if (ctx.level() > 0) {
-            if (ctx.bundle_heading_pending != 0) {
-                const std::string title = "  *** Bundle Optimization (8):  Statistical search of expandable DC";
-                ctx.report.display_heading(title);
-                ctx.window.set_status_line(title);
-                ctx.bundle_heading_pending = 0;
-            }
-            show_polarity(ctx, problem, true);
-            digits = polarity_digits(problem);
-        }
-        const BundleFigures figures = figures_of(table, problem.polarity);
+        const BundleFigures figures = figures_of(table, polarity);
         if (figures.better_than(call_best)) {
             call_best = figures;
             best = table;
-            if (figures.better_than(search_best.figures)) {
-                search_best.figures = figures;
-                search_best.polarity = problem.polarity;
-                if (ctx.level() > 0) show_new_best(ctx, figures, s, digits);
-            }
+            better_step({s, figures});
         }
         table = start;
     }

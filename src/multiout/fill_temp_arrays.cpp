@@ -59,15 +59,15 @@ void merge_equal_terms(CubeTable& table, int& merged) {
     }
 }
 
-void fill_temp_arrays(RunContext& ctx, const Problem& problem, const PrimeStore& store, PolarityWork& work,
-                      int& change_count) {
+void fill_temp_arrays(RunContext& ctx, const Problem& problem, const std::vector<int>& polarity, const PrimeStore& store,
+                      PolarityWork& work, int& change_count, const BundleStepSink* better_step) {
     ctx.current_sub = "fill_temp_arrays";
     change_count = 0;
     const int nx = problem.inputs();
     const int ny = problem.outputs();
     int last = -1;
     for (int j = 0; j < ny; ++j) {
-        const int v = problem.polarity[static_cast<std::size_t>(j)];
+        const int v = polarity[static_cast<std::size_t>(j)];
         for (int k = 0; k <= store.last(j, v); ++k) {
             ++last;
             make_temp_row(ctx, problem, work, last);
@@ -96,7 +96,8 @@ void fill_temp_arrays(RunContext& ctx, const Problem& problem, const PrimeStore&
     int merged = 0;
     merge_equal_terms(table, merged);
     if (ctx.options.rolexa_iterations > 0 && ny >= 2) {
-        bundle_optimization(ctx, problem, table, change_count, work.bundle_best);
+        if (better_step != nullptr) bundle_optimization(ctx, polarity, table, change_count, *better_step);
+        else bundle_optimization(ctx, polarity, table, change_count, work.bundle_best);
     }
 }
 

@@ -67,7 +67,7 @@ void polarity_search(RunContext& ctx, Problem& problem, PrimeStore& store) {
     }
 
     int changes = 0;
-    fill_temp_arrays(ctx, problem, store, work, changes);
+    fill_temp_arrays(ctx, problem, problem.polarity, store, work, changes);
     if (ctx.failed()) return;
     report_polarity(ctx, problem);
     problem.final_terms = to_term_table(work.table, problem.polarity);

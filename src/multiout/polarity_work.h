@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "model/term_table.h"
@@ -29,17 +31,24 @@ struct PolarityWork {
     void reset(const Problem& problem, const PrimeStore& store);
 };
 
-// Joins the stored covers of the current polarity into one table, merges equal terms and, with
-// ROLEXA iterations and two or more outputs, runs the bundle optimization. change_count = changes of
-// the optimization's last iteration.
-void fill_temp_arrays(RunContext& ctx, const Problem& problem, const PrimeStore& store, PolarityWork& work,
-                      int& change_count);
+// Joins the stored covers of `polarity` into one table, merges equal terms and, with ROLEXA
+// iterations and two or more outputs, runs the bundle optimization. change_count = changes of the
+// optimization's last iteration. The optimization's better steps go to better_step when given,
+// else they are shown at once against work.bundle_best.
+void fill_temp_arrays(RunContext& ctx, const Problem& problem, const std::vector<int>& polarity, const PrimeStore& store,
+                      PolarityWork& work, int& change_count, const BundleStepSink* better_step = nullptr);
 // Joins rows with equal cubes into the first of them; merged = rows removed.
 void merge_equal_terms(CubeTable& table, int& merged);
 
 // Solves the current polarity and records it when it beats the best so far (fewer product terms,
 // then fewer X + Y literals; a tie keeps the earlier). Returns whether it was recorded.
 bool try_polarity(RunContext& ctx, Problem& problem, const PrimeStore& store, PolarityWork& work);
+// Puts the polarity vector number i (0 .. count - 1) of a series into `polarity`.
+using PolarityVectorOf = std::function<void(std::size_t i, std::vector<int>& polarity)>;
+// try_polarity on `count` vectors in their order, with the same outcome and report; returns whether
+// any was recorded. Leaves the current polarity at the last vector.
+bool try_polarities(RunContext& ctx, Problem& problem, const PrimeStore& store, PolarityWork& work, std::size_t count,
+                    const PolarityVectorOf& vector_of);
 // All-normal, then all-inverted; with ROLEXA iterations the optimized terms replace the stored covers.
 void try_both_polarities(RunContext& ctx, Problem& problem, PrimeStore& store, PolarityWork& work);
 // Doubles the prime capacity of the store (System Warnings 1 and 8); a Break sets error_flag.

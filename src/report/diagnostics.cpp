@@ -130,6 +130,18 @@ void Diagnostics::add_time(double seconds) {
     ctx_.window.set_time_text(time_text_);
 }
 
+void Diagnostics::continue_memory_samples(const Diagnostics& run) {
+    max_physical_load_ = run.max_physical_load_;
+    max_virtual_use_ = run.max_virtual_use_;
+    swapping_shown_ = run.swapping_shown_;
+    last_memory_time_ = run.last_memory_time_;
+}
+
+void Diagnostics::add_memory_maxima(const Diagnostics& side) {
+    max_physical_load_ = std::max(max_physical_load_, side.max_physical_load_);
+    max_virtual_use_ = std::max(max_virtual_use_, side.max_virtual_use_);
+}
+
 void Diagnostics::check_memory(int mode) {
     ctx_.current_sub = "check_memory";
     // Callers sample after every growth check, often in inner loops; reading the system's figures

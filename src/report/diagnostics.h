@@ -39,6 +39,10 @@ public:
 
     // 0 sample, 1 reset, 2 sample and print.
     void check_memory(int mode);
+    // Work off the run's thread samples on from the run's last sample (a sample reads the system's
+    // figures), and its maxima count into the run's.
+    void continue_memory_samples(const Diagnostics& run);
+    void add_memory_maxima(const Diagnostics& side);
     // 1 reset, 0 heartbeat (at most 20 updates a second).
     void poll_progress(int mode);
     int progress_position() const { return progress_position_; }

@@ -15,12 +15,18 @@ SideRun::SideRun(const RunContext& run) : ctx_(area_, window_, run.clock, run.me
     ctx_.input_file = run.input_file;
     ctx_.report_file = run.report_file;
     ctx_.report.record_into(&log_);
+    ctx_.diag.continue_memory_samples(run.diag);
+}
+
+bool SideRun::quiet() const {
+    return log_.empty() && ctx_.error_flag == 0 && ctx_.error_count == 0 && ctx_.diag.last_fault().empty();
 }
 
 void SideRun::replay_into(RunContext& run) {
     run.report.replay(log_);
     log_.clear();
     run.diag.add_time(ctx_.diag.total_time());
+    run.diag.add_memory_maxima(ctx_.diag);
     if (!ctx_.diag.last_fault().empty()) run.diag.set_last_fault(ctx_.diag.last_fault());
     if (ctx_.error_flag != 0) run.error_flag = ctx_.error_flag;
     run.error_count += ctx_.error_count;

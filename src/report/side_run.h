@@ -22,6 +22,8 @@ public:
 
     RunContext& ctx() { return ctx_; }
     void replay_into(RunContext& run);
+    // Nothing recorded, no failure and no fault: the work left no trace in the report.
+    bool quiet() const;
 
 private:
     TextWorkArea area_;

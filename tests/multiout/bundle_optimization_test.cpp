@@ -31,9 +31,9 @@ TEST(MultioutBundle, NewBestLineAndHeadingOncePerRun) {
     CubeTable t = test::table_of(2, 2, {"10 1.", "01 .1"});
     BundleSearchBest best;
     int changes = -1;
-    bundle_optimization(rig.ctx, problem, t, changes, best);
+    bundle_optimization(rig.ctx, problem.polarity, t, changes, best);
     CubeTable again = test::table_of(2, 2, {"10 1.", "01 .1"});
-    bundle_optimization(rig.ctx, problem, again, changes, best);
+    bundle_optimization(rig.ctx, problem.polarity, again, changes, best);
 
     const std::string& text = rig.area.text();
     const std::string title = "  *** Bundle Optimization (8):  Statistical search of expandable DC";
@@ -55,7 +55,7 @@ TEST(MultioutBundle, NothingWrittenAtLevelZero) {
     CubeTable t = test::table_of(2, 2, {"11 1.", "10 11"});
     BundleSearchBest best;
     int changes = 0;
-    bundle_optimization(rig.ctx, problem, t, changes, best);
+    bundle_optimization(rig.ctx, problem.polarity, t, changes, best);
     EXPECT_EQ(rig.area.text(), "");
     EXPECT_EQ(rig.ctx.bundle_heading_pending, -1);
     EXPECT_EQ(test::lines_of(t), (Lines{"1- 1.", "10 .1"}));
@@ -75,7 +75,7 @@ TEST(MultioutBundle, KeepsTheFirstIterationWithTheBestFigures) {
             CubeTable t = start;
             BundleSearchBest best;
             int changes = 0;
-            bundle_optimization(rig.ctx, problem, t, changes, best);
+            bundle_optimization(rig.ctx, problem.polarity, t, changes, best);
             return std::pair{t, best.figures};
         };
         const auto [first, first_figures] = run(1);
