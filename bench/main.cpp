@@ -1,5 +1,7 @@
 // vormel_bench: per-step times, peak memory and results of Vormel runs over benchmark inputs, next
 // to the peer figures; and the report-channel throughput check.
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -74,10 +76,16 @@ int main(int argc, char** argv) {
         // A run writes its reports beside its input: work on a copy.
         const fs::path copy = work / fs::path(file).filename();
         fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
-        std::vector<RunFigures> runs{run_file_in_child(copy.string(), settings)};
-        for (int i = 1; i < repeat && runs.front().total_seconds < max_seconds; ++i) {
-            runs.push_back(run_file_in_child(copy.string(), settings));
-        }
+        // Every run starts as a first run on a quiet disk: no reports of the last run to replace,
+        // nothing of its writing still going on.
+        const auto fresh_run = [&] {
+            fs::remove(copy.string() + ".rpt");
+            fs::remove(copy.string() + ".rpt.rtf");
+            ::sync();
+            return run_file_in_child(copy.string(), settings);
+        };
+        std::vector<RunFigures> runs{fresh_run()};
+        for (int i = 1; i < repeat && runs.front().total_seconds < max_seconds; ++i) runs.push_back(fresh_run());
         const RunFigures f = median_of(runs);
         const std::string name = fs::path(file).filename().string();
         fmt::print("{}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.1f}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", name,
@@ -91,6 +99,8 @@ int main(int argc, char** argv) {
         if (peer_seconds != "-") peer_total += std::atof(peer_seconds.c_str());
         failures += f.ok ? 0 : 1;
         fs::remove(copy);
+        fs::remove(copy.string() + ".rpt");
+        fs::remove(copy.string() + ".rpt.rtf");
     }
     fmt::print("# total {:.3f} s; peer total {:.3f} s; ratio {:.1f}; files not ok: {}\n", total, peer_total,
                peer_total > 0 ? total / peer_total : 0.0, failures);

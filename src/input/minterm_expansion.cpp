@@ -1,10 +1,15 @@
 #include "input/minterm_expansion.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <string>
 #include <unordered_set>
+
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
 
 #include "model/problem.h"
 #include "report/run_context.h"
@@ -133,27 +138,37 @@ std::vector<int> rows_to_apply(const TermTable& in) {
 
 // The rows in their order, one block of minterms at a time so that the block stays in cache. Every
 // minterm sees the rows in the same order as in the row-by-row pass, so the table comes out equal;
-// only the first conflict found may differ. False at a conflict (nothing reported).
+// only the first conflict found may differ. Blocks hold whole words of `reached` and share nothing,
+// so they are filled on all threads. False at a conflict (nothing reported).
 bool expand_by_blocks(RunContext& ctx, Problem& problem, ExpansionState& state, const std::vector<int>& rows,
                       const std::vector<Cube>& cubes, int block_bits) {
     const std::uint32_t low = (std::uint32_t{1} << block_bits) - 1;
     const auto total = static_cast<std::uint32_t>(problem.extab.rows());
-    for (std::uint32_t base = 0; base < total; base += low + 1) {
+    const std::uint32_t blocks = (total + low) >> block_bits;
+    const std::uint32_t group = 8 * static_cast<std::uint32_t>(std::max(1, tbb::this_task_arena::max_concurrency()));
+    std::atomic<bool> conflict{false};
+    for (std::uint32_t first = 0; first < blocks && !conflict; first += group) {
         ctx.diag.poll_progress(0);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const Cube& cube = cubes[i];
-            if (((base ^ cube.value) & ~cube.dont_care & ~low) != 0) continue;
-            const std::uint8_t* input = problem.intab.y(rows[i]);
-            const std::uint32_t dont_care = cube.dont_care & low;
-            const std::uint32_t start = base | (cube.value & low);
-            std::uint32_t part = 0;
-            do {
-                if (!assign_quietly(problem, state, input, start | part)) return false;
-                part = (part - dont_care) & dont_care;
-            } while (part != 0);
-        }
+        tbb::parallel_for(first, std::min(blocks, first + group), [&](std::uint32_t block) {
+            const std::uint32_t base = block << block_bits;
+            for (std::size_t i = 0; i < rows.size() && !conflict; ++i) {
+                const Cube& cube = cubes[i];
+                if (((base ^ cube.value) & ~cube.dont_care & ~low) != 0) continue;
+                const std::uint8_t* input = problem.intab.y(rows[i]);
+                const std::uint32_t dont_care = cube.dont_care & low;
+                const std::uint32_t start = base | (cube.value & low);
+                std::uint32_t part = 0;
+                do {
+                    if (!assign_quietly(problem, state, input, start | part)) {
+                        conflict = true;
+                        return;
+                    }
+                    part = (part - dont_care) & dont_care;
+                } while (part != 0);
+            }
+        });
     }
-    return true;
+    return !conflict;
 }
 
 }  // namespace
@@ -209,11 +224,13 @@ void expand_table(RunContext& ctx, Problem& problem) {
             if (!expand_cube(ctx, problem, state, rows[i])) return;
         }
     }
-    for (int m = 0; m < ex.rows(); ++m) {
-        if ((state.reached[static_cast<std::size_t>(m) >> 6] >> (m & 63) & 1) == 0) {
-            std::copy_n(problem.rest_values.begin(), ex.ny, ex.y(m));
+    tbb::parallel_for(tbb::blocked_range<int>(0, ex.rows(), 1 << 14), [&](const tbb::blocked_range<int>& range) {
+        for (int m = range.begin(); m < range.end(); ++m) {
+            if ((state.reached[static_cast<std::size_t>(m) >> 6] >> (m & 63) & 1) == 0) {
+                std::copy_n(problem.rest_values.begin(), ex.ny, ex.y(m));
+            }
         }
-    }
+    });
 }
 
 }  // namespace vormel

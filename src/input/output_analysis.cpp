@@ -1,6 +1,12 @@
 #include "input/output_analysis.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <vector>
+
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
 
 #include "input/table_access.h"
 #include "model/problem.h"
@@ -76,16 +82,81 @@ Likeness compare_columns(const Table& table, int i, int k) {
     return like;
 }
 
+// Every output's column as bits: where it is specified and its value there. Outputs that are
+// "-" together and equal elsewhere are identical; "-" together and unequal elsewhere, inverse. A
+// wide table's columns are mostly compared to their end, so they are compared a word at a time.
+struct ColumnBits {
+    std::size_t words = 0;
+    std::vector<std::uint64_t> care;   // output j: words [j * words, (j + 1) * words)
+    std::vector<std::uint64_t> value;
+    bool binary = true;  // only 0, 1 and "-" met
+
+    const std::uint64_t* care_of(int j) const { return care.data() + static_cast<std::size_t>(j) * words; }
+    const std::uint64_t* value_of(int j) const { return value.data() + static_cast<std::size_t>(j) * words; }
+
+    Likeness compare(int i, int k) const {
+        Likeness like;
+        const std::uint64_t* ci = care_of(i);
+        const std::uint64_t* ck = care_of(k);
+        const std::uint64_t* vi = value_of(i);
+        const std::uint64_t* vk = value_of(k);
+        for (std::size_t w = 0; w < words && (like.identical || like.inverse); ++w) {
+            if (ci[w] != ck[w]) return {false, false};
+            const std::uint64_t differ = vi[w] ^ vk[w];
+            like.identical = like.identical && differ == 0;
+            like.inverse = like.inverse && differ == ci[w];
+        }
+        return like;
+    }
+};
+
+template <typename Table>
+ColumnBits column_bits(const Table& table, int ny) {
+    ColumnBits bits;
+    const std::size_t rows = static_cast<std::size_t>(table.last + 1);
+    bits.words = (rows + 63) / 64;
+    bits.care.assign(bits.words * static_cast<std::size_t>(ny), 0);
+    bits.value.assign(bits.words * static_cast<std::size_t>(ny), 0);
+    std::atomic<bool> binary{true};
+    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, bits.words, 256), [&](const tbb::blocked_range<std::size_t>& range) {
+        std::vector<std::uint64_t> care(static_cast<std::size_t>(ny));
+        std::vector<std::uint64_t> value(static_cast<std::size_t>(ny));
+        for (std::size_t w = range.begin(); w < range.end(); ++w) {
+            std::fill(care.begin(), care.end(), 0);
+            std::fill(value.begin(), value.end(), 0);
+            const std::size_t end = std::min(rows, (w + 1) * 64);
+            for (std::size_t r = w * 64; r < end; ++r) {
+                const std::uint8_t* y = table.y(static_cast<int>(r));
+                const std::uint64_t bit = std::uint64_t{1} << (r % 64);
+                for (int j = 0; j < ny; ++j) {
+                    const std::uint8_t a = y[j];
+                    if (a == kDash) continue;
+                    if (a > 1) binary = false;
+                    care[static_cast<std::size_t>(j)] |= bit;
+                    if (a == 1) value[static_cast<std::size_t>(j)] |= bit;
+                }
+            }
+            for (int j = 0; j < ny; ++j) {
+                bits.care[static_cast<std::size_t>(j) * bits.words + w] = care[static_cast<std::size_t>(j)];
+                bits.value[static_cast<std::size_t>(j) * bits.words + w] = value[static_cast<std::size_t>(j)];
+            }
+        }
+    });
+    bits.binary = binary;
+    return bits;
+}
+
 template <typename Table>
 void mark_equals(RunContext& ctx, Problem& problem, const Table& table) {
     ctx.current_sub = "find_equal_functions";
     ensure_out_relation(problem);
+    const ColumnBits columns = column_bits(table, problem.outputs());
     for (int i = 1; i < problem.outputs(); ++i) {
         if (problem.out_code[i] != relation_ordinary) continue;
         for (int k = 0; k < i; ++k) {
             if (problem.out_code[k] > relation_const1) continue;
             ctx.diag.poll_progress(0);
-            const Likeness like = compare_columns(table, i, k);
+            const Likeness like = columns.binary ? columns.compare(i, k) : compare_columns(table, i, k);
             if (like.identical) {
                 problem.out_related[i] = k;
                 problem.out_code[i] = relation_identical;

@@ -1,5 +1,8 @@
 #include "model/problem.h"
 
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_reduce.h>
+
 namespace vormel {
 
 namespace {
@@ -27,18 +30,28 @@ LiteralCounts count_literals(const TermTable& table) {
 }
 
 LiteralCounts count_literals(const ExpandedTable& table) {
-    LiteralCounts counts;
-    for (int r = 0; r <= table.last; ++r) {
-        // Every X entry of a minterm is a literal.
-        int y_literals = 0;
-        const std::uint8_t* y = table.y(r);
-        for (int j = 0; j < table.ny; ++j) y_literals += y[j] != kDash;
-        if (y_literals == 0) continue;
-        counts.y_literals += y_literals;
-        counts.x_literals += table.nx;
-        ++counts.product_terms;
-    }
-    return counts;
+    // Millions of minterms at 20 inputs and more: counted in blocks on all threads.
+    return tbb::parallel_reduce(
+        tbb::blocked_range<int>(0, table.last + 1, 1 << 14), LiteralCounts{},
+        [&](const tbb::blocked_range<int>& rows, LiteralCounts counts) {
+            for (int r = rows.begin(); r < rows.end(); ++r) {
+                // Every X entry of a minterm is a literal.
+                int y_literals = 0;
+                const std::uint8_t* y = table.y(r);
+                for (int j = 0; j < table.ny; ++j) y_literals += y[j] != kDash;
+                if (y_literals == 0) continue;
+                counts.y_literals += y_literals;
+                counts.x_literals += table.nx;
+                ++counts.product_terms;
+            }
+            return counts;
+        },
+        [](LiteralCounts a, const LiteralCounts& b) {
+            a.x_literals += b.x_literals;
+            a.y_literals += b.y_literals;
+            a.product_terms += b.product_terms;
+            return a;
+        });
 }
 
 }  // namespace vormel

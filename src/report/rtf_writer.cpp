@@ -106,19 +106,21 @@ void append_number(std::string& buffer, long number) {
 
 }  // namespace
 
-void write_rtf(std::ostream& out, const std::vector<RtfSpan>& spans) {
-    std::vector<Rgb> table{Rgb{0, 0, 0}};
-    for (const RtfSpan& span : spans) {
-        if (std::find(table.begin(), table.end(), span.colour) == table.end()) table.push_back(span.colour);
-    }
+void add_colour(std::vector<Rgb>& table, Rgb colour) {
+    if (std::find(table.begin(), table.end(), colour) == table.end()) table.push_back(colour);
+}
+
+RtfStream::RtfStream(std::ostream& out, std::vector<Rgb> colours) : out_(out), colours_(std::move(colours)) {
     std::string text;
     text += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1031{\\fonttbl{\\f0\\fnil\\fcharset0 Liberation Mono;}}\r\n";
     text += "{\\colortbl ;";
-    for (const Rgb& c : table) text += fmt::format("\\red{}\\green{}\\blue{};", c.r, c.g, c.b);
+    for (const Rgb& c : colours_) text += fmt::format("\\red{}\\green{}\\blue{};", c.r, c.g, c.b);
     text += "}\r\n";
     text += "\\viewkind4\\uc1\\pard\\f0\\fs18\r\n";
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
 
+void RtfStream::write(const std::vector<RtfSpan>& spans) {
     // Every span carries its whole format, so groups of spans are formatted side by side and joined
     // in order; a few groups at a time keep the text that waits small.
     constexpr std::size_t kGroupBytes = std::size_t{1} << 21;
@@ -134,15 +136,15 @@ void write_rtf(std::ostream& out, const std::vector<RtfSpan>& spans) {
     if (group_start.back() != spans.size()) group_start.push_back(spans.size());
     const std::size_t groups = group_start.size() - 1;
     const std::size_t batch = 4 * static_cast<std::size_t>(std::max(1, tbb::this_task_arena::max_concurrency()));
-    std::vector<std::string> texts(std::min(batch, groups));
+    if (texts_.size() < std::min(batch, groups)) texts_.resize(std::min(batch, groups));
     for (std::size_t g0 = 0; g0 < groups; g0 += batch) {
         const std::size_t g1 = std::min(groups, g0 + batch);
         tbb::parallel_for(g0, g1, [&](std::size_t g) {
-            std::string& into = texts[g - g0];
+            std::string& into = texts_[g - g0];
             into.clear();
             for (std::size_t i = group_start[g]; i < group_start[g + 1]; ++i) {
                 const RtfSpan& span = spans[i];
-                const auto index = std::find(table.begin(), table.end(), span.colour) - table.begin() + 1;
+                const auto index = std::find(colours_.begin(), colours_.end(), span.colour) - colours_.begin() + 1;
                 into += "\\cf";
                 append_number(into, static_cast<long>(index));
                 into += span.bold ? "\\b " : "\\b0 ";
@@ -150,12 +152,22 @@ void write_rtf(std::ostream& out, const std::vector<RtfSpan>& spans) {
             }
         });
         for (std::size_t g = g0; g < g1; ++g) {
-            out.write(texts[g - g0].data(), static_cast<std::streamsize>(texts[g - g0].size()));
+            out_.write(texts_[g - g0].data(), static_cast<std::streamsize>(texts_[g - g0].size()));
         }
     }
-    text.clear();
-    text += "\\cf1\\b0 \r\n\\par }";
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void RtfStream::finish() {
+    static constexpr std::string_view kEnd = "\\cf1\\b0 \r\n\\par }";
+    out_.write(kEnd.data(), static_cast<std::streamsize>(kEnd.size()));
+}
+
+void write_rtf(std::ostream& out, const std::vector<RtfSpan>& spans) {
+    std::vector<Rgb> colours{Rgb{0, 0, 0}};
+    for (const RtfSpan& span : spans) add_colour(colours, span.colour);
+    RtfStream rtf(out, std::move(colours));
+    rtf.write(spans);
+    rtf.finish();
 }
 
 }  // namespace vormel

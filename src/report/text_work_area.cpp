@@ -155,8 +155,15 @@ void TextWorkArea::write_plain(std::ostream& out) const {
 
 void TextWorkArea::write_rich(std::ostream& out) const {
     // Spans cut at block edges are fine: each carries its own format. The stretches come in text
-    // order, so one cursor walks the blocks once.
+    // order, so one cursor walks the blocks once; they go out a million at a time.
+    std::vector<Rgb> colours{colours::black};
+    for (const Run& run : runs_) {
+        if (run.length > 0) add_colour(colours, run.colour);
+    }
+    RtfStream rtf(out, std::move(colours));
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
     std::vector<RtfSpan> spans;
+    spans.reserve(std::min(kPiece, 2 * runs_.size() + blocks_.size() + 1));
     std::size_t block = 0;
     std::size_t block_start = 0;
     auto add = [&](std::size_t from, std::size_t to, Rgb colour, bool bold) {
@@ -169,6 +176,10 @@ void TextWorkArea::write_rich(std::ostream& out) const {
             }
             const std::size_t end = std::min(to, block_end);
             spans.push_back({std::string_view(blocks_[block]).substr(from - block_start, end - from), colour, bold});
+            if (spans.size() == kPiece) {
+                rtf.write(spans);
+                spans.clear();
+            }
             from = end;
         }
     };
@@ -179,7 +190,8 @@ void TextWorkArea::write_rich(std::ostream& out) const {
         at = run.start + run.length;
     }
     if (at < length_) add(at, length_, colours::black, false);
-    write_rtf(out, spans);
+    rtf.write(spans);
+    rtf.finish();
 }
 
 }  // namespace vormel

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "input/output_analysis.h"
 #include "results/problem_fixture.h"
 
@@ -109,6 +113,60 @@ TEST(TermTableDisplay, EqualFunctionsNeedTheSameDontCarePositions) {
     // C, once marked, is no candidate for D.
     EXPECT_EQ(p.out_code[3], relation_inverse);
     EXPECT_EQ(p.out_related[3], 0);
+}
+
+// Columns are compared a word of 64 rows at a time: relations must hold over every row, the
+// last partial word included, as a row-by-row reading of the columns gives them.
+TEST(TermTableDisplay, EqualAndInverseFunctionsOverManyRows) {
+    std::mt19937 random(17);
+    for (int trial = 0; trial < 40; ++trial) {
+        const int rows = 1 + static_cast<int>(random() % 300);
+        const int outputs = 2 + static_cast<int>(random() % 6);
+        std::vector<std::string> names;
+        for (int j = 0; j < outputs; ++j) names.push_back("Y" + std::to_string(j));
+        Problem p = make_problem({"a"}, names);
+        TermTable t(1, outputs);
+        // Outputs made from a few base columns, copied, inverted or disturbed in one row.
+        std::vector<std::string> columns(static_cast<std::size_t>(outputs), std::string(static_cast<std::size_t>(rows), '0'));
+        for (char& c : columns[0]) c = "01-"[random() % 3];
+        for (int j = 1; j < outputs; ++j) {
+            std::string& col = columns[static_cast<std::size_t>(j)];
+            col = columns[random() % static_cast<unsigned>(j)];
+            if (random() % 2 == 0) {
+                for (char& c : col) c = c == '-' ? '-' : static_cast<char>('0' + '1' - c);
+            }
+            if (random() % 3 == 0) col[random() % col.size()] = "01-"[random() % 3];
+        }
+        for (int r = 0; r < rows; ++r) {
+            std::string y;
+            for (const std::string& col : columns) y += col[static_cast<std::size_t>(r)] == '-' ? '.' : col[static_cast<std::size_t>(r)];
+            add_row(t, "1", y);
+        }
+        p.out_related.assign(static_cast<std::size_t>(outputs), -1);
+        p.out_code.assign(static_cast<std::size_t>(outputs), relation_ordinary);
+        std::vector<int> code = p.out_code;
+        std::vector<int> related = p.out_related;
+        for (int i = 1; i < outputs; ++i) {
+            for (int k = 0; k < i; ++k) {
+                if (code[static_cast<std::size_t>(k)] > relation_const1) continue;
+                bool identical = true, inverse = true;
+                for (int r = 0; r < rows; ++r) {
+                    const char a = columns[static_cast<std::size_t>(i)][static_cast<std::size_t>(r)];
+                    const char b = columns[static_cast<std::size_t>(k)][static_cast<std::size_t>(r)];
+                    identical = identical && a == b;
+                    inverse = inverse && ((a == '-') == (b == '-')) && (a == '-' || a != b);
+                }
+                if (identical || inverse) {
+                    related[static_cast<std::size_t>(i)] = k;
+                    code[static_cast<std::size_t>(i)] = identical ? relation_identical : relation_inverse;
+                }
+            }
+        }
+        Harness h;
+        find_equal_functions(h.ctx, p, t);
+        ASSERT_EQ(p.out_code, code) << "trial " << trial;
+        ASSERT_EQ(p.out_related, related) << "trial " << trial;
+    }
 }
 
 TEST(TermTableDisplay, ALaterMatchWithAConstantOverwritesAnEarlierOne) {
