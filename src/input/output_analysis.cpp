@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <tbb/blocked_range.h>
@@ -59,11 +60,12 @@ struct Likeness {
     bool inverse = true;
 };
 
-// Compares the columns of outputs i and k row by row, stopping once neither relation can hold.
+// Compares the columns of outputs i and k row by row up to row last, stopping once neither
+// relation can hold.
 template <typename Table>
-Likeness compare_columns(const Table& table, int i, int k) {
+Likeness compare_columns(const Table& table, int i, int k, int last) {
     Likeness like;
-    for (int r = 0; r <= table.last; ++r) {
+    for (int r = 0; r <= last; ++r) {
         const std::uint8_t* y = table.y(r);
         const std::uint8_t a = y[i];
         const std::uint8_t b = y[k];
@@ -118,29 +120,36 @@ ColumnBits column_bits(const Table& table, int ny) {
     bits.care.assign(bits.words * static_cast<std::size_t>(ny), 0);
     bits.value.assign(bits.words * static_cast<std::size_t>(ny), 0);
     std::atomic<bool> binary{true};
+    // Eight outputs at a time keep their bits in registers while the 64 rows of a word go by.
     tbb::parallel_for(tbb::blocked_range<std::size_t>(0, bits.words, 256), [&](const tbb::blocked_range<std::size_t>& range) {
-        std::vector<std::uint64_t> care(static_cast<std::size_t>(ny));
-        std::vector<std::uint64_t> value(static_cast<std::size_t>(ny));
+        unsigned odd = 0;  // values other than 0, 1 and "-"
         for (std::size_t w = range.begin(); w < range.end(); ++w) {
-            std::fill(care.begin(), care.end(), 0);
-            std::fill(value.begin(), value.end(), 0);
             const std::size_t end = std::min(rows, (w + 1) * 64);
-            for (std::size_t r = w * 64; r < end; ++r) {
-                const std::uint8_t* y = table.y(static_cast<int>(r));
-                const std::uint64_t bit = std::uint64_t{1} << (r % 64);
-                for (int j = 0; j < ny; ++j) {
-                    const std::uint8_t a = y[j];
-                    if (a == kDash) continue;
-                    if (a > 1) binary = false;
-                    care[static_cast<std::size_t>(j)] |= bit;
-                    if (a == 1) value[static_cast<std::size_t>(j)] |= bit;
+            for (int j0 = 0; j0 < ny; j0 += 8) {
+                const int width = std::min(8, ny - j0);
+                std::uint64_t care[8] = {};
+                std::uint64_t value[8] = {};
+                for (std::size_t r = w * 64; r < end; ++r) {
+                    const std::uint8_t* y = table.y(static_cast<int>(r)) + j0;
+                    const unsigned shift = static_cast<unsigned>(r % 64);
+                    const auto take = [&](int t) {
+                        odd |= static_cast<unsigned>(y[t] > kDash);
+                        care[t] |= static_cast<std::uint64_t>(y[t] != kDash) << shift;
+                        value[t] |= static_cast<std::uint64_t>(y[t] == kOne) << shift;
+                    };
+                    if (width == 8) {
+                        for (int t = 0; t < 8; ++t) take(t);
+                    } else {
+                        for (int t = 0; t < width; ++t) take(t);
+                    }
+                }
+                for (int t = 0; t < width; ++t) {
+                    bits.care[static_cast<std::size_t>(j0 + t) * bits.words + w] = care[t];
+                    bits.value[static_cast<std::size_t>(j0 + t) * bits.words + w] = value[t];
                 }
             }
-            for (int j = 0; j < ny; ++j) {
-                bits.care[static_cast<std::size_t>(j) * bits.words + w] = care[static_cast<std::size_t>(j)];
-                bits.value[static_cast<std::size_t>(j) * bits.words + w] = value[static_cast<std::size_t>(j)];
-            }
         }
+        if (odd != 0) binary = false;
     });
     bits.binary = binary;
     return bits;
@@ -150,13 +159,22 @@ template <typename Table>
 void mark_equals(RunContext& ctx, Problem& problem, const Table& table) {
     ctx.current_sub = "find_equal_functions";
     ensure_out_relation(problem);
-    const ColumnBits columns = column_bits(table, problem.outputs());
+    // Most pairs differ within their first rows. The few that do not are compared row by row; when
+    // there are many (outputs with the same don't cares), all columns are made into bits once.
+    constexpr int kFirstRows = 4096;
+    constexpr int kLongComparesByRows = 8;
+    int long_compares = 0;
+    std::optional<ColumnBits> columns;
     for (int i = 1; i < problem.outputs(); ++i) {
         if (problem.out_code[i] != relation_ordinary) continue;
         for (int k = 0; k < i; ++k) {
             if (problem.out_code[k] > relation_const1) continue;
             ctx.diag.poll_progress(0);
-            const Likeness like = columns.binary ? columns.compare(i, k) : compare_columns(table, i, k);
+            Likeness like = compare_columns(table, i, k, std::min(table.last, kFirstRows - 1));
+            if ((like.identical || like.inverse) && table.last >= kFirstRows) {
+                if (!columns && ++long_compares > kLongComparesByRows) columns = column_bits(table, problem.outputs());
+                like = columns && columns->binary ? columns->compare(i, k) : compare_columns(table, i, k, table.last);
+            }
             if (like.identical) {
                 problem.out_related[i] = k;
                 problem.out_code[i] = relation_identical;

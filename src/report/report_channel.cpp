@@ -1,12 +1,41 @@
 #include "report/report_channel.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "report/run_context.h"
 #include "report/text_width.h"
 
 namespace vormel {
+
+namespace {
+
+// Just past the needed-th '\n' of text[from, to), or `to` when there are fewer; needed goes down by
+// the line ends passed. Long displays ask this for every page of short lines: eight bytes at a time.
+std::size_t past_line_ends(std::string_view text, std::size_t from, std::size_t to, int& needed) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    std::size_t at = from;
+    while (needed > 0 && at + 8 <= to) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        const std::uint64_t x = word ^ (kOnes * '\n');
+        // 0x80 exactly in the bytes of x that are zero.
+        const std::uint64_t ends = ~(((x & kLow7) + kLow7) | x | kLow7);
+        const int count = std::popcount(ends);
+        if (count >= needed) break;
+        needed -= count;
+        at += 8;
+    }
+    for (; needed > 0 && at < to; ++at) {
+        if (text[at] == '\n') --needed;
+    }
+    return at;
+}
+
+}  // namespace
 
 int page_length_for(int work_area_height_pixels, int text_size_points) {
     return static_cast<int>(std::lround(work_area_height_pixels / (2.0 * text_size_points + 3.1) * 1.35));
@@ -82,14 +111,8 @@ void ReportChannel::display_formatted(std::string_view text, std::span<const For
     auto plain = [&](std::size_t from, std::size_t to) {
         while (from < to) {
             // The page ends with the line end that brings the count to the limit.
-            std::size_t end = from;
             int needed = limit - line_count_;
-            while (needed > 0) {
-                const void* lf = std::memchr(text.data() + end, '\n', to - end);
-                if (lf == nullptr) break;
-                end = static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) + 1;
-                --needed;
-            }
+            const std::size_t end = past_line_ends(text, from, to, needed);
             if (needed > 0) {
                 line_count_ = limit - needed;
                 out_buffer_.append(text.substr(from, to - from));

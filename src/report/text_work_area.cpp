@@ -67,7 +67,10 @@ void TextWorkArea::append_each(std::string_view text, Rgb colour, bool bold) {
     // The blocks come out as with single characters: a block takes one while it holds at most
     // kBlockSize - 4 bytes, which keeps the rich text's block edges where they were.
     for (std::size_t at = 0; at < text.size();) {
-        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) blocks_.emplace_back();
+        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) {
+            blocks_.emplace_back();
+            block_starts_.push_back(length_);
+        }
         std::string& block = blocks_.back();
         const std::size_t take = std::min(kBlockSize - 3 - block.size(), text.size() - at);
         block.append(text.data() + at, take);

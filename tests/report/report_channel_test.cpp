@@ -156,8 +156,11 @@ TEST(TextWorkArea, RangesAcrossBlockEdgesReadAsTheWholeText) {
     std::string text;
     for (int line = 0; text.size() < 3 * (1u << 20); ++line) text += "line " + std::to_string(line) + " \xC3\xA4\r\n";
     area.append(text, colours::black, false);
+    // Coloured cells added together start blocks of their own too.
+    area.append_each(std::string(3u << 20, 'c'), colours::blue, true);
     const std::string held = area.text();
-    for (const std::size_t from : {std::size_t{0}, std::size_t{(1u << 20) - 3}, std::size_t{2u << 20}, held.size() - 5}) {
+    for (const std::size_t from : {std::size_t{0}, std::size_t{(1u << 20) - 3}, std::size_t{2u << 20}, std::size_t{5u << 20},
+                                   held.size() - 5}) {
         for (const std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{(1u << 20) + 9}}) {
             std::string range = "kept ";
             area.copy_range(from, from + length, range);
