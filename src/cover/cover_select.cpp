@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
+#include <tbb/parallel_reduce.h>
 
 #include "cover/cover_matrix.h"
 #include "cover/dominance.h"
+#include "cover/memory_gate.h"
 #include "cover/matrix_display.h"
 #include "model/problem.h"
 #include "primes/prime_store.h"
@@ -315,6 +319,42 @@ bool select_output(RunContext& ctx, const Problem& problem, const PrimeStore& st
     return true;
 }
 
+// The minterms of every output and value: entry 2 * j + v.
+std::vector<std::int64_t> minterm_counts(const ExpandedTable& extab) {
+    const auto outputs = static_cast<std::size_t>(extab.ny);
+    return tbb::parallel_reduce(
+        tbb::blocked_range<int>(0, extab.last + 1, 1 << 14), std::vector<std::int64_t>(2 * outputs, 0),
+        [&](const tbb::blocked_range<int>& rows, std::vector<std::int64_t> counts) {
+            for (int r = rows.begin(); r < rows.end(); ++r) {
+                const std::uint8_t* y = extab.y(r);
+                for (std::size_t j = 0; j < outputs; ++j) {
+                    if (y[j] <= kOne) ++counts[2 * j + y[j]];
+                }
+            }
+            return counts;
+        },
+        [](std::vector<std::int64_t> a, const std::vector<std::int64_t>& b) {
+            for (std::size_t k = 0; k < a.size(); ++k) a[k] += b[k];
+            return a;
+        });
+}
+
+// About what the covering matrix of an output takes at most: every (prime, minterm) cell it can hold
+// twice (by prime and by minterm), and some words per minterm.
+std::int64_t matrix_bytes(const Problem& problem, const PrimeStore& store, int j, int v, std::int64_t minterms) {
+    std::int64_t cells = 0;
+    const int n = problem.inputs();
+    for (int p = 0; p <= store.last(j, v); ++p) {
+        const std::uint8_t* x = store.prime(j, v, p);
+        const auto free_count = std::count(x, x + n, kDash);
+        cells += std::min<std::int64_t>(std::int64_t{1} << free_count, minterms);
+    }
+    return 8 * cells + 48 * minterms;
+}
+
+// Outputs whose matrices would together pass this are not selected at once.
+constexpr std::int64_t kMatrixBudget = std::int64_t{512} << 20;
+
 }  // namespace
 
 void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, const CoverWeights& weights) {
@@ -345,10 +385,14 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
     // record, which then goes out in output order.
     const bool at_once = outputs_at_once(ctx, outputs.size());
     if (at_once) {
+        // At 20 inputs and more one matrix can take hundreds of megabytes: big ones wait for room.
+        MemoryGate gate(kMatrixBudget);
+        const std::vector<std::int64_t> minterms = minterm_counts(problem.extab);
         tbb::parallel_for(std::size_t{0}, outputs.size(), [&](std::size_t i) {
             OutputCover& o = outputs[i];
             o.side = std::make_unique<SideRun>(ctx);
             RunContext& side = o.side->ctx();
+            const GatePass pass(gate, matrix_bytes(problem, store, o.j, o.v, minterms[static_cast<std::size_t>(2 * o.j + o.v)]));
             side.diag.start_timer(kTimer);
             if (select_output(side, problem, store, o, weights)) side.diag.stop_timer(kTimer);
             o.primes = TermTable{};

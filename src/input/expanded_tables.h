@@ -5,8 +5,9 @@ namespace vormel {
 struct RunContext;
 struct Problem;
 
-// Creates the fully expanded table and expanded_final_output for the problem's inputs and outputs
-// (2^inputs rows, zero-filled) and samples the memory status. The caller has checked the counts.
+// Creates the fully expanded table for the problem's inputs and outputs (2^inputs rows,
+// zero-filled), empties expanded_final_output and samples the memory status. The caller has
+// checked the counts.
 void create_expanded_tables(RunContext& ctx, Problem& problem);
 
 }  // namespace vormel

@@ -155,7 +155,7 @@ protected:
 };
 
 TEST_F(CappedMemory, ExpandedTablesOfAProblemTooLargeForMemory) {
-    // create_expanded_tables of 22 inputs and 100 outputs: 2 x 400 MB.
+    // create_expanded_tables of 22 inputs and 100 outputs: 400 MB.
     const std::string input =
         dir.write("wide.pla", ".i 22\n.o 100\n.p 1\n" + std::string(22, '1') + " " + std::string(100, '1') + "\n.e\n");
     EXPECT_EXIT(run_with_capped_memory(input, true, "create_expanded_tables"), ::testing::ExitedWithCode(0), "");
