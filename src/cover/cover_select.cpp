@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -352,8 +353,10 @@ std::int64_t matrix_bytes(const Problem& problem, const PrimeStore& store, int j
     return 8 * cells + 48 * minterms;
 }
 
-// Outputs whose matrices would together pass this are not selected at once.
+// Outputs whose matrices would together pass this are not selected at once, in problems whose
+// expanded table takes at least kGatedTableBytes.
 constexpr std::int64_t kMatrixBudget = std::int64_t{512} << 20;
+constexpr std::size_t kGatedTableBytes = std::size_t{256} << 20;
 
 }  // namespace
 
@@ -385,14 +388,16 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
     // record, which then goes out in output order.
     const bool at_once = outputs_at_once(ctx, outputs.size());
     if (at_once) {
-        // At 20 inputs and more one matrix can take hundreds of megabytes: big ones wait for room.
-        MemoryGate gate(kMatrixBudget);
-        const std::vector<std::int64_t> minterms = minterm_counts(problem.extab);
+        // Where the expanded table alone takes hundreds of megabytes, one matrix can too: big ones
+        // wait for room. The estimates are upper bounds, so smaller problems are not held back.
+        const bool gated = problem.extab.ys.size() >= kGatedTableBytes;
+        MemoryGate gate(gated ? kMatrixBudget : std::numeric_limits<std::int64_t>::max());
+        const std::vector<std::int64_t> minterms = gated ? minterm_counts(problem.extab) : std::vector<std::int64_t>{};
         tbb::parallel_for(std::size_t{0}, outputs.size(), [&](std::size_t i) {
             OutputCover& o = outputs[i];
             o.side = std::make_unique<SideRun>(ctx);
             RunContext& side = o.side->ctx();
-            const GatePass pass(gate, matrix_bytes(problem, store, o.j, o.v, minterms[static_cast<std::size_t>(2 * o.j + o.v)]));
+            const GatePass pass(gate, gated ? matrix_bytes(problem, store, o.j, o.v, minterms[static_cast<std::size_t>(2 * o.j + o.v)]) : 0);
             side.diag.start_timer(kTimer);
             if (select_output(side, problem, store, o, weights)) side.diag.stop_timer(kTimer);
             o.primes = TermTable{};

@@ -291,28 +291,23 @@ void generate_CNS(CnsWork& w, CnsLevelLists& lists) {
 
 // A cofactor's rows as cubes on the variables not split yet, for the scans of absorption; a deleted
 // row is marked as in the live arrays.
-struct RowCubes {
-    std::vector<std::uint32_t> care;
-    std::vector<std::uint32_t> value;
-
-    void take(const CnsWork& w, const RowList& rows) {
-        const std::uint32_t kept = ~w.split_mask;
-        care.resize(rows.size());
-        value.resize(rows.size());
-        for (std::size_t k = 0; k < rows.size(); ++k) {
-            if (rows[k] < 0) {
-                care[k] = value[k] = kDeadBit;
-                continue;
-            }
-            const Cube cube = w.table[static_cast<std::size_t>(rows[k])];
-            care[k] = cube.care & kept;
-            value[k] = cube.value & kept;
+void take_cubes(const CnsWork& w, const RowList& rows, CnsCubes& cubes) {
+    const std::uint32_t kept = ~w.split_mask;
+    cubes.care.resize(rows.size());
+    cubes.value.resize(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (rows[k] < 0) {
+            cubes.care[k] = cubes.value[k] = kDeadBit;
+            continue;
         }
+        const Cube cube = w.table[static_cast<std::size_t>(rows[k])];
+        cubes.care[k] = cube.care & kept;
+        cubes.value[k] = cube.value & kept;
     }
-};
+}
 
 // Deletes the rows that c contains, in list order.
-void delete_contained(CnsWork& w, std::uint32_t c_care, std::uint32_t c_value, RowList& rows, RowCubes& cubes,
+void delete_contained(CnsWork& w, std::uint32_t c_care, std::uint32_t c_value, RowList& rows, CnsCubes& cubes,
                       std::vector<std::size_t>& hits, bool& deleted) {
     hits.clear();
     collect_contained(cubes.care.data(), cubes.value.data(), rows.size(), c_care, c_value, hits);
@@ -336,17 +331,15 @@ void absorption_CNS(CnsWork& w, CnsLevelLists& lists, RowList& lused, int& lused
     lused.clear();
     bool deleted = false;
     // Every consensus row is tested against every cofactor row: the scans run over plain arrays.
-    RowCubes zero_cubes;
-    RowCubes one_cubes;
-    zero_cubes.take(w, lists.zero);
-    one_cubes.take(w, lists.one);
+    take_cubes(w, lists.zero, lists.zero_cubes);
+    take_cubes(w, lists.one, lists.one_cubes);
     const std::uint32_t kept = ~w.split_mask;
     for (int c : lists.consensus) {
         if (c < 0) continue;
         lused.push_back(c);
         const Cube cube = w.table[static_cast<std::size_t>(c)];
-        delete_contained(w, cube.care & kept, cube.value & kept, lists.zero, zero_cubes, lists.contained, deleted);
-        delete_contained(w, cube.care & kept, cube.value & kept, lists.one, one_cubes, lists.contained, deleted);
+        delete_contained(w, cube.care & kept, cube.value & kept, lists.zero, lists.zero_cubes, lists.contained, deleted);
+        delete_contained(w, cube.care & kept, cube.value & kept, lists.one, lists.one_cubes, lists.contained, deleted);
     }
     if (deleted && ctx.level() >= 3) {
         cns_xtree_heading(w, " *** CNS Primes (6):  Remaining Terms after SCC ABSORPTION");
