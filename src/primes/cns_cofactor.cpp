@@ -289,33 +289,17 @@ void generate_CNS(CnsWork& w, CnsLevelLists& lists) {
     }
 }
 
-// A cofactor's rows as cubes on the variables not split yet, for the scans of absorption; a deleted
-// row is marked as in the live arrays.
-void take_cubes(const CnsWork& w, const RowList& rows, CnsCubes& cubes) {
-    const std::uint32_t kept = ~w.split_mask;
-    cubes.care.resize(rows.size());
-    cubes.value.resize(rows.size());
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        if (rows[k] < 0) {
-            cubes.care[k] = cubes.value[k] = kDeadBit;
-            continue;
-        }
-        const Cube cube = w.table[static_cast<std::size_t>(rows[k])];
-        cubes.care[k] = cube.care & kept;
-        cubes.value[k] = cube.value & kept;
-    }
+// c contains r on every variable outside the splitting variables.
+bool contains(Cube c, Cube r, std::uint32_t kept) {
+    return (c.care & ~r.care & kept) == 0 && ((c.value ^ r.value) & c.care & kept) == 0;
 }
 
-// Deletes the rows that c contains, in list order.
-void delete_contained(CnsWork& w, std::uint32_t c_care, std::uint32_t c_value, RowList& rows, CnsCubes& cubes,
-                      std::vector<std::size_t>& hits, bool& deleted) {
-    hits.clear();
-    collect_contained(cubes.care.data(), cubes.value.data(), rows.size(), c_care, c_value, hits);
-    for (std::size_t k : hits) {
-        w.free_rows.push_back(rows[k]);
-        rows[k] = -1;
-        cubes.care[k] = kDeadBit;
-        cubes.value[k] = kDeadBit;
+void delete_contained(CnsWork& w, Cube c, RowList& rows, bool& deleted) {
+    const std::uint32_t kept = ~w.split_mask;
+    for (int& r : rows) {
+        if (r < 0 || !contains(c, w.table[static_cast<std::size_t>(r)], kept)) continue;
+        w.free_rows.push_back(r);
+        r = -1;
         deleted = true;
     }
 }
@@ -330,16 +314,12 @@ void absorption_CNS(CnsWork& w, CnsLevelLists& lists, RowList& lused, int& lused
     w.check_table(w.table_last, " 1. tempa() in absorption_CNS");
     lused.clear();
     bool deleted = false;
-    // Every consensus row is tested against every cofactor row: the scans run over plain arrays.
-    take_cubes(w, lists.zero, lists.zero_cubes);
-    take_cubes(w, lists.one, lists.one_cubes);
-    const std::uint32_t kept = ~w.split_mask;
     for (int c : lists.consensus) {
         if (c < 0) continue;
         lused.push_back(c);
         const Cube cube = w.table[static_cast<std::size_t>(c)];
-        delete_contained(w, cube.care & kept, cube.value & kept, lists.zero, lists.zero_cubes, lists.contained, deleted);
-        delete_contained(w, cube.care & kept, cube.value & kept, lists.one, lists.one_cubes, lists.contained, deleted);
+        delete_contained(w, cube, lists.zero, deleted);
+        delete_contained(w, cube, lists.one, deleted);
     }
     if (deleted && ctx.level() >= 3) {
         cns_xtree_heading(w, " *** CNS Primes (6):  Remaining Terms after SCC ABSORPTION");

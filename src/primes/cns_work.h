@@ -35,12 +35,6 @@ struct UninitializedAllocator : std::allocator<T> {
 using RowList = std::vector<int, UninitializedAllocator<int>>;
 using MintermList = std::vector<std::uint32_t, UninitializedAllocator<std::uint32_t>>;
 
-// Rows as cubes in two arrays, for scans that vectorize.
-struct CnsCubes {
-    std::vector<std::uint32_t> care;
-    std::vector<std::uint32_t> value;
-};
-
 // The row lists of one recursion level: 0-cofactor, 1-cofactor and consensus rows (lusedc).
 // An entry -1 marks a deleted row. The *_cap fields are the last index each list was created
 // with or grown to; they decide when the growth warnings appear.
@@ -60,8 +54,6 @@ struct CnsLevelLists {
     std::vector<int> live_position;  // index into `consensus`
     std::size_t dead = 0;
     std::vector<std::size_t> contained;  // scratch of the scan
-    CnsCubes zero_cubes;                 // scratch of absorption
-    CnsCubes one_cubes;
 };
 
 // The state of consensus generation for one output and polarity. Rows of `table` (tempa) are
