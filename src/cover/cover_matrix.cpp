@@ -2,19 +2,14 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 #include <unordered_map>
 
 #include "model/cube_text.h"
-#include "model/problem.h"
+#include "model/expanded_bits.h"
 #include "report/run_context.h"
 
 namespace vormel {
-
-int CoverMatrix::cell(int p, int k) const {
-    const auto minterms = row(p);
-    if (!std::binary_search(minterms.begin(), minterms.end(), k)) return 0;
-    return active(p) && open(k) ? 1 : 255;
-}
 
 void CoverMatrix::flag_prime(int p) {
     if (prime_changed[p] == 0) {
@@ -108,10 +103,7 @@ namespace {
 // per 64 lines, small enough to stay in cache while cubes are enumerated over a large table.
 class LineRanks {
 public:
-    explicit LineRanks(int lines) : bits_((static_cast<std::size_t>(lines) + 63) / 64, 0) {}
-    void add(int line) { bits_[static_cast<std::size_t>(line) >> 6] |= std::uint64_t{1} << (line & 63); }
-    void count_up() {
-        before_.resize(bits_.size());
+    explicit LineRanks(std::span<const std::uint64_t> bits) : bits_(bits), before_(bits.size()) {
         int total = 0;
         for (std::size_t w = 0; w < bits_.size(); ++w) {
             before_[w] = total;
@@ -126,7 +118,7 @@ public:
     }
 
 private:
-    std::vector<std::uint64_t> bits_;
+    std::span<const std::uint64_t> bits_;
     std::vector<int> before_;
 };
 
@@ -136,45 +128,113 @@ std::uint64_t column_hash(std::span<const int> column) {
     return h;
 }
 
-// The columns from the rows, one block of minterms at a time over all rows, so the scattered
-// writes of a block stay in cache.
-void transpose_rows(CoverMatrix& m) {
-    constexpr int kBlock = 1 << 14;
-    const std::size_t primes = static_cast<std::size_t>(m.P + 1);
-    std::vector<std::int64_t> cursor(primes);
-    const auto blocks = [&](auto visit) {
-        std::copy_n(m.row_start.begin(), primes, cursor.begin());
-        for (int k0 = 0; k0 <= m.K; k0 += kBlock) {
-            const int k1 = std::min(m.K + 1, k0 + kBlock);
-            for (int p = 0; p <= m.P; ++p) {
-                std::int64_t i = cursor[p];
-                const std::int64_t end = m.row_start[p + 1];
-                for (; i < end && m.row_items[i] < k1; ++i) visit(p, m.row_items[i]);
-                cursor[p] = i;
-            }
+// The points of one prime in the set, in increasing order, taken a block of minterms at a time.
+class PrimePoints {
+public:
+    PrimePoints(const std::uint8_t* cube, int inputs, int minterms) {
+        const std::uint32_t all = inputs >= 32 ? ~0u : (1u << inputs) - 1;
+        for (int i = 0; i < inputs; ++i) {
+            if (cube[i] == kDash) continue;
+            const std::uint32_t bit = 1u << (inputs - 1 - i);
+            care_ |= bit;
+            if (cube[i] == kOne) value_ |= bit;
         }
-    };
-    m.col_start.assign(static_cast<std::size_t>(m.K + 2), 0);
-    blocks([&](int, int k) { ++m.col_start[k + 1]; });
-    for (int k = 0; k <= m.K; ++k) m.col_start[k + 1] += m.col_start[k];
-    m.col_items.resize(m.row_items.size());
-    std::vector<std::int64_t> fill(m.col_start.begin(), m.col_start.end() - 1);
-    blocks([&](int p, int k) { m.col_items[fill[k]++] = p; });
+        free_ = all & ~care_;
+        const int free_count = std::popcount(free_);
+        // A cube wider than the set (mostly don't cares) tests the minterms instead.
+        by_minterm_ = !(free_count < 31 && (std::int64_t{1} << free_count) <= minterms);
+    }
+    // An upper bound of the points in the set.
+    std::int64_t most_points(int minterms) const {
+        return by_minterm_ ? minterms : std::min<std::int64_t>(std::int64_t{1} << std::popcount(free_), minterms);
+    }
+    // Visits the points below minterm `end` (whose line is `end_line`) not visited yet.
+    template <typename Visit>
+    void visit_until(const CoverMatrix& m, const LineRanks& rank, int end, std::int64_t end_line, Visit visit) {
+        if (by_minterm_) {
+            for (; next_minterm_ < end; ++next_minterm_) {
+                if ((static_cast<std::uint32_t>(m.minterm_line[next_minterm_]) & care_) == value_) visit(next_minterm_);
+            }
+            return;
+        }
+        while (!done_ && static_cast<std::int64_t>(value_ | subset_) < end_line) {
+            const int k = rank[value_ | subset_];
+            if (k >= 0) visit(k);
+            if (subset_ == free_) done_ = true;
+            else subset_ = ((subset_ | ~free_) + 1) & free_;
+        }
+    }
+
+private:
+    std::uint32_t care_ = 0;
+    std::uint32_t value_ = 0;
+    std::uint32_t free_ = 0;
+    bool by_minterm_ = false;
+    std::uint32_t subset_ = 0;
+    int next_minterm_ = 0;
+    bool done_ = false;
+};
+
+// Every minterm's column (the primes covering it, ascending), built one block of minterms at a
+// time: the points of all primes in the block, then sorted by minterm within the block, so the
+// scattered writes stay in cache and no list per prime is needed.
+struct MintermColumns {
+    std::vector<std::int64_t> start;
+    std::vector<int> items;
+    std::span<const int> col(int k) const {
+        return {items.data() + start[k], static_cast<std::size_t>(start[k + 1] - start[k])};
+    }
+};
+
+MintermColumns minterm_columns(RunContext& ctx, const CoverMatrix& m, const LineRanks& rank,
+                               std::vector<PrimePoints>& points, std::int64_t bound) {
+    constexpr int kBlock = 1 << 14;
+    MintermColumns columns;
+    columns.start.assign(static_cast<std::size_t>(m.K + 2), 0);
+    // Address space for every point at once, up to 1 GB: pages are only taken as they are written.
+    columns.items.reserve(static_cast<std::size_t>(std::min<std::int64_t>(bound, std::int64_t{1} << 28)));
+    std::vector<int> block_primes;
+    std::vector<int> block_minterms;
+    std::vector<std::int64_t> cursor(kBlock);
+    for (int k0 = 0; k0 <= m.K; k0 += kBlock) {
+        const int k1 = std::min(m.K + 1, k0 + kBlock);
+        const std::int64_t end_line = k1 <= m.K ? m.minterm_line[k1] : std::numeric_limits<std::int64_t>::max();
+        block_primes.clear();
+        block_minterms.clear();
+        for (int p = 0; p <= m.P; ++p) {
+            points[p].visit_until(m, rank, k1, end_line, [&](int k) {
+                block_primes.push_back(p);
+                block_minterms.push_back(k);
+                ++columns.start[k + 1];
+            });
+            if ((p & 1023) == 1023) ctx.diag.poll_progress(0);
+        }
+        for (int k = k0; k < k1; ++k) {
+            columns.start[k + 1] += columns.start[k];
+            cursor[k - k0] = columns.start[k];
+        }
+        columns.items.resize(static_cast<std::size_t>(columns.start[k1]));
+        for (std::size_t i = 0; i < block_primes.size(); ++i) {
+            columns.items[cursor[block_minterms[i] - k0]++] = block_primes[i];
+        }
+        ctx.diag.poll_progress(0);
+    }
+    return columns;
 }
 
 // Groups the minterms by equal columns; consecutive minterms often share one, so the previous
-// minterm's class is tried before the hash.
-void group_minterm_classes(CoverMatrix& m) {
+// minterm's class is tried before the hash. The columns become the classes' columns.
+void group_minterm_classes(CoverMatrix& m, MintermColumns columns) {
     m.class_of.assign(static_cast<std::size_t>(m.K + 1), -1);
     m.class_first.clear();
     std::unordered_map<std::uint64_t, int> head;
     std::vector<int> chain;
     const auto same = [&](int c, std::span<const int> column) {
-        const auto other = m.class_col(c);
+        const auto other = columns.col(m.class_first[c]);
         return std::equal(column.begin(), column.end(), other.begin(), other.end());
     };
     for (int k = 0; k <= m.K; ++k) {
-        const auto column = m.col(k);
+        const auto column = columns.col(k);
         if (k > 0 && same(m.class_of[k - 1], column)) {
             m.class_of[k] = m.class_of[k - 1];
             continue;
@@ -196,7 +256,27 @@ void group_minterm_classes(CoverMatrix& m) {
         }
         m.class_of[k] = c;
     }
+    head = std::unordered_map<std::uint64_t, int>();
+    chain = std::vector<int>();
     const int classes = m.classes();
+
+    // Each class's column moves forward over the columns of the minterms before its first one,
+    // which never overlap what is still to be read.
+    m.class_col_start.resize(static_cast<std::size_t>(classes + 1));
+    std::int64_t kept = 0;
+    for (int c = 0; c < classes; ++c) {
+        const int first = m.class_first[c];
+        const auto column = columns.col(first);
+        m.class_col_start[c] = kept;
+        if (kept != columns.start[first]) std::copy(column.begin(), column.end(), columns.items.begin() + kept);
+        kept += static_cast<std::int64_t>(column.size());
+    }
+    m.class_col_start[classes] = kept;
+    columns.items.resize(static_cast<std::size_t>(kept));
+    columns.items.shrink_to_fit();
+    m.class_col_items = std::move(columns.items);
+    columns = MintermColumns();
+
     m.member_start.assign(static_cast<std::size_t>(classes + 1), 0);
     for (int k = 0; k <= m.K; ++k) ++m.member_start[m.class_of[k] + 1];
     for (int c = 0; c < classes; ++c) m.member_start[c + 1] += m.member_start[c];
@@ -222,70 +302,36 @@ void group_minterm_classes(CoverMatrix& m) {
 
 }  // namespace
 
-void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, const TermTable& primes, int P,
+void fill_cover_matrix(RunContext& ctx, const ExpandedBits& extab, int n, int j, int v, const TermTable& primes, int P,
                        CoverMatrix& matrix) {
     CoverMatrix& m = matrix;
-    const int n = problem.inputs();
-    const ExpandedTable& extab = problem.extab;
     m = CoverMatrix{};
     m.inputs = n;
     m.P = P;
     m.primes = &primes;
 
-    LineRanks rank(extab.rows());
-    for (int i = 0; i <= extab.last; ++i) {
-        if (extab.y(i)[j] == v) {
-            rank.add(i);
-            m.minterm_line.push_back(i);
+    const auto lines = extab.lines_of(j, v);
+    const LineRanks rank(lines);
+    m.minterm_line.reserve(static_cast<std::size_t>(extab.count(j, v)));
+    for (std::size_t w = 0; w < lines.size(); ++w) {
+        for (std::uint64_t word = lines[w]; word != 0; word &= word - 1) {
+            m.minterm_line.push_back(static_cast<int>(w * 64) + std::countr_zero(word));
         }
     }
-    rank.count_up();
     m.K = static_cast<int>(m.minterm_line.size()) - 1;
     ctx.diag.poll_progress(0);
 
-    const std::uint32_t all = n >= 32 ? ~0u : (1u << n) - 1;
     m.literals.assign(static_cast<std::size_t>(P + 1), -1);
-    m.row_start.assign(static_cast<std::size_t>(P + 2), 0);
-    // Room for every row at once: growing the list would copy it again and again.
+    std::vector<PrimePoints> points;
+    points.reserve(static_cast<std::size_t>(P + 1));
     std::int64_t bound = 0;
     for (int p = 0; p <= P; ++p) {
-        const auto free_count = std::count(primes.x(p), primes.x(p) + n, kDash);
-        bound += free_count < 31 ? std::min<std::int64_t>(std::int64_t{1} << free_count, m.K + 1) : m.K + 1;
-    }
-    m.row_items.reserve(static_cast<std::size_t>(bound));
-    for (int p = 0; p <= P; ++p) {
-        std::uint32_t care = 0;
-        std::uint32_t value = 0;
         const std::uint8_t* cube = primes.x(p);
-        for (int i = 0; i < n; ++i) {
-            if (cube[i] == kDash) continue;
-            const std::uint32_t bit = 1u << (n - 1 - i);
-            care |= bit;
-            if (cube[i] == kOne) value |= bit;
-            ++m.literals[p];
-        }
-        const std::uint32_t free = all & ~care;
-        const int free_count = std::popcount(free);
-        if (free_count < 31 && (std::int64_t{1} << free_count) <= m.K + 1) {
-            // The points of the cube in increasing order: the free bits count up.
-            std::uint32_t s = 0;
-            for (;;) {
-                const int k = rank[value | s];
-                if (k >= 0) m.row_items.push_back(k);
-                if (s == free) break;
-                s = ((s | ~free) + 1) & free;
-            }
-        } else {
-            // A cube wider than the set (mostly don't cares): test the minterms instead.
-            for (int k = 0; k <= m.K; ++k) {
-                if ((static_cast<std::uint32_t>(m.minterm_line[k]) & care) == value) m.row_items.push_back(k);
-            }
-        }
-        m.row_start[p + 1] = static_cast<std::int64_t>(m.row_items.size());
-        ctx.diag.poll_progress(0);
+        m.literals[p] = static_cast<int>(n - std::count(cube, cube + n, kDash)) - 1;
+        points.emplace_back(cube, n, m.K + 1);
+        bound += points.back().most_points(m.K + 1);
     }
-
-    transpose_rows(m);
+    group_minterm_classes(m, minterm_columns(ctx, m, rank, points, bound));
 
     m.state.assign(static_cast<std::size_t>(P + 1), -2);
     m.essential.assign(static_cast<std::size_t>(P + 1), 0);
@@ -294,7 +340,6 @@ void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, co
     m.count.assign(static_cast<std::size_t>(m.K + 1), -1);
     m.prime_shared.assign(static_cast<std::size_t>(P + 1), 0);
     m.prime_mark.assign(static_cast<std::size_t>(P + 1), 0);
-    group_minterm_classes(m);
     ctx.diag.check_memory(0);
 }
 

@@ -11,16 +11,17 @@
 namespace vormel {
 
 struct RunContext;
-struct Problem;
+class ExpandedBits;
 
 // MTmin while no minterm is open.
 inline constexpr int kNoOpenMinterm = 99999999;
 
 // The covering matrix of one output and polarity: primes 0 .. P against minterms 0 .. K.
-// Kept sparse: per prime the minterms it covers, per minterm the primes covering it, both
-// ascending. A covering cell reads 1 while its prime is active and its minterm open and 255 once
-// either was taken out, so the cell states follow from the prime states and minterm counts and
-// are not stored.
+// Kept sparse and by classes: minterms with the same column (the primes covering them) form a
+// class, stored once with its column; per prime the classes it covers, both lists ascending. A
+// covering cell reads 1 while its prime is active and its minterm open and 255 once either was
+// taken out, so the cell states follow from the prime states and minterm counts and are not stored.
+// No list per prime of its minterms is kept: on wide dense sets it was the largest part.
 struct CoverMatrix {
     int inputs = 0;
     int P = -1;
@@ -28,10 +29,8 @@ struct CoverMatrix {
     const TermTable* primes = nullptr;
     std::vector<int> minterm_line;  // expanded line of minterm k
 
-    std::vector<std::int64_t> row_start;  // prime p covers row_items[row_start[p] .. row_start[p + 1])
-    std::vector<int> row_items;
-    std::vector<std::int64_t> col_start;  // minterm k is covered by col_items[col_start[k] .. )
-    std::vector<int> col_items;
+    std::vector<std::int64_t> class_col_start;  // class c is covered by class_col_items[class_col_start[c] .. [c + 1])
+    std::vector<int> class_col_items;
 
     std::vector<int> state;      // 0 active, -1 out, -2 covers no minterm
     std::vector<int> essential;  // -1: sole cover of some minterm at the start
@@ -72,18 +71,18 @@ struct CoverMatrix {
     int MTmin = kNoOpenMinterm;
     int done = -1;
 
-    std::span<const int> row(int p) const {
-        return {row_items.data() + row_start[p], static_cast<std::size_t>(row_start[p + 1] - row_start[p])};
+    std::span<const int> class_col(int c) const {
+        return {class_col_items.data() + class_col_start[c],
+                static_cast<std::size_t>(class_col_start[c + 1] - class_col_start[c])};
     }
-    std::span<const int> col(int k) const {
-        return {col_items.data() + col_start[k], static_cast<std::size_t>(col_start[k + 1] - col_start[k])};
-    }
-    std::span<const int> class_col(int c) const { return col(class_first[c]); }
+    std::span<const int> col(int k) const { return class_col(class_of[k]); }
     std::span<const int> row_classes(int p) const {
         return {prime_classes.data() + prime_class_start[p],
                 static_cast<std::size_t>(prime_class_start[p + 1] - prime_class_start[p])};
     }
     int classes() const { return static_cast<int>(class_first.size()); }
+    // Minterms of class c when the matrix was built.
+    int class_size(int c) const { return member_start[c + 1] - member_start[c]; }
     // Visits the open minterms of class c in ascending order; visit may close them.
     template <typename Visit>
     void for_open_members(int c, Visit visit) {
@@ -99,9 +98,6 @@ struct CoverMatrix {
     }
     bool active(int p) const { return state[p] == 0; }
     bool open(int k) const { return count[k] >= 0; }
-    // 0, 1 or 255 as the byte matrix would hold it.
-    int cell(int p, int k) const;
-
     void flag_prime(int p);
     // Flags the open minterms of class c.
     void flag_class(int c);
@@ -123,10 +119,10 @@ struct CoverMatrix {
     std::string minterm_text(int k) const;
 };
 
-// Builds the matrix of primes 0 .. P (rows of `primes`) against the lines of the expanded table
-// whose value for output j equals v. Literal counts are set; states and counts are left to
-// count_MTcover.
-void fill_cover_matrix(RunContext& ctx, const Problem& problem, int j, int v, const TermTable& primes, int P,
+// Builds the matrix of primes 0 .. P (rows of `primes`, over n inputs) against the lines of the
+// expanded table whose value for output j equals v. Literal counts are set; states and counts are
+// left to count_MTcover.
+void fill_cover_matrix(RunContext& ctx, const ExpandedBits& extab, int n, int j, int v, const TermTable& primes, int P,
                        CoverMatrix& matrix);
 
 }  // namespace vormel

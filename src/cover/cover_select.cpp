@@ -16,8 +16,10 @@
 #include "cover/dominance.h"
 #include "cover/memory_gate.h"
 #include "cover/matrix_display.h"
+#include "model/expanded_bits.h"
 #include "model/problem.h"
 #include "primes/prime_store.h"
+#include "report/memory_status.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
 #include "report/side_run.h"
@@ -42,7 +44,7 @@ void count_MTcover(RunContext& ctx, CoverMatrix& m) {
     std::fill(m.state.begin(), m.state.end(), -2);
     m.done = -1;
     m.MTmin = kNoOpenMinterm;
-    for (int k = 0; k <= m.K; ++k) m.count[k] = static_cast<int>(m.col_start[k + 1] - m.col_start[k]) - 1;
+    for (int k = 0; k <= m.K; ++k) m.count[k] = static_cast<int>(m.col(k).size()) - 1;
     for (int c = 0; c < m.classes(); ++c) {
         if ((c & 4095) == 0) ctx.diag.poll_progress(0);
         const auto primes = m.class_col(c);
@@ -55,7 +57,11 @@ void count_MTcover(RunContext& ctx, CoverMatrix& m) {
         if (covering == 1) m.essential[primes.back()] = -1;
     }
     // Every covering cell is 1 now.
-    for (int p = 0; p <= m.P; ++p) m.row_open[p] = static_cast<int>(m.row(p).size());
+    for (int p = 0; p <= m.P; ++p) {
+        int covered = 0;
+        for (int c : m.row_classes(p)) covered += m.class_size(c);
+        m.row_open[p] = covered;
+    }
     m.reset_count_tracking();
 }
 
@@ -67,32 +73,51 @@ void recalculate_MTmin(RunContext& ctx, CoverMatrix& m) {
 }
 
 // The active prime with the largest weight, the lowest index on ties; -1 when none is positive.
+// A prime's weight sums its open minterms' weights in ascending minterm order; the sums are made
+// minterm by minterm over the columns, which adds in that same order.
 int calculate_weights(RunContext& ctx, const CoverMatrix& m, const CoverWeights& weights) {
     ctx.current_sub = "calculate_weights";
-    std::vector<double> w(static_cast<std::size_t>(m.K + 1), 0.0);
-    for (int k = 0; k <= m.K; ++k) {
-        if (!m.open(k)) continue;
+    // Minterms of a class have the same column and so the same weight.
+    std::vector<double> class_weight(static_cast<std::size_t>(m.classes()), 0.0);
+    for (int c = 0; c < m.classes(); ++c) {
+        if (m.class_open[c] == 0) continue;
         double s = 0;
-        for (int p : m.col(k)) {
+        for (int p : m.class_col(c)) {
             if (m.active(p)) s += weights.alpha + weights.beta * m.literals[p];
         }
-        w[k] = 1 / s;
+        class_weight[c] = 1 / s;
+    }
+    std::vector<double> weight(static_cast<std::size_t>(m.P + 1), 0.0);
+    for (int k = 0; k <= m.K; ++k) {
+        if (!m.open(k)) continue;
+        const int c = m.class_of[k];
+        for (int p : m.class_col(c)) {
+            if (m.active(p)) weight[p] += class_weight[c];
+        }
     }
     int best = -1;
     double best_weight = 0;
     for (int p = 0; p <= m.P; ++p) {
-        if (!m.active(p)) continue;
-        double weight = 0;
-        for (int k : m.row(p)) {
-            if (m.open(k)) weight += w[k];
-        }
-        if (weight > best_weight) {
-            best_weight = weight;
+        if (m.active(p) && weight[p] > best_weight) {
+            best_weight = weight[p];
             best = p;
         }
     }
     ctx.diag.poll_progress(0);
     return best;
+}
+
+// The open minterms of prime p, ascending.
+std::vector<int> open_minterms_of(const CoverMatrix& m, int p) {
+    std::vector<int> open;
+    for (int c : m.row_classes(p)) {
+        const int* list = m.members.data() + m.member_start[c];
+        for (int i = 0; i < m.member_size[c]; ++i) {
+            if (m.open(list[i])) open.push_back(list[i]);
+        }
+    }
+    std::sort(open.begin(), open.end());
+    return open;
 }
 
 int minterm_list_limit(int level) {
@@ -105,9 +130,8 @@ void report_choice(RunContext& ctx, const char* tag, int p, const CoverMatrix& m
                        "  covering       % with  MT";
     const int shown = minterm_list_limit(ctx.level()) + 1;
     int appended = 0;
-    for (int k : m.row(p)) {
+    for (int k : open_minterms_of(m, p)) {
         if (appended == shown) break;
-        if (!m.open(k)) continue;
         line += format_mask(" ###", m.minterm_line[k]);
         ++appended;
     }
@@ -232,7 +256,7 @@ void select_Cover(RunContext& ctx, Selection& sel, const CoverWeights& weights) 
     }
 }
 
-void cover_it(RunContext& ctx, const Problem& problem, int j, int v, const TermTable& primes, int P, TermTable& result,
+void cover_it(RunContext& ctx, const Problem& problem, const ExpandedBits& bits, int j, int v, const TermTable& primes, int P, TermTable& result,
               int& R, const CoverWeights& weights) {
     ctx.current_sub = "cover_it";
     const std::string title = " *** Select Cover (1):";
@@ -254,7 +278,7 @@ void cover_it(RunContext& ctx, const Problem& problem, int j, int v, const TermT
 
     Selection sel{CoverMatrix{}, result, -1};
     CoverMatrix& m = sel.matrix;
-    fill_cover_matrix(ctx, problem, j, v, primes, P, m);
+    fill_cover_matrix(ctx, bits, problem.inputs(), j, v, primes, P, m);
     ctx.diag.poll_progress(0);
 
     if (ctx.level() == 1 && m.K > -1) {
@@ -298,14 +322,14 @@ struct OutputCover {
 };
 
 // Loads the output's primes and selects its cover, with its level-1 line; false when the run fails.
-bool select_output(RunContext& ctx, const Problem& problem, const PrimeStore& store, OutputCover& o,
-                   const CoverWeights& weights) {
+bool select_output(RunContext& ctx, const Problem& problem, const ExpandedBits& bits, const PrimeStore& store,
+                   OutputCover& o, const CoverWeights& weights) {
     const int P = restore_from_allprimes(ctx, store, o.j, o.v, o.primes);
     if (ctx.level() == 1) {
         const std::string name = pad_right(problem.ynames[o.j], static_cast<std::size_t>(problem.ynames_maxlen));
         ctx.report.display_text(" *** Output Function  y(" + format_mask("##", o.j) + ") : " + name + " =" + STR(o.v), 0);
     }
-    cover_it(ctx, problem, o.j, o.v, o.primes, P, o.result, o.R, weights);
+    cover_it(ctx, problem, bits, o.j, o.v, o.primes, P, o.result, o.R, weights);
     if (ctx.failed()) return false;
     if (ctx.level() == 1) {
         if (o.R > -1) {
@@ -318,26 +342,6 @@ bool select_output(RunContext& ctx, const Problem& problem, const PrimeStore& st
         }
     }
     return true;
-}
-
-// The minterms of every output and value: entry 2 * j + v.
-std::vector<std::int64_t> minterm_counts(const ExpandedTable& extab) {
-    const auto outputs = static_cast<std::size_t>(extab.ny);
-    return tbb::parallel_reduce(
-        tbb::blocked_range<int>(0, extab.last + 1, 1 << 14), std::vector<std::int64_t>(2 * outputs, 0),
-        [&](const tbb::blocked_range<int>& rows, std::vector<std::int64_t> counts) {
-            for (int r = rows.begin(); r < rows.end(); ++r) {
-                const std::uint8_t* y = extab.y(r);
-                for (std::size_t j = 0; j < outputs; ++j) {
-                    if (y[j] <= kOne) ++counts[2 * j + y[j]];
-                }
-            }
-            return counts;
-        },
-        [](std::vector<std::int64_t> a, const std::vector<std::int64_t>& b) {
-            for (std::size_t k = 0; k < a.size(); ++k) a[k] += b[k];
-            return a;
-        });
 }
 
 // About what the covering matrix of an output takes at most: every (prime, minterm) cell it can hold
@@ -354,13 +358,39 @@ std::int64_t matrix_bytes(const Problem& problem, const PrimeStore& store, int j
 }
 
 // Outputs whose matrices would together pass this are not selected at once, in problems whose
-// expanded table takes at least kGatedTableBytes.
+// expanded table takes at least kLargeTableBytes. Such a table is also let go while the covers are
+// selected (the matrices are built from its packed copy) and made again afterwards.
 constexpr std::int64_t kMatrixBudget = std::int64_t{512} << 20;
-constexpr std::size_t kGatedTableBytes = std::size_t{256} << 20;
+constexpr std::size_t kLargeTableBytes = std::size_t{256} << 20;
+
+// The expanded table, packed for the cover; a large table is let go for the time of the cover.
+class PackedForCover {
+public:
+    explicit PackedForCover(ExpandedTable& table) : table_(table) {
+        released_ = bits_.pack(table) && table.ys.size() >= kLargeTableBytes;
+        if (released_) {
+            table.ys = std::vector<std::uint8_t>();
+            return_freed_memory();
+        }
+    }
+    ~PackedForCover() {
+        if (released_) bits_.unpack(table_);
+    }
+    PackedForCover(const PackedForCover&) = delete;
+    PackedForCover& operator=(const PackedForCover&) = delete;
+
+    const ExpandedBits& bits() const { return bits_; }
+    bool large() const { return released_; }
+
+private:
+    ExpandedTable& table_;
+    ExpandedBits bits_;
+    bool released_ = false;
+};
 
 }  // namespace
 
-void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, const CoverWeights& weights) {
+void Cover_Single(RunContext& ctx, Problem& problem, PrimeStore& store, const CoverWeights& weights) {
     ctx.current_sub = "Cover_Single";
     const int n = problem.inputs();
     ctx.diag.check_memory(0);
@@ -374,6 +404,7 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
     }
     if (ctx.level() >= 1) ctx.window.set_status_line(" *** Select Cover:");
 
+    const PackedForCover packed(problem.extab);
     std::vector<OutputCover> outputs(static_cast<std::size_t>(passes * problem.outputs()));
     for (int pass = 0; pass < passes; ++pass) {
         for (int j = 0; j < problem.outputs(); ++j) {
@@ -390,16 +421,15 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
     if (at_once) {
         // Where the expanded table alone takes hundreds of megabytes, one matrix can too: big ones
         // wait for room. The estimates are upper bounds, so smaller problems are not held back.
-        const bool gated = problem.extab.ys.size() >= kGatedTableBytes;
+        const bool gated = packed.large();
         MemoryGate gate(gated ? kMatrixBudget : std::numeric_limits<std::int64_t>::max());
-        const std::vector<std::int64_t> minterms = gated ? minterm_counts(problem.extab) : std::vector<std::int64_t>{};
         tbb::parallel_for(std::size_t{0}, outputs.size(), [&](std::size_t i) {
             OutputCover& o = outputs[i];
             o.side = std::make_unique<SideRun>(ctx);
             RunContext& side = o.side->ctx();
-            const GatePass pass(gate, gated ? matrix_bytes(problem, store, o.j, o.v, minterms[static_cast<std::size_t>(2 * o.j + o.v)]) : 0);
+            const GatePass pass(gate, gated ? matrix_bytes(problem, store, o.j, o.v, packed.bits().count(o.j, o.v)) : 0);
             side.diag.start_timer(kTimer);
-            if (select_output(side, problem, store, o, weights)) side.diag.stop_timer(kTimer);
+            if (select_output(side, problem, packed.bits(), store, o, weights)) side.diag.stop_timer(kTimer);
             o.primes = TermTable{};
         });
     }
@@ -415,7 +445,7 @@ void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, co
                 o.side->replay_into(ctx);
                 o.side.reset();
                 if (ctx.failed()) return;
-            } else if (!select_output(ctx, problem, store, o, weights)) {
+            } else if (!select_output(ctx, problem, packed.bits(), store, o, weights)) {
                 return;
             }
             o.primes = TermTable{};

@@ -16,7 +16,8 @@ struct CoverWeights {
 
 // Select Cover: replaces the primes of every output and polarity in the store by the selected
 // cover, in order of selection. On a Break at a pause, error_flag is set and the step returns
-// after the current output.
-void Cover_Single(RunContext& ctx, const Problem& problem, PrimeStore& store, const CoverWeights& weights = {});
+// after the current output. A large expanded table is let go while the step runs and is whole again
+// when it returns.
+void Cover_Single(RunContext& ctx, Problem& problem, PrimeStore& store, const CoverWeights& weights = {});
 
 }  // namespace vormel

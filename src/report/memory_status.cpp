@@ -1,6 +1,9 @@
 #include "report/memory_status.h"
 
 #include <sys/resource.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <fstream>
 #include <string>
@@ -43,6 +46,12 @@ MemoryStatus read_memory_status() {
     const std::uint64_t used = process_virtual_size();
     status.available_virtual = used < total_virtual ? total_virtual - used : 0;
     return status;
+}
+
+void return_freed_memory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 }  // namespace vormel

@@ -14,6 +14,10 @@ struct MemoryStatus {
 // Reads /proc/meminfo and the process's own figures. Returns zeros where the system gives nothing.
 MemoryStatus read_memory_status();
 
+// Hands memory that was freed but kept by the allocator back to the system, so that the next step's
+// large tables do not come on top of it.
+void return_freed_memory();
+
 using MemoryProbe = std::function<MemoryStatus()>;
 
 }  // namespace vormel
