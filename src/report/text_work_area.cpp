@@ -1,6 +1,7 @@
 #include "report/text_work_area.h"
 
 #include <algorithm>
+#include <limits>
 #include <sstream>
 
 #include "report/rtf_writer.h"
@@ -13,13 +14,17 @@ std::string WorkArea::plain_text() const {
     return out.str();
 }
 
+void TextWorkArea::open_block() {
+    blocks_.emplace_back();
+    // Later blocks take their whole size at once: grown by doubling they would end up holding
+    // nearly twice what they use. The first grows with the text, so short reports stay small.
+    if (blocks_.size() > 1) blocks_.back().reserve(kBlockSize);
+    block_starts_.push_back(length_);
+}
+
 void TextWorkArea::store(const char* data, std::size_t size) {
     while (size > 0) {
-        // Blocks grow as they fill: a report written when memory is short must not ask for more.
-        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) {
-            blocks_.emplace_back();
-            block_starts_.push_back(length_);
-        }
+        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) open_block();
         std::string& block = blocks_.back();
         std::size_t take = std::min(size, kBlockSize - block.size());
         // A block ends between characters, never inside one: the rich text is written block by block.
@@ -67,10 +72,7 @@ void TextWorkArea::append_each(std::string_view text, Rgb colour, bool bold) {
     // The blocks come out as with single characters: a block takes one while it holds at most
     // kBlockSize - 4 bytes, which keeps the rich text's block edges where they were.
     for (std::size_t at = 0; at < text.size();) {
-        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) {
-            blocks_.emplace_back();
-            block_starts_.push_back(length_);
-        }
+        if (blocks_.empty() || blocks_.back().size() + 4 > kBlockSize) open_block();
         std::string& block = blocks_.back();
         const std::size_t take = std::min(kBlockSize - 3 - block.size(), text.size() - at);
         block.append(text.data() + at, take);
@@ -81,16 +83,22 @@ void TextWorkArea::append_each(std::string_view text, Rgb colour, bool bold) {
 }
 
 void TextWorkArea::add_run(std::size_t start, Rgb colour, bool bold) {
-    const std::size_t added = length_ - start;
-    if (added == 0 || (colour == colours::black && !bold)) return;
-    if (!runs_.empty()) {
-        Run& previous = runs_.back();
-        if (previous.start + previous.length == start && previous.colour == colour && previous.bold == bold) {
-            previous.length += added;
-            return;
+    if (colour == colours::black && !bold) return;
+    constexpr std::size_t kLongest = std::numeric_limits<std::uint32_t>::max();
+    while (start < length_) {
+        const std::size_t added = length_ - start;
+        if (!runs_.empty()) {
+            Run& previous = runs_.back();
+            if (previous.start + previous.length == start && previous.colour == colour && previous.bold == bold &&
+                previous.length + added <= kLongest) {
+                previous.length += static_cast<std::uint32_t>(added);
+                return;
+            }
         }
+        const auto length = static_cast<std::uint32_t>(std::min(added, kLongest));
+        runs_.push_back({start, length, colour, bold});
+        start += length;
     }
-    runs_.push_back({start, added, colour, bold});
 }
 
 void TextWorkArea::set_plain_text(std::string_view text) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,9 +27,10 @@ public:
     // The text with '\n' line ends (as held).
     std::string text() const;
 
+    // Millions of runs in a long coloured report: 16 bytes each.
     struct Run {
         std::size_t start = 0;
-        std::size_t length = 0;
+        std::uint32_t length = 0;
         Rgb colour{};
         bool bold = false;
     };
@@ -43,6 +45,7 @@ private:
     // Held in blocks of at most kBlockSize bytes so that a report of hundreds of megabytes never
     // needs a second copy of itself while it grows. A block ends between two UTF-8 characters.
     static constexpr std::size_t kBlockSize = 1 << 20;
+    void open_block();
     void store(const char* data, std::size_t size);
     // Notes the format of the text appended since start, joined to the previous run where it goes on.
     void add_run(std::size_t start, Rgb colour, bool bold);
