@@ -6,8 +6,9 @@
 
 namespace vormel {
 
-void format_expanded_rows(const ExpandedTable& table, const ExpandedTable* expected, const ExpandedRowLayout& layout,
-                          int first, int last, ExpandedRowText& out) {
+template <typename Table>
+void format_expanded_rows(const Table& table, const ExpandedTable* expected, const ExpandedRowLayout& layout, int first,
+                          int last, ExpandedRowText& out) {
     out.text.clear();
     out.lines = 0;
     out.runs.clear();
@@ -63,5 +64,10 @@ void format_expanded_rows(const ExpandedTable& table, const ExpandedTable* expec
     }
     out.text.resize(static_cast<std::size_t>(at - begin));
 }
+
+template void format_expanded_rows(const ExpandedTable&, const ExpandedTable*, const ExpandedRowLayout&, int, int,
+                                   ExpandedRowText&);
+template void format_expanded_rows(const FinalOutput&, const ExpandedTable*, const ExpandedRowLayout&, int, int,
+                                   ExpandedRowText&);
 
 }  // namespace vormel

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "model/final_output.h"
 #include "model/term_table.h"
 #include "report/work_area.h"
 
@@ -26,9 +27,11 @@ struct ExpandedRowText {
     bool failed = false;
 };
 
-// Formats rows first .. last (inclusive). expected may be null; rows past its last have nothing to
-// compare. Blocks of rows can be formatted in parallel and joined in row order.
-void format_expanded_rows(const ExpandedTable& table, const ExpandedTable* expected, const ExpandedRowLayout& layout,
-                          int first, int last, ExpandedRowText& out);
+// Formats rows first .. last (inclusive) of an ExpandedTable or a FinalOutput. expected may be
+// null; rows past its last have nothing to compare. Blocks of rows can be formatted in parallel and
+// joined in row order.
+template <typename Table>
+void format_expanded_rows(const Table& table, const ExpandedTable* expected, const ExpandedRowLayout& layout, int first,
+                          int last, ExpandedRowText& out);
 
 }  // namespace vormel

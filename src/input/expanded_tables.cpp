@@ -9,7 +9,7 @@ void create_expanded_tables(RunContext& ctx, Problem& problem) {
     ctx.current_sub = "create_expanded_tables";
     // Release the previous problem's tables first so that the old and new never coexist.
     problem.extab = ExpandedTable{};
-    problem.expanded_final_output = ExpandedTable{};
+    problem.expanded_final_output = FinalOutput{};
     problem.extab.create(problem.inputs(), problem.outputs(), kZero);
     // expanded_final_output is made by the final comparison, when the steps before have let go of
     // their tables: at 22 inputs and 100 outputs each table is 400 MB.

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include <tbb/blocked_range.h>
@@ -162,7 +163,8 @@ void mark_equals(RunContext& ctx, Problem& problem, const Table& table) {
     // Most pairs differ within their first rows. The few that do not are compared row by row; when
     // there are many (outputs with the same don't cares), all columns are made into bits once.
     constexpr int kFirstRows = 4096;
-    constexpr int kLongComparesByRows = 8;
+    // The final output's rows are made as they are read: its columns become bits at once.
+    constexpr int kLongComparesByRows = std::is_same_v<Table, FinalOutput> ? 0 : 8;
     int long_compares = 0;
     std::optional<ColumnBits> columns;
     for (int i = 1; i < problem.outputs(); ++i) {
@@ -194,10 +196,16 @@ void find_constant_functions(RunContext& ctx, Problem& problem, const TermTable&
 void find_constant_functions(RunContext& ctx, Problem& problem, const ExpandedTable& table) {
     mark_constants(ctx, problem, table);
 }
+void find_constant_functions(RunContext& ctx, Problem& problem, const FinalOutput& table) {
+    mark_constants(ctx, problem, table);
+}
 void find_equal_functions(RunContext& ctx, Problem& problem, const TermTable& table) {
     mark_equals(ctx, problem, table);
 }
 void find_equal_functions(RunContext& ctx, Problem& problem, const ExpandedTable& table) {
+    mark_equals(ctx, problem, table);
+}
+void find_equal_functions(RunContext& ctx, Problem& problem, const FinalOutput& table) {
     mark_equals(ctx, problem, table);
 }
 

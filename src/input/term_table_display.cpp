@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <type_traits>
 
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
@@ -167,10 +168,11 @@ RowTally display_rows(RunContext& ctx, const Problem& problem, const Table& tabl
 // An expanded table of up to 4,194,304 rows: blocks of rows are formatted on all threads and go
 // out in row order. Without page pauses nothing can interrupt the display, so the text and its
 // colours are the same as row by row.
-RowTally display_rows(RunContext& ctx, const Problem& problem, const ExpandedTable& table, const Layout& layout,
-                      char dash, bool comparison) {
+template <typename Table>
+RowTally display_expanded_rows(RunContext& ctx, const Problem& problem, const Table& table, const Layout& layout,
+                               char dash, bool comparison) {
     ReportChannel& report = ctx.report;
-    if (!report.direct_ok()) return display_rows<ExpandedTable>(ctx, problem, table, layout, dash, comparison);
+    if (!report.direct_ok()) return display_rows<Table>(ctx, problem, table, layout, dash, comparison);
     RowTally tally;
     const ExpandedRowLayout row_layout{layout.w, layout.p0 - layout.w, dash};
     const ExpandedTable* expected = comparison ? &problem.extab : nullptr;
@@ -201,6 +203,16 @@ RowTally display_rows(RunContext& ctx, const Problem& problem, const ExpandedTab
         next.wait();
     }
     return tally;
+}
+
+RowTally display_rows(RunContext& ctx, const Problem& problem, const ExpandedTable& table, const Layout& layout,
+                      char dash, bool comparison) {
+    return display_expanded_rows(ctx, problem, table, layout, dash, comparison);
+}
+
+RowTally display_rows(RunContext& ctx, const Problem& problem, const FinalOutput& table, const Layout& layout,
+                      char dash, bool comparison) {
+    return display_expanded_rows(ctx, problem, table, layout, dash, comparison);
 }
 
 void display_rest_line(ReportChannel& report, const Problem& problem, const Layout& layout) {
@@ -312,7 +324,7 @@ void display_table(RunContext& ctx, Problem& problem, const Table& table, bool d
         report.text_green(1);
         report.display_text(" *** Comparison with original expanded Inputs successful.", 1);
         report.display_blank();
-    } else {
+    } else if constexpr (!std::is_same_v<Table, FinalOutput>) {
         display_statistics(ctx, problem, table);
     }
     ctx.error_flag = 0;
@@ -326,6 +338,10 @@ void display_term_table(RunContext& ctx, Problem& problem, const TermTable& tabl
 }
 
 void display_term_table(RunContext& ctx, Problem& problem, const ExpandedTable& table, bool dash, TableMode mode) {
+    display_table(ctx, problem, table, dash, mode);
+}
+
+void display_term_table(RunContext& ctx, Problem& problem, const FinalOutput& table, bool dash, TableMode mode) {
     display_table(ctx, problem, table, dash, mode);
 }
 

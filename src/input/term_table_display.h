@@ -6,6 +6,7 @@ struct RunContext;
 struct Problem;
 struct TermTable;
 struct ExpandedTable;
+class FinalOutput;
 
 enum class TableMode { plain, final, comparison };
 
@@ -15,5 +16,7 @@ enum class TableMode { plain, final, comparison };
 // print as "-" when dash is true, else as ".".
 void display_term_table(RunContext& ctx, Problem& problem, const TermTable& table, bool dash, TableMode mode);
 void display_term_table(RunContext& ctx, Problem& problem, const ExpandedTable& table, bool dash, TableMode mode);
+// The final output is shown in comparison mode only.
+void display_term_table(RunContext& ctx, Problem& problem, const FinalOutput& table, bool dash, TableMode mode);
 
 }  // namespace vormel

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/final_output.h"
 #include "model/term_table.h"
 
 namespace vormel {
@@ -39,8 +40,8 @@ struct Problem {
 
     TermTable intab;      // one row per entry line (or per distinct equation term)
     ExpandedTable extab;  // Y of every minterm; X implied by the row number
-    // Values of the minimized functions on every minterm, filled by the final comparison.
-    ExpandedTable expanded_final_output;
+    // Values of the minimized functions on every minterm, set by the final comparison.
+    FinalOutput expanded_final_output;
 
     std::vector<std::uint8_t> rest_values = std::vector<std::uint8_t>(kMaxOutputs, 0);
     bool rest_used = false;

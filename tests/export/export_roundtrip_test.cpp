@@ -209,12 +209,12 @@ TEST_P(ExportRoundTrip, ReadBackAndOutsideJudgeAgreeWithTheResult) {
         const ResultView view = result_view(p, input);
 
         const ExpandedTable back = read_back(write_pla(view, PlaPhase::complemented_back), dir.path());
-        EXPECT_TRUE(back.ys == p.expanded_final_output.ys) << "complemented PLA\n" << write_pla(view, PlaPhase::complemented_back);
+        EXPECT_TRUE(back.ys == p.expanded_final_output.to_table().ys) << "complemented PLA\n" << write_pla(view, PlaPhase::complemented_back);
 
         const std::string with_phase = write_pla(view, PlaPhase::phase_line);
         const PlaImport imported = import_pla(with_phase);
         ASSERT_EQ(imported.error, "");
-        EXPECT_TRUE(read_back(imported.text, dir.path()).ys == p.expanded_final_output.ys) << "PLA with .phase\n" << with_phase;
+        EXPECT_TRUE(read_back(imported.text, dir.path()).ys == p.expanded_final_output.to_table().ys) << "PLA with .phase\n" << with_phase;
 
         if (!abc_present() || !fully_specified(p)) continue;
         std::ofstream(dir.path() + "/reference.pla") << reference_pla(c, p, view);

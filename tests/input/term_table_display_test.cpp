@@ -270,11 +270,14 @@ TEST(TermTableDisplay, ComparisonColoursDontCaresAndMismatches) {
     Problem p = make_problem({"a", "b"}, {"f", "g"});
     set_minterm(p, 1, "-1");
     set_minterm(p, 3, "11");
-    p.expanded_final_output.create(2, 2, kZero);
-    p.expanded_final_output.y(1)[0] = kOne;  // don't care taken as 1
-    p.expanded_final_output.y(1)[1] = kOne;
-    p.expanded_final_output.y(3)[0] = kOne;
-    p.expanded_final_output.y(3)[1] = kOne;
+    // Rows 1 (a don't care taken as 1) and 3 are 1 in both outputs.
+    TermTable terms(2, 2);
+    for (const char* cube : {"01", "11"}) {
+        const int row = terms.append_row();
+        for (int i = 0; i < 2; ++i) terms.x(row)[i] = cube[i] == '1' ? kOne : kZero;
+        terms.y(row)[0] = terms.y(row)[1] = kOne;
+    }
+    p.expanded_final_output = FinalOutput(2, terms, {kZero, kZero});
 
     h.ctx.diag.start_timer(" Final comparison");
     display_term_table(h.ctx, p, p.expanded_final_output, true, TableMode::comparison);
@@ -301,7 +304,7 @@ TEST(TermTableDisplay, ComparisonFailureStopsWithErrorFlag) {
     Harness h;
     Problem p = make_problem({"a"}, {"f"});
     set_minterm(p, 1, "1");
-    p.expanded_final_output.create(1, 1, kZero);
+    p.expanded_final_output = FinalOutput(1, TermTable(1, 1), {kZero});
     h.ctx.diag.start_timer(" Final comparison");
     display_term_table(h.ctx, p, p.expanded_final_output, true, TableMode::comparison);
     EXPECT_NE(h.ctx.error_flag, 0);
@@ -325,7 +328,7 @@ TEST(TermTableDisplay, InterruptedComparisonStillComparesEveryRow) {
     ctx.report.set_page_length(10);
     Problem p = make_problem({"a", "b", "c", "d"}, {"f"});
     set_minterm(p, 15, "1");
-    p.expanded_final_output.create(4, 1, kZero);
+    p.expanded_final_output = FinalOutput(4, TermTable(4, 1), {kZero});
     ctx.diag.start_timer(" Final comparison");
     display_term_table(ctx, p, p.expanded_final_output, true, TableMode::comparison);
     EXPECT_NE(ctx.error_flag, 0);

@@ -66,7 +66,7 @@ TEST(FinalResults, WholeReportOfTheSharedTermExample) {
     EXPECT_NE(end.find(version_label()), std::string::npos);
 
     // The realised values of every minterm are kept for later inspection.
-    EXPECT_EQ(p.expanded_final_output.ys, p.extab.ys);
+    EXPECT_EQ(p.expanded_final_output.to_table().ys, p.extab.ys);
     EXPECT_TRUE(h.format_of(" *** Boolean Equations done").bold);
     EXPECT_EQ(h.format_of("   1 * AND_2").colour, colours::blue);
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "results/final_comparison.h"
 #include "results/problem_fixture.h"
 #include "results/sort_final_terms.h"
 
@@ -74,40 +73,6 @@ TEST(SortFinalTerms, MatchesTheSelectionSortOnRandomTables) {
             ASSERT_TRUE(std::equal(sorted.x(r), sorted.x(r) + 4, expected.x(r))) << "round " << round << " row " << r;
             ASSERT_TRUE(std::equal(sorted.y(r), sorted.y(r) + sorted.ny, expected.y(r))) << "round " << round;
         }
-    }
-}
-
-// Expansion written as the recursion over the first remaining "-".
-void expand_recursive(ExpandedTable& out, std::vector<std::uint8_t>& cube, int after, const std::uint8_t* y) {
-    for (int k = after + 1; k < out.nx; ++k) {
-        if (cube[k] != kDash) continue;
-        cube[k] = kZero;
-        expand_recursive(out, cube, k, y);
-        cube[k] = kOne;
-        expand_recursive(out, cube, k, y);
-        cube[k] = kDash;
-        return;
-    }
-    int r = 0;
-    for (int k = 0; k < out.nx; ++k) r = 2 * r + cube[k];
-    for (int j = 0; j < out.ny; ++j) {
-        if (y[j] != kDash) out.y(r)[j] = y[j];
-    }
-}
-
-TEST(ExpandFinalTerm, CoversTheSameMintermsAsTheRecursion) {
-    std::mt19937 rng(11);
-    Problem p = make_problem({"a", "b", "c", "d", "e", "f", "g"}, {"u", "v", "w"});
-    for (int round = 0; round < 50; ++round) {
-        const TermTable terms = random_table(rng, 7, 3, 6);
-        p.expanded_final_output.create(7, 3, kZero);
-        ExpandedTable expected = p.expanded_final_output;
-        for (int i = 0; i < terms.rows(); ++i) {
-            expand_final_term(p, terms.x(i), terms.y(i));
-            std::vector<std::uint8_t> cube(terms.x(i), terms.x(i) + 7);
-            expand_recursive(expected, cube, -1, terms.y(i));
-        }
-        ASSERT_EQ(p.expanded_final_output.ys, expected.ys) << "round " << round;
     }
 }
 
