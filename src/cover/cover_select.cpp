@@ -256,8 +256,8 @@ void select_Cover(RunContext& ctx, Selection& sel, const CoverWeights& weights) 
     }
 }
 
-void cover_it(RunContext& ctx, const Problem& problem, const ExpandedBits& bits, int j, int v, const TermTable& primes, int P, TermTable& result,
-              int& R, const CoverWeights& weights) {
+void cover_it(RunContext& ctx, const Problem& problem, const ExpandedBits& bits, int j, int v, const TermTable& primes,
+              int P, TermTable& result, int& R, const CoverWeights& weights) {
     ctx.current_sub = "cover_it";
     const std::string title = " *** Select Cover (1):";
     const std::string function = " Covering Function y(" + TRIM(j) + "):  " + problem.ynames[j] + " =" + STR(v);
@@ -345,7 +345,7 @@ bool select_output(RunContext& ctx, const Problem& problem, const ExpandedBits& 
 }
 
 // About what the covering matrix of an output takes at most: every (prime, minterm) cell it can hold
-// twice (by prime and by minterm), and some words per minterm.
+// twice (in its class's column and in the prime's classes), and some words per minterm.
 std::int64_t matrix_bytes(const Problem& problem, const PrimeStore& store, int j, int v, std::int64_t minterms) {
     std::int64_t cells = 0;
     const int n = problem.inputs();
