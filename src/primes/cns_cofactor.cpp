@@ -63,6 +63,7 @@ CnsLevelLists& CnsWork::enter_level_lists() {
     lists.live_value.clear();
     lists.live_position.clear();
     lists.dead = 0;
+    lists.live_files.reset();
     lists.zero_cap = lists.one_cap = lists.consensus_cap = maxlpnum;
     return lists;
 }
@@ -170,10 +171,6 @@ void split_set(const CnsWork& w, const RowList& rows, const MintermList& values,
     for (int b = 0; b < 32; ++b) rest.ones[b] = (unsplit >> b & 1u) != 0 ? counts.ones[b] - counted.ones[b] : 0;
 }
 
-// Marks a deleted entry of the live arrays: bit 31 lies outside every cube, so a marked entry
-// neither contains nor is contained in anything.
-constexpr std::uint32_t kDeadBit = 0x80000000u;
-
 void compact_live(CnsLevelLists& lists) {
     std::size_t kept = 0;
     for (std::size_t k = 0; k < lists.live_care.size(); ++k) {
@@ -187,6 +184,8 @@ void compact_live(CnsLevelLists& lists) {
     lists.live_value.resize(kept);
     lists.live_position.resize(kept);
     lists.dead = 0;
+    if (kept >= LiteralFiles::kWorthFrom) lists.live_files.build(lists.live_care.data(), lists.live_value.data(), kept);
+    else lists.live_files.reset();
 }
 
 // Single-cube containment among the consensus rows, for the newest one c: c goes when an earlier
@@ -241,7 +240,10 @@ void consensus_absorption(CnsWork& w, CnsLevelLists& lists) {
     const std::size_t count = lists.live_care.size();
     const std::uint32_t* care = lists.live_care.data();
     const std::uint32_t* value = lists.live_value.data();
-    if (contained_in_live(care, value, count, c_care, c_value)) {
+    const bool contained = lists.live_files.active()
+                               ? lists.live_files.strictly_contains(c_care, c_value, contained_in_live)
+                               : contained_in_live(care, value, count, c_care, c_value);
+    if (contained) {
         w.free_rows.push_back(c_row);
         lists.consensus.pop_back();
         return;
@@ -255,10 +257,15 @@ void consensus_absorption(CnsWork& w, CnsLevelLists& lists) {
         lists.live_care[k] = kDeadBit;
         lists.live_value[k] = kDeadBit;
         ++lists.dead;
+        if (lists.live_files.active()) lists.live_files.kill(k);
     }
     lists.live_care.push_back(c_care);
     lists.live_value.push_back(c_value);
     lists.live_position.push_back(static_cast<int>(lists.consensus.size()) - 1);
+    if (lists.live_files.active()) lists.live_files.add(c_care, c_value);
+    else if (lists.live_care.size() >= LiteralFiles::kWorthFrom) {
+        lists.live_files.build(lists.live_care.data(), lists.live_value.data(), lists.live_care.size());
+    }
     if (lists.dead > 64 && lists.dead * 2 > lists.live_care.size()) compact_live(lists);
 }
 

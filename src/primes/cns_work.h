@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "primes/cube_mask.h"
+#include "primes/literal_files.h"
 
 namespace vormel {
 
@@ -53,6 +54,7 @@ struct CnsLevelLists {
     std::vector<std::uint32_t> live_value;
     std::vector<int> live_position;  // index into `consensus`
     std::size_t dead = 0;
+    LiteralFiles live_files;  // the live cubes by literal, once there are many
     std::vector<std::size_t> contained;  // scratch of the scan
 };
 
