@@ -7,6 +7,7 @@
 
 #include "model/cube_text.h"
 #include "model/expanded_bits.h"
+#include "primes/cube_mask.h"
 #include "report/run_context.h"
 
 namespace vormel {
@@ -132,14 +133,10 @@ std::uint64_t column_hash(std::span<const int> column) {
 class PrimePoints {
 public:
     PrimePoints(const std::uint8_t* cube, int inputs, int minterms) {
-        const std::uint32_t all = inputs >= 32 ? ~0u : (1u << inputs) - 1;
-        for (int i = 0; i < inputs; ++i) {
-            if (cube[i] == kDash) continue;
-            const std::uint32_t bit = 1u << (inputs - 1 - i);
-            care_ |= bit;
-            if (cube[i] == kOne) value_ |= bit;
-        }
-        free_ = all & ~care_;
+        const Cube masks = cube_from_bytes(cube, inputs);
+        care_ = masks.care;
+        value_ = masks.value;
+        free_ = all_inputs(inputs) & ~care_;
         const int free_count = std::popcount(free_);
         // A cube wider than the set (mostly don't cares) tests the minterms instead.
         by_minterm_ = !(free_count < 31 && (std::int64_t{1} << free_count) <= minterms);

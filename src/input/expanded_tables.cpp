@@ -11,8 +11,7 @@ void create_expanded_tables(RunContext& ctx, Problem& problem) {
     problem.extab = ExpandedTable{};
     problem.expanded_final_output = FinalOutput{};
     problem.extab.create(problem.inputs(), problem.outputs(), kZero);
-    // expanded_final_output is made by the final comparison, when the steps before have let go of
-    // their tables: at 22 inputs and 100 outputs each table is 400 MB.
+    // expanded_final_output is set by the final comparison, from the final terms.
     ctx.diag.check_memory(0);
 }
 

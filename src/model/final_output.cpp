@@ -40,53 +40,6 @@ FinalOutput::FinalOutput(int inputs, const TermTable& terms, std::vector<std::ui
     }
 }
 
-FinalOutput::FinalOutput(const FinalOutput& other)
-    : nx(other.nx),
-      ny(other.ny),
-      last(other.last),
-      terms_(other.terms_),
-      fed_outputs_(other.fed_outputs_),
-      fed_values_(other.fed_values_),
-      uncovered_(other.uncovered_),
-      id_(other.id_ == 0 ? 0 : next_id()) {}
-
-FinalOutput& FinalOutput::operator=(const FinalOutput& other) {
-    if (this != &other) *this = FinalOutput(other);
-    return *this;
-}
-
-FinalOutput::FinalOutput(FinalOutput&& other) noexcept
-    : nx(other.nx),
-      ny(other.ny),
-      last(other.last),
-      terms_(std::move(other.terms_)),
-      fed_outputs_(std::move(other.fed_outputs_)),
-      fed_values_(std::move(other.fed_values_)),
-      uncovered_(std::move(other.uncovered_)),
-      id_(other.id_) {
-    other = FinalOutput();
-}
-
-FinalOutput& FinalOutput::operator=(FinalOutput&& other) noexcept {
-    if (this == &other) return *this;
-    nx = other.nx;
-    ny = other.ny;
-    last = other.last;
-    terms_ = std::move(other.terms_);
-    fed_outputs_ = std::move(other.fed_outputs_);
-    fed_values_ = std::move(other.fed_values_);
-    uncovered_ = std::move(other.uncovered_);
-    id_ = other.id_;
-    other.nx = other.ny = 0;
-    other.last = -1;
-    other.terms_.clear();
-    other.fed_outputs_.clear();
-    other.fed_values_.clear();
-    other.uncovered_.clear();
-    other.id_ = 0;
-    return *this;
-}
-
 void FinalOutput::fill_rows(int first, int last_row, std::uint8_t* into) const {
     if (last_row < first) return;
     const auto width = static_cast<std::size_t>(ny);

@@ -20,11 +20,6 @@ public:
     // Rows 0 .. 2^inputs - 1 of the outputs the terms' Y entries give; a row that no term covers
     // for output j takes uncovered[j].
     FinalOutput(int inputs, const TermTable& terms, std::vector<std::uint8_t> uncovered);
-    FinalOutput(const FinalOutput& other);
-    FinalOutput& operator=(const FinalOutput& other);
-    FinalOutput(FinalOutput&& other) noexcept;
-    FinalOutput& operator=(FinalOutput&& other) noexcept;
-    ~FinalOutput() = default;
 
     int rows() const { return last + 1; }
     std::uint8_t x(int row, int input) const { return static_cast<std::uint8_t>((row >> (nx - 1 - input)) & 1); }
@@ -50,7 +45,9 @@ private:
     std::vector<int> fed_outputs_;
     std::vector<std::uint8_t> fed_values_;
     std::vector<std::uint8_t> uncovered_;
-    std::uint64_t id_ = 0;  // tells the thread's cached blocks apart; new for every value
+    // Names the content for the threads' cached blocks: new for every table made from terms, and
+    // shared by its copies, which hold the same rows.
+    std::uint64_t id_ = 0;
 };
 
 }  // namespace vormel

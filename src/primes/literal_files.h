@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -40,7 +41,7 @@ public:
         };
         if (in_file(kFreeFile)) return true;
         for (std::uint32_t rest = care; rest != 0; rest &= rest - 1) {
-            const int bit = __builtin_ctz(rest);
+            const int bit = std::countr_zero(rest);
             if (in_file(2 * bit + static_cast<int>((value >> bit) & 1u))) return true;
         }
         return false;
