@@ -81,7 +81,7 @@ bool valid(const cubes::Cover& cover, const cubes::FunctionCovers& f) {
 
 int main(int argc, char** argv) {
     CLI::App app{"Exact method over benchmark inputs: terms, bound, proof, primes, rows, times"};
-    std::string folder = "../shared/bench/pla";
+    std::string folder = "bench/data/pla";
     std::vector<std::string> files;
     double limit = 60;
     std::string meaning = "peer";

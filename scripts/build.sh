@@ -8,6 +8,11 @@ case "$flavour" in
   sanitize) dir=build-sanitize; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORMEL_SANITIZE=ON) ;;
   *) echo "usage: $0 [release|sanitize]" >&2; exit 2 ;;
 esac
+if command -v ccache >/dev/null 2>&1; then
+  # Clones in other folders share the cache: paths below the parent folder hash alike.
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(cd .. && pwd)} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+  flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 echo "$dir"

@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 output=$(realpath -m "${1:-$root/docs/screenshot.png}")
-input=${2:-$root/../shared/bench/pla/alu2.pla}
+input=${2:-$root/bench/data/pla/alu2.pla}
 screen=${3:-1600x1000}
 pictures=${4:-}
 program="$build/src/ui/vormel"
