@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "report/text_work_area.h"
+#include "input/pla_import.h"
 #include "run/command_fsm.h"
 #include "run/session.h"
 
@@ -77,7 +78,17 @@ RunFigures run_file(const std::string& input, const RunSettings& settings) {
     std::ifstream file(input, std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
-    area.set_plain_text(text.str());
+    std::string input_text = text.str();
+    if (settings.import_pla) {
+        PlaImport imported = import_pla(input_text);
+        if (!imported.error.empty()) {
+            figures.failure = "cannot be imported: " + imported.error;
+            return figures;
+        }
+        input_text = std::move(imported.text);
+    }
+    area.set_plain_text(input_text);
+    ctx.input_text = input_text;
     ctx.report.set_text_size(9 * 20);
     ctx.input_file = input;
     ctx.options.display_level = settings.level;

@@ -12,6 +12,7 @@ struct RunSettings {
     int rolexa = 1;
     double exact_limit_seconds = 60;
     int threads = 0;  // 0: one per core
+    bool import_pla = false;  // read the files in the common PLA dialect of other tools
 };
 
 // Figures of one run of one file, measured in a child process.

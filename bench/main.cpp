@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     vormel::add_polarity_option(app, settings.polarity_mode);
     vormel::add_method_options(app, settings.prime_method, settings.exact_limit_seconds);
     app.add_option("--rolexa", settings.rolexa, "ROLEXA iterations");
+    app.add_flag("--import", settings.import_pla, "Read the inputs in the common PLA dialect of other tools (pla-wide/, pla-original/)");
     vormel::add_threads_option(app, settings.threads);
     app.add_option("--repeat", repeat, "Runs per file (the median is shown)");
     app.add_option("--skip-over", max_seconds, "Run a file only once when its first run takes longer (seconds)");
@@ -66,7 +67,10 @@ int main(int argc, char** argv) {
         }
         std::sort(files.begin(), files.end());
     }
-    const PeerTable peers = read_peer_figures((fs::path(folder).parent_path() / "peer_figures.tsv").string());
+    // A folder may carry its own figures (pla-wide/); else those beside it.
+    const fs::path own_figures = fs::path(folder) / "peer_figures.tsv";
+    const PeerTable peers = read_peer_figures(
+        (fs::exists(own_figures) ? own_figures : fs::path(folder).parent_path() / "peer_figures.tsv").string());
 
     fmt::print("file\texpand_s\tprimes_s\tcover_s\tbundle_s\tfinal_s\ttotal_s\tpeak_MiB\tprimes\tterms\tx_lits\ty_lits"
                "\tok\tesp_terms\topo_terms\tesp_s\n");

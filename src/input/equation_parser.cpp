@@ -7,6 +7,7 @@
 
 #include "input/expanded_tables.h"
 #include "input/input_text.h"
+#include "input/size_limits.h"
 #include "model/problem.h"
 #include "report/run_context.h"
 #include "report/text_width.h"
@@ -30,6 +31,15 @@ struct NameIndex {
     }
 };
 
+// More names than the method takes: the cube methods' count error; the classic methods keep their
+// error 12 and are told which methods take the function.
+bool refuse_equation_names(RunContext& ctx, bool inputs, std::string_view count_text) {
+    if (cube_engine(ctx.options.prime_method)) return refuse_count(ctx, inputs, count_text);
+    ctx.diag.show_error(ctx.input_file, 12);
+    point_to_cube_methods(ctx);
+    return false;
+}
+
 // False after input error 11 for a name longer than the limit.
 bool name_fits(RunContext& ctx, const std::string& name) {
     if (text_width(name) <= static_cast<std::size_t>(kMaxNameLength)) return true;
@@ -46,9 +56,8 @@ bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameInd
         remove_all(rhs, "/");
         if (!name_fits(ctx, output)) return false;
         if (outputs.find(output) < 0) {
-            if (static_cast<int>(problem.ynames.size()) >= kMaxOutputs) {
-                ctx.diag.show_error(ctx.input_file, 12);
-                return false;
+            if (static_cast<int>(problem.ynames.size()) >= size_limits(ctx.options.prime_method).outputs) {
+                return refuse_equation_names(ctx, false, "Y names ");
             }
             outputs.add(problem.ynames, output);
         }
@@ -62,9 +71,8 @@ bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameInd
             }
             if (!name_fits(ctx, name)) return false;
             if (inputs.find(name) < 0) {
-                if (static_cast<int>(problem.xnames.size()) >= kMaxInputs) {
-                    ctx.diag.show_error(ctx.input_file, 12);
-                    return false;
+                if (static_cast<int>(problem.xnames.size()) >= size_limits(ctx.options.prime_method).inputs) {
+                    return refuse_equation_names(ctx, true, " X names ");
                 }
                 inputs.add(problem.xnames, name);
             }
@@ -183,8 +191,10 @@ void parse_equations(RunContext& ctx, Problem& problem) {
     ctx.diag.check_memory(0);
 
     problem.rest_used = false;
+    if (problem.outputs() > kMaxOutputs) problem.rest_values.resize(static_cast<std::size_t>(problem.outputs()));
     std::fill(problem.rest_values.begin(), problem.rest_values.end(), problem.rest_default);
-    create_expanded_tables(ctx, problem);
+    if (expands_minterms(ctx.options.prime_method, problem.inputs())) create_expanded_tables(ctx, problem);
+    else release_expanded_tables(problem);
 }
 
 }  // namespace vormel

@@ -5,6 +5,8 @@
 #include "input/input_text.h"
 #include "input/minterm_expansion.h"
 #include "input/pla_reader.h"
+#include "input/row_conflicts.h"
+#include "input/size_limits.h"
 #include "input/table_parser.h"
 #include "input/term_table_display.h"
 #include "model/problem.h"
@@ -53,14 +55,27 @@ void expand_inputs(RunContext& ctx, Problem& problem) {
                             format_mask("   Y-Output = ###", problem.outputs()),
                         1);
 
-    expand_table(ctx, problem);
-    if (ctx.failed()) return;
-
-    const LiteralCounts counts = count_literals(problem.extab);
-    problem.expanded_literals = static_cast<double>(counts.x_literals) + counts.y_literals;
+    const bool expanded = problem.extab.rows() > 0;
+    problem.expanded_literals = 0;
+    if (expanded) {
+        expand_table(ctx, problem);
+        if (ctx.failed()) return;
+        const LiteralCounts counts = count_literals(problem.extab);
+        problem.expanded_literals = static_cast<double>(counts.x_literals) + counts.y_literals;
+    } else if (!rows_agree(ctx, problem)) {
+        return;
+    }
     report.display_text(" Type of Input File  : " + problem.input_type, 1);
 
-    if (ctx.level() > 0) {
+    if (ctx.level() > 0 && !expanded) {
+        const std::string title = " *** Expand Input (4):  Fully Expanded Input Table left out";
+        report.display_heading(title);
+        ctx.window.set_status_line(title);
+        report.display_text(" 2^" + std::to_string(problem.inputs()) +
+                                " rows: the cube methods work on the input rows and show the expanded table only up to 2^" +
+                                std::to_string(kMaxShownExpansionInputs) + " rows.",
+                            1);
+    } else if (ctx.level() > 0) {
         std::string title = " *** Expand Input (4):  Fully Expanded Input Table";
         if (problem.rest_used) title += ". $REST values used";
         report.display_heading(title);

@@ -9,5 +9,7 @@ struct Problem;
 // zero-filled), empties expanded_final_output and samples the memory status. The caller has
 // checked the counts.
 void create_expanded_tables(RunContext& ctx, Problem& problem);
+// Lets the previous problem's expanded tables go for a run that makes none.
+void release_expanded_tables(Problem& problem);
 
 }  // namespace vormel

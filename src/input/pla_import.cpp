@@ -115,9 +115,9 @@ std::string parse(std::string_view text, Source& source) {
                 const bool inputs = directive == ".i";
                 if (count < 1) return line_error(line_number, directive + " needs one number of at least 1");
                 if (!source.cubes.empty() || !pending.empty()) return line_error(line_number, directive + " after the first cube");
-                if (count > (inputs ? kMaxInputs : kMaxOutputs)) {
+                if (count > (inputs ? kMaxCubeInputs : kMaxCubeOutputs)) {
                     return line_error(line_number, std::to_string(count) + (inputs ? " inputs" : " outputs") + ": at most " +
-                                                       std::to_string(inputs ? kMaxInputs : kMaxOutputs) + " can be read");
+                                                       std::to_string(inputs ? kMaxCubeInputs : kMaxCubeOutputs) + " can be read");
                 }
                 (inputs ? source.inputs : source.outputs) = count;
             } else if (directive == ".p") {

@@ -5,6 +5,7 @@
 
 #include "input/input_report.h"
 #include "input/input_text.h"
+#include "input/size_limits.h"
 #include "model/problem.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
@@ -131,8 +132,9 @@ void read_pla(RunContext& ctx, Problem& problem) {
         ctx.diag.show_error(".o <n>  missing in file : " + ctx.input_file, 18);
         return;
     }
-    if (!inputs_named) input_names = generated_names("x", problem.xmax, kMaxInputs);
-    if (!outputs_named) output_names = generated_names("y", problem.ymax, kMaxOutputs);
+    const SizeLimits limits = size_limits(ctx.options.prime_method);
+    if (!inputs_named) input_names = generated_names("x", problem.xmax, limits.inputs);
+    if (!outputs_named) output_names = generated_names("y", problem.ymax, limits.outputs);
 
     std::vector<std::string> table;
     table.push_back(input_names + ":" + output_names);
@@ -156,7 +158,7 @@ void read_pla(RunContext& ctx, Problem& problem) {
         return;
     }
     // Never more values than the output-name limit can accept.
-    const auto rest_width = static_cast<std::size_t>(std::min(problem.ymax + 1, kMaxOutputs + 1));
+    const auto rest_width = static_cast<std::size_t>(std::min(problem.ymax + 1, limits.outputs + 1));
     if (problem.pla_type == "FR") table.push_back("$REST:" + std::string(rest_width, '-'));
     else if (problem.pla_type == "FD") table.push_back("$REST:" + std::string(rest_width, '0'));
     problem.input_lines = std::move(table);

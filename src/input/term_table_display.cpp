@@ -38,8 +38,9 @@ struct Layout {
     int nx = 0;
     int ny = 0;
 
-    explicit Layout(const Problem& problem) : nx(problem.inputs()), ny(problem.outputs()) {
-        w = 1 + decimal_digits(static_cast<long long>(problem.extab.last) + 1);
+    // Without an expanded table (a cube-method run of a wide function) the shown table's rows count.
+    Layout(const Problem& problem, int table_last) : nx(problem.inputs()), ny(problem.outputs()) {
+        w = 1 + decimal_digits(static_cast<long long>(problem.extab.rows() > 0 ? problem.extab.last : table_last) + 1);
         for (int i = 0; i < nx; ++i) xw = std::max(xw, static_cast<int>(text_width(problem.xnames[i])) + nx - 1 - i);
         for (int j = 0; j < ny; ++j) yw = std::max(yw, static_cast<int>(text_width(problem.ynames[j])) + j);
         p0 = w + 1 + xw - (nx - 1);
@@ -222,37 +223,6 @@ void display_rest_line(ReportChannel& report, const Problem& problem, const Layo
     report.display_text(line, 1);
 }
 
-void display_function_notes(ReportChannel& report, const Problem& problem) {
-    for (int j = 0; j < problem.outputs(); ++j) {
-        const int code = problem.out_code[j];
-        const std::string& name = problem.ynames[j];
-        switch (code) {
-            case relation_const0:
-            case relation_const1:
-                report.text_blue(0);
-                report.display_text(" Trivial Function:               " + name + " =" + STR(code), 1);
-                break;
-            case relation_undefined_inverted:
-            case relation_undefined_normal: {
-                const int polarity = j < static_cast<int>(problem.polarity.size()) ? problem.polarity[j] : 1;
-                if (polarity < 0) break;
-                report.text_red(1);
-                report.display_text(" Setting undefined Function to:  " + name + " =" + STR(std::abs(1 - polarity)), 1);
-                break;
-            }
-            case relation_identical:
-                report.text_blue(0);
-                report.display_text(" Identical functions:            " + name + " = " + problem.ynames[problem.out_related[j]], 1);
-                break;
-            case relation_inverse:
-                report.text_blue(0);
-                report.display_text(" Inverse functions:              " + name + " = /" + problem.ynames[problem.out_related[j]], 1);
-                break;
-            default: break;
-        }
-    }
-}
-
 // " ***  X_Literals = ..." with the gain from position 75 once the run has reached bundle optimization.
 template <typename Table>
 void display_statistics(RunContext& ctx, const Problem& problem, const Table& table) {
@@ -261,7 +231,7 @@ void display_statistics(RunContext& ctx, const Problem& problem, const Table& ta
     std::string line = " ***  X_Literals =" + STR(counts.x_literals) + "   Y_Literals =" + STR(counts.y_literals) +
                        "   P_Terms =" + STR(counts.product_terms) + "   ";
     const int total = counts.x_literals + counts.y_literals;
-    if (total > 0 && ctx.run_state >= 8) {
+    if (total > 0 && ctx.run_state >= 8 && problem.extab.rows() > 0) {
         const double gain = problem.expanded_literals / total;
         const int length = static_cast<int>(line.size());
         line += "  ";
@@ -275,7 +245,7 @@ void display_statistics(RunContext& ctx, const Problem& problem, const Table& ta
     if (!problem.rest_used && counts.product_terms > problem.intab.last + 1) {
         report.text_blue(0);
         report.display_text(" *** Note: Final Number of P_Terms is larger than the original Input Table", 1);
-    } else if (problem.rest_used && counts.product_terms > problem.extab.last + 1) {
+    } else if (problem.rest_used && problem.extab.rows() > 0 && counts.product_terms > problem.extab.last + 1) {
         report.display_text(" *** Note: Final Number of P_Terms is larger than the original expanded Table", 1);
     }
 }
@@ -286,7 +256,7 @@ void display_table(RunContext& ctx, Problem& problem, const Table& table, bool d
     ReportChannel& report = ctx.report;
     const bool final_mode = mode == TableMode::final;
     const bool comparison = mode == TableMode::comparison;
-    const Layout layout(problem);
+    const Layout layout(problem, table.last);
     if (final_mode || comparison) ensure_out_relation(problem);
 
     if (table.last < 0) {
@@ -332,6 +302,37 @@ void display_table(RunContext& ctx, Problem& problem, const Table& table, bool d
 }
 
 }  // namespace
+
+void display_function_notes(ReportChannel& report, const Problem& problem) {
+    for (int j = 0; j < problem.outputs(); ++j) {
+        const int code = problem.out_code[j];
+        const std::string& name = problem.ynames[j];
+        switch (code) {
+            case relation_const0:
+            case relation_const1:
+                report.text_blue(0);
+                report.display_text(" Trivial Function:               " + name + " =" + STR(code), 1);
+                break;
+            case relation_undefined_inverted:
+            case relation_undefined_normal: {
+                const int polarity = j < static_cast<int>(problem.polarity.size()) ? problem.polarity[j] : 1;
+                if (polarity < 0) break;
+                report.text_red(1);
+                report.display_text(" Setting undefined Function to:  " + name + " =" + STR(std::abs(1 - polarity)), 1);
+                break;
+            }
+            case relation_identical:
+                report.text_blue(0);
+                report.display_text(" Identical functions:            " + name + " = " + problem.ynames[problem.out_related[j]], 1);
+                break;
+            case relation_inverse:
+                report.text_blue(0);
+                report.display_text(" Inverse functions:              " + name + " = /" + problem.ynames[problem.out_related[j]], 1);
+                break;
+            default: break;
+        }
+    }
+}
 
 void display_term_table(RunContext& ctx, Problem& problem, const TermTable& table, bool dash, TableMode mode) {
     display_table(ctx, problem, table, dash, mode);

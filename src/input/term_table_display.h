@@ -3,6 +3,7 @@
 namespace vormel {
 
 struct RunContext;
+class ReportChannel;
 struct Problem;
 struct TermTable;
 struct ExpandedTable;
@@ -18,5 +19,8 @@ void display_term_table(RunContext& ctx, Problem& problem, const TermTable& tabl
 void display_term_table(RunContext& ctx, Problem& problem, const ExpandedTable& table, bool dash, TableMode mode);
 // The final output is shown in comparison mode only.
 void display_term_table(RunContext& ctx, Problem& problem, const FinalOutput& table, bool dash, TableMode mode);
+
+// The notes on constant, undefined, identical and inverse outputs that end a final or comparison table.
+void display_function_notes(ReportChannel& report, const Problem& problem);
 
 }  // namespace vormel

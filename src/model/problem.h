@@ -8,8 +8,12 @@
 
 namespace vormel {
 
+// The classic methods expand every minterm of every output: 2^22 rows of 100 values at most.
 inline constexpr int kMaxInputs = 22;
 inline constexpr int kMaxOutputs = 100;
+// The cube methods never expand minterms; their widest cubes hold 4,096 inputs and outputs.
+inline constexpr int kMaxCubeInputs = 4096;
+inline constexpr int kMaxCubeOutputs = 4096;
 // Longer names would make every name header and equation of the report grow with them.
 inline constexpr int kMaxNameLength = 64;
 
@@ -23,6 +27,9 @@ enum Relation : int {
     relation_identical = 4,
     relation_inverse = 5,
 };
+
+// The verdict of the cube methods' proof of the final terms.
+enum class ProofOutcome { not_run, passed, failed };
 
 // The one problem in memory: names, input table, fully expanded table, per-output bookkeeping and
 // the final product terms. Readers re-create it; later steps only read the input side.
@@ -53,6 +60,7 @@ struct Problem {
     double expanded_literals = 0;
 
     TermTable final_terms;
+    ProofOutcome cube_proof = ProofOutcome::not_run;
 
     int inputs() const { return xmax + 1; }
     int outputs() const { return ymax + 1; }

@@ -8,6 +8,7 @@
 #include "report/run_context.h"
 #include "results/boolean_equations.h"
 #include "results/count_gates.h"
+#include "results/cube_comparison.h"
 #include "results/final_comparison.h"
 #include "results/sort_final_terms.h"
 
@@ -64,8 +65,17 @@ void final_results(RunContext& ctx, Problem& problem) {
 
     // An empty result still goes through the proof: every output is then 1 - polarity everywhere.
     if (terms.last < 0) terms.append_row();
-    final_comparison(ctx, problem, terms);
-    report.flush_display(0);
+    // The minterm comparison runs while the expanded table exists: for every classic run, and for a
+    // cube-method run of a small function, which is then proven on cubes as well.
+    problem.cube_proof = ProofOutcome::not_run;
+    if (problem.extab.rows() > 0) {
+        final_comparison(ctx, problem, terms);
+        report.flush_display(0);
+    }
+    if (cube_engine(ctx.options.prime_method) && !ctx.failed()) {
+        cube_comparison(ctx, problem, terms);
+        report.flush_display(0);
+    }
     if (!pause_between_sections(ctx)) return;
 
     ctx.diag.start_timer(" Boolean equations");
