@@ -55,7 +55,8 @@ TEST(VormelcExport, WritesEachFormatAndASummary) {
     const std::string json = read_file(summary);
     EXPECT_NE(json.find("\"status\": \"saved\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"proof\": \"passed\""), std::string::npos);
-    EXPECT_NE(json.find("{\"name\": \"S\", \"polarity\": \"0\""), std::string::npos);
+    EXPECT_NE(json.find("{\"name\": \"S\", \"relation\": \"ordinary\", \"other_output\": null, \"polarity\": \"0\""),
+              std::string::npos);
     EXPECT_NE(json.find("\"step_seconds\": {\"expand\": "), std::string::npos);
 }
 
