@@ -108,8 +108,12 @@ int run_single_file(const std::string& file, const ConsoleOptions& console, cons
         return 0;
     }
     std::cerr << "vormelc: run ended without report files: " << printable(failure);
+    // The status line adds what it says beyond the generic end of a broken run (which file was not saved).
     const std::string& status = window.status_line();
-    if (!status.empty() && failure.find(status) == std::string::npos) std::cerr << " (" << printable(status) << ")";
+    const auto start = status.find_first_not_of(' ');
+    if (start != std::string::npos && status != " Output File not saved" && failure.find(status.substr(start)) == std::string::npos) {
+        std::cerr << " (" << printable(status) << ")";
+    }
     std::cerr << '\n';
     return 1;
 }
