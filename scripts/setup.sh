@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libfmt-dev libcli11-dev libgtest-dev libgmock-dev libtbb-dev coinor-libcbc-dev
+  libfmt-dev libcli11-dev libgtest-dev libgmock-dev nlohmann-json3-dev libtbb-dev coinor-libcbc-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   xvfb xauth
   berkeley-abc dpkg-dev

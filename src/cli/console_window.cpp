@@ -75,7 +75,8 @@ MessageAnswer ConsoleWindow::message_box(std::string_view caption, std::string_v
     clear_spinner();
     std::string line(text);
     for (std::size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at)) line.replace(at, 2, " ");
-    std::cerr << "vormelc:" << printable(caption) << ": " << printable(line) << '\n';
+    last_message_ = std::string(caption) + ": " + line;
+    std::cerr << "vormelc:" << printable(last_message_) << '\n';
     return MessageAnswer::ok;
 }
 

@@ -30,6 +30,8 @@ public:
     const std::string& status_line() const { return status_line_; }
     // The text the failing step's status field shows ("Error", "User Break"), or empty.
     const std::string& step_failure() const { return step_failure_; }
+    // The last message box as its stderr line without the program's name (" Open Error: ..."), or empty.
+    const std::string& last_message() const { return last_message_; }
     void clear_spinner();
     // Wall seconds of steps 1 (Expand) to 5 (Final), from the step's "..." to its "- done -".
     const std::array<double, 5>& step_seconds() const { return step_seconds_; }
@@ -42,6 +44,7 @@ private:
     bool spinner_shown_ = false;
     std::string status_line_;
     std::string step_failure_;
+    std::string last_message_;
     std::array<std::chrono::steady_clock::time_point, 5> step_started_{};
     std::array<double, 5> step_seconds_{};
 };

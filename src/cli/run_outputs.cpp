@@ -38,12 +38,44 @@ std::string check_export(const std::string& target) {
     return "'" + target + "' names no export: a file ending in .pla, .blif, .v or .eqn, or one of pla, blif, v, eqn";
 }
 
-std::string check_svg(const std::string& path) {
-    if (path.size() > 4 && path.ends_with(".svg")) return {};
-    return "'" + path + "' is no SVG file name: it must end in .svg";
+// A check that the file name ends in the extension (and has a name before it).
+CLI::Validator file_ending_in(const std::string& extension, const std::string& kind) {
+    return CLI::Validator(
+        [extension, kind](const std::string& path) -> std::string {
+            if (path.size() > extension.size() && path.ends_with(extension)) return {};
+            return "'" + path + "' is no " + kind + " file name: it must end in " + extension;
+        },
+        "FILE" + extension);
+}
+
+RunFacts run_facts(const Session& session, const ConsoleWindow& window, const OutputOptions& options,
+                   const std::string& failure) {
+    const RunContext& ctx = session.ctx;
+    RunFacts facts = option_facts(ctx.options, options);
+    facts.file = ctx.input_file;
+    facts.saved = session.report_saved;
+    facts.failure = failure;
+    facts.exact_proven = session.engine.proven;
+    facts.exact_lower_bound = session.engine.lower_bound;
+    facts.step_seconds = window.step_seconds();
+    for (double seconds : facts.step_seconds) facts.total_seconds += seconds;
+    return facts;
 }
 
 }  // namespace
+
+RunFacts option_facts(const RunOptions& run, const OutputOptions& options) {
+    RunFacts facts;
+    facts.method = method_word(run.prime_method);
+    facts.polarity_mode = polarity_word(run.polarity_mode);
+    facts.display_level = run.display_level;
+    facts.rolexa_iterations = run.rolexa_iterations;
+    facts.threads = run.threads;
+    facts.imported = options.import_pla;
+    facts.exact_limit_seconds = run.exact_limit_seconds;
+    facts.exact = run.prime_method == method_exact;
+    return facts;
+}
 
 void add_output_options(CLI::App& app, OutputOptions& options) {
     app.add_flag("--import", options.import_pla,
@@ -58,27 +90,26 @@ void add_output_options(CLI::App& app, OutputOptions& options) {
                  "Exported PLA files give outputs realised inverted by their complement instead of a .phase line");
     app.add_option("--summary", options.summary,
                    "Write a JSON summary: per output polarity, terms and literals, the gate count, the\n"
-                   "proof and the step times (one entry per input file)");
+                   "proof, the options and the step times; one entry per input file, failed ones with\n"
+                   "their reason (fields in docs/summary.md)")
+        ->check(file_ending_in(".json", "JSON"));
     app.add_option("--kmap", options.kmap,
                    "Write the Karnaugh map of every output (up to 6 inputs) with the final cover's groups to FILE.svg")
-        ->check(CLI::Validator(check_svg, "FILE.svg"));
+        ->check(file_ending_in(".svg", "SVG"));
     app.add_option("--diagram", options.diagram, "Write the two-level gate diagram of the result to FILE.svg")
-        ->check(CLI::Validator(check_svg, "FILE.svg"));
+        ->check(file_ending_in(".svg", "SVG"));
     app.add_option("--jobs", options.jobs, "With several input files: how many run at once")
         ->check(CLI::Range(1, 64))
         ->capture_default_str();
 }
 
-bool import_input(RunContext& ctx, const std::string& path, std::string& text) {
+std::string import_input(RunContext& ctx, const std::string& path, std::string& text) {
     // The run picks its reader by the extension, and the converted text is ours in .pla form.
     PlaImport imported = extension_of(path) == "pla" ? import_pla(text) : PlaImport{{}, "--import reads files named *.pla"};
-    if (!imported.error.empty()) {
-        std::cerr << "vormelc: " << path << " cannot be imported: " << imported.error << '\n';
-        return false;
-    }
+    if (!imported.error.empty()) return "cannot be imported: " + imported.error;
     text = std::move(imported.text);
     ctx.input_text = text;
-    return true;
+    return {};
 }
 
 bool write_summary(const std::string& path, const std::string& document) {
@@ -87,7 +118,8 @@ bool write_summary(const std::string& path, const std::string& document) {
     return !failure;
 }
 
-bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options) {
+bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options,
+                       const std::string& failure) {
     const RunContext& ctx = session.ctx;
     bool written = true;
     if (session.report_saved) {
@@ -110,14 +142,7 @@ bool write_run_outputs(const Session& session, const ConsoleWindow& window, cons
         }
     }
     if (!options.summary.empty()) {
-        RunFacts facts;
-        facts.file = ctx.input_file;
-        facts.saved = session.report_saved;
-        facts.failure = window.step_failure().empty() ? window.status_line() : window.step_failure();
-        facts.method = method_word(ctx.options.prime_method);
-        facts.polarity_mode = polarity_word(ctx.options.polarity_mode);
-        facts.step_seconds = window.step_seconds();
-        for (double seconds : facts.step_seconds) facts.total_seconds += seconds;
+        const RunFacts facts = run_facts(session, window, options, failure);
         written = write_summary(options.summary, summary_document(summary_entry(session.problem, facts))) && written;
     }
     return written;

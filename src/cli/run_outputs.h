@@ -8,6 +8,8 @@ namespace vormel {
 
 class ConsoleWindow;
 struct RunContext;
+struct RunFacts;
+struct RunOptions;
 struct Session;
 
 // The options of vormelc about what a run reads besides our formats and writes besides the report.
@@ -23,15 +25,20 @@ struct OutputOptions {
 
 void add_output_options(CLI::App& app, OutputOptions& options);
 
+// A summary entry's facts about the options of a run (the file, the outcome and the times left empty).
+RunFacts option_facts(const RunOptions& run, const OutputOptions& options);
+
 // --import: converts the text of the .pla file `path` from the common PLA dialect in place and has
-// the run read the converted text; false (with the reason on stderr) when the file is refused.
-bool import_input(RunContext& ctx, const std::string& path, std::string& text);
+// the run read the converted text; "" when done, else why the file is refused.
+std::string import_input(RunContext& ctx, const std::string& path, std::string& text);
 
 // Writes the JSON summary document to `path`; false, with the reason on stderr, when it cannot.
 bool write_summary(const std::string& path, const std::string& document);
 
-// After a run: the exports and pictures (when the run saved its report) and the summary. False when one of
-// them could not be written; the reasons are on stderr.
-bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options);
+// After a run: the exports and pictures (when the run saved its report) and the summary, whose entry
+// gives `failure` as the reason of a run that did not. False when one of them could not be written;
+// the reasons are on stderr.
+bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options,
+                       const std::string& failure);
 
 }  // namespace vormel

@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "input/text_decoding.h"
 #include "model/problem.h"
 #include "results/count_gates.h"
 #include "results/sort_final_terms.h"
@@ -33,23 +34,74 @@ std::string proof_of(const Problem& p) {
     return "passed";
 }
 
-std::string polarity_of(const Problem& p, int j) {
+// How an output is realised: its relation to the others, the output it follows, its polarity.
+struct OutputRelation {
+    const char* relation;
+    int other = -1;
+    const char* polarity = nullptr;  // only for outputs realised by terms of their own
+};
+
+OutputRelation relation_of(const Problem& p, int j) {
     switch (p.out_code[j]) {
         case relation_const0:
-        case relation_undefined_normal: return "constant 0";
+        case relation_undefined_normal: return {"constant_0"};
         case relation_const1:
-        case relation_undefined_inverted: return "constant 1";
-        case relation_identical: return "identical to " + p.ynames[p.out_related[j]];
-        case relation_inverse: return "inverse of " + p.ynames[p.out_related[j]];
-        default: return j < static_cast<int>(p.polarity.size()) && p.polarity[j] == 0 ? "0" : "1";
+        case relation_undefined_inverted: return {"constant_1"};
+        case relation_identical: return {"identical", p.out_related[j]};
+        case relation_inverse: return {"inverse", p.out_related[j]};
+        default: return {"ordinary", -1, j < static_cast<int>(p.polarity.size()) && p.polarity[j] == 0 ? "0" : "1"};
     }
+}
+
+std::string hex_of(const std::string& bytes) {
+    std::string text;
+    for (char c : bytes) text += fmt::format("{:02x}", static_cast<unsigned char>(c));
+    return text;
+}
+
+std::string count_or_null(bool known, int count) { return known ? std::to_string(count) : "null"; }
+
+std::string options_of(const RunFacts& facts) {
+    return fmt::format("{{\"method\": {}, \"polarity\": {}, \"level\": {}, \"rolexa\": {}, \"threads\": {}, "
+                       "\"import\": {}, \"exact_limit_seconds\": {}}}",
+                       json_string(facts.method), json_string(facts.polarity_mode), facts.display_level,
+                       facts.rolexa_iterations, facts.threads, facts.imported ? "true" : "false",
+                       facts.exact_limit_seconds);
+}
+
+std::string output_list(const Problem& problem, const TermTable& terms) {
+    std::string text;
+    for (int j = 0; j < problem.outputs(); ++j) {
+        int fed = 0, literals = 0;
+        for (int r = 0; r <= terms.last; ++r) {
+            if (terms.y(r)[j] == kDash || problem.out_code[j] != relation_ordinary) continue;
+            ++fed;
+            for (int i = 0; i < terms.nx; ++i) literals += terms.x(r)[i] != kDash;
+        }
+        const OutputRelation how = relation_of(problem, j);
+        text += fmt::format(
+            "{}\n        {{\"name\": {}, \"relation\": \"{}\", \"other_output\": {}, \"polarity\": {}, \"terms\": {}, "
+            "\"term_literals\": {}}}",
+            j ? "," : "", json_string(problem.ynames[j]), how.relation,
+            how.other >= 0 ? json_string(problem.ynames[how.other]) : "null",
+            how.polarity ? json_string(how.polarity) : "null", fed, literals);
+    }
+    return text + "\n      ";
 }
 
 }  // namespace
 
 std::string json_string(const std::string& text) {
     std::string out = "\"";
-    for (char c : text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const char c = text[at];
+        const std::size_t length = utf8_char_length(text, at);
+        if (length > 1) {
+            out.append(text, at, length);
+            at += length;
+            continue;
+        }
+        ++at;
         switch (c) {
             case '"': out += "\\\""; break;
             case '\\': out += "\\\\"; break;
@@ -57,8 +109,11 @@ std::string json_string(const std::string& text) {
             case '\r': out += "\\r"; break;
             case '\t': out += "\\t"; break;
             default:
-                if (static_cast<unsigned char>(c) < 0x20) out += fmt::format("\\u{:04x}", static_cast<unsigned char>(c));
-                else out += c;
+                if (length == 0 || static_cast<unsigned char>(c) < 0x20) {
+                    out += fmt::format("\\u{:04x}", static_cast<unsigned char>(c));
+                } else {
+                    out += c;
+                }
         }
     }
     return out + "\"";
@@ -74,44 +129,36 @@ std::string summary_entry(const Problem& problem, const RunFacts& facts) {
 
     std::string text = "    {\n";
     text += "      \"file\": " + json_string(facts.file) + ",\n";
+    text += "      \"file_hex\": " + (is_valid_utf8(facts.file) ? std::string("null") : json_string(hex_of(facts.file))) + ",\n";
     text += "      \"status\": " + json_string(facts.saved ? "saved" : "failed") + ",\n";
+    text += "      \"failure\": " + (facts.saved ? std::string("null") : json_string(facts.failure)) + ",\n";
     text += "      \"proof\": " + json_string(proof_of(problem)) + ",\n";
-    text += fmt::format("      \"product_terms\": {},\n", counts.product_terms);
-    text += fmt::format("      \"literals\": {},\n", counts.x_literals);
-    text += fmt::format("      \"gates\": {},\n", gates.gates);
-    text += fmt::format("      \"gate_inputs\": {},\n", gates.gate_inputs);
+    text += "      \"product_terms\": " + count_or_null(have_result, counts.product_terms) + ",\n";
+    text += "      \"input_literals\": " + count_or_null(have_result, counts.x_literals) + ",\n";
+    text += "      \"output_literals\": " + count_or_null(have_result, counts.y_literals) + ",\n";
+    text += "      \"gates\": " + count_or_null(have_result, gates.gates) + ",\n";
+    text += "      \"gate_inputs\": " + count_or_null(have_result, gates.gate_inputs) + ",\n";
     text += fmt::format("      \"seconds\": {:.3f},\n", facts.total_seconds);
-    if (!facts.saved) text += "      \"failure\": " + json_string(facts.failure) + ",\n";
-    text += "      \"method\": " + json_string(facts.method) + ",\n";
-    text += "      \"polarity_mode\": " + json_string(facts.polarity_mode) + ",\n";
-    text += fmt::format("      \"inputs\": {},\n      \"outputs\": {},\n", problem.inputs() > 0 ? problem.inputs() : 0,
-                        problem.outputs() > 0 ? problem.outputs() : 0);
+    text += "      \"inputs\": " + count_or_null(problem.inputs() > 0, problem.inputs()) + ",\n";
+    text += "      \"outputs\": " + count_or_null(problem.outputs() > 0, problem.outputs()) + ",\n";
+    text += "      \"exact\": ";
+    text += facts.exact && have_result ? fmt::format("{{\"proven\": {}, \"lower_bound\": {}}}",
+                                                     facts.exact_proven ? "true" : "false", facts.exact_lower_bound)
+                                       : "null";
+    text += ",\n      \"options\": " + options_of(facts) + ",\n";
     static const char* const kSteps[] = {"expand", "primes", "cover", "bundle", "final"};
     text += "      \"step_seconds\": {";
     for (std::size_t s = 0; s < facts.step_seconds.size(); ++s) {
         text += fmt::format("{}\"{}\": {:.3f}", s ? ", " : "", kSteps[s], facts.step_seconds[s]);
     }
     text += "},\n      \"output_list\": [";
-    if (have_result) {
-        for (int j = 0; j < problem.outputs(); ++j) {
-            int fed = 0, literals = 0;
-            for (int r = 0; r <= terms.last; ++r) {
-                if (terms.y(r)[j] == kDash || problem.out_code[j] != relation_ordinary) continue;
-                ++fed;
-                for (int i = 0; i < terms.nx; ++i) literals += terms.x(r)[i] != kDash;
-            }
-            text += fmt::format("{}\n        {{\"name\": {}, \"polarity\": {}, \"terms\": {}, \"term_literals\": {}}}",
-                                j ? "," : "", json_string(problem.ynames[j]), json_string(polarity_of(problem, j)), fed,
-                                literals);
-        }
-        text += "\n      ";
-    }
+    if (have_result) text += output_list(problem, terms);
     return text + "]\n    }";
 }
 
 std::string summary_document(const std::string& entries_joined) {
-    return "{\n  \"program\": \"vormel\",\n  \"version\": " + json_string(VORMEL_VERSION) + ",\n  \"files\": [\n" +
-           entries_joined + "\n  ]\n}\n";
+    return fmt::format("{{\n  \"schema_version\": {},\n  \"program\": \"vormel\",\n  \"version\": {},\n  \"files\": [\n{}\n  ]\n}}\n",
+                       kSummarySchemaVersion, json_string(VORMEL_VERSION), entries_joined);
 }
 
 std::string summary_field(const std::string& entry, const std::string& key) {

@@ -5,29 +5,31 @@
 
 namespace vormel {
 
+std::size_t utf8_char_length(std::string_view bytes, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    if (lead < 0x80) return 1;
+    int extra = 0;
+    std::uint32_t cp = 0;
+    if ((lead & 0xE0) == 0xC0) extra = 1, cp = lead & 0x1F;
+    else if ((lead & 0xF0) == 0xE0) extra = 2, cp = lead & 0x0F;
+    else if ((lead & 0xF8) == 0xF0) extra = 3, cp = lead & 0x07;
+    else return 0;
+    if (at + static_cast<std::size_t>(extra) >= bytes.size()) return 0;
+    for (int k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(bytes[at + k]);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    const std::uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return static_cast<std::size_t>(extra) + 1;
+}
+
 bool is_valid_utf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        int extra = 0;
-        std::uint32_t cp = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((lead & 0xE0) == 0xC0) extra = 1, cp = lead & 0x1F;
-        else if ((lead & 0xF0) == 0xE0) extra = 2, cp = lead & 0x0F;
-        else if ((lead & 0xF8) == 0xF0) extra = 3, cp = lead & 0x07;
-        else return false;
-        if (i + static_cast<std::size_t>(extra) >= bytes.size()) return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto b = static_cast<unsigned char>(bytes[i + k]);
-            if ((b & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        const std::uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += static_cast<std::size_t>(extra) + 1;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = utf8_char_length(bytes, i);
+        if (length == 0) return false;
+        i += length;
     }
     return true;
 }

@@ -32,8 +32,27 @@ std::string Diagnostics::numbered_message(std::string_view text, int number) {
     }
 }
 
+namespace {
+
+// A report text on one line: its line ends as blanks, the leading blanks and stars of a heading gone.
+std::string one_line(std::string text) {
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    const auto start = text.find_first_not_of(" *");
+    return start == std::string::npos ? std::string() : text.substr(start);
+}
+
+}  // namespace
+
+void Diagnostics::take_failure(const Diagnostics& side) {
+    if (!side.last_fault_.empty()) last_fault_ = side.last_fault_;
+    if (first_error_.empty()) first_error_ = side.first_error_;
+}
+
 void Diagnostics::show_error(std::string_view text, int number) {
     ReportChannel& report = ctx_.report;
+    if (first_error_.empty()) first_error_ = one_line(number == 0 ? std::string(text) : "Error " + numbered_message(text, number));
     ctx_.error_flag = -1;
     ++ctx_.error_count;
     report.flush_display(0);

@@ -21,8 +21,16 @@ public:
     void out_of_memory(std::string_view routine);
     // The text of the last fault reported since clear_fault, "" when none (the console's last line).
     const std::string& last_fault() const { return last_fault_; }
-    void clear_fault() { last_fault_.clear(); }
-    void set_last_fault(std::string text) { last_fault_ = std::move(text); }
+    // The first numbered error (or system error) since clear_fault as one line, "Error 8: ...", or "".
+    const std::string& first_error() const { return first_error_; }
+    // What ended the run: the last fault, else the first error; "" when neither was reported.
+    const std::string& run_failure() const { return last_fault_.empty() ? first_error_ : last_fault_; }
+    void clear_fault() {
+        last_fault_.clear();
+        first_error_.clear();
+    }
+    // Takes over the fault and the first error of work done in a side run.
+    void take_failure(const Diagnostics& side);
     static std::string numbered_message(std::string_view text, int number);
 
     void start_timer(std::string_view name);
@@ -55,6 +63,7 @@ private:
     double total_time_ = 0;
     std::string time_text_;
     std::string last_fault_;
+    std::string first_error_;
     int max_physical_load_ = 0;
     int max_virtual_use_ = 0;
     bool swapping_shown_ = false;

@@ -27,7 +27,7 @@ void SideRun::replay_into(RunContext& run) {
     log_.clear();
     run.diag.add_time(ctx_.diag.total_time());
     run.diag.add_memory_maxima(ctx_.diag);
-    if (!ctx_.diag.last_fault().empty()) run.diag.set_last_fault(ctx_.diag.last_fault());
+    run.diag.take_failure(ctx_.diag);
     if (ctx_.error_flag != 0) run.error_flag = ctx_.error_flag;
     run.error_count += ctx_.error_count;
 }

@@ -55,7 +55,8 @@ TEST(VormelcExport, WritesEachFormatAndASummary) {
     const std::string json = read_file(summary);
     EXPECT_NE(json.find("\"status\": \"saved\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"proof\": \"passed\""), std::string::npos);
-    EXPECT_NE(json.find("{\"name\": \"S\", \"polarity\": \"0\""), std::string::npos);
+    EXPECT_NE(json.find("{\"name\": \"S\", \"relation\": \"ordinary\", \"other_output\": null, \"polarity\": \"0\""),
+              std::string::npos);
     EXPECT_NE(json.find("\"step_seconds\": {\"expand\": "), std::string::npos);
 }
 
@@ -95,6 +96,31 @@ TEST(VormelcBatch, AnExportPathForSeveralFilesIsRefused) {
     EXPECT_NE(outcome.status, 0);
     EXPECT_NE(outcome.err.find("with several input files --export takes pla, blif, v or eqn"), std::string::npos) << outcome.err;
     EXPECT_FALSE(fs::exists(a + ".rpt"));
+}
+
+TEST(VormelcBatch, JobsWithOneFileIsASingleRunThatTakesPicturesAndExports) {
+    // --jobs 2 with one file refused --kmap and --export FILE as "several input files".
+    TempDir dir;
+    const std::string input = dir.write("one.tab", "a,b:f\n00:0\n01:1\n10:1\n11:1\n");
+    const auto outcome = run_program(dir, vormelc("-q --jobs 2 --kmap " + dir.path() + "/k.svg --export " + dir.path() +
+                                                  "/one.blif " + input));
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(fs::exists(dir.path() + "/k.svg"));
+    EXPECT_TRUE(fs::exists(dir.path() + "/one.blif"));
+}
+
+TEST(VormelcBatch, AnInputNamedLikeAnOptionValueKeepsTheOptionForEveryRun) {
+    // -l 2 2 p82.pla: the children's arguments were stripped of every "2", the level's value too.
+    TempDir dir;
+    const std::string table = "a,b:f\n00:0\n01:1\n10:1\n11:1\n";
+    dir.write("2", table);
+    dir.write("p.tab", table);
+    const auto outcome = run_program(dir, "cd " + dir.path() + " && " + vormelc("-q -l 2 2 p.tab"));
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    for (const char* report : {"/2.rpt", "/p.tab.rpt"}) {
+        // Level 2 shows the expanded table, level 0 does not.
+        EXPECT_NE(read_file(dir.path() + report).find("Fully Expanded Input Table"), std::string::npos) << report;
+    }
 }
 
 }  // namespace
