@@ -112,7 +112,11 @@ int main(int argc, char** argv) {
             return kExitNotSaved;
         case vormel::InputLoad::out_of_memory: return out_of_memory();
     }
-    if (outputs.import_pla && !vormel::import_input(ctx, input, text)) return kExitNotSaved;
+    try {
+        if (outputs.import_pla && !vormel::import_input(ctx, input, text, outputs)) return kExitNotSaved;
+    } catch (const std::bad_alloc&) {
+        return out_of_memory();
+    }
     ctx.input_file = input;
     options.page_by_page = page_by_page ? 1 : 0;
     ctx.options = options;

@@ -1,6 +1,7 @@
 #include "cli/run_outputs.h"
 
 #include <iostream>
+#include <new>
 
 #include "cli/console_window.h"
 #include "export/summary_json.h"
@@ -54,8 +55,9 @@ void add_output_options(CLI::App& app, OutputOptions& options) {
                    "pla, blif, v or eqn writes beside the input as INPUT.pla, INPUT.blif, ...")
         ->check(CLI::Validator(check_export, "FILE"))
         ->allow_extra_args(false);
-    app.add_flag("--pla-complemented", options.pla_complemented,
-                 "Exported PLA files give outputs realised inverted by their complement instead of a .phase line");
+    app.add_flag("--pla-phase", options.pla_phase,
+                 "Exported PLA files keep the terms of outputs realised inverted and mark them in a .phase\n"
+                 "line (read by few tools) instead of complementing them back");
     app.add_option("--summary", options.summary,
                    "Write a JSON summary: per output polarity, terms and literals, the gate count, the\n"
                    "proof and the step times (one entry per input file)");
@@ -69,15 +71,22 @@ void add_output_options(CLI::App& app, OutputOptions& options) {
         ->capture_default_str();
 }
 
-bool import_input(RunContext& ctx, const std::string& path, std::string& text) {
+bool import_input(RunContext& ctx, const std::string& path, std::string& text, OutputOptions& options) {
     // The run picks its reader by the extension, and the converted text is ours in .pla form.
-    PlaImport imported = extension_of(path) == "pla" ? import_pla(text) : PlaImport{{}, "--import reads files named *.pla"};
+    PlaImport imported;
+    if (extension_of(path) == "pla") {
+        imported = import_pla(text);
+    } else {
+        imported.error = "--import reads files named *.pla";
+    }
+    if (imported.out_of_memory) throw std::bad_alloc();
     if (!imported.error.empty()) {
         std::cerr << "vormelc: " << path << " cannot be imported: " << imported.error << '\n';
         return false;
     }
     text = std::move(imported.text);
     ctx.input_text = text;
+    options.imported_names = {std::move(imported.input_names), std::move(imported.output_names)};
     return true;
 }
 
@@ -91,10 +100,10 @@ bool write_run_outputs(const Session& session, const ConsoleWindow& window, cons
     const RunContext& ctx = session.ctx;
     bool written = true;
     if (session.report_saved) {
-        const PlaPhase phase = options.pla_complemented ? PlaPhase::complemented_back : PlaPhase::phase_line;
+        const PlaPhase phase = options.pla_phase ? PlaPhase::phase_line : PlaPhase::complemented_back;
         for (const std::string& target : options.exports) {
             const std::string path = export_path_for(target, ctx.input_file);
-            const std::string error = export_result(session.problem, ctx.input_file, path, phase);
+            const std::string error = export_result(session.problem, ctx.input_file, path, phase, options.imported_names);
             if (error.empty()) continue;
             std::cerr << "vormelc: export " << error << '\n';
             written = false;
