@@ -238,13 +238,15 @@ private:
     std::unordered_map<TextCube, std::size_t> extra_;
 };
 
-// The input cubes of the cubes that give output `j` the part `part`.
-TextCover cubes_of(const std::vector<Cube>& cubes, std::size_t j, Part part) {
-    TextCover cover;
+// Per output, the input cubes of the cubes that give it one of the parts: one pass over the cubes.
+std::vector<TextCover> covers_of(const std::vector<Cube>& cubes, std::size_t outputs, Part part, Part other) {
+    std::vector<TextCover> covers(outputs);
     for (const Cube& cube : cubes) {
-        if (cube.out[j] == part) cover.push_back(cube.in);
+        for (std::size_t j = 0; j < outputs; ++j) {
+            if (cube.out[j] == part || cube.out[j] == other) covers[j].push_back(cube.in);
+        }
     }
-    return cover;
+    return covers;
 }
 
 bool meets_any(const TextCube& cube, const TextCover& cover) {
@@ -258,19 +260,22 @@ bool meets_any(const TextCube& cube, const TextCover& cover) {
 // complement becomes its ON set, its own 1 entries say nothing any more.
 void complement_phases(Source& source) {
     const std::size_t ny = static_cast<std::size_t>(source.outputs);
-    const std::size_t old_count = source.cubes.size();
+    std::vector<TextCover> cared = covers_of(source.cubes, ny, Part::on, Part::dc);
+    for (Cube& cube : source.cubes) {
+        for (std::size_t j = 0; j < ny; ++j) {
+            if (source.phase[j] == '0' && cube.out[j] == Part::on) cube.out[j] = Part::none;
+        }
+    }
+    // A cube in the complements of several outputs is one cube.
+    std::unordered_map<TextCube, std::size_t> added;
     for (std::size_t j = 0; j < ny; ++j) {
         if (source.phase[j] != '0') continue;
-        TextCover cared = cubes_of(source.cubes, j, Part::on);
-        for (TextCube& cube : cubes_of(source.cubes, j, Part::dc)) cared.push_back(std::move(cube));
-        for (std::size_t c = 0; c < old_count; ++c) {
-            if (source.cubes[c].out[j] == Part::on) source.cubes[c].out[j] = Part::none;
+        for (TextCube& in : complement(cared[j], static_cast<std::size_t>(source.inputs))) {
+            const auto [at, fresh] = added.emplace(in, source.cubes.size());
+            if (fresh) source.cubes.push_back({std::move(in), std::vector<Part>(ny, Part::none)});
+            source.cubes[at->second].out[j] = Part::on;
         }
-        for (TextCube& in : complement(cared, static_cast<std::size_t>(source.inputs))) {
-            Cube cube{std::move(in), std::vector<Part>(ny, Part::none)};
-            cube.out[j] = Part::on;
-            source.cubes.push_back(std::move(cube));
-        }
+        cared[j] = TextCover();
     }
 }
 
@@ -281,8 +286,7 @@ void complement_phases(Source& source) {
 // no row names 0), else of type fr ("-" where a cube says nothing, points no row names free).
 std::vector<Row> converted_rows(const Source& source, bool explicit_off) {
     const std::size_t ny = static_cast<std::size_t>(source.outputs);
-    std::vector<TextCover> dc(ny);
-    for (std::size_t j = 0; j < ny; ++j) dc[j] = cubes_of(source.cubes, j, Part::dc);
+    const std::vector<TextCover> dc = covers_of(source.cubes, ny, Part::dc, Part::dc);
     Rows rows(ny);
     for (const Cube& cube : source.cubes) {
         std::string out(ny, '-');
