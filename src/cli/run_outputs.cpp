@@ -48,8 +48,8 @@ std::string check_svg(const std::string& path) {
 
 void add_output_options(CLI::App& app, OutputOptions& options) {
     app.add_flag("--import", options.import_pla,
-                 "Read FILE in the common PLA dialect of other tools (.type, .phase, cube synonyms 2 3 4 ~,\n"
-                 "any names); the report shows the converted text");
+                 "Read FILE in the common PLA dialect of other tools (.type f fd fr fdr as those tools mean\n"
+                 "them, .phase, cube synonyms 2 3 4 ~, names as written); the report shows the converted text");
     app.add_option("--export", options.exports,
                    "Write the result to FILE.pla, FILE.blif, FILE.v or FILE.eqn (repeatable); a bare\n"
                    "pla, blif, v or eqn writes beside the input as INPUT.pla, INPUT.blif, ...")
