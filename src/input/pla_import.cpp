@@ -1,6 +1,7 @@
 #include "input/pla_import.h"
 
 #include <charconv>
+#include <cstdint>
 #include <new>
 #include <set>
 #include <unordered_map>
@@ -17,7 +18,7 @@ namespace vormel {
 namespace {
 
 // What one output character of a cube says, by the file's type.
-enum class Part { on, off, dc, none };
+enum class Part : std::uint8_t { on, off, dc, none };
 
 struct Cube {
     std::string in;          // "0", "1", "-" per input
@@ -368,6 +369,7 @@ PlaImport convert(Source& source) {
     const bool complemented = source.phase.find('0') != std::string::npos;
     if (complemented && !explicit_off) complement_phases(source);
     std::vector<Row> rows = converted_rows(source, explicit_off);
+    source.cubes = std::vector<Cube>();  // a complement may have made them many
     if (complemented && explicit_off) {
         // With an OFF set, a .phase 0 only swaps what the output's 1 and 0 entries mean.
         for (Row& row : rows) {
@@ -395,6 +397,7 @@ PlaImport convert(Source& source) {
     if (!source.output_names.empty()) out += ".ob" + join(source.output_names) + "\n";
     out += explicit_off ? ".type fr\n" : ".type fd\n";
     out += ".p " + std::to_string(rows.size()) + "\n";
+    out.reserve(out.size() + rows.size() * static_cast<std::size_t>(source.inputs + source.outputs + 2) + 3);
     for (const Row& row : rows) out += row.in + " " + row.out + "\n";
     out += ".e\n";
     return result;
