@@ -23,9 +23,11 @@ std::size_t count_of(const std::string& text, const std::string& part) {
 TEST(VormelcImport, ConvertsRunsAndShowsTheConvertedTextInTheReport) {
     TempDir dir;
     const std::string input = dir.write("other.pla", "an old title\n.i 2\n.o 1\n.ilb CPIPE1s<0> b\n.ob f<1>\n.type fr\n12 4\n0- 3\n.e\n");
-    const auto outcome = run_program(dir, vormelc("-q --import " + input));
+    const auto outcome = run_program(dir, vormelc("-q --import " + input + " --export blif"));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::string report = read_file(input + ".rpt");
+    // The exports spell the names as the file did (our reader reads them in upper case).
+    EXPECT_NE(read_file(input + ".blif").find(".inputs CPIPE1s_0 b\n.outputs f_1\n"), std::string::npos) << read_file(input + ".blif");
     EXPECT_EQ(report.find("# renamed"), std::string::npos) << "names our reader takes are kept as written\n" << report;
     EXPECT_NE(report.find(".ilb CPIPE1s<0> b\r\n.ob f<1>\r\n.type fr\r\n.p 2\r\n1- 1\r\n0- 0\r\n"), std::string::npos) << report;
     EXPECT_NE(report.find("Comparison with original expanded Inputs successful"), std::string::npos);
