@@ -1,6 +1,7 @@
 #include "cli/run_outputs.h"
 
 #include <iostream>
+#include <new>
 
 #include "cli/console_window.h"
 #include "export/summary_json.h"
@@ -79,15 +80,16 @@ RunFacts option_facts(const RunOptions& run, const OutputOptions& options) {
 
 void add_output_options(CLI::App& app, OutputOptions& options) {
     app.add_flag("--import", options.import_pla,
-                 "Read FILE in the common PLA dialect of other tools (.type, .phase, cube synonyms 2 3 4 ~,\n"
-                 "any names); the report shows the converted text");
+                 "Read FILE in the common PLA dialect of other tools (.type f fd fr fdr as those tools mean\n"
+                 "them, .phase, cube synonyms 2 3 4 ~, names as written); the report shows the converted text");
     app.add_option("--export", options.exports,
                    "Write the result to FILE.pla, FILE.blif, FILE.v or FILE.eqn (repeatable); a bare\n"
                    "pla, blif, v or eqn writes beside the input as INPUT.pla, INPUT.blif, ...")
         ->check(CLI::Validator(check_export, "FILE"))
         ->allow_extra_args(false);
-    app.add_flag("--pla-complemented", options.pla_complemented,
-                 "Exported PLA files give outputs realised inverted by their complement instead of a .phase line");
+    app.add_flag("--pla-phase", options.pla_phase,
+                 "Exported PLA files keep the terms of outputs realised inverted and mark them in a .phase\n"
+                 "line (read by few tools) instead of complementing them back");
     app.add_option("--summary", options.summary,
                    "Write a JSON summary: per output polarity, terms and literals, the gate count, the\n"
                    "proof, the options and the step times; one entry per input file, failed ones with\n"
@@ -103,12 +105,16 @@ void add_output_options(CLI::App& app, OutputOptions& options) {
         ->capture_default_str();
 }
 
-std::string import_input(RunContext& ctx, const std::string& path, std::string& text) {
+std::string import_input(RunContext& ctx, const std::string& path, std::string& text, OutputOptions& options) {
     // The run picks its reader by the extension, and the converted text is ours in .pla form.
-    PlaImport imported = extension_of(path) == "pla" ? import_pla(text) : PlaImport{{}, "--import reads files named *.pla"};
+    PlaImport imported;
+    if (extension_of(path) == "pla") imported = import_pla(text);
+    else imported.error = "--import reads files named *.pla";
+    if (imported.out_of_memory) throw std::bad_alloc();
     if (!imported.error.empty()) return "cannot be imported: " + imported.error;
     text = std::move(imported.text);
     ctx.input_text = text;
+    options.imported_names = {std::move(imported.input_names), std::move(imported.output_names)};
     return {};
 }
 
@@ -123,10 +129,10 @@ bool write_run_outputs(const Session& session, const ConsoleWindow& window, cons
     const RunContext& ctx = session.ctx;
     bool written = true;
     if (session.report_saved) {
-        const PlaPhase phase = options.pla_complemented ? PlaPhase::complemented_back : PlaPhase::phase_line;
+        const PlaPhase phase = options.pla_phase ? PlaPhase::phase_line : PlaPhase::complemented_back;
         for (const std::string& target : options.exports) {
             const std::string path = export_path_for(target, ctx.input_file);
-            const std::string error = export_result(session.problem, ctx.input_file, path, phase);
+            const std::string error = export_result(session.problem, ctx.input_file, path, phase, options.imported_names);
             if (error.empty()) continue;
             std::cerr << "vormelc: export " << error << '\n';
             written = false;

@@ -4,6 +4,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "export/result_view.h"
+
 namespace vormel {
 
 class ConsoleWindow;
@@ -16,11 +18,12 @@ struct Session;
 struct OutputOptions {
     bool import_pla = false;
     std::vector<std::string> exports;
-    bool pla_complemented = false;
+    bool pla_phase = false;
     std::string summary;
     std::string kmap;     // SVG of the Karnaugh maps
     std::string diagram;  // SVG of the gate diagram
     int jobs = 1;
+    WrittenNames imported_names;  // the names of an --import as written, for the exports
 };
 
 void add_output_options(CLI::App& app, OutputOptions& options);
@@ -28,9 +31,10 @@ void add_output_options(CLI::App& app, OutputOptions& options);
 // A summary entry's facts about the options of a run (the file, the outcome and the times left empty).
 RunFacts option_facts(const RunOptions& run, const OutputOptions& options);
 
-// --import: converts the text of the .pla file `path` from the common PLA dialect in place and has
-// the run read the converted text; "" when done, else why the file is refused.
-std::string import_input(RunContext& ctx, const std::string& path, std::string& text);
+// --import: converts the text of the .pla file `path` from the common PLA dialect in place, has
+// the run read the converted text and keeps the names as written in `options`; "" when done, else
+// why the file is refused. Throws std::bad_alloc when memory runs out.
+std::string import_input(RunContext& ctx, const std::string& path, std::string& text, OutputOptions& options);
 
 // Writes the JSON summary document to `path`; false, with the reason on stderr, when it cannot.
 bool write_summary(const std::string& path, const std::string& document);

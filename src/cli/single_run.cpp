@@ -25,7 +25,7 @@ namespace {
 
 // Reads the input and runs every step. "" when the run went its course (its reports saved or not),
 // else why it never began; memory running out throws.
-std::string read_and_run(Session& session, TextWorkArea& area, const OutputOptions& outputs, bool& echo) {
+std::string read_and_run(Session& session, TextWorkArea& area, OutputOptions& outputs, bool& echo) {
     RunContext& ctx = session.ctx;
     const std::string& input = ctx.input_file;
     if (!check_file(ctx, 0, input, "r")) return {};
@@ -40,7 +40,7 @@ std::string read_and_run(Session& session, TextWorkArea& area, const OutputOptio
         case InputLoad::out_of_memory: throw std::bad_alloc();
     }
     if (outputs.import_pla) {
-        if (std::string refused = import_input(ctx, input, text); !refused.empty()) return refused;
+        if (std::string refused = import_input(ctx, input, text, outputs); !refused.empty()) return refused;
     }
     ctx.auto_run = -1;
     ctx.run_state = 4;
@@ -65,7 +65,7 @@ std::string out_of_memory(Session& session, TextWorkArea& area) {
 
 }  // namespace
 
-int run_single_file(const std::string& file, const ConsoleOptions& console, const OutputOptions& outputs) {
+int run_single_file(const std::string& file, const ConsoleOptions& console, OutputOptions outputs) {
     // A reader that goes away (head, less) only ends the echo; a file-size limit only fails the
     // write that meets it. Either way the run finishes and says what became of its reports.
     ::signal(SIGPIPE, SIG_IGN);

@@ -18,6 +18,6 @@ struct ConsoleOptions {
 // the exports, pictures and summary. Whatever becomes of the run, a summary asked for gets its
 // entry, and a run that ends without its reports says why on stderr. Returns the exit status: 0
 // saved, 1 not.
-int run_single_file(const std::string& file, const ConsoleOptions& console, const OutputOptions& outputs);
+int run_single_file(const std::string& file, const ConsoleOptions& console, OutputOptions outputs);
 
 }  // namespace vormel

@@ -11,9 +11,9 @@ namespace {
 std::string sum_of(const ResultView& view, int j) {
     std::string sum;
     for (int r : view.terms_of(j)) {
-        std::string product = view.shared[r] ? view.term_names[r] : product_text(view, r, " & ", "!");
+        std::string product = view.shared[r] ? view.term_names[r] : product_text(view, r, " * ", "!");
         if (product.empty()) product = "1";
-        sum += (sum.empty() ? "" : " | ") + product;
+        sum += (sum.empty() ? "" : " + ") + product;
     }
     return sum;
 }
@@ -41,7 +41,7 @@ std::string write_equations(const ResultView& view) {
     for (const std::string& name : view.outputs) text += " " + name;
     text += ";\n";
     for (int r = 0; r <= view.terms.last; ++r) {
-        if (view.shared[r]) text += view.term_names[r] + " = " + product_text(view, r, " & ", "!") + ";\n";
+        if (view.shared[r]) text += view.term_names[r] + " = " + product_text(view, r, " * ", "!") + ";\n";
     }
     for (int j = 0; j < static_cast<int>(view.outputs.size()); ++j) {
         text += view.outputs[j] + " = " + right_side(view, j) + ";\n";

@@ -1,11 +1,12 @@
 #include "export/pla_writer.h"
 
 #include <map>
+#include <unordered_map>
 #include <vector>
 
-#include "cubes/cover_algebra.h"
-#include "cubes/function_covers.h"
 #include "export/result_view.h"
+#include "input/text_cubes.h"
+#include "model/problem.h"
 
 namespace vormel {
 
@@ -22,68 +23,70 @@ std::string names_line(const char* directive, const std::vector<std::string>& na
 }  // namespace
 
 std::string write_pla(const ResultView& view, PlaPhase phase) {
-    const int nx = view.terms.nx;
+    // The report's table as it stands, so that the file's terms are the ones the report counts.
+    const TermTable& table = view.table;
+    const int nx = table.nx;
     const int ny = static_cast<int>(view.outputs.size());
-    std::vector<int> source(static_cast<std::size_t>(ny));
-    std::vector<bool> inverted(static_cast<std::size_t>(ny));
-    for (int j = 0; j < ny; ++j) {
-        bool inv = false;
-        source[j] = view.term_source(j, inv);
-        inverted[j] = inv;
-    }
-
+    const bool complement_back = phase == PlaPhase::complemented_back;
     std::vector<std::string> rows;
-    for (int r = 0; r <= view.terms.last; ++r) {
+    for (int r = 0; r <= table.last; ++r) {
         std::string row;
-        for (int i = 0; i < nx; ++i) row += value_char(view.terms.x(r)[i]);
+        for (int i = 0; i < nx; ++i) row += value_char(table.x(r)[i]);
         row += ' ';
+        bool feeds = false;
         for (int j = 0; j < ny; ++j) {
-            const bool fed = source[j] >= 0 && view.terms.y(r)[source[j]] != kDash;
-            const bool written = fed && (phase == PlaPhase::phase_line || !inverted[j]);
+            const bool written = table.y(r)[j] != kDash && !(complement_back && view.table_inverted[j]);
             row += written ? '1' : '0';
+            feeds = feeds || written;
         }
-        rows.push_back(std::move(row));
+        if (feeds) rows.push_back(std::move(row));
     }
 
-    bool any_inverted = false;
-    for (int j = 0; j < ny; ++j) any_inverted = any_inverted || inverted[j];
-    if (phase == PlaPhase::complemented_back && any_inverted) {
-        // One complement output per term source (-1, no terms, complements to the whole space).
-        std::map<int, int> group;
+    std::string inverted_names;
+    for (int j = 0; j < ny; ++j) {
+        if (view.table_inverted[j]) inverted_names += " " + view.outputs[j];
+    }
+    if (complement_back && !inverted_names.empty()) {
+        // One complement per set of terms; a cube in several complements is one row.
+        std::map<std::vector<int>, TextCover> complements;
+        std::unordered_map<TextCube, std::size_t> row_of;
         for (int j = 0; j < ny; ++j) {
-            if (inverted[j]) group.emplace(source[j], 0);
-        }
-        int next = 0;
-        for (auto& entry : group) entry.second = next++;
-        const cubes::Space space = cubes::Space::of(nx, next);
-        cubes::Cover cover;
-        for (int r = 0; r <= view.terms.last; ++r) {
-            cubes::Cube cube{cubes::input_word(view.terms.x(r), nx), {0, 0}};
-            for (const auto& [s, bit] : group) {
-                if (s >= 0 && view.terms.y(r)[s] != kDash) cubes::set_output(cube, bit);
+            if (!view.table_inverted[j]) continue;
+            std::vector<int> own;
+            for (int r = 0; r <= table.last; ++r) {
+                if (table.y(r)[j] != kDash) own.push_back(r);
             }
-            if (!cubes::outputs_empty(cube)) cover.push_back(cube);
-        }
-        std::vector<std::uint8_t> x(static_cast<std::size_t>(nx));
-        for (const cubes::Cube& cube : cubes::complement(cover, space)) {
-            cubes::input_bytes(cube.in, nx, x.data());
-            std::string row;
-            for (int i = 0; i < nx; ++i) row += value_char(x[i]);
-            row += ' ';
-            for (int j = 0; j < ny; ++j) row += inverted[j] && cubes::has_output(cube, group.at(source[j])) ? '1' : '0';
-            rows.push_back(std::move(row));
+            auto found = complements.find(own);
+            if (found == complements.end()) {
+                TextCover on;
+                for (int r : own) {
+                    on.emplace_back();
+                    for (int i = 0; i < nx; ++i) on.back() += value_char(table.x(r)[i]);
+                }
+                found = complements.emplace(own, complement(on, static_cast<std::size_t>(nx))).first;
+            }
+            for (const TextCube& cube : found->second) {
+                const auto [at, fresh] = row_of.emplace(cube, rows.size());
+                if (fresh) rows.push_back(cube + " " + std::string(static_cast<std::size_t>(ny), '0'));
+                rows[at->second][static_cast<std::size_t>(nx + 1 + j)] = '1';
+            }
         }
     }
 
-    std::string text = "# product terms of the minimized result\n";
+    std::string text = "# product terms of the minimized result: " + std::to_string(count_literals(table).product_terms) +
+                       " as the report counts them\n";
+    if (!inverted_names.empty()) {
+        text += complement_back ? "# given by the complement of their terms:" + inverted_names + "\n"
+                                : "# realised inverted (.phase 0):" + inverted_names + "\n";
+    }
     for (const std::string& rename : view.renamed) text += "# renamed " + rename + "\n";
     text += ".i " + std::to_string(nx) + "\n.o " + std::to_string(ny) + "\n";
     text += names_line(".ilb", view.inputs);
     text += names_line(".ob", view.outputs);
     text += ".type fd\n";
-    if (phase == PlaPhase::phase_line && any_inverted) {
+    if (!complement_back && !inverted_names.empty()) {
         text += ".phase ";
-        for (int j = 0; j < ny; ++j) text += inverted[j] ? '0' : '1';
+        for (int j = 0; j < ny; ++j) text += view.table_inverted[j] ? '0' : '1';
         text += "\n";
     }
     text += ".p " + std::to_string(rows.size()) + "\n";

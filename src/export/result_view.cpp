@@ -1,8 +1,10 @@
 #include "export/result_view.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
+#include "input/input_text.h"
 #include "model/problem.h"
 #include "model/valid_name.h"
 #include "results/boolean_equations.h"
@@ -12,10 +14,32 @@ namespace vormel {
 
 namespace {
 
-// Keeps a plain identifier as it is, makes any other name valid, and adds "_" until it is unique.
+// The reserved words of Verilog (IEEE 1364-2005), sorted: no module, port or wire may be named so.
+constexpr std::string_view kVerilogKeywords[] = {
+    "always", "and", "assign", "automatic", "begin", "buf", "bufif0", "bufif1", "case", "casex", "casez", "cell",
+    "cmos", "config", "deassign", "default", "defparam", "design", "disable", "edge", "else", "end", "endcase",
+    "endconfig", "endfunction", "endgenerate", "endmodule", "endprimitive", "endspecify", "endtable", "endtask",
+    "event", "for", "force", "forever", "fork", "function", "generate", "genvar", "highz0", "highz1", "if",
+    "ifnone", "incdir", "include", "initial", "inout", "input", "instance", "integer", "join", "large",
+    "liblist", "library", "localparam", "macromodule", "medium", "module", "nand", "negedge", "nmos", "nor",
+    "noshowcancelled", "not", "notif0", "notif1", "or", "output", "parameter", "pmos", "posedge", "primitive",
+    "pull0", "pull1", "pulldown", "pullup", "pulsestyle_ondetect", "pulsestyle_onevent", "rcmos", "real",
+    "realtime", "reg", "release", "repeat", "rnmos", "rpmos", "rtran", "rtranif0", "rtranif1", "scalared",
+    "showcancelled", "signed", "small", "specify", "specparam", "strong0", "strong1", "supply0", "supply1",
+    "table", "task", "time", "tran", "tranif0", "tranif1", "tri", "tri0", "tri1", "triand", "trior", "trireg",
+    "unsigned", "use", "uwire", "vectored", "wait", "wand", "weak0", "weak1", "while", "wire", "wor", "xnor",
+    "xor"};
+static_assert(std::is_sorted(std::begin(kVerilogKeywords), std::end(kVerilogKeywords)));
+
+bool verilog_keyword(const std::string& name) {
+    return std::binary_search(std::begin(kVerilogKeywords), std::end(kVerilogKeywords), std::string_view(name));
+}
+
+// Keeps a plain identifier as it is, makes any other name valid, and adds "_" until it is unique
+// and no keyword of the formats written.
 std::string identifier(const std::string& name, std::set<std::string>& taken, std::vector<std::string>& renamed) {
     std::string id = plain_identifier(name) ? name : valid_name_of(name);
-    while (taken.count(id) != 0) id += '_';
+    while (taken.count(id) != 0 || verilog_keyword(id)) id += '_';
     taken.insert(id);
     if (id != name) renamed.push_back(name + " -> " + id);
     return id;
@@ -42,6 +66,12 @@ OutputRealisation realisation_of(const Problem& problem, int j) {
     return r;
 }
 
+// The input's spelling of the name at `index` where the reader changed only its case.
+const std::string& as_written(const std::vector<std::string>& names, const std::vector<std::string>& written, std::size_t index) {
+    const bool same = index < written.size() && upper_case(written[index]) == names[index];
+    return same ? written[index] : names[index];
+}
+
 }  // namespace
 
 std::vector<int> ResultView::terms_of(int output) const {
@@ -66,22 +96,36 @@ int ResultView::term_source(int output, bool& inverted) const {
     return -1;
 }
 
-ResultView result_view(const Problem& problem, const std::string& input_file) {
+ResultView result_view(const Problem& problem, const std::string& input_file, const WrittenNames& written) {
     ResultView view;
     std::set<std::string> taken;
     std::vector<std::string> ignored;
     std::string stem = std::filesystem::path(input_file).filename().string();
     stem = stem.substr(0, stem.find('.'));
     view.model = identifier(stem.empty() ? "vormel" : stem, taken, ignored);
-    for (const std::string& name : problem.xnames) view.inputs.push_back(identifier(name, taken, view.renamed));
-    for (const std::string& name : problem.ynames) view.outputs.push_back(identifier(name, taken, view.renamed));
+    for (std::size_t i = 0; i < problem.xnames.size(); ++i) {
+        view.inputs.push_back(identifier(as_written(problem.xnames, written.inputs, i), taken, view.renamed));
+    }
+    for (std::size_t j = 0; j < problem.ynames.size(); ++j) {
+        view.outputs.push_back(identifier(as_written(problem.ynames, written.outputs, j), taken, view.renamed));
+    }
     for (int j = 0; j < problem.outputs(); ++j) view.realisations.push_back(realisation_of(problem, j));
 
     TermTable sorted = problem.final_terms;
     sort_final_terms(sorted);
     const std::vector<std::string> shared_names = name_shared_terms(problem, sorted);
     view.terms = TermTable(problem.inputs(), problem.outputs());
+    view.table = TermTable(problem.inputs(), problem.outputs());
+    for (int j = 0; j < problem.outputs(); ++j) {
+        view.table_inverted.push_back(j < static_cast<int>(problem.polarity.size()) && problem.polarity[j] == 0);
+    }
     int unshared = 0;
+    for (int r = 0; r <= sorted.last; ++r) {
+        if (std::all_of(sorted.y(r), sorted.y(r) + problem.outputs(), [](std::uint8_t v) { return v == kDash; })) continue;
+        const int row = view.table.append_row();
+        std::copy_n(sorted.x(r), problem.inputs(), view.table.x(row));
+        for (int j = 0; j < problem.outputs(); ++j) view.table.y(row)[j] = sorted.y(r)[j] == kDash ? kDash : kOne;
+    }
     for (int r = 0; r <= sorted.last; ++r) {
         bool feeds = false;
         for (int j = 0; j < problem.outputs(); ++j) {

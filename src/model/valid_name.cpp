@@ -14,7 +14,7 @@ std::string valid_name_of(std::string_view name) {
         if (letter(c) || digit(c)) {
             if (gap && !valid.empty()) valid += '_';
             gap = false;
-            valid += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+            valid += c;
         } else {
             gap = true;
         }

@@ -35,8 +35,9 @@ std::string export_path_for(const std::string& target, const std::string& input_
     return target;
 }
 
-std::string export_text(const Problem& problem, const std::string& input_file, ExportFormat format, PlaPhase phase) {
-    const ResultView view = result_view(problem, input_file);
+std::string export_text(const Problem& problem, const std::string& input_file, ExportFormat format, PlaPhase phase,
+                        const WrittenNames& written) {
+    const ResultView view = result_view(problem, input_file, written);
     switch (format) {
         case ExportFormat::pla: return write_pla(view, phase);
         case ExportFormat::blif: return write_blif(view);
@@ -46,13 +47,14 @@ std::string export_text(const Problem& problem, const std::string& input_file, E
     return write_equations(view);
 }
 
-std::string export_result(const Problem& problem, const std::string& input_file, const std::string& path, PlaPhase phase) {
+std::string export_result(const Problem& problem, const std::string& input_file, const std::string& path, PlaPhase phase,
+                          const WrittenNames& written) {
     const std::optional<ExportFormat> format = export_format_of(path);
     if (!format) return path + ": the name must end in .pla, .blif, .v or .eqn";
     if (problem.final_terms.nx != problem.inputs() || problem.out_code.size() != static_cast<std::size_t>(problem.outputs())) {
         return path + ": there is no final result to export";
     }
-    if (const WriteFailure failure = write_text_file(path, export_text(problem, input_file, *format, phase))) {
+    if (const WriteFailure failure = write_text_file(path, export_text(problem, input_file, *format, phase, written))) {
         return path + ": cannot be written (" + failure.reason + ")";
     }
     return "";

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "export/pla_writer.h"
+#include "export/result_view.h"
 
 namespace vormel {
 
@@ -16,10 +17,12 @@ std::optional<ExportFormat> export_format_of(const std::string& path);
 // its name with the word appended ("adder.tab.blif"). Any other name is a path and stays as it is.
 std::string export_path_for(const std::string& target, const std::string& input_file);
 
-// The final result of the problem read from input_file in the format.
-std::string export_text(const Problem& problem, const std::string& input_file, ExportFormat format, PlaPhase phase);
+// The final result of the problem read from input_file in the format; `written` as in result_view.
+std::string export_text(const Problem& problem, const std::string& input_file, ExportFormat format, PlaPhase phase,
+                        const WrittenNames& written = {});
 
 // Writes the export to path (temporary name first); "" when done, else the reason.
-std::string export_result(const Problem& problem, const std::string& input_file, const std::string& path, PlaPhase phase);
+std::string export_result(const Problem& problem, const std::string& input_file, const std::string& path, PlaPhase phase,
+                          const WrittenNames& written = {});
 
 }  // namespace vormel

@@ -23,11 +23,13 @@ std::size_t count_of(const std::string& text, const std::string& part) {
 TEST(VormelcImport, ConvertsRunsAndShowsTheConvertedTextInTheReport) {
     TempDir dir;
     const std::string input = dir.write("other.pla", "an old title\n.i 2\n.o 1\n.ilb CPIPE1s<0> b\n.ob f<1>\n.type fr\n12 4\n0- 3\n.e\n");
-    const auto outcome = run_program(dir, vormelc("-q --import " + input));
+    const auto outcome = run_program(dir, vormelc("-q --import " + input + " --export blif"));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::string report = read_file(input + ".rpt");
-    EXPECT_NE(report.find("# renamed CPIPE1s<0> -> CPIPE1S_0\r\n"), std::string::npos) << report;
-    EXPECT_NE(report.find(".ilb CPIPE1S_0 B\r\n.ob F_1\r\n.type fr\r\n.p 2\r\n1- 1\r\n0- 0\r\n"), std::string::npos) << report;
+    // The exports spell the names as the file did (our reader reads them in upper case).
+    EXPECT_NE(read_file(input + ".blif").find(".inputs CPIPE1s_0 b\n.outputs f_1\n"), std::string::npos) << read_file(input + ".blif");
+    EXPECT_EQ(report.find("# renamed"), std::string::npos) << "names our reader takes are kept as written\n" << report;
+    EXPECT_NE(report.find(".ilb CPIPE1s<0> b\r\n.ob f<1>\r\n.type fr\r\n.p 2\r\n1- 1\r\n0- 0\r\n"), std::string::npos) << report;
     EXPECT_NE(report.find("Comparison with original expanded Inputs successful"), std::string::npos);
     EXPECT_EQ(read_file(input).rfind("an old title", 0), 0u) << "the input file is never changed";
 }
@@ -51,13 +53,23 @@ TEST(VormelcExport, WritesEachFormatAndASummary) {
     EXPECT_NE(read_file(input + ".blif").find(".model adder\n.inputs A B C\n.outputs S K\n"), std::string::npos);
     EXPECT_NE(read_file(dir.path() + "/out.v").find("module adder (A, B, C, S, K);"), std::string::npos);
     EXPECT_NE(read_file(input + ".eqn").find("S = !("), std::string::npos) << read_file(input + ".eqn");
-    EXPECT_NE(read_file(input + ".pla").find(".phase 00\n"), std::string::npos) << read_file(input + ".pla");
+    // Outputs realised inverted are complemented back unless --pla-phase asks for a .phase line.
+    EXPECT_EQ(read_file(input + ".pla").find(".phase"), std::string::npos) << read_file(input + ".pla");
+    EXPECT_NE(read_file(input + ".pla").find("# given by the complement of their terms: S K\n"), std::string::npos);
     const std::string json = read_file(summary);
     EXPECT_NE(json.find("\"status\": \"saved\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"proof\": \"passed\""), std::string::npos);
     EXPECT_NE(json.find("{\"name\": \"S\", \"relation\": \"ordinary\", \"other_output\": null, \"polarity\": \"0\""),
               std::string::npos);
     EXPECT_NE(json.find("\"step_seconds\": {\"expand\": "), std::string::npos);
+}
+
+TEST(VormelcExport, PlaPhaseKeepsTheTermsOfOutputsRealisedInverted) {
+    TempDir dir;
+    const std::string input = dir.write("adder.tab", "a,b,c:s,k\n000:00\n001:10\n010:10\n011:01\n100:10\n101:01\n110:01\n111:11\n");
+    const auto outcome = run_program(dir, vormelc("-q --polarity 0 --pla-phase " + input + " --export pla"));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(read_file(input + ".pla").find(".phase 00\n"), std::string::npos) << read_file(input + ".pla");
 }
 
 TEST(VormelcExport, UnknownFormatIsAUsageError) {

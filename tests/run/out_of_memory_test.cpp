@@ -14,6 +14,7 @@
 
 #include "cli/vormelc_process.h"
 #include "run/command_fsm.h"
+#include "support/address_space.h"
 #include "support/test_session.h"
 
 namespace vormel::testing {
@@ -112,21 +113,6 @@ TEST(OutOfMemory, SavingTheReportFilesEndsWithTheFaultReport) {
 #if !defined(__SANITIZE_ADDRESS__)
 // The address-space sanitizer reserves terabytes up front: capped address spaces are left to the
 // plain build.
-
-long address_space_bytes() {
-    std::ifstream in("/proc/self/statm");
-    long pages = 0;
-    in >> pages;
-    return pages * ::sysconf(_SC_PAGESIZE);
-}
-
-// Only the soft limit: the check after the run lifts it again.
-void cap_address_space(rlim_t bytes) {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_AS, &limit);
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_AS, &limit);
-}
 
 // A whole run with the address space capped a little above what the program holds at its start;
 // exits 0 when the run ended with the fault report of `routine` and without report files.
