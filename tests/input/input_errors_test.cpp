@@ -15,6 +15,12 @@ void expect_error(const InputRun& run, const std::string& line) {
     EXPECT_EQ(run.text().substr(run.text().size() - tail.size()), tail) << run.text();
 }
 
+// A classic run of a function past its limits: the count error, then the line that names the cube methods.
+void expect_count_error(const InputRun& run, const std::string& line) {
+    expect_error(run, line + "\n *** QMC and Consensus expand every minterm (at most 22 inputs and 100 outputs): "
+                             "choose the method Shared (--method shared) or Exact, which work on cubes at any width.");
+}
+
 std::string names(const char* prefix, int count) {
     std::string list;
     for (int i = 0; i < count; ++i) list += (i ? "," : "") + std::string(prefix) + std::to_string(i);
@@ -23,15 +29,23 @@ std::string names(const char* prefix, int count) {
 
 TEST(TableErrors, NameCounts) {
     auto inputs = run_input(names("x", 23) + ":f\n" + std::string(23, '1') + ":1\n", "tab");
-    expect_error(*inputs, " *** Error 2: Number of  X names  is larger than the allowed maximum of 22");
+    expect_count_error(*inputs, " *** Error 2: Number of  X names  is larger than the allowed maximum of 22");
     auto outputs = run_input("a:" + names("y", 101) + "\n", "tab");
-    expect_error(*outputs, " *** Error 3: Number of Y names  is larger than the allowed maximum of 100");
+    expect_count_error(*outputs, " *** Error 3: Number of Y names  is larger than the allowed maximum of 100");
     auto most_inputs = run_input(names("x", 22) + ":f\n", "tab");
     EXPECT_FALSE(most_inputs->failed()) << most_inputs->text();
     EXPECT_EQ(most_inputs->problem().extab.rows(), 1 << 22);
     auto most_outputs = run_input("a:" + names("y", 100) + "\n", "tab");
     EXPECT_FALSE(most_outputs->failed()) << most_outputs->text();
     EXPECT_EQ(most_outputs->problem().extab.ny, 100);
+    // The cube methods take the same tables without expanding them, up to their own limit.
+    auto wide = run_input(names("x", 23) + ":" + names("y", 101) + "\n" + std::string(23, '1') + ":" + std::string(101, '1') + "\n",
+                          "tab", 0, QueryAnswer::none, method_shared);
+    EXPECT_FALSE(wide->failed()) << wide->text();
+    EXPECT_EQ(wide->problem().extab.rows(), 0);
+    EXPECT_EQ(wide->problem().outputs(), 101);
+    expect_error(*run_input("a:" + names("y", 4097) + "\n", "tab", 0, QueryAnswer::none, method_shared),
+                 " *** Error 9: Number of Y names  is larger than the allowed maximum of 4096");
 }
 
 TEST(TableErrors, BadNames) {
@@ -87,12 +101,14 @@ TEST(PlaErrors, NamesBeforeCount) {
 }
 
 TEST(PlaErrors, OutOfRangeCountsAreNameErrors) {
-    expect_error(*run_input(".i 1000\n.o 1\n1 1\n", "pla"),
-                 " *** Error 2: Number of  X names  is larger than the allowed maximum of 22");
-    expect_error(*run_input(".i 99999999999\n.o 1\n1 1\n", "pla"),
-                 " *** Error 2: Number of  X names  is larger than the allowed maximum of 22");
-    expect_error(*run_input(".i 1\n.o 1000\n1 1\n", "pla"),
-                 " *** Error 3: Number of Y names  is larger than the allowed maximum of 100");
+    expect_count_error(*run_input(".i 1000\n.o 1\n1 1\n", "pla"),
+                       " *** Error 2: Number of  X names  is larger than the allowed maximum of 22");
+    expect_count_error(*run_input(".i 99999999999\n.o 1\n1 1\n", "pla"),
+                       " *** Error 2: Number of  X names  is larger than the allowed maximum of 22");
+    expect_count_error(*run_input(".i 1\n.o 1000\n1 1\n", "pla"),
+                       " *** Error 3: Number of Y names  is larger than the allowed maximum of 100");
+    expect_error(*run_input(".i 99999999999\n.o 1\n1 1\n", "pla", 0, QueryAnswer::none, method_exact),
+                 " *** Error 9: Number of  X names  is larger than the allowed maximum of 4096");
     const std::string negative = write_input(".i -5\n.o 1\n1 1\n", "pla", "negative");
     expect_error(*run_file(negative), " *** Error 17: .i <n>  missing in file : " + negative);
 }

@@ -73,9 +73,10 @@ inline std::string write_input(std::string_view content, std::string_view ext, s
 
 // With `answer` set, the run pauses at its queries (page_by_page on) and gets that answer.
 inline std::unique_ptr<InputRun> run_file(const std::string& path, int level = 0,
-                                          QueryAnswer answer = QueryAnswer::none) {
+                                          QueryAnswer answer = QueryAnswer::none, int method = method_cns) {
     auto run = std::make_unique<InputRun>();
     RunContext& ctx = run->ctx();
+    ctx.options.prime_method = method;
     ctx.options.display_level = level;
     ctx.options.page_by_page = answer == QueryAnswer::none ? 0 : 1;
     run->window.answer = answer;
@@ -90,8 +91,8 @@ inline std::unique_ptr<InputRun> run_file(const std::string& path, int level = 0
 }
 
 inline std::unique_ptr<InputRun> run_input(std::string_view content, std::string_view ext, int level = 0,
-                                           QueryAnswer answer = QueryAnswer::none) {
-    return run_file(write_input(content, ext), level, answer);
+                                           QueryAnswer answer = QueryAnswer::none, int method = method_cns) {
+    return run_file(write_input(content, ext), level, answer, method);
 }
 
 }  // namespace vormel::testing

@@ -260,8 +260,8 @@ TEST(PlaImport, EachUnsupportedConstructIsRefusedWithItsReason) {
         {".i 2\n.o 1\n11 1\n1\n", "a cube ends after 1 of its 3 values"},
         {".o 1\n11 1\n", ".i missing before the first cube"},
         {".i 2\n.o 1\n.ilb a\n11 1\n", ".ilb names 1 inputs, .i declares 2"},
-        {".i 23\n.o 1\n", "at most 22"},
-        {".i 2\n.o 101\n", "at most 100"},
+        {".i 4097\n.o 1\n", "at most 4096"},
+        {".i 2\n.o 4097\n", "at most 4096"},
         {".i 0\n.o 1\n", ".i needs one number of at least 1"},
         {"just a title\n", ".i missing"},
     };
