@@ -32,13 +32,13 @@ int main(int argc, char** argv) {
     emergency->raise();
     window.activateWindow();
 
-    // VORMEL_SCREENSHOT=file.png: the run goes through without page-end pauses or questions; once it has ended
+    // VORMEL_SCREENSHOT=file.png: the run goes through without questions; once it has ended
     // and the report is in view, the screen is saved to that file and the program ends (used by
     // scripts/screenshot.sh); with VORMEL_SCREENSHOT_PICTURES set the result pictures are opened first.
     const QString screenshot = qEnvironmentVariable("VORMEL_SCREENSHOT");
 
+    // A file named here runs through without page-end pauses.
     window.start_up(arguments.join(' ').toStdString());
-    if (!screenshot.isEmpty()) window.toggle_page_by_page();
 
     QTimer watch, answer;
     if (!screenshot.isEmpty()) {
