@@ -185,7 +185,7 @@ void MainWindow::create_controls() {
                                             scale_.rect(14520, 3720, 1185, 195));
     method_buttons_[method_exact] = option("methodExact", "Exact",
                                            " Proven Minimum of all Outputs together (all Primes, Branch and Cut). \r\n"
-                                           " Attention: Stops at the Time Limit in sec (field beside)! ",
+                                           " Attention: Stops at the Time Limit in sec (Limit field below)! ",
                                            scale_.rect(14520, 3960, 1185, 195));
     method_group_ = new QButtonGroup(this);
     for (int method : {method_qmc, method_cns, method_shared, method_exact}) {
