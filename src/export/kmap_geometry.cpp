@@ -89,7 +89,8 @@ std::string product_of(const Problem& problem, const ResultView& view, int term)
     for (int i = 0; i < view.terms.nx; ++i) {
         const std::uint8_t literal = view.terms.x(term)[i];
         if (literal == kDash) continue;
-        text += (text.empty() ? "" : "\u00b7") + problem.xnames[i] + (literal == kZero ? "'" : "");
+        // The report's notation: "/A * B".
+        text += (text.empty() ? "" : " * ") + std::string(literal == kZero ? "/" : "") + problem.xnames[i];
     }
     return text.empty() ? "1" : text;
 }
@@ -191,9 +192,10 @@ Kmap map_of(const Problem& problem, const ResultView& view, int output, double c
 }  // namespace
 
 const std::vector<Rgb>& kmap_palette() {
-    static const std::vector<Rgb> palette = {{230, 25, 75},  {60, 140, 60},  {0, 110, 200},  {245, 130, 48},
-                                             {145, 30, 180}, {0, 150, 150},  {200, 50, 200}, {128, 128, 0},
-                                             {150, 80, 40},  {100, 100, 220}};
+    // The colour-blind-safe set of Okabe and Ito, without its yellow (too faint on white) and with a
+    // dark grey for its black (the grid's colour); terms next to each other differ most.
+    static const std::vector<Rgb> palette = {{0, 114, 178},  {213, 94, 0},   {0, 158, 115}, {204, 121, 167},
+                                             {230, 159, 0}, {86, 180, 233}, {60, 60, 60}};
     return palette;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include <fmt/format.h>
+
 #include <tbb/info.h>
 #include <tbb/task_arena.h>
 
@@ -182,7 +184,7 @@ void read_and_expand(Session& session) {
         ctx.error_flag = -1;
         return;
     }
-    if (problem.xmax > 9 && ctx.options.prime_method == method_qmc) {
+    if (problem.inputs() > max_qmc_inputs && ctx.options.prime_method == method_qmc) {
         ctx.window.set_option_enabled(Option::method_qmc, false);
         ctx.options.prime_method = method_cns;
         ctx.window.show_prime_method(method_cns);
@@ -254,6 +256,9 @@ void run_states(Session& session) {
                 enter_step(ctx, 2);
                 ctx.report.display_text(" Polarity            : ", 0);
                 ctx.report.display_text(polarity_name(ctx.options.polarity_mode), 1);
+                if (ctx.options.prime_method == method_exact) {
+                    ctx.report.display_text(" Time Limit          : " + fmt::format("{}", ctx.options.exact_limit_seconds) + " sec", 1);
+                }
                 ctx.report.flush_display(0);
                 ctx.window.set_option_enabled(Option::polarity, false);
                 ctx.window.set_option_enabled(Option::method_qmc, false);

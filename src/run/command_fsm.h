@@ -20,7 +20,9 @@ enum class BreakResult {
 };
 // Ends a run after an error or a user break, or tells the window to quit.
 BreakResult handle_break(Session& session);
-// Step 1: the run header, Read Input File and Expand Inputs.
+// Step 1: the run header, Read Input File and Expand Inputs. A problem wider than max_qmc_inputs
+// chosen for Quine-McCluskey goes to Consensus.
+inline constexpr int max_qmc_inputs = 10;
 void read_and_expand(Session& session);
 void print_run_header(RunContext& ctx);
 

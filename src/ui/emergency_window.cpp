@@ -4,8 +4,12 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
 
 #include "ui/layout_scale.h"
+#include "ui/window_layout.h"
 
 namespace vormel {
 
@@ -20,7 +24,7 @@ constexpr int kStarField = kCounterColumn + 10;
 }  // namespace
 
 EmergencyWindow::EmergencyWindow(QWidget* main_window, ProgressSource progress, ExitAction exit_now)
-    : QWidget(nullptr, Qt::Window | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QWidget(main_window, Qt::Window | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       main_window_(main_window),
       progress_(std::move(progress)),
       exit_now_(std::move(exit_now)),
@@ -32,10 +36,38 @@ EmergencyWindow::EmergencyWindow(QWidget* main_window, ProgressSource progress, 
     last_progress_ = progress_ ? progress_() : 0;
     const QFontMetrics metrics(font_);
     setFixedSize(metrics.horizontalAdvance(QString(kColumns, 'M')) + 8, metrics.height() * kRows + 8);
-    move(1150, 650);
     redraw_lines();
     connect(&clock_, &QTimer::timeout, this, &EmergencyWindow::tick);
     clock_.start(50);
+}
+
+QSize EmergencyWindow::frame_size() const {
+    if (isVisible() && frameGeometry().size() != size()) return frameGeometry().size();
+    // Not shown yet: a title bar and a frame as the main window reckons them.
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int title = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 2 * fontMetrics().height());
+    return size() + QSize(2 * frame, title + 2 * frame);
+}
+
+void EmergencyWindow::place(const QRect& available) {
+    const QSize frame = frame_size();
+    const QRect anchor = main_window_ ? child_on_screen(*main_window_, "workArea") : available;
+    const int margin = QFontMetrics(font_).height();
+    const int x = anchor.right() + 1 - margin - frame.width();
+    const int y = anchor.top() + margin;
+    // A screen too small for the whole window still shows its top left, where the close button
+    // and the first lines are.
+    const int x_max = std::max(available.left(), available.right() + 1 - frame.width());
+    const int y_max = std::max(available.top(), available.bottom() + 1 - frame.height());
+    move(std::clamp(x, available.left(), x_max), std::clamp(y, available.top(), y_max));
+}
+
+void EmergencyWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (placed_) return;
+    placed_ = true;
+    const QScreen* screen = main_window_ ? main_window_->screen() : this->screen();
+    if (screen) place(screen->availableGeometry());
 }
 
 void EmergencyWindow::put(int row, int column, const QString& text) {
@@ -105,15 +137,12 @@ void EmergencyWindow::keyPressEvent(QKeyEvent* event) {
         on_top_ = false;
         setWindowTitle("Emergency Exit");
         redraw_lines();
-        // A short pause so the change is seen before the window goes back.
+        // A short pause so the change is seen; it then stays above the main window only.
         QTimer::singleShot(500, this, [this] {
             setWindowFlag(Qt::WindowStaysOnTopHint, false);
             show();
-            lower();
-            if (main_window_) {
-                main_window_->raise();
-                main_window_->activateWindow();
-            }
+            raise();
+            if (main_window_) main_window_->activateWindow();
         });
     }
 }

@@ -9,8 +9,9 @@ namespace vormel {
 
 // A small top-level window of 6 x 44 character cells, white on blue: the seconds since program
 // start, a star that moves while the run shows progress, and the way out: Ctrl+Q or its close
-// button end the process at once with exit code 1 (a close by the program itself does not). T keeps
-// it on top, B sends it back.
+// button end the process at once with exit code 1 (a close by the program itself does not). It
+// belongs to the main window, so it always stays above it; T keeps it above every other window
+// too, B takes that back.
 class EmergencyWindow : public QWidget {
     Q_OBJECT
 public:
@@ -20,10 +21,14 @@ public:
 
     bool on_top() const { return on_top_; }
     const QString& row(int index) const { return rows_[index]; }
+    // Moves the window inside available (a screen's work area): into the upper right corner of the
+    // main window's work area, where it covers only report text, or as near to it as fits.
+    void place(const QRect& available);
     // One clock pass: seconds every full second, the star every 0.2 s (exposed for tests).
     void tick();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -31,6 +36,8 @@ protected:
 private:
     void redraw_lines();
     void put(int row, int column, const QString& text);
+    // The size of the window with the frame a window manager adds (estimated before it is shown).
+    QSize frame_size() const;
 
     QPointer<QWidget> main_window_;
     ProgressSource progress_;
@@ -40,6 +47,7 @@ private:
     QString rows_[6];
     QFont font_;
     bool on_top_ = false;
+    bool placed_ = false;
     long long seconds_ = 0;
     qint64 last_second_ms_ = 0;
     qint64 last_star_ms_ = 0;

@@ -22,6 +22,33 @@ const char* const kSaveFilter =
     "Input File (*.tab, *.bol, *.tdf, *.dcb, *.pla)|*.tab;*.bol;*.tdf;*.dcb;*.pla|Report File (*.rpt)|*.rpt|All Files (*.*)|*.*";
 const char* const kOpenFilter = "Input  Files (*.tab, *.bol, *.tdf, *.dcb, *.pla)|*.tab;*.bol;*.tdf;*.dcb;*.pla|All Files (*.*)|*.*";
 
+const char* const kSaveTitle = "Save Vormel File As";
+
+// The line end of a text: the first one in it, CR LF when it has none.
+std::string first_line_end(const std::string& text) {
+    const std::size_t at = text.find_first_of("\r\n");
+    if (at == std::string::npos) return "\r\n";
+    if (text[at] == '\n') return "\n";
+    return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
+}
+
+// The work area's plain text ends its lines with CR LF; a file is written back with its own.
+void use_line_ends(std::string& text, const std::string& line_end) {
+    if (line_end == "\r\n") return;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) {
+            out.append(text, at, std::string::npos);
+            break;
+        }
+        out.append(text, at, end - at).append(line_end);
+        at = end + 2;
+    }
+    text = std::move(out);
+}
+
 }  // namespace
 
 bool MainWindow::load_input_text(const std::string& path) {
@@ -38,6 +65,7 @@ bool MainWindow::load_input_text(const std::string& path) {
         }
     });
     if (load == InputLoad::loaded) {
+        line_end_ = first_line_end(text);
         ctx.input_text = std::move(text);
         work_area_edit_->moveCursor(QTextCursor::Start);
         return true;
@@ -106,6 +134,7 @@ void MainWindow::open_input(const std::string& path) {
     set_step_field(0, StepPart::label, "", StepLook::current);
     set_step_status(ctx, 0, "done", 1);
     ctx.diag.poll_progress(1);
+    set_known_inputs(0);
     enable_all_options();
     set_defaults();
     save_button_->setEnabled(true);
@@ -124,6 +153,8 @@ void MainWindow::command_new() {
     }
     work_area_->clear();
     ctx.input_text.reset();
+    line_end_ = "\r\n";
+    set_known_inputs(0);
     ctx.input_file = current_directory_file("NoName.tab");
     preset_save_dialog(ctx.input_file, 1);
 
@@ -177,7 +208,7 @@ int MainWindow::save_input(bool save_as) {
     std::string name = ctx.input_file;
     if (ask) {
         const std::optional<std::string> chosen =
-            dialogs_.save_file_name(this, "SaveAs Vormel Files", kSaveFilter, 1, save_preset_);
+            dialogs_.save_file_name(this, kSaveTitle, kSaveFilter, 1, save_preset_);
         if (!chosen) return 2;
         name = *chosen;
         if (!confirm_overwrite({name})) return 2;
@@ -199,6 +230,7 @@ int MainWindow::save_input(bool save_as) {
     WriteFailure failure;
     run_in_background(this, "Saving the Input File ...", true, [&](TaskControl& control) {
         text = work_area_->plain_text();
+        use_line_ends(text, line_end_);
         control.expected_bytes = text.size();
         failure = write_text_file(target, text, {&control.cancelled, &control.bytes});
     });
@@ -232,7 +264,7 @@ bool MainWindow::confirm_overwrite(const std::vector<std::string>& files) {
         if (std::filesystem::exists(file, error) && !std::filesystem::is_directory(file, error)) existing += file + "\r\n";
     }
     if (existing.empty()) return true;
-    return message_box(" Save As", "File exists already:  \r\n\r\n" + existing + "\r\n Yes: Replace it\r\n  No: Do not save",
+    return message_box("Replace File?", "File exists already:  \r\n\r\n" + existing + "\r\n Yes: Replace it\r\n  No: Do not save",
                        MessageIcon::question, MessageButtons::yes_no) == MessageAnswer::yes;
 }
 
@@ -240,9 +272,11 @@ int MainWindow::SaveAs_ReportFiles(bool save_as) {
     RunContext& ctx = session_->ctx;
     ctx.current_sub = "SaveAs_ReportFiles";
     if (!save_as) return 2;
-    const std::optional<std::string> chosen = dialogs_.save_file_name(this, "SaveAs Vormel Files", kSaveFilter, 2, save_preset_);
+    const std::optional<std::string> chosen = dialogs_.save_file_name(this, "Save Report As", kSaveFilter, 2, save_preset_);
     if (!chosen) return 2;
-    const std::string& name = *chosen;
+    // The report is NAME.rpt beside NAME.rpt.rtf, whatever extension the name was given without.
+    std::string name = *chosen;
+    if (!QString::fromStdString(name).endsWith(".rpt", Qt::CaseInsensitive)) name += ".rpt";
     if (!confirm_overwrite({name, name + ".rtf"})) return 2;
     if (!check_file(ctx, 0, name, "w")) {
         ctx.error_flag = 0;

@@ -2,6 +2,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace vormel {
@@ -13,6 +14,9 @@ public:
     explicit FindDialog(QWidget* owner);
     QLineEdit& text_field() { return *text_; }
     QCheckBox& match_case() { return *match_case_; }
+    // What the last search found: "not found" or "from the top", empty when it simply moved on.
+    void show_result(const QString& text);
+    QString result() const;
 
 signals:
     void find_requested(const QString& needle, bool match_case);
@@ -20,6 +24,7 @@ signals:
 private:
     QLineEdit* text_;
     QCheckBox* match_case_;
+    QLabel* result_;
 };
 
 }  // namespace vormel

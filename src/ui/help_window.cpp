@@ -43,7 +43,6 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     connect(search_, &QLineEdit::returnPressed, this, &HelpWindow::find_next);
     connect(next, &QPushButton::clicked, this, &HelpWindow::find_next);
     connect(search_, &QLineEdit::textChanged, search_result_, &QLabel::clear);
-    resize(fontMetrics().averageCharWidth() * 100, fontMetrics().height() * 40);
 }
 
 bool HelpWindow::find_next() {

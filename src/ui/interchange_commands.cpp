@@ -65,6 +65,9 @@ void MainWindow::command_import() {
     // The converted text is new data: it runs once saved, under a name of its own.
     ctx.input_file = converted_name(*chosen);
     ctx.run_state = 3;  // before the text changes, so the change check keeps the name
+    state_before_change_ = 2;
+    line_end_ = "\r\n";
+    set_known_inputs(0);
     open_preset_ = *chosen;
     work_area_->set_plain_text(imported.text);
     work_area_edit_->moveCursor(QTextCursor::Start);

@@ -24,20 +24,21 @@ int main(int argc, char** argv) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
     window.showMaximized();
 
-    // The way out of a step that runs too long: ends the process at once, nothing saved.
+    // The way out of a step that runs too long: ends the process at once, nothing saved. It belongs
+    // to the main window, so a window manager keeps it above; without one, raising it last does.
     auto emergency = std::make_unique<vormel::EmergencyWindow>(
         &window, [&window] { return window.progress_position(); }, [] { std::_Exit(1); });
     emergency->show();
-    window.raise();
+    emergency->raise();
     window.activateWindow();
 
-    // VORMEL_SCREENSHOT=file.png: the run goes through without page-end pauses or questions; once it has ended
+    // VORMEL_SCREENSHOT=file.png: the run goes through without questions; once it has ended
     // and the report is in view, the screen is saved to that file and the program ends (used by
     // scripts/screenshot.sh); with VORMEL_SCREENSHOT_PICTURES set the result pictures are opened first.
     const QString screenshot = qEnvironmentVariable("VORMEL_SCREENSHOT");
 
+    // A file named here runs through without page-end pauses.
     window.start_up(arguments.join(' ').toStdString());
-    if (!screenshot.isEmpty()) window.toggle_page_by_page();
 
     QTimer watch, answer;
     if (!screenshot.isEmpty()) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
 #include <filesystem>
@@ -59,8 +61,11 @@ constexpr StepCaption kSteps[6] = {{"Open File:", 1920, 495, 2400, 405},        
                                    {"Generate Primes:", 4320, 555, 4800, 375},    {"Select Cover:", 5520, 555, 6000, 375},
                                    {"Bundle Optimization:", 6720, 555, 7200, 405}, {"Final Results:", 7920, 555, 8400, 525}};
 
-// Shared and Exact add two rows to the Prime Generation group; the option groups below it move down by them.
-constexpr int kMethodRows = 2 * 240;
+// Shared, Exact and the exact method's time limit add three rows to the Prime Generation group; the
+// option groups below it move down by them.
+constexpr int kMethodRows = 3 * 240;
+
+const char* const kQmcTip = " Quine-McCluskey Algorithm  ";
 
 }  // namespace
 
@@ -101,7 +106,10 @@ MainWindow::MainWindow(UiDialogs& dialogs, std::optional<double> scale, QRect sc
     connect(work_area_->report_view(), &ReportView::copy_requested, this, [this] { copy_selection(); });
     setAcceptDrops(true);
     connect(work_area_edit_, &QPlainTextEdit::textChanged, this, [this] { data_changed_check(); });
-    connect(work_area_edit_->document(), &QTextDocument::modificationChanged, this, [this] { data_changed_check(); });
+    connect(work_area_edit_->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
+        if (changed) data_changed_check();
+        else data_unchanged_again();
+    });
 }
 
 MainWindow::~MainWindow() {
@@ -114,9 +122,16 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::create_controls() {
-    auto* central = new QWidget(this);
+    // A window made smaller than the controls need scrolls them rather than cutting them off, so
+    // it fits a small screen whatever scale it was laid out for.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName("centralScroller");
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    setCentralWidget(scroller);
+    auto* central = new QWidget(scroller);
     central->setObjectName("centralArea");
-    setCentralWidget(central);
+    scroller->setWidget(central);
     const QFont sans7 = scale_.font("Microsoft Sans Serif", 7);
     const QFont group_font = scale_.font("Lucida Sans Unicode", 7);
     const QString white_background = "background-color: white;";
@@ -160,18 +175,18 @@ void MainWindow::create_controls() {
     polarity_buttons_[3] = option("polarityCombination", "Combination",
                                   " Combinations of all Output Polarities tested. \r\n Attention: May take very long! ",
                                   scale_.rect(14520, 2400, 1395, 195));
-    auto* polarity_group = new QButtonGroup(this);
-    for (QRadioButton* b : polarity_buttons_) polarity_group->addButton(b);
+    polarity_group_ = new QButtonGroup(this);
+    for (QRadioButton* b : polarity_buttons_) polarity_group_->addButton(b);
     method_buttons_[method_qmc] =
-        option("methodQmc", "QMC", " Quine-McCluskey Algorithm  ", scale_.rect(14520, 3240, 1185, 195));
+        option("methodQmc", "QMC", kQmcTip, scale_.rect(14520, 3240, 1185, 195));
     method_buttons_[method_cns] = option("methodCns", "CNS", " Consensus Algorithm  ", scale_.rect(14520, 3480, 1185, 195));
     method_buttons_[method_shared] = option("methodShared", "Shared",
                                             " Multi-Output Heuristic on Cubes: all Outputs together, sharing Terms  ",
                                             scale_.rect(14520, 3720, 1185, 195));
     method_buttons_[method_exact] = option("methodExact", "Exact",
                                            " Proven Minimum of all Outputs together (all Primes, Branch and Cut). \r\n"
-                                           " Attention: Stops at the Time Limit in sec (field beside)! ",
-                                           scale_.rect(14520, 3960, 840, 195));  // wider: "Exact" was cut
+                                           " Attention: Stops at the Time Limit in sec (Limit field below)! ",
+                                           scale_.rect(14520, 3960, 1185, 195));
     method_group_ = new QButtonGroup(this);
     for (int method : {method_qmc, method_cns, method_shared, method_exact}) {
         method_group_->addButton(method_buttons_[method], method);
@@ -179,15 +194,25 @@ void MainWindow::create_controls() {
     exact_limit_field_ = new QLineEdit("60", central);
     exact_limit_field_->setObjectName("exactLimitField");
     exact_limit_field_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    exact_limit_field_->setMaxLength(5);
+    exact_limit_field_->setMaxLength(8);
     exact_limit_field_->setToolTip(qt_text(" Time Limit of the Exact Method in sec (above 0, up to 86400). "));
-    exact_limit_field_->setGeometry(scale_.rect(15375, 3930, 375, 255));
     exact_limit_field_->setFont(sans7);
+    {
+        // In a row of its own under Exact, as wide as the longest limit needs at this scale.
+        const QRect design = scale_.rect(15030, 4170, 720, 255);
+        const int width = std::max(design.width(), QFontMetrics(sans7).horizontalAdvance("86400.5") + 10);
+        exact_limit_field_->setGeometry(design.right() + 1 - width, design.top(), width, design.height());
+    }
+    auto* limit_label = new QLabel(" Limit:", central);
+    limit_label->setObjectName("exactLimitLabel");
+    limit_label->setGeometry(scale_.rect(14520, 4200, 495, 195));
+    limit_label->setFont(sans7);
+    limit_label->setStyleSheet(white_background);
     exact_limit_field_->installEventFilter(this);
     exact_limit_text_ = exact_limit_field_->text();
     auto* seconds_label = new QLabel("s", central);
     seconds_label->setObjectName("exactLimitUnit");
-    seconds_label->setGeometry(scale_.rect(15765, 3960, 165, 195));
+    seconds_label->setGeometry(scale_.rect(15765, 4200, 165, 195));
     seconds_label->setFont(sans7);
     seconds_label->setStyleSheet(white_background);
 
@@ -205,16 +230,19 @@ void MainWindow::create_controls() {
     // All as wide as Page-by-Page below them: the design's widths cut the captions at small scales.
     const char* level_tips[5] = {" Show minimum Results  ", " Show Results  ", " Show Inputs and Outputs  ",
                                  " Show Main Steps. May be long!  ", " Show details of all Steps \r\n Attention: May be very long! "};
-    auto* level_group = new QButtonGroup(this);
+    level_group_ = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
         level_buttons_[i] = option(level_names[i], level_captions[i], level_tips[i],
                                    scale_.rect(14520, 5280 + kMethodRows + 240 * i, 1455, 195));
-        level_group->addButton(level_buttons_[i]);
+        level_group_->addButton(level_buttons_[i]);
     }
-    page_button_ = option("pageByPage", "Page-by-Page",
-                          "Display text page by page when On.  Skip rest of display by 'Interrupt'. Toggle by Ctrl+B",
-                          scale_.rect(14520, 8040 + kMethodRows, 1455, 255));
-    page_button_->setAutoExclusive(false);
+    // A switch, so a check box.
+    page_button_ = new QCheckBox("Page-by-Page", central);
+    page_button_->setObjectName("pageByPage");
+    page_button_->setToolTip("Display text page by page when On.  Skip rest of display by 'Interrupt'. Toggle by Ctrl+B");
+    page_button_->setGeometry(scale_.rect(14520, 8040 + kMethodRows, 1455, 255));
+    page_button_->setFont(sans7);
+    page_button_->setStyleSheet(white_background);
 
     smaller_button_ =
         button("smallerText", "<<", "Decrease the Text Size by 1", scale_.rect(14520, 7080 + kMethodRows, 615, 285));
@@ -230,9 +258,10 @@ void MainWindow::create_controls() {
     start_button_ = button("startButton", "Start", " Start/Continue/Re-Start ", scale_.rect(14400, 10440, 1695, 375));
     start_button_->setFont(scale_.font("Microsoft Sans Serif", 9));
 
-    group("polarityGroup", "Polarity", scale_.rect(14400, 1320, 1575, 1455));
-    group("primeGroup", "Prime Generation", scale_.rect(14400, 2880, 1575, 945 + kMethodRows));
-    group("rolexaGroup", "ROLEXA", scale_.rect(14400, 3960 + kMethodRows, 1575, 765));
+    // One width for every group, the column's width, so their edges line up.
+    group("polarityGroup", "Polarity", scale_.rect(14400, 1320, 1695, 1455));
+    group("primeGroup", "Prime Generation", scale_.rect(14400, 2880, 1695, 945 + kMethodRows));
+    group("rolexaGroup", "ROLEXA", scale_.rect(14400, 3960 + kMethodRows, 1695, 765));
     auto* range_label = new QLabel(" 0-9999 :", central);
     range_label->setObjectName("rolexaRange");
     range_label->setGeometry(scale_.rect(14520, 4320 + kMethodRows, 645, 195));
@@ -317,6 +346,8 @@ void MainWindow::create_controls() {
     work_area_edit_->setGeometry(scale_.rect(2520, 1080, 11445, 9975));
     work_area_edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     work_area_edit_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    // Tab and Shift+Tab leave the editor like any other field; the reader turns tabs into blanks anyway.
+    work_area_edit_->setTabChangesFocus(true);
     text_size_ = std::max(2, static_cast<int>(std::lround(9 * scale_.factor)));
     work_area_edit_->setFont(monospaced_font(text_size_));
     text_size_group_->setTitle(QString("TextSize: %1 ").arg(text_size_));
@@ -472,71 +503,18 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (may_open()) open_input(file.toStdString());
 }
 
-void MainWindow::connect_options() {
-    const int modes[4] = {polarity_one_set, polarity_zero_set, polarity_automatic, polarity_combination};
-    for (int i = 0; i < 4; ++i) {
-        connect(polarity_buttons_[i], &QRadioButton::toggled, this, [this, mode = modes[i]](bool on) {
-            if (on) set_option(&PendingSettings::polarity_mode, &RunOptions::polarity_mode, mode);
-        });
+void MainWindow::set_known_inputs(int inputs) {
+    known_inputs_ = inputs;
+    QRadioButton* qmc = method_buttons_[method_qmc];
+    if (known_inputs_ > max_qmc_inputs) {
+        qmc->setEnabled(false);
+        qmc->setToolTip(QString(" Quine-McCluskey works on up to %1 Inputs; this File has %2: Consensus is used instead. ")
+                            .arg(max_qmc_inputs)
+                            .arg(known_inputs_));
+    } else {
+        qmc->setToolTip(kQmcTip);
+        if (shown_state() < 5) qmc->setEnabled(true);
     }
-    for (int method : {method_qmc, method_cns, method_shared, method_exact}) {
-        connect(method_buttons_[method], &QRadioButton::toggled, this, [this, method](bool on) {
-            if (on) set_option(&PendingSettings::prime_method, &RunOptions::prime_method, method);
-        });
-    }
-    connect(method_buttons_[method_exact], &QRadioButton::toggled, this, [this] { update_exact_limit_enabled(); });
-    connect(exact_limit_field_, &QLineEdit::textChanged, this, &MainWindow::exact_limit_edited);
-    for (int i = 0; i < 5; ++i) {
-        connect(level_buttons_[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) set_option(&PendingSettings::display_level, &RunOptions::display_level, i);
-        });
-    }
-    connect(page_button_, &QRadioButton::clicked, this, [this](bool on) {
-        set_option(&PendingSettings::page_by_page, &RunOptions::page_by_page, on ? 1 : 0);
-    });
-    connect(rolexa_field_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        QString digits;
-        for (QChar c : text) {
-            if (c >= '0' && c <= '9') digits.append(c);
-        }
-        if (digits != text) {
-            const int caret = rolexa_field_->cursorPosition() - static_cast<int>(text.size() - digits.size());
-            rolexa_field_->setText(digits);
-            rolexa_field_->setCursorPosition(std::max(0, caret));
-            return;  // the rewrite comes back here with digits only
-        }
-        // Only digits are kept; a number too large for the counter saturates instead of wrapping.
-        long long value = 0;
-        for (QChar c : digits) value = std::min(value * 10 + (c.unicode() - '0'), 2147483647LL);
-        set_option(&PendingSettings::rolexa_iterations, &RunOptions::rolexa_iterations, static_cast<int>(value));
-    });
-}
-
-void MainWindow::exact_limit_edited(const QString& text) {
-    // Like the ROLEXA field: only what can make a number of seconds is kept, here digits and one point.
-    QString kept;
-    for (QChar c : text) {
-        if ((c >= '0' && c <= '9') || (c == '.' && !kept.contains('.'))) kept.append(c);
-    }
-    if (kept != text) {
-        const int caret = exact_limit_field_->cursorPosition() - static_cast<int>(text.size() - kept.size());
-        exact_limit_field_->setText(kept);
-        exact_limit_field_->setCursorPosition(std::max(0, caret));
-        return;  // the rewrite comes back here
-    }
-    bool number = false;
-    const double seconds = kept.toDouble(&number);
-    const bool valid = number && valid_exact_limit(seconds);
-    // A value out of range stays red and is not taken; leaving the field brings back the last valid one.
-    exact_limit_field_->setStyleSheet(valid ? QString() : QString("color: rgb(255,0,0);"));
-    if (!valid) return;
-    exact_limit_text_ = kept;
-    set_option(&PendingSettings::exact_limit_seconds, &RunOptions::exact_limit_seconds, seconds);
-}
-
-void MainWindow::update_exact_limit_enabled() {
-    const QRadioButton* exact = method_buttons_[method_exact];
-    exact_limit_field_->setEnabled(exact->isEnabled() && exact->isChecked());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -553,26 +531,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == rolexa_field_ && event->type() == QEvent::FocusOut && rolexa_field_->text().isEmpty()) {
         rolexa_field_->setText("0");
     }
-    if (watched == exact_limit_field_ && event->type() == QEvent::FocusOut &&
-        exact_limit_field_->text() != exact_limit_text_) {
-        exact_limit_field_->setText(exact_limit_text_);
-    }
+    if (watched == exact_limit_field_ && event->type() == QEvent::FocusOut) exact_limit_left();
     if (watched == work_area_edit_ && event->type() == QEvent::Resize) {
         work_area_height_ = work_area_edit_->viewport()->height();
         set_page_length_source(text_size_ * 20);
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-template <typename T>
-void MainWindow::set_option(std::optional<T> PendingSettings::*field, T RunOptions::*option, T value) {
-    if (!busy_) {
-        session_->ctx.options.*option = value;
-        return;
-    }
-    std::lock_guard lock(pending_.mutex);
-    pending_.*field = value;
-    pending_.dirty = true;
 }
 
 void MainWindow::set_page_length_source(int text_height_twips) {
@@ -583,57 +547,6 @@ void MainWindow::set_page_length_source(int text_height_twips) {
     std::lock_guard lock(pending_.mutex);
     pending_.text_height = text_height_twips;
     pending_.dirty = true;
-}
-
-void MainWindow::apply_pending_settings() {
-    RunContext& ctx = session_->ctx;
-    std::lock_guard lock(pending_.mutex);
-    auto take = [](auto& value, auto& target) {
-        if (value) target = *value;
-        value.reset();
-    };
-    take(pending_.display_level, ctx.options.display_level);
-    take(pending_.polarity_mode, ctx.options.polarity_mode);
-    take(pending_.prime_method, ctx.options.prime_method);
-    take(pending_.rolexa_iterations, ctx.options.rolexa_iterations);
-    take(pending_.page_by_page, ctx.options.page_by_page);
-    take(pending_.exact_limit_seconds, ctx.options.exact_limit_seconds);
-    if (pending_.text_height) ctx.report.set_text_size(*pending_.text_height);
-    pending_.text_height.reset();
-    pending_.dirty = false;
-    // Closing the window during a step ends the run as a user break.
-    if (pending_.close_requested) ctx.error_flag = -1;
-}
-
-void MainWindow::set_check(QRadioButton* button) { button->setChecked(true); }
-
-void MainWindow::set_defaults() {
-    RunContext& ctx = session_->ctx;
-    set_check(polarity_buttons_[0]);
-    ctx.options.polarity_mode = polarity_one_set;
-    set_check(method_buttons_[method_cns]);
-    ctx.options.prime_method = method_cns;
-    exact_limit_field_->setText("60");
-    ctx.options.exact_limit_seconds = 60;
-    const int level = ctx.auto_run != 0 ? 0 : 1;
-    set_check(level_buttons_[level]);
-    ctx.options.display_level = level;
-    rolexa_field_->setText("1");
-    ctx.options.rolexa_iterations = 1;
-    page_button_->setChecked(true);
-    ctx.options.page_by_page = 1;
-}
-
-void MainWindow::enable_all_options() {
-    for (Option option : {Option::polarity, Option::method_qmc, Option::method_cns, Option::method_shared,
-                          Option::method_exact, Option::rolexa, Option::display_level, Option::page_by_page}) {
-        set_option_enabled(option, true);
-    }
-}
-
-void MainWindow::toggle_page_by_page() {
-    page_button_->setChecked(!page_button_->isChecked());
-    set_option(&PendingSettings::page_by_page, &RunOptions::page_by_page, page_button_->isChecked() ? 1 : 0);
 }
 
 int MainWindow::shown_state() const { return busy_ ? 5 : session_->ctx.run_state; }
@@ -664,6 +577,12 @@ void MainWindow::data_changed_check() {
     if (text_size_changing_ || work_area_->programmatic_change() || busy_) return;
     RunContext& ctx = session_->ctx;
     if (ctx.run_state > 4 || !work_area_edit_->document()->isModified()) return;
+    if (ctx.run_state != 3) {
+        state_before_change_ = ctx.run_state;
+        status_before_change_ = status_line_->full_text();
+        // Another text: its width is not known any more.
+        set_known_inputs(0);
+    }
     if (ctx.run_state == 1) {
         ctx.input_file = current_directory_file("NoName.tab");
         preset_save_dialog(ctx.input_file, 1);
@@ -673,6 +592,19 @@ void MainWindow::data_changed_check() {
     set_step_status(ctx, 0, "...", 1);
     set_status_line(" Data changed ... =>  Ctrl+Save(As) and [Start]");
     start_button_->setEnabled(false);
+    update_menu_enabling();
+}
+
+void MainWindow::data_unchanged_again() {
+    if (text_size_changing_ || work_area_->programmatic_change() || busy_) return;
+    RunContext& ctx = session_->ctx;
+    if (ctx.run_state != 3) return;
+    // A text typed into the empty window stays a new text, named NoName.
+    ctx.run_state = state_before_change_ == 1 ? 2 : state_before_change_;
+    const bool runnable = ctx.run_state == 4;
+    set_step_status(ctx, 0, runnable ? "done" : "...", 1);
+    set_status_line(state_before_change_ == 1 ? std::string(" Edit New Text File") : status_before_change_.toStdString());
+    start_button_->setEnabled(runnable);
     update_menu_enabling();
 }
 
@@ -748,6 +680,8 @@ void MainWindow::command_finished() {
         return;
     }
     if (ctx.report.text_size() != text_size_) apply_text_size(ctx.report.text_size());
+    // Once expanded, the problem tells how wide the file is.
+    if (ctx.run_state >= 5 && session_->problem.inputs() > 0) set_known_inputs(session_->problem.inputs());
     update_menu_enabling();
     refresh_result_view();
     if (pending_.close_requested) close();
@@ -860,7 +794,9 @@ void MainWindow::set_option_enabled(Option option, bool enabled) {
         case Option::polarity:
             for (QRadioButton* b : polarity_buttons_) b->setEnabled(enabled);
             break;
-        case Option::method_qmc: method_buttons_[method_qmc]->setEnabled(enabled); break;
+        case Option::method_qmc:
+            method_buttons_[method_qmc]->setEnabled(enabled && known_inputs_ <= max_qmc_inputs);
+            break;
         case Option::method_cns: method_buttons_[method_cns]->setEnabled(enabled); break;
         case Option::method_shared: method_buttons_[method_shared]->setEnabled(enabled); break;
         case Option::method_exact:

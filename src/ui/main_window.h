@@ -19,6 +19,7 @@ class QAction;
 class QDragEnterEvent;
 class QDropEvent;
 class QButtonGroup;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -82,7 +83,8 @@ public:
     // File > Export Result...: the last run's result as .pla, .blif, .v or .eqn.
     void command_export();
     void change_text_size(int delta);
-    void find_next(const QString& needle, bool match_case);
+    // Selects the next occurrence; false (and the find box says so) when the text holds none.
+    bool find_next(const QString& needle, bool match_case);
     void show_find_dialog();
     void text_to_clip();
     void copy_selection();
@@ -150,10 +152,19 @@ private:
     // A Break while a step runs asks a cube engine to stop; the classic steps run to their end.
     void request_engine_stop();
     void exact_limit_edited(const QString& text);
+    // Leaving the field with a value it cannot take: the last valid value comes back, and a message says why.
+    void exact_limit_left();
+    // The Tab key enters a group of radio buttons at its checked button, so the arrow keys select.
+    void keep_tab_stop_on_checked(QButtonGroup* group);
+    // A run has shown the file's number of inputs: Quine-McCluskey is closed to a file that is too
+    // wide for it, until another text is loaded (inputs 0: not known).
+    void set_known_inputs(int inputs);
     void update_exact_limit_enabled();
     void set_page_length_source(int text_height_twips);
     void apply_pending_settings();
     void data_changed_check();
+    // The editor's undo went back to the text as it was loaded or saved: the state before the change returns.
+    void data_unchanged_again();
     void run_command();
     // After handle_break: whether the program ends (asks to save a changed text first).
     bool program_ends_after(BreakResult result);
@@ -195,6 +206,12 @@ private:
     std::string save_preset_;
     int save_filter_index_ = 1;
     std::string open_preset_;
+    // The line ends of the loaded file, kept when the text is saved; CR LF for a new text.
+    std::string line_end_ = "\r\n";
+    // What the window showed before the text was changed, for an undo back to it.
+    int state_before_change_ = 1;
+    QString status_before_change_;
+    int known_inputs_ = 0;
 
     QPlainTextEdit* work_area_edit_ = nullptr;
     QPushButton *new_button_, *open_button_, *save_button_, *start_button_, *quit_button_;
@@ -205,7 +222,8 @@ private:
     QLineEdit* exact_limit_field_;
     QString exact_limit_text_;  // the last valid text of the field
     std::array<QRadioButton*, 5> level_buttons_{};
-    QRadioButton* page_button_;
+    QButtonGroup *polarity_group_, *level_group_;
+    QCheckBox* page_button_;
     QLineEdit* rolexa_field_;
     QGroupBox* text_size_group_;
     std::array<QLabel*, 6> step_labels_{};

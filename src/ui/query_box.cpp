@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "ui/window_layout.h"
+
 namespace vormel {
 
 namespace {
@@ -73,9 +75,12 @@ void QueryBox::open(QueryKind kind, std::function<void(QueryAnswer)> done) {
     break_button_->setText(kind == QueryKind::page_end ? "Interrupt" : "Break");
     break_button_->setEnabled(true);
     continue_button_->setEnabled(true);
-    if (QWidget* owner = parentWidget()) {
-        const QRect frame = owner->geometry();
-        move(frame.right() - width() - 40, frame.bottom() - height() - 120);
+    if (const QWidget* owner = parentWidget()) {
+        // Over the lower right corner of the report it pauses, clear of the prompt, Page-by-Page
+        // and the Start and Quit buttons beside it.
+        const QRect report = child_on_screen(*owner, "workArea");
+        const int margin = fontMetrics().height();
+        move(report.right() + 1 - margin - width(), report.bottom() + 1 - margin - height());
     }
     show();
     raise();

@@ -1,6 +1,7 @@
 // View > Result Pictures: the window of the result's pictures beside the main window.
 #include "ui/main_window.h"
 #include "ui/result_view_widget.h"
+#include "ui/window_layout.h"
 
 namespace vormel {
 
@@ -9,7 +10,7 @@ void MainWindow::show_result_view() {
         result_view_ = new ResultViewWidget(this);
         result_view_->setWindowFlag(Qt::Window);
         result_view_->setWindowTitle("Vormel - Result Pictures");
-        result_view_->resize(900, 700);
+        fit_to_screen_share(*result_view_, *this, 0.75, 0.8);
     }
     result_view_->show();
     result_view_->raise();

@@ -1,5 +1,6 @@
 #include "ui/result_view_widget.h"
 
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,7 +40,12 @@ ResultViewWidget::ResultViewWidget(QWidget* parent) : QWidget(parent) {
         areas_[t]->setWidget(canvases_[t]);
         areas_[t]->setBackgroundRole(QPalette::Base);
         areas_[t]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        connect(canvases_[t], &PictureCanvas::zoom_changed, this, [this] { update_buttons(); });
+        areas_[t]->viewport()->installEventFilter(this);
+        connect(canvases_[t], &PictureCanvas::zoom_changed, this, [this, t] {
+            // A zoom of the user's own ends the fitting until Fit is pressed.
+            if (!fitting_) fit_[t] = false;
+            update_buttons();
+        });
     }
     // The map tab shows a note in place of the maps when there are none.
     auto* kmap_page = new QWidget;
@@ -62,6 +68,7 @@ ResultViewWidget::ResultViewWidget(QWidget* parent) : QWidget(parent) {
     };
     zoom_out_ = button("zoomOut", "-", "Zoom out (Ctrl+wheel)");
     zoom_in_ = button("zoomIn", "+", "Zoom in (Ctrl+wheel)");
+    fit_button_ = button("zoomFit", "Fit", "Fit the picture to the window");
     save_svg_ = button("saveSvg", "Save SVG...", "Save the picture of this tab as SVG");
     save_png_ = button("savePng", "Save PNG...", "Save the picture of this tab as PNG");
     zoom_label_ = new QLabel(this);
@@ -72,6 +79,7 @@ ResultViewWidget::ResultViewWidget(QWidget* parent) : QWidget(parent) {
     connect(zoom_in_, &QPushButton::clicked, this, [this] {
         canvases_[current_tab()]->set_zoom(canvases_[current_tab()]->zoom() * kZoomStep);
     });
+    connect(fit_button_, &QPushButton::clicked, this, [this] { fit(current_tab()); });
     connect(save_svg_, &QPushButton::clicked, this, [this] { ask_and_save(true); });
     connect(save_png_, &QPushButton::clicked, this, [this] { ask_and_save(false); });
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { update_buttons(); });
@@ -80,6 +88,7 @@ ResultViewWidget::ResultViewWidget(QWidget* parent) : QWidget(parent) {
     bar->addWidget(zoom_out_);
     bar->addWidget(zoom_label_);
     bar->addWidget(zoom_in_);
+    bar->addWidget(fit_button_);
     bar->addStretch(1);
     bar->addWidget(save_svg_);
     bar->addWidget(save_png_);
@@ -105,7 +114,28 @@ void ResultViewWidget::set_result(const Problem& problem) {
     kmap_note_->setText(has_kmaps_ ? QString() : QString::fromStdString(why_not));
     kmap_note_->setVisible(!has_kmaps_);
     areas_[kmap_tab]->setVisible(has_kmaps_);
+    // A new result opens fitted, whatever the last one was zoomed to.
+    for (Tab tab : {kmap_tab, diagram_tab}) fit(tab);
     update_buttons();
+}
+
+void ResultViewWidget::fit(Tab tab) {
+    fit_[tab] = true;
+    const Picture& picture = canvases_[tab]->picture();
+    const QSize room = areas_[tab]->viewport()->size();
+    if (picture.width <= 0 || picture.height <= 0 || room.isEmpty()) return;
+    fitting_ = true;
+    canvases_[tab]->set_zoom(std::min((room.width() - 1) / picture.width, (room.height() - 1) / picture.height));
+    fitting_ = false;
+}
+
+bool ResultViewWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        for (Tab tab : {kmap_tab, diagram_tab}) {
+            if (watched == areas_[tab]->viewport() && fit_[tab]) fit(tab);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ResultViewWidget::clear() {
@@ -133,6 +163,7 @@ void ResultViewWidget::update_buttons() {
     zoom_label_->setText(QString("%1 %").arg(std::lround(zoom * 100)));
     zoom_out_->setEnabled(drawn && zoom > PictureCanvas::kMinZoom);
     zoom_in_->setEnabled(drawn && zoom < PictureCanvas::kMaxZoom);
+    fit_button_->setEnabled(drawn);
     save_svg_->setEnabled(drawn);
     save_png_->setEnabled(drawn);
 }

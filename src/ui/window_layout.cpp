@@ -1,6 +1,7 @@
 #include "ui/window_layout.h"
 
 #include <QEvent>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
@@ -71,6 +72,21 @@ void WindowLayout::apply() {
 bool WindowLayout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &area_ && event->type() == QEvent::Resize && !items_.empty()) apply();
     return QObject::eventFilter(watched, event);
+}
+
+QRect child_on_screen(const QWidget& window, const char* child_name) {
+    const auto* child = window.findChild<QWidget*>(child_name);
+    if (!child || !child->isVisible()) return window.frameGeometry();
+    return QRect(child->mapToGlobal(QPoint(0, 0)), child->size());
+}
+
+void fit_to_screen_share(QWidget& window, const QWidget& owner, double width_share, double height_share) {
+    const QScreen* screen = owner.screen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    const QSize size(static_cast<int>(available.width() * width_share), static_cast<int>(available.height() * height_share));
+    window.resize(size);
+    window.move(available.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 }  // namespace vormel

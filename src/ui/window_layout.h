@@ -44,4 +44,12 @@ private:
     std::vector<Item> items_;
 };
 
+// The rectangle of window's child named child_name in screen coordinates; window's frame when it
+// has no such child or the child is hidden.
+QRect child_on_screen(const QWidget& window, const char* child_name);
+
+// Sizes window as the given shares of the available area of owner's screen and centres it there,
+// so it is as large on a big screen as on a small one.
+void fit_to_screen_share(QWidget& window, const QWidget& owner, double width_share, double height_share);
+
 }  // namespace vormel

@@ -16,6 +16,7 @@
 #include "ui/qt_work_area.h"
 #include "ui/report_view.h"
 #include "ui/ui_dialogs.h"
+#include "ui/window_layout.h"
 
 namespace vormel {
 
@@ -47,28 +48,42 @@ void MainWindow::show_find_dialog() {
     find_dialog_->text_field().setFocus();
 }
 
-void MainWindow::find_next(const QString& needle, bool match_case) {
+bool MainWindow::find_next(const QString& needle, bool match_case) {
+    std::optional<std::size_t> found;
+    bool wrapped = false;
     if (work_area_->compact()) {
         // Hundreds of megabytes take a moment to search: off the GUI thread.
         ReportView& view = *work_area_->report_view();
         const std::size_t from = view.selection_length() > 0 ? view.selection_start() + 1 : 0;
         const std::string wanted = needle.toStdString();
-        std::optional<std::size_t> found;
         run_in_background(this, "Finding ...", false,
                           [&](TaskControl&) { found = work_area_->find_in_copy(wanted, from, match_case); });
-        if (found) work_area_->select_in_view(*found, wanted.size());
-        return;
+        if (found) {
+            work_area_->select_in_view(*found, wanted.size());
+            wrapped = *found < from;
+        }
+    } else {
+        const QTextCursor selection = work_area_edit_->textCursor();
+        const QString text = work_area_edit_->toPlainText();
+        const qsizetype at = find_next_position(text, needle, selection.selectionStart(),
+                                                selection.selectionEnd() - selection.selectionStart(), match_case);
+        if (at >= 0) {
+            found = static_cast<std::size_t>(at);
+            wrapped = at < selection.selectionStart() || (at == selection.selectionStart() && selection.hasSelection());
+            QTextCursor cursor(work_area_edit_->document());
+            cursor.setPosition(static_cast<int>(at));
+            cursor.setPosition(static_cast<int>(at + needle.size()), QTextCursor::KeepAnchor);
+            work_area_edit_->setTextCursor(cursor);
+            work_area_edit_->ensureCursorVisible();
+        }
     }
-    const QTextCursor selection = work_area_edit_->textCursor();
-    const QString text = work_area_edit_->toPlainText();
-    const qsizetype found = find_next_position(text, needle, selection.selectionStart(),
-                                               selection.selectionEnd() - selection.selectionStart(), match_case);
-    if (found < 0) return;
-    QTextCursor cursor(work_area_edit_->document());
-    cursor.setPosition(static_cast<int>(found));
-    cursor.setPosition(static_cast<int>(found + needle.size()), QTextCursor::KeepAnchor);
-    work_area_edit_->setTextCursor(cursor);
-    work_area_edit_->ensureCursorVisible();
+    find_dialog_->show_result(!found ? QString("\"%1\" not found").arg(needle) : wrapped ? QString("from the top") : QString());
+    // The search's progress box handed the focus back to the main window: the find box keeps it.
+    if (find_dialog_->isVisible()) {
+        find_dialog_->raise();
+        find_dialog_->activateWindow();
+    }
+    return found.has_value();
 }
 
 void MainWindow::text_to_clip() {
@@ -134,7 +149,11 @@ void MainWindow::show_help() {
                     std::string("No program to show '") + kHelpFile + "' was found:  \r\nthe guide built into Vormel is shown.",
                     MessageIcon::information, MessageButtons::ok);
     }
-    if (!help_window_) help_window_ = new HelpWindow(this);
+    if (!help_window_) {
+        help_window_ = new HelpWindow(this);
+        // Lines of a readable length, and as tall as the screen allows.
+        fit_to_screen_share(*help_window_, *this, 0.45, 0.85);
+    }
     help_window_->show();
     help_window_->raise();
     help_window_->activateWindow();

@@ -2,6 +2,8 @@
 // minimum cover, and on seeded random functions the cells under each group against the term's
 // own minterms.
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <bit>
 #include <set>
 
@@ -63,9 +65,9 @@ TEST(KmapGroups, ThreeInputsWrapAroundTheSides) {
     EXPECT_EQ(map.row_labels, (std::vector<std::string>{"0", "1"}));
     EXPECT_EQ(map.col_labels, (std::vector<std::string>{"00", "01", "11", "10"}));
     ASSERT_EQ(map.groups.size(), 2u);
-    EXPECT_EQ(pieces_of(group_named(map, "C'")),
+    EXPECT_EQ(pieces_of(group_named(map, "/C")),
               (std::vector<PieceText>{{0, 0, 0, 2, 1, "l"}, {0, 0, 3, 2, 1, "r"}}));
-    EXPECT_EQ(pieces_of(group_named(map, "A\u00b7B")), (std::vector<PieceText>{{0, 1, 2, 1, 2, ""}}));
+    EXPECT_EQ(pieces_of(group_named(map, "A * B")), (std::vector<PieceText>{{0, 1, 2, 1, 2, ""}}));
     // Cell (row 1, column 3) is a b c' = 110.
     EXPECT_EQ(map.minterms[1 * 4 + 3], 6);
     EXPECT_EQ(map.values[1 * 4 + 3], CellValue::one);
@@ -82,8 +84,8 @@ TEST(KmapGroups, OutputRealisedInvertedCoversTheZeroCells) {
     EXPECT_TRUE(map.covers_zeros);
     EXPECT_NE(map.title.find("realised inverted, the groups cover the 0 cells"), std::string::npos) << map.title;
     ASSERT_EQ(map.groups.size(), 2u);
-    EXPECT_EQ(pieces_of(group_named(map, "A'\u00b7C")), (std::vector<PieceText>{{0, 0, 1, 1, 2, ""}}));
-    EXPECT_EQ(pieces_of(group_named(map, "B'\u00b7C")), (std::vector<PieceText>{{0, 0, 1, 2, 1, ""}}));
+    EXPECT_EQ(pieces_of(group_named(map, "/A * C")), (std::vector<PieceText>{{0, 0, 1, 1, 2, ""}}));
+    EXPECT_EQ(pieces_of(group_named(map, "/B * C")), (std::vector<PieceText>{{0, 0, 1, 2, 1, ""}}));
 }
 
 // f = b'd' + a b c d: b'd' is the four corners (rows a b and columns c d both 00 ... 10), each
@@ -102,12 +104,38 @@ TEST(KmapGroups, FourInputsFourCornersAreOneGroup) {
     ASSERT_EQ(set.maps.size(), 1u);
     const Kmap& map = set.maps[0];
     ASSERT_EQ(map.groups.size(), 2u);
-    EXPECT_EQ(pieces_of(group_named(map, "B'\u00b7D'")),
+    EXPECT_EQ(pieces_of(group_named(map, "/B * /D")),
               (std::vector<PieceText>{{0, 0, 0, 1, 1, "tl"}, {0, 0, 3, 1, 1, "tr"}, {0, 3, 0, 1, 1, "bl"}, {0, 3, 3, 1, 1, "br"}}));
-    EXPECT_EQ(pieces_of(group_named(map, "A\u00b7B\u00b7C\u00b7D")), (std::vector<PieceText>{{0, 2, 2, 1, 1, ""}}));
+    EXPECT_EQ(pieces_of(group_named(map, "A * B * C * D")), (std::vector<PieceText>{{0, 2, 2, 1, 1, ""}}));
 }
 
 // A copy keeps its own cells and draws the groups of the output it repeats; a constant has none.
+// Two purples of the former palette looked alike side by side, and worse to a colour-blind eye:
+// every two colours stay apart as seen normally and as simulated for deuteranopia and protanopia
+// (Machado, Oliveira and Fernandes 2009, full severity).
+TEST(KmapPalette, TwoPurplesLookedAlike) {
+    using Matrix = std::array<std::array<double, 3>, 3>;
+    const Matrix normal{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+    const Matrix deuteranopia{{{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}}};
+    const Matrix protanopia{{{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}}};
+    auto seen = [](const Matrix& m, const Rgb& c) {
+        std::array<double, 3> out{};
+        for (int i = 0; i < 3; ++i) out[i] = std::clamp(m[i][0] * c.r + m[i][1] * c.g + m[i][2] * c.b, 0.0, 255.0);
+        return out;
+    };
+    const std::vector<Rgb>& palette = kmap_palette();
+    ASSERT_GE(palette.size(), 6u);
+    for (const Matrix* eye : {&normal, &deuteranopia, &protanopia}) {
+        for (std::size_t i = 0; i < palette.size(); ++i) {
+            for (std::size_t j = i + 1; j < palette.size(); ++j) {
+                const auto a = seen(*eye, palette[i]), b = seen(*eye, palette[j]);
+                const double distance = std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+                EXPECT_GE(distance, 45.0) << "colours " << i << " and " << j;
+            }
+        }
+    }
+}
+
 TEST(KmapGroups, CopiesAndConstantsAreNamedInTheTitle) {
     const PictureRun run("g.tab", "a, b : f, g, h, k\n00:0101\n01:1000\n10:1000\n11:1000\n");
     ASSERT_TRUE(run.session.report_saved) << run.area.text();

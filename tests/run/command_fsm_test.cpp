@@ -48,6 +48,29 @@ TEST_F(CommandFsmTest, LevelZeroRunsThroughAndSavesTheReport) {
     EXPECT_EQ(run.window.statuses[5].look, StepLook::past);
 }
 
+// The exact method stops at its time limit: the report names the limit it ran with; the classic
+// methods have none and their report stays as it was.
+TEST_F(CommandFsmTest, OnlyTheExactMethodsReportNamesItsTimeLimit) {
+    run.ctx.options.display_level = 0;
+    run.ctx.options.prime_method = method_exact;
+    run.ctx.options.exact_limit_seconds = 2.5;
+    start_command(run.session);
+    ASSERT_EQ(run.ctx.run_state, 10);
+    EXPECT_NE(testing::read_file(input + ".rpt").find(" Polarity            : 1-Set\r\n Time Limit          : 2.5 sec\r\n"),
+              std::string::npos);
+
+    TestRun classic;
+    classic.ctx.input_file = dir.write("classic.tab", kInput);
+    classic.area.set_plain_text(kInput);
+    classic.ctx.run_state = 4;
+    classic.ctx.report.set_text_size(9 * 20);
+    classic.ctx.options.page_by_page = 0;
+    classic.ctx.options.display_level = 0;
+    start_command(classic.session);
+    ASSERT_EQ(classic.ctx.run_state, 10);
+    EXPECT_EQ(testing::read_file(classic.ctx.input_file + ".rpt").find("Time Limit"), std::string::npos);
+}
+
 TEST_F(CommandFsmTest, LevelOneReturnsAfterEveryStepUntilTheReportIsSaved) {
     run.ctx.options.display_level = 1;
     const int expected_states[] = {5, 6, 7, 8, 10};

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QDragEnterEvent>
@@ -31,6 +32,7 @@
 
 #include "ui/elided_label.h"
 #include "ui/emergency_window.h"
+#include "ui/find_dialog.h"
 #include "ui/find_text.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
@@ -97,7 +99,7 @@ class MainWindowTest : public QObject {
         return file;
     }
     void page_by_page_off() {
-        if (widget<QRadioButton>("pageByPage")->isChecked()) widget<QRadioButton>("pageByPage")->click();
+        if (widget<QCheckBox>("pageByPage")->isChecked()) widget<QCheckBox>("pageByPage")->click();
     }
     void press_start() {
         widget<QPushButton>("startButton")->click();
@@ -329,7 +331,7 @@ private slots:
         QVERIFY(widget<QRadioButton>("polarity1Set")->isChecked());
         QVERIFY(widget<QRadioButton>("methodCns")->isChecked());
         QVERIFY(widget<QRadioButton>("level1")->isChecked());
-        QVERIFY(widget<QRadioButton>("pageByPage")->isChecked());
+        QVERIFY(widget<QCheckBox>("pageByPage")->isChecked());
         QVERIFY(widget<QLabel>("swappingIndicator")->isHidden());
     }
 
@@ -431,6 +433,24 @@ private slots:
         QApplication::sendEvent(field, &leave);
         QCOMPARE(field->text(), QString("12.53"));
         QVERIFY(!field->styleSheet().contains("255,0,0"));
+        QTRY_COMPARE(dialogs_->messages.size(), std::size_t{1});
+        // Leaving the field with a value it did not take says so, and what stays.
+        for (const char* bad : {"99999", "0", "abc"}) {
+            dialogs_->messages.clear();
+            field->setText(bad);
+            QApplication::sendEvent(field, &leave);
+            QCOMPARE(field->text(), QString("12.53"));
+            QTRY_COMPARE(dialogs_->messages.size(), std::size_t{1});
+            const std::string& said = dialogs_->messages[0].second;
+            QVERIFY2(said.find("above 0 and up to 86400") != std::string::npos, said.c_str());
+            QVERIFY2(said.find("stays 12.53 sec") != std::string::npos, said.c_str());
+            QCOMPARE(limit, 12.53);
+        }
+        // Leaving it with a valid value says nothing.
+        dialogs_->messages.clear();
+        QApplication::sendEvent(field, &leave);
+        QTest::qWait(10);
+        QVERIFY(dialogs_->messages.empty());
         field->setText("86400");
         QCOMPARE(limit, 86400.0);
         field->setText("0.5");
@@ -571,12 +591,13 @@ private slots:
         }
         QVERIFY(group.contains(widget<QLineEdit>("exactLimitField")->geometry()));
         QVERIFY(group.contains(widget<QLabel>("exactLimitUnit")->geometry()));
+        QVERIFY(group.contains(widget<QLabel>("exactLimitLabel")->geometry()));
         QVERIFY(!widget<QLineEdit>("exactLimitField")->geometry().intersects(widget<QRadioButton>("methodExact")->geometry()));
         // The groups below moved down and still end above the prompt.
         QVERIFY(group.bottom() < widget<QGroupBox>("rolexaGroup")->geometry().top());
         QVERIFY(widget<QGroupBox>("rolexaGroup")->geometry().contains(widget<QLineEdit>("rolexaField")->geometry()));
         QVERIFY(widget<QGroupBox>("levelGroup")->geometry().contains(widget<QRadioButton>("level4")->geometry()));
-        QVERIFY(widget<QGroupBox>("textSizeGroup")->geometry().contains(widget<QRadioButton>("pageByPage")->geometry()));
+        QVERIFY(widget<QGroupBox>("textSizeGroup")->geometry().contains(widget<QCheckBox>("pageByPage")->geometry()));
         QVERIFY(widget<QGroupBox>("textSizeGroup")->geometry().bottom() < widget<QLabel>("promptField")->geometry().top());
     }
 
@@ -711,9 +732,10 @@ private slots:
         QCOMPARE(state(), 4);
         run_at_level_0();
         QCOMPARE(state(), 10);
+        // The file keeps its LF line ends; the report has CR LF.
         QString saved_input = QString(kSmallPla) + "\n";
-        saved_input.replace("\n", "\r\n");
         QCOMPARE(QString::fromStdString(read_file(file)), saved_input);
+        saved_input.replace("\n", "\r\n");
         QVERIFY(read_file(file + ".rpt").starts_with(saved_input.toStdString()));
         QVERIFY(read_file(file + ".rpt.rtf").find("\\red0\\green0\\blue128") != std::string::npos);
     }
@@ -855,6 +877,9 @@ private slots:
         QCOMPARE(window.session().ctx.input_file, target);
         QCOMPARE(window.session().ctx.auto_run, 0);
         QVERIFY(window.findChild<QRadioButton*>("level0")->isChecked());
+        // It runs through: no page end stops it.
+        QVERIFY(!window.findChild<QCheckBox*>("pageByPage")->isChecked());
+        QCOMPARE(window.session().ctx.options.page_by_page, 0);
         QVERIFY(std::filesystem::exists(target + ".rpt"));
         QVERIFY(std::filesystem::exists(target + ".rpt.rtf"));
         QVERIFY(dialogs.messages.empty());
@@ -941,7 +966,7 @@ private slots:
         dialogs_->answers.push_back(MessageAnswer::no);
         window_->command_save(true);
         QCOMPARE(dialogs_->messages.size(), std::size_t{1});
-        QCOMPARE(dialogs_->messages[0].first, std::string(" Save As"));
+        QCOMPARE(dialogs_->messages[0].first, std::string("Replace File?"));
         QVERIFY(dialogs_->messages[0].second.find(existing) != std::string::npos);
         QCOMPARE(read_file(existing), std::string("old"));
         QCOMPARE(state(), 3);
@@ -971,7 +996,7 @@ private slots:
             dialogs_->messages.clear();
             window_->command_save(true);
             QCOMPARE(dialogs_->messages.size(), std::size_t{1});
-            QCOMPARE(dialogs_->messages[0].first, std::string(" Save As"));
+            QCOMPARE(dialogs_->messages[0].first, std::string("Replace File?"));
             QCOMPARE(read_file(present), std::string("old"));
         }
         dialogs_->save_names.push_back(copy);
@@ -1155,6 +1180,177 @@ private slots:
         wait_idle();
         QVERIFY(!field->hasFocus());
         QVERIFY(!field->hasSelectedText());
+    }
+
+    void the_exact_method_reports_its_time_limit_and_the_classic_does_not() {
+        opened_pla();
+        widget<QRadioButton>("methodExact")->click();
+        widget<QLineEdit>("exactLimitField")->setText("30");
+        run_at_level_0();
+        QCOMPARE(state(), 10);
+        QVERIFY(window_->work_area_edit().toPlainText().contains(" Time Limit          : 30 sec\n"));
+        press_start();  // Re-Start
+        widget<QRadioButton>("methodCns")->click();
+        run_at_level_0();
+        QCOMPARE(state(), 10);
+        QVERIFY(!window_->work_area_edit().toPlainText().contains("Time Limit"));
+    }
+
+    void qmc_chosen_for_a_file_with_11_inputs_ran_consensus_without_a_word() {
+        std::string wide = ".i 11\n.o 1\n";
+        for (int row = 0; row < 4; ++row) wide += std::string(11, row % 2 ? '1' : '0').replace(row, 1, "-") + " 1\n";
+        wide += ".e\n";
+        write_file(path("wide.pla"), wide);
+        open(path("wide.pla"));
+        auto* qmc = widget<QRadioButton>("methodQmc");
+        qmc->click();
+        page_by_page_off();
+        press_start();  // Expand Input: the width is known before the primes are made
+        QCOMPARE(state(), 5);
+        QVERIFY(!qmc->isEnabled());
+        QVERIFY(widget<QRadioButton>("methodCns")->isChecked());
+        QVERIFY2(qmc->toolTip().contains("up to 10 Inputs; this File has 11"), qPrintable(qmc->toolTip()));
+        run_to_end();
+        QCOMPARE(state(), 10);
+        press_start();  // Re-Start: the same file, still too wide
+        QCOMPARE(state(), 4);
+        QVERIFY(!qmc->isEnabled());
+        QVERIFY(widget<QRadioButton>("methodShared")->isEnabled());
+        // Another file opens QMC again.
+        opened_pla();
+        QVERIFY(qmc->isEnabled());
+        QVERIFY(!qmc->toolTip().contains("this File has"));
+    }
+
+    void tab_leaves_the_work_area_without_changing_the_text() {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        opened_pla();
+        QPlainTextEdit& area = window_->work_area_edit();
+        const QString text = area.toPlainText();
+        area.setFocus();
+        QTRY_VERIFY(area.hasFocus());
+        QTest::keyClick(&area, Qt::Key_Tab);
+        QVERIFY(!area.hasFocus());
+        QCOMPARE(area.toPlainText(), text);
+        QCOMPARE(state(), 4);
+        QVERIFY(widget<QPushButton>("startButton")->isEnabled());
+        area.setFocus();
+        QTest::keyClick(&area, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(!area.hasFocus());
+        QCOMPARE(state(), 4);
+    }
+
+    void tab_enters_a_radio_group_at_its_checked_button_and_arrows_select() {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        auto* level1 = widget<QRadioButton>("level1");
+        auto* level2 = widget<QRadioButton>("level2");
+        QVERIFY(level1->isChecked());
+        // Before: Tab reached the last button of the group, and the arrows moved the focus only.
+        auto* rolexa = widget<QLineEdit>("rolexaField");
+        rolexa->setFocus();
+        QTRY_VERIFY(rolexa->hasFocus());
+        QTest::keyClick(rolexa, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), level1);
+        QTest::keyClick(level1, Qt::Key_Down);
+        QVERIFY(level2->isChecked());
+        QCOMPARE(QApplication::focusWidget(), level2);
+        QCOMPARE(window_->session().ctx.options.display_level, 2);
+        // Checked by the program (Open brings back the defaults): the tab stop follows the check.
+        opened_pla();
+        QVERIFY(level1->isChecked());
+        rolexa->setFocus();
+        QTRY_VERIFY(rolexa->hasFocus());
+        QTest::keyClick(rolexa, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), level1);
+        QTest::keyClick(level1, Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), rolexa);
+    }
+
+    void find_says_when_the_text_is_not_there() {
+        window_->work_area_edit().setPlainText("one find two find");
+        window_->work_area_edit().moveCursor(QTextCursor::Start);
+        window_->show_find_dialog();
+        auto* find = window_->findChild<FindDialog*>("findDialog");
+        QVERIFY(find);
+        QVERIFY(!window_->find_next("missing", true));
+        QCOMPARE(find->result(), QString("\"missing\" not found"));
+        QVERIFY(window_->find_next("find", true));
+        QCOMPARE(find->result(), QString());
+        QVERIFY(window_->find_next("find", true));
+        QVERIFY(window_->find_next("find", true));
+        QCOMPARE(find->result(), QString("from the top"));
+        // A new search text clears the old result.
+        find->text_field().setText("x");
+        QCOMPARE(find->result(), QString());
+    }
+
+    void report_save_as_without_rpt_wrote_NAME_and_NAME_rtf() {
+        opened_pla();
+        run_at_level_0();
+        QCOMPARE(state(), 10);
+        dialogs_->save_names.push_back(path("named"));
+        window_->command_save(true);
+        QVERIFY(std::filesystem::exists(path("named.rpt")));
+        QVERIFY(std::filesystem::exists(path("named.rpt.rtf")));
+        QVERIFY(!std::filesystem::exists(path("named")));
+        QVERIFY(!std::filesystem::exists(path("named.rtf")));
+        QVERIFY2(widget<QLineEdit>("reportFileField")->text().endsWith("named.rpt /.rtf"),
+                 qPrintable(widget<QLineEdit>("reportFileField")->text()));
+        // A name that has the extension keeps it once.
+        dialogs_->save_names.push_back(path("again.RPT"));
+        window_->command_save(true);
+        QVERIFY(std::filesystem::exists(path("again.RPT")));
+        QVERIFY(!std::filesystem::exists(path("again.RPT.rpt")));
+    }
+
+    void undo_back_to_the_opened_text_still_said_data_changed() {
+        const std::string file = opened_pla();
+        const QString opened_status = text_of("statusLine");
+        type_into_work_area("xy");
+        QCOMPARE(state(), 3);
+        QVERIFY(!widget<QPushButton>("startButton")->isEnabled());
+        window_->work_area_edit().undo();
+        QCOMPARE(state(), 4);
+        QCOMPARE(text_of("statusLine"), opened_status);
+        QVERIFY(widget<QPushButton>("startButton")->isEnabled());
+        QCOMPARE(window_->work_area_edit().toPlainText(), QString(kSmallPla));
+        // Redo is a change again.
+        window_->work_area_edit().redo();
+        QCOMPARE(state(), 3);
+        // In a new window: undo back to the empty text leaves a new text, nothing to start.
+        window_->command_new();
+        type_into_work_area("a");
+        QCOMPARE(state(), 3);
+        window_->work_area_edit().undo();
+        QCOMPARE(state(), 2);
+        QVERIFY(!widget<QPushButton>("startButton")->isEnabled());
+    }
+
+    void saving_turned_LF_line_ends_into_CR_LF() {
+        for (const std::string line_end : {"\n", "\r\n", "\r"}) {
+            std::string text = kSmallPla;
+            std::string own;
+            for (char c : text) own += c == '\n' ? line_end : std::string(1, c);
+            const std::string file = path("ends.pla");
+            write_file(file, own);
+            open(file);
+            QTest::keyClick(&window_->work_area_edit(), Qt::Key_End, Qt::ControlModifier);
+            type_into_work_area("# x");
+            dialogs_->answers.push_back(MessageAnswer::yes);  // overwrite the file
+            window_->command_save(false);
+            QCOMPARE(state(), 4);
+            QCOMPARE(read_file(file), own + "# x");
+        }
+        // A new text has CR LF.
+        window_->command_new();
+        type_into_work_area("a");
+        QTest::keyClick(&window_->work_area_edit(), Qt::Key_Return);
+        type_into_work_area("b");
+        dialogs_->save_names.push_back(path("new.tab"));
+        window_->command_save(false);
+        QCOMPARE(read_file(path("new.tab")), std::string("a\r\nb"));
     }
 
     void emergency_window_keys() {

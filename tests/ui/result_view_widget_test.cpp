@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QImage>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -121,22 +122,60 @@ private slots:
         view.tabs().setCurrentIndex(ResultViewWidget::diagram_tab);
         PictureCanvas& canvas = view.canvas(ResultViewWidget::diagram_tab);
         const QSize before = canvas.size();
+        const double fitted = canvas.zoom();
         view.findChild<QPushButton*>("zoomIn")->click();
-        QCOMPARE(canvas.zoom(), 1.25);
-        QCOMPARE(canvas.width(), static_cast<int>(std::ceil(canvas.picture().width * 1.25)));
+        QVERIFY(std::abs(canvas.zoom() - fitted * 1.25) < 1e-9);
+        QCOMPARE(canvas.width(), static_cast<int>(std::ceil(canvas.picture().width * canvas.zoom())));
         QWheelEvent wheel(QPointF(5, 5), canvas.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -240), Qt::NoButton,
                           Qt::ControlModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&canvas, &wheel);
-        QVERIFY(std::abs(canvas.zoom() - 1.25 / 1.5625) < 1e-9);
+        QVERIFY(std::abs(canvas.zoom() - fitted * 1.25 / 1.5625) < 1e-9);
         QVERIFY(canvas.size().width() < before.width());
         // Without Ctrl the wheel scrolls and the zoom stays.
         QWheelEvent plain(QPointF(5, 5), canvas.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&canvas, &plain);
-        QVERIFY(std::abs(canvas.zoom() - 0.8) < 1e-9);
+        QVERIFY(std::abs(canvas.zoom() - fitted * 0.8) < 1e-9);
         for (int i = 0; i < 30; ++i) view.findChild<QPushButton*>("zoomOut")->click();
         QCOMPARE(canvas.zoom(), PictureCanvas::kMinZoom);
         QVERIFY(!view.findChild<QPushButton*>("zoomOut")->isEnabled());
+    }
+
+    void a_kmap_at_100_percent_filled_a_corner_of_an_empty_canvas() {
+        testing::PictureRun run("adder.tab", kHalfAdder);
+        ResultViewWidget view;
+        view.resize(1200, 900);
+        view.set_result(run.problem());
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        // The picture fills its view in one direction and fits in the other.
+        auto fills_its_view = [&](ResultViewWidget::Tab tab) {
+            view.tabs().setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            const PictureCanvas& canvas = view.canvas(tab);
+            const QWidget* room = canvas.parentWidget();
+            return canvas.width() <= room->width() && canvas.height() <= room->height() &&
+                   (canvas.width() >= room->width() - 2 || canvas.height() >= room->height() - 2);
+        };
+        for (auto tab : {ResultViewWidget::kmap_tab, ResultViewWidget::diagram_tab}) {
+            QVERIFY2(fills_its_view(tab), tab == ResultViewWidget::kmap_tab ? "maps" : "diagram");
+        }
+        QVERIFY(view.canvas(ResultViewWidget::kmap_tab).zoom() > 1.0);
+        // A fitted picture follows the window.
+        const double small_zoom = view.canvas(ResultViewWidget::diagram_tab).zoom();
+        view.resize(1800, 1300);
+        QTRY_VERIFY(view.canvas(ResultViewWidget::diagram_tab).zoom() > small_zoom);
+        QVERIFY(fills_its_view(ResultViewWidget::diagram_tab));
+        // Zoomed by hand it stays as zoomed; Fit brings the fitting back.
+        view.findChild<QPushButton*>("zoomIn")->click();
+        QVERIFY(!view.fitted(ResultViewWidget::diagram_tab));
+        const double zoomed = view.canvas(ResultViewWidget::diagram_tab).zoom();
+        view.resize(1200, 900);
+        QCoreApplication::processEvents();
+        QCOMPARE(view.canvas(ResultViewWidget::diagram_tab).zoom(), zoomed);
+        view.findChild<QPushButton*>("zoomFit")->click();
+        QVERIFY(view.fitted(ResultViewWidget::diagram_tab));
+        QVERIFY(fills_its_view(ResultViewWidget::diagram_tab));
     }
 
     void seven_inputs_have_a_diagram_and_a_note_instead_of_maps() {
@@ -166,6 +205,9 @@ private slots:
         window.show_result_view();
         auto* view = window.findChild<ResultViewWidget*>("resultView");
         QVERIFY(view);
+        // Sized from the screen, not a fixed 900x700.
+        const QRect screen = window.screen()->availableGeometry();
+        QCOMPARE(view->size(), QSize(static_cast<int>(screen.width() * 0.75), static_cast<int>(screen.height() * 0.8)));
         QVERIFY(!view->has_result());
         window.start_up(input);
         QTRY_VERIFY_WITH_TIMEOUT(!window.busy(), 30000);
