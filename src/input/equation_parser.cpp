@@ -33,10 +33,10 @@ struct NameIndex {
 
 // More names than the method takes: the cube methods' count error; the classic methods keep their
 // error 12 and are told which methods take the function.
-bool refuse_equation_names(RunContext& ctx, bool inputs, std::string_view count_text) {
-    if (cube_engine(ctx.options.prime_method)) return refuse_count(ctx, inputs, count_text);
+bool refuse_equation_names(RunContext& ctx, Problem& problem, bool inputs, std::string_view count_text) {
+    if (cube_engine(ctx.options.prime_method)) return refuse_count(ctx, problem, inputs, count_text);
     ctx.diag.show_error(ctx.input_file, 12);
-    point_to_cube_methods(ctx);
+    point_to_cube_methods(ctx, problem);
     return false;
 }
 
@@ -57,7 +57,7 @@ bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameInd
         if (!name_fits(ctx, output)) return false;
         if (outputs.find(output) < 0) {
             if (static_cast<int>(problem.ynames.size()) >= size_limits(ctx.options.prime_method).outputs) {
-                return refuse_equation_names(ctx, false, "Y names ");
+                return refuse_equation_names(ctx, problem, false, "Y names ");
             }
             outputs.add(problem.ynames, output);
         }
@@ -72,7 +72,7 @@ bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameInd
             if (!name_fits(ctx, name)) return false;
             if (inputs.find(name) < 0) {
                 if (static_cast<int>(problem.xnames.size()) >= size_limits(ctx.options.prime_method).inputs) {
-                    return refuse_equation_names(ctx, true, " X names ");
+                    return refuse_equation_names(ctx, problem, true, " X names ");
                 }
                 inputs.add(problem.xnames, name);
             }

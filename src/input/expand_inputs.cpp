@@ -18,6 +18,7 @@ namespace vormel {
 namespace {
 
 void read_problem(RunContext& ctx, Problem& problem) {
+    problem.past_classic_limits = false;
     problem.input_ext = extension_of(ctx.input_file);
     problem.input_type.clear();
     if (problem.input_ext == "pla") read_pla(ctx, problem);

@@ -26,8 +26,8 @@ std::uint8_t value_code(char c) {
 bool valid_name(const std::string& name) { return !name.empty() && !(name[0] >= '0' && name[0] <= '9'); }
 
 // Splits one side of the header into names; false after a count error (2 or 3) or input error 8.
-bool read_names(RunContext& ctx, std::string_view side, const std::string& header, bool inputs, const char* count_text,
-                std::vector<std::string>& names, int& last_index) {
+bool read_names(RunContext& ctx, Problem& problem, std::string_view side, const std::string& header, bool inputs,
+                const char* count_text, std::vector<std::string>& names, int& last_index) {
     const SizeLimits limits = size_limits(ctx.options.prime_method);
     const int limit = inputs ? limits.inputs : limits.outputs;
     std::size_t start = 0;
@@ -35,7 +35,7 @@ bool read_names(RunContext& ctx, std::string_view side, const std::string& heade
         const auto comma = side.find(',', start);
         const std::string_view piece = side.substr(start, comma == std::string_view::npos ? side.npos : comma - start);
         ++last_index;
-        if (last_index + 1 > limit) return refuse_count(ctx, inputs, count_text);
+        if (last_index + 1 > limit) return refuse_count(ctx, problem, inputs, count_text);
         std::string name(piece);
         if (!valid_name(name)) {
             ctx.diag.show_error(header, 8);
@@ -100,8 +100,8 @@ void parse_table(RunContext& ctx, Problem& problem) {
     const std::string_view header_view(header);
     const std::string_view x_side = header_view.substr(0, colon);
     const std::string_view y_side = colon == std::string::npos ? std::string_view() : header_view.substr(colon + 1);
-    if (!read_names(ctx, x_side, header, true, " X names ", problem.xnames, problem.xmax)) return;
-    if (!read_names(ctx, y_side, header, false, "Y names ", problem.ynames, problem.ymax)) return;
+    if (!read_names(ctx, problem, x_side, header, true, " X names ", problem.xnames, problem.xmax)) return;
+    if (!read_names(ctx, problem, y_side, header, false, "Y names ", problem.ynames, problem.ymax)) return;
     if (problem.outputs() > kMaxOutputs) problem.rest_values.assign(static_cast<std::size_t>(problem.outputs()), kZero);
 
     // A table of the header alone has no $REST line: the header is never one.

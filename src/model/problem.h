@@ -61,6 +61,8 @@ struct Problem {
 
     TermTable final_terms;
     ProofOutcome cube_proof = ProofOutcome::not_run;
+    // The reader met more inputs or outputs than the classic methods take.
+    bool past_classic_limits = false;
 
     int inputs() const { return xmax + 1; }
     int outputs() const { return ymax + 1; }

@@ -66,6 +66,7 @@ constexpr StepCaption kSteps[6] = {{"Open File:", 1920, 495, 2400, 405},        
 constexpr int kMethodRows = 3 * 240;
 
 const char* const kQmcTip = " Quine-McCluskey Algorithm  ";
+const char* const kCnsTip = " Consensus Algorithm  ";
 
 }  // namespace
 
@@ -179,7 +180,7 @@ void MainWindow::create_controls() {
     for (QRadioButton* b : polarity_buttons_) polarity_group_->addButton(b);
     method_buttons_[method_qmc] =
         option("methodQmc", "QMC", kQmcTip, scale_.rect(14520, 3240, 1185, 195));
-    method_buttons_[method_cns] = option("methodCns", "CNS", " Consensus Algorithm  ", scale_.rect(14520, 3480, 1185, 195));
+    method_buttons_[method_cns] = option("methodCns", "CNS", kCnsTip, scale_.rect(14520, 3480, 1185, 195));
     method_buttons_[method_shared] = option("methodShared", "Shared",
                                             " Multi-Output Heuristic on Cubes: all Outputs together, sharing Terms  ",
                                             scale_.rect(14520, 3720, 1185, 195));
@@ -503,8 +504,27 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (may_open()) open_input(file.toStdString());
 }
 
+void MainWindow::set_past_classic_limits(bool past) {
+    past_classic_limits_ = past;
+    if (past) {
+        const QString tip(" QMC and CNS list every combination and take up to 22 Inputs and 100 Outputs; this File has "
+                          "more: Shared and Exact work on cubes at any width. ");
+        for (int method : {method_qmc, method_cns}) {
+            method_buttons_[method]->setEnabled(false);
+            method_buttons_[method]->setToolTip(tip);
+        }
+        if (!cube_engine(chosen_method())) method_buttons_[method_shared]->setChecked(true);
+        return;
+    }
+    method_buttons_[method_cns]->setToolTip(kCnsTip);
+    if (shown_state() < 5) method_buttons_[method_cns]->setEnabled(true);
+    set_known_inputs(known_inputs_);
+}
+
 void MainWindow::set_known_inputs(int inputs) {
     known_inputs_ = inputs;
+    if (inputs == 0 && past_classic_limits_) set_past_classic_limits(false);
+    if (past_classic_limits_) return;
     QRadioButton* qmc = method_buttons_[method_qmc];
     if (known_inputs_ > max_qmc_inputs) {
         qmc->setEnabled(false);
@@ -682,6 +702,7 @@ void MainWindow::command_finished() {
     if (ctx.report.text_size() != text_size_) apply_text_size(ctx.report.text_size());
     // Once expanded, the problem tells how wide the file is.
     if (ctx.run_state >= 5 && session_->problem.inputs() > 0) set_known_inputs(session_->problem.inputs());
+    if (session_->problem.past_classic_limits) set_past_classic_limits(true);
     update_menu_enabling();
     refresh_result_view();
     if (pending_.close_requested) close();
@@ -795,9 +816,9 @@ void MainWindow::set_option_enabled(Option option, bool enabled) {
             for (QRadioButton* b : polarity_buttons_) b->setEnabled(enabled);
             break;
         case Option::method_qmc:
-            method_buttons_[method_qmc]->setEnabled(enabled && known_inputs_ <= max_qmc_inputs);
+            method_buttons_[method_qmc]->setEnabled(enabled && known_inputs_ <= max_qmc_inputs && !past_classic_limits_);
             break;
-        case Option::method_cns: method_buttons_[method_cns]->setEnabled(enabled); break;
+        case Option::method_cns: method_buttons_[method_cns]->setEnabled(enabled && !past_classic_limits_); break;
         case Option::method_shared: method_buttons_[method_shared]->setEnabled(enabled); break;
         case Option::method_exact:
             method_buttons_[method_exact]->setEnabled(enabled);

@@ -159,6 +159,9 @@ private:
     // A run has shown the file's number of inputs: Quine-McCluskey is closed to a file that is too
     // wide for it, until another text is loaded (inputs 0: not known).
     void set_known_inputs(int inputs);
+    // A run found the file past the classic methods' 22 inputs or 100 outputs: Shared is chosen and
+    // QMC and CNS are closed to it, until another text is loaded.
+    void set_past_classic_limits(bool past);
     void update_exact_limit_enabled();
     void set_page_length_source(int text_height_twips);
     void apply_pending_settings();
@@ -212,6 +215,7 @@ private:
     int state_before_change_ = 1;
     QString status_before_change_;
     int known_inputs_ = 0;
+    bool past_classic_limits_ = false;
 
     QPlainTextEdit* work_area_edit_ = nullptr;
     QPushButton *new_button_, *open_button_, *save_button_, *start_button_, *quit_button_;

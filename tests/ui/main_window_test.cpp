@@ -1222,6 +1222,30 @@ private slots:
         QVERIFY(!qmc->toolTip().contains("this File has"));
     }
 
+    void a_file_past_the_classic_limits_was_refused_without_pointing_to_shared() {
+        std::string wide = ".i 30\n.o 2\n";
+        wide += std::string(29, '-') + "1 10\n" + "1" + std::string(29, '-') + " 01\n.e\n";
+        write_file(path("wide30.pla"), wide);
+        open(path("wide30.pla"));
+        auto* cns = widget<QRadioButton>("methodCns");
+        QVERIFY(cns->isChecked());
+        page_by_page_off();
+        press_start();  // the classic reader refuses the file, and Shared is chosen for it
+        run_to_end();
+        QVERIFY(!cns->isEnabled());
+        QVERIFY(!widget<QRadioButton>("methodQmc")->isEnabled());
+        QVERIFY(widget<QRadioButton>("methodShared")->isChecked());
+        QVERIFY2(cns->toolTip().contains("up to 22 Inputs and 100 Outputs"), qPrintable(cns->toolTip()));
+        press_start();  // Re-Start, then the run with Shared goes through
+        if (state() == 4) press_start();
+        run_to_end();
+        QCOMPARE(state(), 10);
+        QVERIFY(window_->work_area_edit().toPlainText().contains("Comparison with original expanded Inputs successful."));
+        opened_pla();  // another file opens the classic methods again
+        QVERIFY(cns->isEnabled());
+        QVERIFY(!cns->toolTip().contains("this File has"));
+    }
+
     void tab_leaves_the_work_area_without_changing_the_text() {
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
