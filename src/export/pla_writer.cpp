@@ -1,10 +1,10 @@
 #include "export/pla_writer.h"
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
-#include "cubes/cover_algebra.h"
-#include "cubes/function_covers.h"
+#include "cubes/term_complement.h"
 #include "export/result_view.h"
 
 namespace vormel {
@@ -55,22 +55,20 @@ std::string write_pla(const ResultView& view, PlaPhase phase) {
         }
         int next = 0;
         for (auto& entry : group) entry.second = next++;
-        const cubes::Space space = cubes::Space::of(nx, next);
-        cubes::Cover cover;
+        TermTable fed(nx, next, view.terms.last + 1);
         for (int r = 0; r <= view.terms.last; ++r) {
-            cubes::Cube cube{cubes::input_word(view.terms.x(r), nx), {0, 0}};
+            const int row = fed.append_row();
+            std::copy_n(view.terms.x(r), nx, fed.x(row));
             for (const auto& [s, bit] : group) {
-                if (s >= 0 && view.terms.y(r)[s] != kDash) cubes::set_output(cube, bit);
+                if (s >= 0 && view.terms.y(r)[s] != kDash) fed.y(row)[bit] = kOne;
             }
-            if (!cubes::outputs_empty(cube)) cover.push_back(cube);
         }
-        std::vector<std::uint8_t> x(static_cast<std::size_t>(nx));
-        for (const cubes::Cube& cube : cubes::complement(cover, space)) {
-            cubes::input_bytes(cube.in, nx, x.data());
+        const TermTable complement = cubes::complement_terms(fed);
+        for (int r = 0; r <= complement.last; ++r) {
             std::string row;
-            for (int i = 0; i < nx; ++i) row += value_char(x[i]);
+            for (int i = 0; i < nx; ++i) row += value_char(complement.x(r)[i]);
             row += ' ';
-            for (int j = 0; j < ny; ++j) row += inverted[j] && cubes::has_output(cube, group.at(source[j])) ? '1' : '0';
+            for (int j = 0; j < ny; ++j) row += inverted[j] && complement.y(r)[group.at(source[j])] == kOne ? '1' : '0';
             rows.push_back(std::move(row));
         }
     }
