@@ -70,7 +70,7 @@ cubes::FunctionCovers peer_reading(const Problem& problem) {
     const TermTable& rows = problem.intab;
     std::vector<cubes::InputCover> ones(s.ny), dashes(s.ny), off(s.ny);
     for (int r = 0; r <= rows.last; ++r) {
-        const std::uint64_t in = cubes::input_word(rows.x(r), rows.nx);
+        const cubes::InBits in = cubes::input_word(rows.x(r), rows.nx);
         for (int j = 0; j < s.ny; ++j) {
             if (rows.y(r)[j] == kOne) ones[j].push_back(in);
             if (rows.y(r)[j] == kDash) dashes[j].push_back(in);
@@ -78,10 +78,10 @@ cubes::FunctionCovers peer_reading(const Problem& problem) {
     }
     std::vector<cubes::Cover> dash_covers(s.ny);
     for (int j = 0; j < s.ny; ++j)
-        for (std::uint64_t in : dashes[j]) dash_covers[j].push_back(cubes::Cube{in, {1, 0}});
+        for (const cubes::InBits& in : dashes[j]) dash_covers[j].push_back(cubes::Cube{in, {1, 0}});
     // A row keeps its outputs together where no '-' cuts into it; elsewhere it loses those points.
     for (int r = 0; r <= rows.last; ++r) {
-        const std::uint64_t in = cubes::input_word(rows.x(r), rows.nx);
+        const cubes::InBits in = cubes::input_word(rows.x(r), rows.nx);
         cubes::Cube whole{in, {0, 0}};
         for (int j = 0; j < s.ny; ++j) {
             if (rows.y(r)[j] != kOne) continue;

@@ -9,36 +9,36 @@
 // Unate recursive complement (Brayton et al., 1984, ch. 3): complement the two cofactors of a binate
 // split and merge them, raising the split input where a cube of one half lies in the other half.
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
 // De Morgan on one cube: one cube per literal, with that literal complemented.
-void append_complement_of_cube(std::uint64_t in, const Space& s, InputCover& out) {
-    for (std::uint64_t lits = zero_literals(in) | one_literals(in); lits; lits &= lits - 1) {
-        const std::uint64_t bit = lits & (~lits + 1);
-        const std::uint64_t pair = bit * 3;
+void append_complement_of_cube(const InBits& in, const Space& s, InputCover& out) {
+    (zero_literals(in) | one_literals(in)).for_each([&](int low) {
+        const InBits pair = input_pair(low >> 1);
         out.push_back((s.in_full & ~pair) | (pair & ~in));
-    }
+    });
 }
 
 // out[o0, o1) = the complement where x = 0, out[o1, end) where x = 1, become x'.c0 + x.c1 in place;
 // a cube of one half that lies inside a cube of the other needs no literal of x.
-void merge_halves(InputCover& out, std::size_t o0, std::size_t o1, std::uint64_t bit) {
-    const std::uint64_t pair = bit * 3;
+void merge_halves(InputCover& out, std::size_t o0, std::size_t o1, const InBits& bit) {
+    const InBits pair = pairs_of(bit);
     const std::size_t o2 = out.size();
     std::vector<char> free(o2 - o0, 0);
     if ((o1 - o0) * (o2 - o1) <= 4'000'000) {
         for (std::size_t a = o0; a < o1; ++a) {
             for (std::size_t b = o1; b < o2; ++b) {
-                if ((out[a] & ~out[b]) == 0) free[a - o0] = 1;
-                if ((out[b] & ~out[a]) == 0) free[b - o0] = 1;
+                if ((out[a] & ~out[b]).none()) free[a - o0] = 1;
+                if ((out[b] & ~out[a]).none()) free[b - o0] = 1;
             }
         }
     }
     InputCover merged;
     merged.reserve(o2 - o0);
     for (std::size_t k = o0; k < o2; ++k) {
-        const std::uint64_t literal = k < o1 ? bit : bit << 1;
+        const InBits literal = k < o1 ? bit : bit << 1;
         merged.push_back(free[k - o0] ? out[k] : (out[k] & ~pair) | literal);
     }
     remove_contained_inputs(merged);
@@ -62,8 +62,8 @@ void complement_of_range(InputCover& w, std::size_t b, std::size_t e, const Spac
         append_complement_of_cube(w[b], s, out);
         return;
     }
-    std::uint64_t bit = busiest_input(w.data() + b, w.data() + e, cols.binate());
-    if (bit == 0) bit = busiest_input(w.data() + b, w.data() + e, cols.zero | cols.one);
+    InBits bit = busiest_input(w.data() + b, w.data() + e, cols.binate());
+    if (bit.none()) bit = busiest_input(w.data() + b, w.data() + e, cols.zero | cols.one);
     const std::size_t o0 = out.size();
     std::size_t o1 = o0;
     for (int value : {0, 1}) {
@@ -90,11 +90,11 @@ InputCover input_complement(const InputCover& f, const Space& s) {
 Cover join_output_parts(const std::vector<InputCover>& parts, const Space& s) {
     // Equal input parts of different outputs become one cube, in order of first appearance.
     Cover out;
-    std::unordered_map<std::uint64_t, std::size_t> where;
+    std::unordered_map<InBits, std::size_t, InBits::Hash> where;
     for (int j = 0; j < s.ny; ++j) {
-        for (std::uint64_t in : parts[j]) {
+        for (const InBits& in : parts[j]) {
             auto [it, fresh] = where.try_emplace(in, out.size());
-            if (fresh) out.push_back(Cube{in, {0, 0}});
+            if (fresh) out.push_back(Cube{in, {}});
             set_output(out[it->second], j);
         }
     }
@@ -114,4 +114,5 @@ Cover complement(const Cover& f, const Space& s) {
     return join_output_parts(per_output, s);
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

@@ -5,6 +5,7 @@
 // functions it belongs to, so a cover stands for one function per output: output j is the union
 // of the input parts of the cubes that carry j.
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
 // Drops every cube that lies inside another cube of f (of two equal cubes the first stays);
 // the remaining cubes keep their order.
@@ -30,4 +31,5 @@ Cover complement(const Cover& f, const Space& s);
 // a minus the union of b, as a cover (disjoint pieces are not required).
 Cover sharp(const Cube& a, const Cover& b, const Space& s);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

@@ -5,10 +5,11 @@
 #include "cubes/cover_algebra.h"
 
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
-int cube_size(const Cube& c) { return std::popcount(c.in) + output_count(c); }
+int cube_size(const Cube& c) { return c.in.count() + output_count(c); }
 
 // Pieces of a that b leaves out: per literal of b that a lacks, a with the opposite value; and a
 // with the outputs b does not have.
@@ -17,15 +18,14 @@ void sharp_cube(const Cube& a, const Cube& b, const Space& s, Cover& out) {
         out.push_back(a);
         return;
     }
-    for (std::uint64_t lits = a.in & ~b.in & s.in_full; lits; lits &= lits - 1) {
-        const std::uint64_t bit = lits & (~lits + 1);
+    (a.in & ~b.in & s.in_full).for_each([&](int bit) {
+        // The other bit of the pair: the piece takes the value b's literal excludes.
         Cube piece = a;
-        piece.in &= ~(((bit & kLowBits) ? bit << 1 : bit >> 1));
+        piece.in.reset(bit ^ 1);
         out.push_back(piece);
-    }
+    });
     Cube rest = a;
-    rest.out[0] &= ~b.out[0];
-    rest.out[1] &= ~b.out[1];
+    rest.out &= ~b.out;
     if (!outputs_empty(rest)) out.push_back(rest);
 }
 
@@ -54,7 +54,7 @@ void remove_contained(Cover& f) {
 Cover output_part(const Cover& f, int j, const Space& s) {
     Cover out;
     for (const Cube& c : f) {
-        if (has_output(c, j)) out.push_back(Cube{c.in, {s.out_full[0], s.out_full[1]}});
+        if (has_output(c, j)) out.push_back(Cube{c.in, s.out_full});
     }
     return out;
 }
@@ -80,4 +80,5 @@ Cover sharp(const Cube& a, const Cover& b, const Space& s) {
     return rest;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

@@ -7,16 +7,17 @@
 #include "model/problem.h"
 
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
-std::uint64_t input_word(const std::uint8_t* x, int nx) {
-    std::uint64_t in = 0;
-    for (int i = 0; i < nx; ++i) in |= std::uint64_t{x[i] == kZero ? 1u : x[i] == kOne ? 2u : 3u} << (2 * i);
+InBits input_word(const std::uint8_t* x, int nx) {
+    InBits in;
+    for (int i = 0; i < nx; ++i) in.w[i >> 5] |= std::uint64_t{x[i] == kZero ? 1u : x[i] == kOne ? 2u : 3u} << (2 * (i & 31));
     return in;
 }
 
-void input_bytes(std::uint64_t in, int nx, std::uint8_t* x) {
+void input_bytes(const InBits& in, int nx, std::uint8_t* x) {
     for (int i = 0; i < nx; ++i) {
-        const auto pair = (in >> (2 * i)) & 3;
+        const auto pair = (in.w[i >> 5] >> (2 * (i & 31))) & 3;
         x[i] = pair == 1 ? kZero : pair == 2 ? kOne : kDash;
     }
 }
@@ -43,18 +44,18 @@ FunctionCovers function_covers(const Problem& problem) {
     }
     // The ON cover keeps the rows as they stand (their output parts are a good start for sharing).
     for (int r = 0; r <= rows.last; ++r) {
-        Cube c{all_rows[r], {0, 0}};
+        Cube c{all_rows[r], {}};
         for (int j = 0; j < s.ny; ++j) {
             if (rows.y(r)[j] == kOne) set_output(c, j);
         }
         if (!outputs_empty(c)) f.on.push_back(c);
     }
-    Cube rest_on{0, {0, 0}};
+    Cube rest_on;
     for (int j = 0; j < s.ny; ++j) {
         if (problem.rest_values[j] == kOne) set_output(rest_on, j);
     }
     if (!outputs_empty(rest_on)) {
-        for (std::uint64_t in : uncovered) f.on.push_back(Cube{in, {rest_on.out[0], rest_on.out[1]}});
+        for (const InBits& in : uncovered) f.on.push_back(Cube{in, rest_on.out});
     }
     remove_contained(f.on);
 
@@ -86,14 +87,14 @@ FunctionCovers with_polarity(const FunctionCovers& f, const std::vector<int>& po
     FunctionCovers g;
     g.space = f.space;
     g.dc = f.dc;
-    Cube inverted{0, {0, 0}};
+    Cube inverted;
     for (int j = 0; j < f.space.ny; ++j) {
         if (j < static_cast<int>(polarity.size()) && polarity[j] == 0) set_output(inverted, j);
     }
     auto split = [&](const Cover& from, Cover& same, Cover& swapped) {
         for (const Cube& c : from) {
-            Cube keep{c.in, {c.out[0] & ~inverted.out[0], c.out[1] & ~inverted.out[1]}};
-            Cube move{c.in, {c.out[0] & inverted.out[0], c.out[1] & inverted.out[1]}};
+            Cube keep{c.in, c.out & ~inverted.out};
+            Cube move{c.in, c.out & inverted.out};
             if (!outputs_empty(keep)) same.push_back(keep);
             if (!outputs_empty(move)) swapped.push_back(move);
         }
@@ -115,4 +116,18 @@ TermTable to_term_table(const Cover& f, const Space& s, const std::vector<int>& 
     return t;
 }
 
+TermTable complement_table(const TermTable& f) {
+    const Space s = Space::of(f.nx, f.ny);
+    Cover cover;
+    for (int r = 0; r <= f.last; ++r) {
+        Cube c{input_word(f.x(r), f.nx), {}};
+        for (int j = 0; j < f.ny; ++j) {
+            if (f.y(r)[j] == kOne) set_output(c, j);
+        }
+        if (!outputs_empty(c)) cover.push_back(c);
+    }
+    return to_term_table(complement(cover, s), s, {});
+}
+
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

@@ -9,6 +9,7 @@ struct Problem;
 }
 
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
 // The function of a problem as three covers that split the space for every output: the points where it
 // is 1, those where it is unspecified, and those where it is 0.
@@ -28,10 +29,15 @@ FunctionCovers function_covers(const Problem& problem);
 FunctionCovers with_polarity(const FunctionCovers& f, const std::vector<int>& polarity);
 
 // Input word of an X byte row (0, 1, 2 per input) and back.
-std::uint64_t input_word(const std::uint8_t* x, int nx);
-void input_bytes(std::uint64_t in, int nx, std::uint8_t* x);
+InBits input_word(const std::uint8_t* x, int nx);
+void input_bytes(const InBits& in, int nx, std::uint8_t* x);
 
 // A cover as a term table whose Y entries are the output's polarity value where the cube feeds it.
 TermTable to_term_table(const Cover& f, const Space& s, const std::vector<int>& polarity);
 
+// The complement of a term table read as covers (output j of a row: Y = 1), one per output, in the
+// same form. The table must fit this width class; cubes/term_complement.h picks the class.
+TermTable complement_table(const TermTable& f);
+
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

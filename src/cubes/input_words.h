@@ -6,33 +6,34 @@
 
 // The single-output core of tautology and complement: a cover of one output is a list of input words.
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
-using InputCover = std::vector<std::uint64_t>;
+using InputCover = std::vector<InBits>;
 
 // Per input (bit at the pair's low position): some cube has the literal 0 / the literal 1 there.
 struct LiteralColumns {
-    std::uint64_t zero = 0;
-    std::uint64_t one = 0;
-    std::uint64_t binate() const { return zero & one; }
+    InBits zero;
+    InBits one;
+    InBits binate() const { return zero & one; }
 };
 
-inline std::uint64_t zero_literals(std::uint64_t in) { return in & ~(in >> 1) & kLowBits; }
-inline std::uint64_t one_literals(std::uint64_t in) { return (in >> 1) & ~in & kLowBits; }
+inline InBits zero_literals(const InBits& in) { return in & ~(in >> 1) & kLowBits; }
+inline InBits one_literals(const InBits& in) { return (in >> 1) & ~in & kLowBits; }
 
 LiteralColumns literal_columns(const InputCover& f);
 
 // The input (given by its low bit) that carries a literal in the most cubes among `candidates`
-// (the lowest such input on a tie).
-std::uint64_t busiest_input(const std::uint64_t* begin, const std::uint64_t* end, std::uint64_t candidates);
-inline std::uint64_t busiest_input(const InputCover& f, std::uint64_t candidates) {
+// (the lowest such input on a tie); none when there is no candidate.
+InBits busiest_input(const InBits* begin, const InBits* end, const InBits& candidates);
+inline InBits busiest_input(const InputCover& f, const InBits& candidates) {
     return busiest_input(f.data(), f.data() + f.size(), candidates);
 }
 
 // Appends to w the cofactor of words [b, e) of w for input `bit` = `value`.
-void append_cofactor(InputCover& w, std::size_t b, std::size_t e, std::uint64_t bit, int value);
+void append_cofactor(InputCover& w, std::size_t b, std::size_t e, const InBits& bit, int value);
 
 // The cubes of f that allow input `bit` (low bit of its pair) to take `value`, with that input freed.
-InputCover cofactor_input(const InputCover& f, std::uint64_t bit, int value);
+InputCover cofactor_input(const InputCover& f, const InBits& bit, int value);
 
 bool input_tautology(const InputCover& f, const Space& s);
 InputCover input_complement(const InputCover& f, const Space& s);
@@ -41,4 +42,5 @@ Cover join_output_parts(const std::vector<InputCover>& parts, const Space& s);
 // Drops input words that lie inside another (the first of equal words stays); order kept.
 void remove_contained_inputs(InputCover& f);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

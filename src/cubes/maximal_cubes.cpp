@@ -1,77 +1,74 @@
 #include "cubes/maximal_cubes.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
 // Below this many cubes a plain scan beats building the trie.
 constexpr std::size_t kScanLimit = 48;
 
-int cube_size(const Cube& c) { return std::popcount(c.in) + std::popcount(c.out[0]) + std::popcount(c.out[1]); }
+int cube_size(const Cube& c) { return c.in.count() + c.out.count(); }
 
 // A trie of the kept cubes keyed by their literals (the 0 bits of `in`, ascending). A cube b lies
 // inside a kept cube a when a's literals are a subset of b's and a's outputs a superset of b's,
 // so a query only walks the edges of b's own literals: a subset query, not a scan of all cubes.
 class ContainerTrie {
 public:
-    explicit ContainerTrie(std::uint64_t in_full) : in_full_(in_full) { nodes_.emplace_back(); }
+    explicit ContainerTrie(const InBits& in_full) : in_full_(in_full) { nodes_.emplace_back(); }
 
     void insert(const Cube& a) {
         int node = 0;
         add_outputs(node, a);
-        for (std::uint64_t lits = in_full_ & ~a.in; lits != 0; lits &= lits - 1) {
-            const int bit = std::countr_zero(lits);
+        (in_full_ & ~a.in).for_each([&](int bit) {
             Node& n = nodes_[node];
-            const std::uint64_t below = n.child_mask & ((std::uint64_t{1} << bit) - 1);
-            const auto rank = static_cast<std::size_t>(std::popcount(below));
-            if (n.child_mask >> bit & 1) {
+            const auto rank = static_cast<std::size_t>(n.child_mask.below(bit).count());
+            if (n.child_mask.test(bit)) {
                 node = n.children[rank];
             } else {
                 const int child = static_cast<int>(nodes_.size());
-                n.child_mask |= std::uint64_t{1} << bit;
+                n.child_mask.set(bit);
                 n.children.insert(n.children.begin() + static_cast<std::ptrdiff_t>(rank), child);
                 nodes_.emplace_back();
                 node = child;
             }
             add_outputs(node, a);
-        }
-        nodes_[node].terminals.push_back({a.out[0], a.out[1]});
+        });
+        nodes_[node].terminals.push_back(a.out);
     }
 
     bool holds_container_of(const Cube& b) const { return search(0, in_full_ & ~b.in, b); }
 
 private:
     struct Node {
-        std::uint64_t child_mask = 0;
-        std::uint64_t subtree_out[2] = {0, 0};  // union of the outputs of the cubes below
-        std::vector<int> children;              // in bit order of child_mask
-        std::vector<std::array<std::uint64_t, 2>> terminals;
+        InBits child_mask;
+        OutBits subtree_out;         // union of the outputs of the cubes below
+        std::vector<int> children;   // in bit order of child_mask
+        std::vector<OutBits> terminals;
     };
 
     void add_outputs(int node, const Cube& a) {
-        nodes_[node].subtree_out[0] |= a.out[0];
-        nodes_[node].subtree_out[1] |= a.out[1];
+        nodes_[node].subtree_out |= a.out;
     }
 
-    bool search(int node, std::uint64_t lits, const Cube& b) const {
+    bool search(int node, const InBits& lits, const Cube& b) const {
         const Node& n = nodes_[node];
-        if ((b.out[0] & ~n.subtree_out[0]) | (b.out[1] & ~n.subtree_out[1])) return false;
-        for (const auto& out : n.terminals)
-            if (((b.out[0] & ~out[0]) | (b.out[1] & ~out[1])) == 0) return true;
-        for (std::uint64_t next = n.child_mask & lits; next != 0; next &= next - 1) {
-            const int bit = std::countr_zero(next);
-            const auto rank = static_cast<std::size_t>(std::popcount(n.child_mask & ((std::uint64_t{1} << bit) - 1)));
+        if (b.out & ~n.subtree_out) return false;
+        for (const OutBits& out : n.terminals)
+            if ((b.out & ~out).none()) return true;
+        for (InBits next = n.child_mask & lits; next; next.clear_lowest()) {
+            const int bit = next.lowest();
+            const auto rank = static_cast<std::size_t>(n.child_mask.below(bit).count());
             // Literals are stored ascending, so deeper edges only use the literals above this one.
-            if (search(n.children[rank], lits & ~((std::uint64_t{2} << bit) - 1), b)) return true;
+            if (search(n.children[rank], lits & ~InBits::first(bit + 1), b)) return true;
         }
         return false;
     }
 
-    std::uint64_t in_full_;
+    InBits in_full_;
     std::vector<Node> nodes_;
 };
 
@@ -85,7 +82,7 @@ void keep_maximal(Cover& f) {
     };
     std::vector<Keyed> keyed;
     keyed.reserve(f.size());
-    std::uint64_t in_full = 0;
+    InBits in_full;
     for (const Cube& c : f) {
         keyed.push_back({cube_size(c), c});
         in_full |= c.in;
@@ -93,8 +90,7 @@ void keep_maximal(Cover& f) {
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         if (a.size != b.size) return a.size > b.size;
         if (a.cube.in != b.cube.in) return a.cube.in < b.cube.in;
-        if (a.cube.out[0] != b.cube.out[0]) return a.cube.out[0] < b.cube.out[0];
-        return a.cube.out[1] < b.cube.out[1];
+        return OutBits::low_word_first_less(a.cube.out, b.cube.out);
     });
     // A cube can only lie inside a strictly larger one or be a duplicate of its neighbour, so the
     // trie receives a size class only after the whole class was checked.
@@ -124,4 +120,5 @@ void keep_maximal(Cover& f) {
     }
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

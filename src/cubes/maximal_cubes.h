@@ -2,6 +2,7 @@
 #include "cubes/cube.h"
 
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
 // Keeps only the maximal cubes of f: drops duplicates and every cube inside another one. The
 // result is in a canonical order (larger cubes first, then by bit pattern), so equal sets give
@@ -9,4 +10,5 @@ namespace vormel::cubes {
 // sizes allow containment; meant for the large sets of the exact method.
 void keep_maximal(Cover& f);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

@@ -6,6 +6,7 @@
 // Unate recursive tautology (Brayton et al., "Logic Minimization Algorithms for VLSI Synthesis", 1984,
 // ch. 3): split on the most binate input; a unate cover is a tautology only if it holds the universe.
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
@@ -13,10 +14,10 @@ namespace {
 // allocates only while the stack grows.
 bool tautology_of_range(InputCover& w, std::size_t b, std::size_t e, const Space& s) {
     if (b == e) return false;
-    std::uint64_t all = 0;
+    InBits all;
     LiteralColumns cols;
     for (std::size_t i = b; i < e; ++i) {
-        const std::uint64_t in = w[i];
+        const InBits in = w[i];
         if (in == s.in_full) return true;
         all |= in;
         cols.zero |= zero_literals(in);
@@ -24,9 +25,9 @@ bool tautology_of_range(InputCover& w, std::size_t b, std::size_t e, const Space
     }
     // Some input value is allowed by no cube: that half of the space is uncovered.
     if (all != s.in_full) return false;
-    const std::uint64_t binate = cols.binate();
-    if (binate == 0) return false;
-    const std::uint64_t bit = busiest_input(w.data() + b, w.data() + e, binate);
+    const InBits binate = cols.binate();
+    if (binate.none()) return false;
+    const InBits bit = busiest_input(w.data() + b, w.data() + e, binate);
     for (int value : {0, 1}) {
         const std::size_t top = w.size();
         append_cofactor(w, b, e, bit, value);
@@ -76,4 +77,5 @@ bool covers(const Cover& f, const Cube& c, const Space& s) {
     return true;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

@@ -3,6 +3,7 @@
 #include "minimize/work_budget.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct PrimeStats {
     long long nodes = 0;         // cofactors visited
@@ -22,4 +23,5 @@ struct PrimeStats {
 bool all_primes(const cubes::Cover& f, const cubes::Space& s, WorkBudget& budget, cubes::Cover& primes,
                 PrimeStats& stats);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -4,6 +4,7 @@
 #include "cubes/cube.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // What the heuristic minimizes: product terms first, then literals (input literals plus output
 // connections, the gate inputs of the two levels).
@@ -20,4 +21,5 @@ inline CoverCost cover_cost(const cubes::Cover& f, const cubes::Space& s) {
     return cost;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

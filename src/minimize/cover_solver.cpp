@@ -13,6 +13,7 @@
 #include <string>
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
@@ -223,4 +224,5 @@ MinimumCover minimum_cover(const CoveringMatrix& m, const std::vector<int>& cost
     return finish(!run.optimal);
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

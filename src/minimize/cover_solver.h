@@ -5,6 +5,7 @@
 #include "minimize/work_budget.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct MinimumCover {
     std::vector<int> columns;    // a cover of every row, ascending
@@ -26,4 +27,5 @@ struct MinimumCover {
 // cover.
 MinimumCover minimum_cover(const CoveringMatrix& m, const std::vector<int>& cost, WorkBudget& budget);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -4,6 +4,7 @@
 #include <numeric>
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
@@ -147,4 +148,5 @@ ReducedCovering reduce_covering(const CoveringMatrix& input, const std::vector<i
     return out;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

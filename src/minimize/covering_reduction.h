@@ -4,6 +4,7 @@
 #include "minimize/covering_matrix.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct ReducedCovering {
     std::vector<int> chosen;          // columns every minimum cover can take: essentials, ascending
@@ -19,4 +20,5 @@ struct ReducedCovering {
 // until nothing changes. Only rows or columns that share an entry are ever compared.
 ReducedCovering reduce_covering(const CoveringMatrix& m, const std::vector<int>& cost);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

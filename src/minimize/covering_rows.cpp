@@ -1,17 +1,15 @@
 #include "minimize/covering_rows.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <unordered_set>
 
 #include "cubes/cover_algebra.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Cube;
-using cubes::kLowBits;
 
 namespace {
 
@@ -64,20 +62,22 @@ private:
     // Splits r on the free input that the most partly covering primes bind, or else on the
     // outputs of one of them.
     void split_on(const Cube& r, const std::vector<int>& holding, const std::vector<int>& partial, const Cover& pieces) {
-        const std::uint64_t free = cubes::free_pairs(r.in);
-        std::array<int, 32> count{};
+        const cubes::InBits free = cubes::free_pairs(r.in);
+        // Filled and read before the recursion, so one buffer serves every level.
+        std::vector<int>& count = count_;
+        count.assign(static_cast<std::size_t>(s_.nx), 0);
         bool any = false;
         for (const Cube& q : pieces) {
-            for (std::uint64_t bound = free & ~cubes::free_pairs(q.in); bound != 0; bound &= bound - 1) {
-                ++count[std::countr_zero(bound) >> 1];
+            (free & ~cubes::free_pairs(q.in)).for_each([&](int bound) {
+                ++count[bound >> 1];
                 any = true;
-            }
+            });
         }
         Cube halves[2] = {r, r};
         if (any) {
             const int v = static_cast<int>(std::max_element(count.begin(), count.end()) - count.begin());
-            halves[0].in &= ~(std::uint64_t{2} << (2 * v));
-            halves[1].in &= ~(std::uint64_t{1} << (2 * v));
+            halves[0].in &= ~cubes::input_bits(v, 1);
+            halves[1].in &= ~cubes::input_bits(v, 0);
         } else {
             const Cube* narrow = nullptr;
             for (const Cube& q : pieces) {
@@ -86,10 +86,8 @@ private:
                     break;
                 }
             }
-            for (int k = 0; k < 2; ++k) {
-                halves[0].out[k] = r.out[k] & narrow->out[k];
-                halves[1].out[k] = r.out[k] & ~narrow->out[k];
-            }
+            halves[0].out = r.out & narrow->out;
+            halves[1].out = r.out & ~narrow->out;
         }
         for (const Cube& half : halves) {
             std::vector<int> holding_half = holding, partial_half;
@@ -108,6 +106,7 @@ private:
     WorkBudget& budget_;
     RowStats& stats_;
     std::vector<std::vector<int>> rows_;
+    std::vector<int> count_;
     bool stopped_ = false;
 };
 
@@ -130,4 +129,5 @@ bool covering_rows(const Cover& on, const Cover& primes, const cubes::Space& s, 
     return true;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -4,6 +4,7 @@
 #include "minimize/work_budget.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct RowStats {
     long long regions = 0;  // pieces of ON cubes visited
@@ -19,4 +20,5 @@ struct RowStats {
 bool covering_rows(const cubes::Cover& on, const cubes::Cover& primes, const cubes::Space& s, WorkBudget& budget,
                    CoveringMatrix& matrix, RowStats& stats);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

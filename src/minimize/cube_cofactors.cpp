@@ -1,8 +1,8 @@
 #include "minimize/cube_cofactors.h"
 
-#include "cubes/input_words.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Cube;
@@ -15,15 +15,15 @@ void gather_cofactors(const Cube& c, const Cover& f, std::size_t skip, const Cov
         if (cubes::intersects(q, c, s)) out.push_back(cubes::cofactor(q, c, s));
 }
 
-void inputs_of_output(const Cover& q, int j, std::vector<std::uint64_t>& out) {
+void inputs_of_output(const Cover& q, int j, cubes::InputCover& out) {
     out.clear();
     const std::uint64_t bit = std::uint64_t{1} << (j & 63);
     const int w = j >> 6;
     for (const Cube& cube : q)
-        if (cube.out[w] & bit) out.push_back(cube.in);
+        if (cube.out.w[w] & bit) out.push_back(cube.in);
 }
 
-bool cofactors_cover(const Cover& q, const Cube& c, const Space& s, std::vector<std::uint64_t>& scratch) {
+bool cofactors_cover(const Cover& q, const Cube& c, const Space& s, cubes::InputCover& scratch) {
     bool covered = true;
     for_each_output(c, [&](int j) {
         if (!covered) return;
@@ -33,4 +33,5 @@ bool cofactors_cover(const Cover& q, const Cube& c, const Space& s, std::vector<
     return covered;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -1,31 +1,31 @@
 #pragma once
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
-#include "cubes/cube.h"
+#include "cubes/input_words.h"
 
 // Every phase asks questions of one cube c against the rest of the cover and the don't-cares:
 // is c covered by them, which part of c do they leave? These gather the cubes that meet c,
 // cofactored by c, and split them by output.
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // Appends to `out` the cubes of f (except f[skip]) and of d that meet c, cofactored by c.
 void gather_cofactors(const cubes::Cube& c, const cubes::Cover& f, std::size_t skip, const cubes::Cover& d,
                       const cubes::Space& s, cubes::Cover& out);
 
 // The input words of the cubes of q that carry output j.
-void inputs_of_output(const cubes::Cover& q, int j, std::vector<std::uint64_t>& out);
+void inputs_of_output(const cubes::Cover& q, int j, cubes::InputCover& out);
 
 // q (cofactored by c) covers c: every output of c is covered on all its inputs.
 bool cofactors_cover(const cubes::Cover& q, const cubes::Cube& c, const cubes::Space& s,
-                     std::vector<std::uint64_t>& scratch);
+                     cubes::InputCover& scratch);
 
 // Calls fn(j) for every output j of c, in ascending order.
 template <typename Fn>
 void for_each_output(const cubes::Cube& c, Fn&& fn) {
-    for (int w = 0; w < 2; ++w)
-        for (std::uint64_t m = c.out[w]; m; m &= m - 1) fn(64 * w + std::countr_zero(m));
+    c.out.for_each(fn);
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -3,6 +3,7 @@
 #include "minimize/cube_cofactors.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Cube;
@@ -18,8 +19,8 @@ void add_consensus(const Cube& p, const Cube& q, bool dont_care, const Space& s,
     const int apart = cubes::input_distance(p, q, s);
     if (apart == 0) {
         if (!dont_care && cubes::contains(p, q)) return;
-        const bool new_outputs = (q.out[0] & ~p.out[0]) != 0 || (q.out[1] & ~p.out[1]) != 0;
-        const Cube c = new_outputs ? Cube{p.in & q.in, {p.out[0] | q.out[0], p.out[1] | q.out[1]}} : cubes::intersect(p, q);
+        const bool new_outputs = (q.out & ~p.out).any();
+        const Cube c = new_outputs ? Cube{p.in & q.in, p.out | q.out} : cubes::intersect(p, q);
         out.push_back(cubes::cofactor(c, p, s));
     } else if (apart == 1 && cubes::outputs_meet(p, q)) {
         out.push_back(cubes::cofactor(cubes::consensus(p, q, s), p, s));
@@ -30,7 +31,7 @@ void add_consensus(const Cube& p, const Cube& q, bool dont_care, const Space& s,
 
 Cover take_essential_primes(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
     Cover essentials, rest, h;
-    std::vector<std::uint64_t> scratch;
+    cubes::InputCover scratch;
     std::size_t i = 0;
     for (; i < f.size(); ++i) {
         if (stop()) break;
@@ -46,4 +47,5 @@ Cover take_essential_primes(Cover& f, const Cover& d, const Space& s, StopCheck&
     return essentials;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

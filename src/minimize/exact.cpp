@@ -11,6 +11,7 @@
 #include "minimize/work_budget.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 
@@ -93,4 +94,5 @@ ExactResult minimize_exact(const Cover& on, const Cover& dc, const Cover& off, c
     return result;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

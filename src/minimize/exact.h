@@ -3,6 +3,7 @@
 #include "minimize/observer.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct ExactParams {
     double time_limit_seconds = 60;
@@ -39,4 +40,5 @@ struct ExactResult {
 ExactResult minimize_exact(const cubes::Cover& on, const cubes::Cover& dc, const cubes::Cover& off,
                            const cubes::Space& space, const ExactParams& params, Observer& observer);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

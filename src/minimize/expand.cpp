@@ -1,8 +1,6 @@
 #include "minimize/expand.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <climits>
 #include <numeric>
 
@@ -10,6 +8,7 @@
 #include "minimize/seeded_shuffle.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Cube;
@@ -26,14 +25,11 @@ struct Growth {
 
 // Input bits of r in the inputs where r and the cube conflict: raising all of them (and, when
 // they share no output, one of r's outputs) would make the cube meet r.
-inline std::uint64_t conflict_inputs(const Cube& raise, const Cube& r, const Space& s) {
-    const std::uint64_t e = cubes::empty_pairs(raise.in & r.in, s);
-    return (e | (e << 1)) & r.in;
+inline cubes::InBits conflict_inputs(const Cube& raise, const Cube& r, const Space& s) {
+    return cubes::pairs_of(cubes::empty_pairs(raise.in & r.in, s)) & r.in;
 }
 
-inline bool meets_free_outputs(const Cube& r, const Cube& free) {
-    return ((r.out[0] & free.out[0]) | (r.out[1] & free.out[1])) != 0;
-}
+inline bool meets_free_outputs(const Cube& r, const Cube& free) { return (r.out & free.out).any(); }
 
 // A row stays only while it still constrains the free parts: once one of its conflicts is lowered
 // for good it can never be met. A row with a single conflict left lowers that conflict's parts.
@@ -46,21 +42,18 @@ void settle(Growth& g, const Cover& source, Cover& rows, const Space& s) {
     if (&source != &rows) rows.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         const Cube& r = source[i];
-        const std::uint64_t cin = conflict_inputs(g.raise, r, s);
+        const cubes::InBits cin = conflict_inputs(g.raise, r, s);
         const bool out_conflict = !cubes::outputs_meet(g.raise, r);
-        if ((cin & ~g.free.in) != 0 || (out_conflict && !meets_free_outputs(r, g.free))) continue;
+        if ((cin & ~g.free.in).any() || (out_conflict && !meets_free_outputs(r, g.free))) continue;
         // One conflict left: one input (and the outputs meet) or the outputs alone.
-        const bool one_input = cin != 0 && (cin & (cin - 1)) == 0;
-        if (one_input != out_conflict && (cin == 0 || one_input)) {
+        const bool one_input = cin.count() == 1;
+        if (one_input != out_conflict && (cin.none() || one_input)) {
             g.free.in &= ~cin;
-            if (out_conflict) {
-                g.free.out[0] &= ~r.out[0];
-                g.free.out[1] &= ~r.out[1];
-            }
+            if (out_conflict) g.free.out &= ~r.out;
             lowered = true;
             continue;
         }
-        if (cin == 0 && !out_conflict) continue;  // the cube meets r already: an inconsistent input, nothing to guard
+        if (cin.none() && !out_conflict) continue;  // the cube meets r already: an inconsistent input, nothing to guard
         rows[kept++] = r;
     }
     rows.resize(kept);
@@ -68,28 +61,22 @@ void settle(Growth& g, const Cover& source, Cover& rows, const Space& s) {
     Cube blocked;
     kept = 0;
     for (const Cube& r : rows) {
-        const std::uint64_t cin = conflict_inputs(g.raise, r, s);
+        const cubes::InBits cin = conflict_inputs(g.raise, r, s);
         const bool out_conflict = !cubes::outputs_meet(g.raise, r);
-        if (lowered && ((cin & ~g.free.in) != 0 || (out_conflict && !meets_free_outputs(r, g.free)))) continue;
+        if (lowered && ((cin & ~g.free.in).any() || (out_conflict && !meets_free_outputs(r, g.free)))) continue;
         blocked.in |= cin;
-        if (out_conflict) {
-            blocked.out[0] |= r.out[0];
-            blocked.out[1] |= r.out[1];
-        }
+        if (out_conflict) blocked.out |= r.out;
         rows[kept++] = r;
     }
     rows.resize(kept);
     g.raise.in |= g.free.in & ~blocked.in;
     g.free.in &= blocked.in;
-    for (int w = 0; w < 2; ++w) {
-        g.raise.out[w] |= g.free.out[w] & ~blocked.out[w];
-        g.free.out[w] &= blocked.out[w];
-    }
+    g.raise.out |= g.free.out & ~blocked.out;
+    g.free.out &= blocked.out;
 }
 
 inline bool fits(const Cube& d, const Growth& g) {
-    return (d.in & ~(g.raise.in | g.free.in)) == 0 && (d.out[0] & ~(g.raise.out[0] | g.free.out[0])) == 0 &&
-           (d.out[1] & ~(g.raise.out[1] | g.free.out[1])) == 0;
+    return (d.in & ~(g.raise.in | g.free.in)).none() && (d.out & ~(g.raise.out | g.free.out)).none();
 }
 
 inline bool meets_any(const Cube& c, const Cover& rows, const Space& s) {
@@ -99,8 +86,7 @@ inline bool meets_any(const Cube& c, const Cover& rows, const Space& s) {
 }
 
 inline int new_parts(const Cube& raise, const Cube& d) {
-    return std::popcount(d.in & ~raise.in) + std::popcount(d.out[0] & ~raise.out[0]) +
-           std::popcount(d.out[1] & ~raise.out[1]);
+    return (d.in & ~raise.in).count() + (d.out & ~raise.out).count();
 }
 
 // Raise the free part that the fewest rows use as a conflict (input parts before output parts on
@@ -108,31 +94,29 @@ inline int new_parts(const Cube& raise, const Cube& d) {
 void raise_least_blocked(Growth& g, Cover& rows, const Space& s) {
     int best_count = INT_MAX;
     Cube best;
-    auto consider = [&](int word, std::uint64_t bit) {
+    auto consider = [&](bool input, int bit) {
         int count = 0;
         for (const Cube& r : rows) {
-            if (word < 0) {
-                if (conflict_inputs(g.raise, r, s) & bit) ++count;
-            } else if (!cubes::outputs_meet(g.raise, r) && (r.out[word] & bit)) {
+            if (input) {
+                if (conflict_inputs(g.raise, r, s).test(bit)) ++count;
+            } else if (!cubes::outputs_meet(g.raise, r) && r.out.test(bit)) {
                 ++count;
             }
         }
         if (count < best_count) {
             best_count = count;
             best = Cube{};
-            if (word < 0)
-                best.in = bit;
+            if (input)
+                best.in.set(bit);
             else
-                best.out[word] = bit;
+                best.out.set(bit);
         }
     };
-    for (std::uint64_t m = g.free.in; m; m &= m - 1) consider(-1, m & -m);
-    for (int w = 0; w < 2; ++w)
-        for (std::uint64_t m = g.free.out[w]; m; m &= m - 1) consider(w, m & -m);
+    g.free.in.for_each([&](int bit) { consider(true, bit); });
+    g.free.out.for_each([&](int bit) { consider(false, bit); });
     g.raise = cubes::supercube(g.raise, best);
     g.free.in &= ~best.in;
-    g.free.out[0] &= ~best.out[0];
-    g.free.out[1] &= ~best.out[1];
+    g.free.out &= ~best.out;
 }
 
 // Swallows whole cubes of `targets` (those in work.feasible) while one can be taken; takes the one
@@ -167,8 +151,7 @@ void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work, const Spac
         }
         g.raise = cubes::supercube(g.raise, targets[best]);
         g.free.in &= ~g.raise.in;
-        g.free.out[0] &= ~g.raise.out[0];
-        g.free.out[1] &= ~g.raise.out[1];
+        g.free.out &= ~g.raise.out;
         settle(g, work.rows, work.rows, s);
     }
 }
@@ -182,28 +165,29 @@ void steer_toward_blocked(Growth& g, const Cover& targets, ExpandWork& work, con
         for (int i : blocked)
             if (fits(targets[i], g)) blocked[kept++] = i;
         blocked.resize(kept);
-        if (blocked.empty() || (g.free.in | g.free.out[0] | g.free.out[1]) == 0) return;
-        std::array<int, 64> in_need{};
-        std::array<int, 128> out_need{};
+        if (blocked.empty() || (g.free.in.none() && g.free.out.none())) return;
+        std::vector<int>& in_need = work.in_need;
+        std::vector<int>& out_need = work.out_need;
+        in_need.assign(static_cast<std::size_t>(2 * s.nx), 0);
+        out_need.assign(static_cast<std::size_t>(s.ny), 0);
         for (int i : blocked) {
-            for (std::uint64_t m = targets[i].in & g.free.in; m; m &= m - 1) ++in_need[std::countr_zero(m)];
-            for (int w = 0; w < 2; ++w)
-                for (std::uint64_t m = targets[i].out[w] & g.free.out[w]; m; m &= m - 1)
-                    ++out_need[64 * w + std::countr_zero(m)];
+            (targets[i].in & g.free.in).for_each([&](int b) { ++in_need[b]; });
+            (targets[i].out & g.free.out).for_each([&](int b) { ++out_need[b]; });
         }
+        // Inputs before outputs, lower bits first, on a tie.
         int best = -1, best_count = 0;
-        for (int b = 0; b < 64; ++b)
+        bool best_input = true;
+        for (int b = 0; b < 2 * s.nx; ++b)
             if (in_need[b] > best_count) best = b, best_count = in_need[b];
-        for (int b = 0; b < 128; ++b)
-            if (out_need[b] > best_count) best = 64 + b, best_count = out_need[b];
+        for (int b = 0; b < s.ny; ++b)
+            if (out_need[b] > best_count) best = b, best_count = out_need[b], best_input = false;
         if (best < 0) return;
-        if (best < 64) {
-            g.raise.in |= std::uint64_t{1} << best;
-            g.free.in &= ~(std::uint64_t{1} << best);
+        if (best_input) {
+            g.raise.in.set(best);
+            g.free.in.reset(best);
         } else {
-            const int j = best - 64;
-            g.raise.out[j >> 6] |= std::uint64_t{1} << (j & 63);
-            g.free.out[j >> 6] &= ~(std::uint64_t{1} << (j & 63));
+            g.raise.out.set(best);
+            g.free.out.reset(best);
         }
         settle(g, work.rows, work.rows, s);
     }
@@ -213,11 +197,8 @@ void steer_toward_blocked(Growth& g, const Cover& targets, ExpandWork& work, con
 
 Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
                  bool inputs_only, ExpandWork& work) {
-    Growth g{c, Cube{s.in_full & ~c.in, {0, 0}}};
-    if (!inputs_only) {
-        g.free.out[0] = s.out_full[0] & ~c.out[0];
-        g.free.out[1] = s.out_full[1] & ~c.out[1];
-    }
+    Growth g{c, Cube{s.in_full & ~c.in, {}}};
+    if (!inputs_only) g.free.out = s.out_full & ~c.out;
     settle(g, off, work.rows, s);
     work.feasible.clear();
     work.candidates.clear();
@@ -227,7 +208,7 @@ Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const st
     swallow_cubes(g, targets, work, s);
     steer_toward_blocked(g, targets, work, s);
     // Nothing left to aim at: the largest prime, greedily.
-    while ((g.free.in | g.free.out[0] | g.free.out[1]) != 0) {
+    while (g.free.in.any() || g.free.out.any()) {
         raise_least_blocked(g, work.rows, s);
         settle(g, work.rows, work.rows, s);
     }
@@ -242,17 +223,15 @@ std::vector<int> expand_order(const Cover& f, std::uint64_t order_seed) {
         return order;
     }
     // Weight of a cube: over its parts, how many cubes of f have that part too.
-    std::vector<int> in_count(64, 0), out_count(128, 0);
+    std::vector<int> in_count(cubes::InBits::kBits, 0), out_count(cubes::OutBits::kBits, 0);
     for (const Cube& c : f) {
-        for (std::uint64_t m = c.in; m; m &= m - 1) ++in_count[std::countr_zero(m)];
-        for (int w = 0; w < 2; ++w)
-            for (std::uint64_t m = c.out[w]; m; m &= m - 1) ++out_count[64 * w + std::countr_zero(m)];
+        c.in.for_each([&](int b) { ++in_count[b]; });
+        c.out.for_each([&](int b) { ++out_count[b]; });
     }
     std::vector<long> weight(f.size(), 0);
     for (std::size_t i = 0; i < f.size(); ++i) {
-        for (std::uint64_t m = f[i].in; m; m &= m - 1) weight[i] += in_count[std::countr_zero(m)];
-        for (int w = 0; w < 2; ++w)
-            for (std::uint64_t m = f[i].out[w]; m; m &= m - 1) weight[i] += out_count[64 * w + std::countr_zero(m)];
+        f[i].in.for_each([&](int b) { weight[i] += in_count[b]; });
+        f[i].out.for_each([&](int b) { weight[i] += out_count[b]; });
     }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return weight[a] < weight[b]; });
     return order;
@@ -281,4 +260,5 @@ void expand(Cover& f, const Cover& off, const Space& s, const ExpandParams& para
     f = std::move(primes);
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

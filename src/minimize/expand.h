@@ -12,6 +12,7 @@
 // the cover as possible; swallowed cubes leave the cover. Cost per cube: O(|off|) per raise step
 // plus O(|f| * |off|) for the feasibility checks of the cubes it could swallow.
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct ExpandParams {
     bool inputs_only = false;      // output parts stay as they are (the sparse pass)
@@ -24,6 +25,8 @@ struct ExpandWork {
     cubes::Cover rows;
     std::vector<int> feasible;
     std::vector<int> candidates;
+    std::vector<int> in_need;  // per input bit / output: how many blocked cubes need it raised
+    std::vector<int> out_need;
 };
 
 // Expands c into a prime against off, aiming to contain the cubes of `targets` whose `skip` entry
@@ -39,4 +42,5 @@ std::vector<int> expand_order(const cubes::Cover& f, std::uint64_t order_seed);
 void expand(cubes::Cover& f, const cubes::Cover& off, const cubes::Space& s, const ExpandParams& params,
             StopCheck& stop);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -23,6 +23,7 @@
 #include "report/clock.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Space;
@@ -75,7 +76,7 @@ Cover starting_cover(const Cover& on, const Space& s, Start start) {
     for (const cubes::Cube& c : on)
         for (int j = 0; j < s.ny; ++j)
             if (cubes::has_output(c, j)) {
-                cubes::Cube one{c.in, {0, 0}};
+                cubes::Cube one{c.in, {}};
                 cubes::set_output(one, j);
                 split.push_back(one);
             }
@@ -374,4 +375,5 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     return result;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -10,6 +10,7 @@
 // ON cover as given and once from it cut into one cube per output, and keeps the cheaper result;
 // each run loops once more from its MAKE_SPARSE result.
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct HeuristicParams {
     int restarts = 0;          // further seeded runs with other expansion and reduce orders, alternating
@@ -61,4 +62,5 @@ struct HeuristicResult {
 HeuristicResult minimize_heuristic(const cubes::Cover& on, const cubes::Cover& dc, const cubes::Cover& off,
                                    const cubes::Space& space, const HeuristicParams& params, Observer& observer);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

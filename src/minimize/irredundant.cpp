@@ -10,6 +10,7 @@
 #include "minimize/min_cover.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Cube;
@@ -25,7 +26,7 @@ constexpr CoverSearch kUnionSearch{2000, 100};
 // An input word of a cofactor and the partially redundant cube it came from (-1: a cube that is
 // kept anyway, relatively essential or don't-care).
 struct Tagged {
-    std::uint64_t in;
+    cubes::InBits in;
     int tag;
 };
 
@@ -34,7 +35,8 @@ struct Tagged {
 // the cube itself) must stay: one row of the covering problem.
 class LeafRows {
 public:
-    LeafRows(std::uint64_t full, int self, std::vector<std::vector<int>>& rows) : full_(full), self_(self), rows_(rows) {}
+    LeafRows(const Space& s, int self, std::vector<std::vector<int>>& rows)
+        : full_(s.in_full), nx_(s.nx), self_(self), rows_(rows) {}
 
     void run(const std::vector<Tagged>& cubes) {
         stack_ = cubes;
@@ -43,15 +45,15 @@ public:
 
 private:
     void visit(std::size_t begin, std::size_t end) {
-        std::uint64_t zero = 0, one = 0;
+        cubes::InBits zero, one;
         for (std::size_t i = begin; i < end; ++i) {
-            const std::uint64_t c = stack_[i].in;
+            const cubes::InBits& c = stack_[i].in;
             if (c == full_ && stack_[i].tag < 0) return;
             zero |= c & ~(c >> 1) & cubes::kLowBits;
             one |= (c >> 1) & ~c & cubes::kLowBits;
         }
-        const std::uint64_t binate = zero & one;
-        if (binate == 0) {
+        const cubes::InBits binate = zero & one;
+        if (binate.none()) {
             std::vector<int> row{self_};
             for (std::size_t i = begin; i < end; ++i)
                 if (stack_[i].in == full_) row.push_back(stack_[i].tag);
@@ -60,20 +62,21 @@ private:
             rows_.push_back(std::move(row));
             return;
         }
-        std::array<int, 32> count{};
+        // Filled and read before the recursion, so one buffer serves every level.
+        std::vector<int>& count = count_;
+        count.assign(static_cast<std::size_t>(nx_), 0);
         for (std::size_t i = begin; i < end; ++i) {
-            const std::uint64_t c = stack_[i].in;
-            for (std::uint64_t m = (c ^ (c >> 1)) & cubes::kLowBits & binate; m; m &= m - 1)
-                ++count[std::countr_zero(m) >> 1];
+            const cubes::InBits& c = stack_[i].in;
+            ((c ^ (c >> 1)) & cubes::kLowBits & binate).for_each([&](int b) { ++count[b >> 1]; });
         }
         int split = -1;
-        for (std::uint64_t m = binate; m; m &= m - 1) {
-            const int v = std::countr_zero(m) >> 1;
+        binate.for_each([&](int b) {
+            const int v = b >> 1;
             if (split < 0 || count[v] > count[split]) split = v;
-        }
-        const std::uint64_t pair = cubes::input_pair(split);
+        });
+        const cubes::InBits pair = cubes::input_pair(split);
         for (int value : {0, 1}) {
-            const std::uint64_t bit = cubes::input_bits(split, value);
+            const cubes::InBits bit = cubes::input_bits(split, value);
             const std::size_t mark = stack_.size();
             for (std::size_t i = begin; i < end; ++i) {
                 const Tagged t = stack_[i];
@@ -84,10 +87,12 @@ private:
         }
     }
 
-    std::uint64_t full_;
+    cubes::InBits full_;
+    int nx_;
     int self_;
     std::vector<std::vector<int>>& rows_;
     std::vector<Tagged> stack_;
+    std::vector<int> count_;
 };
 
 // The covering problem over the partially redundant cubes: for each of them, one row per leaf of
@@ -109,12 +114,12 @@ CoveringProblem redundancy_table(const Cover& partial, const Cover& kept, const 
                 others.push_back(cubes::cofactor(partial[m], p, s));
                 tags.push_back(static_cast<int>(m));
             }
-        LeafRows leaves(s.in_full, static_cast<int>(k), problem.rows);
+        LeafRows leaves(s, static_cast<int>(k), problem.rows);
         for_each_output(p, [&](int j) {
             cubes_j.clear();
             const std::uint64_t bit = std::uint64_t{1} << (j & 63);
             for (std::size_t m = 0; m < others.size(); ++m)
-                if (others[m].out[j >> 6] & bit) cubes_j.push_back(Tagged{others[m].in, tags[m]});
+                if (others[m].out.w[j >> 6] & bit) cubes_j.push_back(Tagged{others[m].in, tags[m]});
             leaves.run(cubes_j);
         });
     }
@@ -128,7 +133,7 @@ CoveringProblem redundancy_table(const Cover& partial, const Cover& kept, const 
 void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop, const std::vector<char>& known) {
     const std::size_t n = f.size();
     Cover q;
-    std::vector<std::uint64_t> scratch;
+    cubes::InputCover scratch;
     // Relatively essential: not covered by all the others.
     std::vector<char> keep(n, 0);
     for (std::size_t i = 0; i < n; ++i) {
@@ -167,4 +172,5 @@ void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop, cons
     f = std::move(result);
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

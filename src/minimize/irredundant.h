@@ -11,10 +11,12 @@
 // (Rudell, "Logic Synthesis for VLSI Design", 1989, ch. 3; Brayton et al. 1984, ch. 5).
 // The kept cubes keep their order. When stopped, f is left unchanged.
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // `known` may flag cubes of f that cover it on their own: the choice among the partially redundant
 // cubes then starts from them and can only do better.
 void irredundant(cubes::Cover& f, const cubes::Cover& d, const cubes::Space& s, StopCheck& stop,
                  const std::vector<char>& known = {});
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -5,6 +5,7 @@
 #include "minimize/reduce.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Cube;
@@ -42,4 +43,5 @@ void last_gasp(Cover& f, const Cover& d, const Cover& off, const Space& s, StopC
     if (!stop.stopped()) f = std::move(grown);
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

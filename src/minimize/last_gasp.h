@@ -7,7 +7,9 @@
 // the primes that swallow another reduced cube; a final IRREDUNDANT chooses among old and new
 // (Rudell 1989, ch. 3). f stays a valid cover when stopped.
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 void last_gasp(cubes::Cover& f, const cubes::Cover& d, const cubes::Cover& off, const cubes::Space& s, StopCheck& stop);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -6,6 +6,7 @@
 #include "minimize/expand.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Cube;
@@ -16,7 +17,7 @@ namespace {
 // Clears each output bit of each cube that the rest covers there, cube by cube.
 void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
     Cover q;
-    std::vector<std::uint64_t> inputs;
+    cubes::InputCover inputs;
     for (std::size_t i = 0; i < f.size(); ++i) {
         if (stop()) break;
         q.clear();
@@ -43,4 +44,5 @@ void make_sparse(Cover& f, const Cover& d, const Cover& off, const Space& s, Sto
     }
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

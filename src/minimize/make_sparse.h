@@ -8,8 +8,10 @@
 // that lowers the literal count; the number of terms never grows (Brayton et al. 1984, ch. 7).
 // The cubes stay prime in their input parts for their remaining outputs.
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 void make_sparse(cubes::Cover& f, const cubes::Cover& d, const cubes::Cover& off, const cubes::Space& s,
                  StopCheck& stop);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
@@ -312,4 +313,5 @@ CoveringResult min_cover(const CoveringProblem& problem, const CoverSearch& sear
     return Solver(problem).solve(search, start);
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -1,9 +1,12 @@
 #pragma once
 #include <vector>
 
+#include "cubes/cube_class.h"
+
 // A unate covering problem: every row lists the columns that satisfy it; choose columns that
 // satisfy every row at the least total cost.
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct CoveringProblem {
     int columns = 0;
@@ -30,4 +33,5 @@ struct CoveringResult {
 // Exponential in the worst case, hence the limits. A row without columns is ignored.
 CoveringResult min_cover(const CoveringProblem& problem, const CoverSearch& search, const std::vector<int>& start = {});
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

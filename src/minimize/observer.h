@@ -4,6 +4,7 @@
 #include "cubes/cube.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // What the engine tells the run about its progress, and how the run can stop it. The engine calls
 // keep_going() often in every loop (at least every few milliseconds of work); once it returns false
@@ -18,4 +19,5 @@ public:
     virtual bool keep_going() { return true; }
 };
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

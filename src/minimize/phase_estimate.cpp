@@ -3,6 +3,7 @@
 #include <algorithm>
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
@@ -111,7 +112,7 @@ PhasePool::PhasePool(const cubes::Space& s)
 
 void PhasePool::add(const Cover& cover, const std::vector<int>& polarity) {
     for (const Cube& c : cover) {
-        Cube d{c.in, {0, 0}};
+        Cube d{c.in, {}};
         for (int j = 0; j < outputs_; ++j)
             if (cubes::has_output(c, j)) cubes::set_output(d, 2 * j + (polarity[j] == 1 ? 0 : 1));
         if (!cubes::outputs_empty(d)) cubes_.push_back(d);
@@ -121,7 +122,7 @@ void PhasePool::add(const Cover& cover, const std::vector<int>& polarity) {
 void PhasePool::add_output(const Cover& cover, int output, int phase) {
     if (output >= outputs_) return;
     for (const Cube& c : cover) {
-        Cube d{c.in, {0, 0}};
+        Cube d{c.in, {}};
         cubes::set_output(d, 2 * output + (phase == 1 ? 0 : 1));
         cubes_.push_back(d);
     }
@@ -134,8 +135,7 @@ std::vector<int> PhasePool::fewest_cubes() const {
     Cover doubled;
     for (const Cube& c : merged) {
         if (!doubled.empty() && doubled.back().in == c.in) {
-            doubled.back().out[0] |= c.out[0];
-            doubled.back().out[1] |= c.out[1];
+            doubled.back().out |= c.out;
         } else {
             doubled.push_back(c);
         }
@@ -145,4 +145,5 @@ std::vector<int> PhasePool::fewest_cubes() const {
     return phases;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -4,6 +4,7 @@
 #include "cubes/function_covers.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // Output phases estimated from covers of the function under several assignments, without a further
 // minimization: each cube feeds its outputs in the phase it was found for (bit 2j normal, 2j + 1
@@ -23,4 +24,5 @@ private:
     cubes::Cover cubes_;
 };
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

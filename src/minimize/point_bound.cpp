@@ -1,8 +1,7 @@
 #include "minimize/point_bound.h"
 
-#include <bit>
-
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cube;
 
@@ -10,9 +9,8 @@ namespace {
 
 // The lowest point of c (every free input 0) in its lowest output.
 Cube lowest_point(const Cube& c, const cubes::Space& s) {
-    Cube p{c.in & ~((cubes::free_pairs(c.in) & s.low_full()) << 1), {0, 0}};
-    const int j = c.out[0] != 0 ? std::countr_zero(c.out[0]) : 64 + std::countr_zero(c.out[1]);
-    cubes::set_output(p, j);
+    Cube p{c.in & ~((cubes::free_pairs(c.in) & s.low_full()) << 1), {}};
+    cubes::set_output(p, c.out.lowest());
     return p;
 }
 
@@ -43,4 +41,5 @@ int incompatible_points_bound(const cubes::Cover& on, const cubes::Cover& off, c
     return static_cast<int>(chosen.size());
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -10,6 +10,7 @@
 #include <tbb/parallel_for.h>
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
@@ -61,7 +62,7 @@ cubes::FunctionCovers single_output(const cubes::FunctionCovers& f, int j) {
     g.space = cubes::Space::of(f.space.nx, 1);
     auto take = [j](const cubes::Cover& from, cubes::Cover& to) {
         for (const cubes::Cube& c : from) {
-            if (cubes::has_output(c, j)) to.push_back(cubes::Cube{c.in, {1, 0}});
+            if (cubes::has_output(c, j)) to.push_back(cubes::Cube{c.in, cubes::OutBits::bit(0)});
         }
     };
     take(f.on, g.on);
@@ -152,4 +153,5 @@ PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const
     return best;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -7,6 +7,7 @@
 #include "minimize/observer.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // A minimizer of one polarity assignment: the covers already inverted where the polarity is 0.
 // It may run on any thread and must only poll `stop` (thread-safe) for a user's break.
@@ -37,4 +38,5 @@ PolarityChoice choose_polarity_combination(const cubes::FunctionCovers& f, const
                                            const PolarityMinimizer& minimize, const std::function<bool()>& stop,
                                            Observer& observer, int refined = 16);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

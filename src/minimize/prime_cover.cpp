@@ -7,6 +7,7 @@
 #include "minimize/work_budget.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 
@@ -53,4 +54,5 @@ std::optional<Cover> cover_from_all_primes(const Cover& on, const Cover& dc, con
     return cover;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -9,6 +9,7 @@
 // repeats on any machine. The heuristic's loop only ever sees the primes its expansions reach;
 // on small functions this closes most of the gap to the minimum at little cost.
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct PrimeCoverLimits {
     int max_primes = 1500;
@@ -24,4 +25,5 @@ std::optional<cubes::Cover> cover_from_all_primes(const cubes::Cover& on, const 
                                                   const cubes::Space& s, Observer& observer,
                                                   const PrimeCoverLimits& limits = {});
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -4,6 +4,7 @@
 #include "cubes/maximal_cubes.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Cube;
@@ -17,11 +18,11 @@ bool meets_off(const Cube& c, const Cover& off, const cubes::Space& s) {
 }
 
 Cube raise(Cube c, const Cover& off, const cubes::Space& s) {
-    for (std::uint64_t lits = s.low_full() & ~cubes::free_pairs(c.in); lits != 0; lits &= lits - 1) {
+    (s.low_full() & ~cubes::free_pairs(c.in)).for_each([&](int low) {
         Cube wider = c;
-        wider.in |= (lits & (~lits + 1)) * 3;
+        wider.in |= cubes::input_pair(low >> 1);
         if (!meets_off(wider, off, s)) c = wider;
-    }
+    });
     for (int j = 0; j < s.ny; ++j) {
         if (cubes::has_output(c, j)) continue;
         Cube wider = c;
@@ -57,4 +58,5 @@ Cover quick_cover(const Cover& on, const Cover& off, const cubes::Space& s) {
     return f;
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -2,6 +2,7 @@
 #include "cubes/cube.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // A valid cover without primes or a covering problem, for when the exact method runs out of
 // time before it has one: every ON cube raised against the OFF cover (inputs in order, then
@@ -10,4 +11,5 @@ namespace vormel::minimize {
 // interruptible, since it is the last resort.
 cubes::Cover quick_cover(const cubes::Cover& on, const cubes::Cover& off, const cubes::Space& s);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -9,6 +9,7 @@
 #include "minimize/seeded_shuffle.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cover;
 using cubes::Cube;
@@ -18,17 +19,17 @@ Cube reduce_cube(const Cover& f, std::size_t i, const Cover& d, const Space& s, 
     const Cube& c = f[i];
     work.cofactors.clear();
     gather_cofactors(c, f, i, d, s, work.cofactors);
-    std::uint64_t kept_in = 0;
-    Cube reduced{0, {0, 0}};
+    cubes::InBits kept_in;
+    Cube reduced;
     for_each_output(c, [&](int j) {
         inputs_of_output(work.cofactors, j, work.inputs);
         bool uncovered;
         if (kept_in == s.in_full) {
             uncovered = !cubes::input_tautology(work.inputs, s);
         } else {
-            const std::uint64_t part = cubes::input_supercube_of_complement(work.inputs, s);
+            const cubes::InBits part = cubes::input_supercube_of_complement(work.inputs, s);
             kept_in |= part;
-            uncovered = part != 0;
+            uncovered = part.any();
         }
         if (uncovered) cubes::set_output(reduced, j);
     });
@@ -52,7 +53,7 @@ void reduce(Cover& f, const Cover& d, const Space& s, std::uint64_t order_seed, 
         const Cube r = reduce_cube(f, static_cast<std::size_t>(i), d, s, work);
         if (cubes::outputs_empty(r)) {
             // Covered by the rest: with no outputs it no longer counts as covering anything.
-            f[i].out[0] = f[i].out[1] = 0;
+            f[i].out = {};
         } else {
             f[i] = r;
         }
@@ -60,4 +61,5 @@ void reduce(Cover& f, const Cover& d, const Space& s, std::uint64_t order_seed, 
     std::erase_if(f, [](const Cube& c) { return cubes::outputs_empty(c); });
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "cubes/cube.h"
+#include "cubes/input_words.h"
 #include "minimize/stop_check.h"
 
 // REDUCE: every cube shrinks to the smallest cube containing the points that only it covers
@@ -10,10 +10,11 @@
 // cubes in new directions (Brayton et al. 1984, ch. 6; Rudell 1989, ch. 3). The smallest cube is
 // the supercube of the complement of the others' cofactor, found by unate recursion per output.
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 struct ReduceWork {
     cubes::Cover cofactors;
-    std::vector<std::uint64_t> inputs;
+    cubes::InputCover inputs;
 };
 
 // The smallest cube containing the points of f[i] that neither the other cubes of f nor d cover;
@@ -27,4 +28,5 @@ cubes::Cube reduce_cube(const cubes::Cover& f, std::size_t i, const cubes::Cover
 void reduce(cubes::Cover& f, const cubes::Cover& d, const cubes::Space& s, std::uint64_t order_seed,
             StopCheck& stop);
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -3,7 +3,10 @@
 #include <utility>
 #include <vector>
 
+#include "cubes/cube_class.h"
+
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // A shuffle that depends only on the seed (splitmix64 draws, Fisher-Yates), the same on every
 // platform and standard library.
@@ -18,4 +21,5 @@ inline void seeded_shuffle(std::vector<int>& v, std::uint64_t seed) {
     for (std::size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[next() % i]);
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -5,6 +5,7 @@
 #include "minimize/observer.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // The engine's phases ask this between cubes whether to go on. Only the thread that created it
 // consults the observer; helper threads see the flag it sets (or that request_stop sets).
@@ -28,4 +29,5 @@ private:
     std::atomic<bool> stopped_{false};
 };
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -4,6 +4,7 @@
 #include "minimize/observer.h"
 
 namespace vormel::minimize {
+inline namespace VORMEL_CUBE_CLASS {
 
 // The time limit and the user's Break, polled by the long loops of the exact method. Once either
 // says stop, the budget stays exhausted. Polled only from the calling thread.
@@ -52,4 +53,5 @@ private:
     bool stopped_by_user_ = false;
 };
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -4,18 +4,30 @@
 #include <chrono>
 #include <new>
 
+#include "cubes/function_covers.h"
 #include "minimize/exact.h"
 #include "minimize/heuristic.h"
+#include "minimize/polarity_choice.h"
 #include "model/problem.h"
 #include "model/show_polarity.h"
 #include "primes/prime_report.h"
 #include "report/number_format.h"
+#include "run/cube_class_steps.h"
 #include "run/engine_observer.h"
 #include "run/session.h"
 
-namespace vormel {
+// One width class's copy of the engine steps; run/cube_engine_dispatch.cpp picks the class.
+namespace vormel::VORMEL_CUBE_CLASS {
 
 namespace {
+
+// The covers and the best result so far, in this class's cubes.
+struct ClassState final : CubeClassState {
+    cubes::FunctionCovers covers;     // the function as given (every output normal)
+    minimize::PolarityChoice result;  // the best cover so far and its polarity
+};
+
+ClassState& class_state(Session& session) { return static_cast<ClassState&>(*session.engine.per_class); }
 
 // Stops engine work on any thread once the window asks for a break.
 class StopFlagObserver : public minimize::Observer {
@@ -86,20 +98,20 @@ void report_cover(RunContext& ctx, const std::string& what, const std::vector<in
     ctx.report.display_text(" *** " + what + " for Polarity = " + digits(polarity) + ":" + cover_figures(cover, space), 1);
 }
 
-void report_exact_bound(RunContext& ctx, const CubeEngineState& state) {
+void report_exact_bound(RunContext& ctx, const CubeEngineState& engine, const ClassState& state) {
     const int terms = state.result.cost.terms;
-    if (state.proven) {
+    if (engine.proven) {
         ctx.report.text_green(1);
         ctx.report.display_text(" *** Proven minimum:" + STR(terms) + " Product Terms", 1);
     } else {
         ctx.report.text_red(1);
-        ctx.report.display_text(" *** Time limit reached:" + STR(terms) + " Product Terms, at least" + STR(state.lower_bound), 1);
+        ctx.report.display_text(" *** Time limit reached:" + STR(terms) + " Product Terms, at least" + STR(engine.lower_bound), 1);
     }
 }
 
 }  // namespace
 
-void Cube_Sets(Session& session) {
+void cube_sets(Session& session) {
     RunContext& ctx = session.ctx;
     Problem& problem = session.problem;
     ctx.current_sub = "Cube_Sets";
@@ -118,8 +130,8 @@ void Cube_Sets(Session& session) {
         return;
     }
     ctx.diag.start_timer(" Cube sets");
-    CubeEngineState& state = session.engine;
-    state = CubeEngineState{};
+    session.engine.per_class = std::make_unique<ClassState>();
+    ClassState& state = class_state(session);
     try {
         state.covers = cubes::function_covers(problem);
     } catch (const std::bad_alloc&) {
@@ -144,10 +156,11 @@ void Cube_Sets(Session& session) {
     stopped_by_user(ctx);
 }
 
-void Cube_Cover(Session& session) {
+void cube_cover(Session& session) {
     RunContext& ctx = session.ctx;
     Problem& problem = session.problem;
-    CubeEngineState& state = session.engine;
+    CubeEngineState& engine = session.engine;
+    ClassState& state = class_state(session);
     ctx.current_sub = "Cube_Cover";
     if (ctx.level() > 0) {
         step_heading(ctx, is_exact(ctx) ? " *** Exact Cover (2):  All Prime Implicants and a Minimum Cover by Branch and Cut"
@@ -163,7 +176,7 @@ void Cube_Cover(Session& session) {
         const auto start = std::chrono::steady_clock::now();
         run = run_engine(ctx, cubes::with_polarity(state.covers, polarity), observer,
                          search ? 0 : ctx.options.rolexa_iterations);
-        state.exact_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        engine.exact_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     } catch (const std::bad_alloc&) {
         ctx.diag.stop_timer(" Cover");
         report_out_of_memory(ctx, "Cube_Cover");
@@ -175,13 +188,13 @@ void Cube_Cover(Session& session) {
     state.result.cover = std::move(run.cover);
     state.result.cost = minimize::cover_cost(state.result.cover, state.covers.space);
     state.result.tried = 1;
-    state.lower_bound = run.lower_bound;
-    state.proven = run.proven;
+    engine.lower_bound = run.lower_bound;
+    engine.proven = run.proven;
     if (ctx.level() > 0) {
         ctx.report.display_blank();
         if (!run.figures.empty()) ctx.report.display_text(run.figures, 1);
         report_cover(ctx, "Cover", polarity, state.result.cover, state.covers.space);
-        if (is_exact(ctx)) report_exact_bound(ctx, state);
+        if (is_exact(ctx)) report_exact_bound(ctx, engine, state);
         ctx.report.display_blank();
     }
     ctx.report.flush_display(0);
@@ -199,10 +212,11 @@ minimize::PolarityMinimizer search_minimizer(const minimize::HeuristicParams& pa
 
 }  // namespace
 
-void Cube_Bundle(Session& session) {
+void cube_bundle(Session& session) {
     RunContext& ctx = session.ctx;
     Problem& problem = session.problem;
-    CubeEngineState& state = session.engine;
+    CubeEngineState& engine = session.engine;
+    ClassState& state = class_state(session);
     ctx.current_sub = "Cube_Bundle";
     const int mode = ctx.options.polarity_mode;
     const bool search = mode == polarity_automatic || mode == polarity_combination;
@@ -235,12 +249,12 @@ void Cube_Bundle(Session& session) {
                 if (is_exact(ctx)) {
                     observer.phase("Exact Cover of the best Polarity");
                     const EngineRun run = run_engine(ctx, cubes::with_polarity(state.covers, choice.polarity), observer,
-                                                     0, state.exact_seconds);
+                                                     0, engine.exact_seconds);
                     choice.cover = run.cover;
                     choice.cost = minimize::cover_cost(run.cover, state.covers.space);
                     if (!stopped_by_user(ctx) && choice.cost < state.result.cost) {
-                        state.lower_bound = run.lower_bound;
-                        state.proven = run.proven;
+                        engine.lower_bound = run.lower_bound;
+                        engine.proven = run.proven;
                     }
                 }
                 if (!ctx.failed() && choice.cost < state.result.cost) state.result = std::move(choice);
@@ -270,7 +284,7 @@ void Cube_Bundle(Session& session) {
                                                                                         : " Requested Polarity = ";
     ctx.report.display_blank();
     if (ctx.level() > 0) report_cover(ctx, "Result", problem.polarity, state.result.cover, state.covers.space);
-    if (is_exact(ctx)) report_exact_bound(ctx, state);
+    if (is_exact(ctx)) report_exact_bound(ctx, engine, state);
     ctx.report.text_navy(1);
     ctx.report.display_text(" *** " + (restarts > 0 ? STR(restarts) + " ROLEXA Restart(s) done. " : std::string()) + kind +
                                 polarity_digits(problem),
@@ -281,4 +295,4 @@ void Cube_Bundle(Session& session) {
     ctx.diag.poll_progress(0);
 }
 
-}  // namespace vormel
+}  // namespace vormel::VORMEL_CUBE_CLASS

@@ -1,20 +1,25 @@
 #pragma once
-#include "cubes/function_covers.h"
-#include "minimize/polarity_choice.h"
+#include <memory>
 
 namespace vormel {
 
 struct Session;
 
-// What the cube engines (methods shared and exact) carry from one step to the next.
-struct CubeEngineState {
-    cubes::FunctionCovers covers;       // the function as given (every output normal)
-    minimize::PolarityChoice result;    // the best cover so far and its polarity
-    int lower_bound = 0;                // exact: no cover has fewer terms
-    bool proven = false;                // exact: result.cost.terms is the minimum
-    double exact_seconds = 0;           // exact: solving time spent so far, against the one limit
+// What one width class of the engine keeps between steps (its covers and best result).
+struct CubeClassState {
+    virtual ~CubeClassState() = default;
 };
 
+// What the cube engines (methods shared and exact) carry from one step to the next.
+struct CubeEngineState {
+    int width_class = -1;                      // the cube width the run uses (cubes/width_classes.h)
+    std::unique_ptr<CubeClassState> per_class;  // that class's covers and result
+    int lower_bound = 0;                        // exact: no cover has fewer terms
+    bool proven = false;                        // exact: the result's term count is the minimum
+    double exact_seconds = 0;                   // exact: solving time spent so far, against the one limit
+};
+
+// The steps run on the narrowest cube width that holds the problem (or a wider one the options ask for).
 // Step 2 of a cube-engine run: the ON, DC and OFF covers of all outputs.
 void Cube_Sets(Session& session);
 // Step 3: the cover of the requested polarity (all outputs normal for Automatic and Combination).

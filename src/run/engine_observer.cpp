@@ -4,7 +4,7 @@
 #include "report/number_format.h"
 #include "report/run_context.h"
 
-namespace vormel {
+namespace vormel::VORMEL_CUBE_CLASS {
 
 std::string cover_figures(const cubes::Cover& cover, const cubes::Space& space, std::string_view terms) {
     const minimize::CoverCost cost = minimize::cover_cost(cover, space);
@@ -34,4 +34,4 @@ bool EngineObserver::keep_going() {
     return !ctx_.stop_requested.load(std::memory_order_relaxed);
 }
 
-}  // namespace vormel
+}  // namespace vormel::VORMEL_CUBE_CLASS

@@ -4,8 +4,11 @@
 #include "minimize/observer.h"
 
 namespace vormel {
-
 struct RunContext;
+}
+
+// One copy per width class, like the engine steps that use it.
+namespace vormel::VORMEL_CUBE_CLASS {
 
 // Turns the cube engine's progress into report lines and keeps the window alive: a phase shows in
 // the status line (and from level 3 in the report), every pass writes its terms and literals from
@@ -26,4 +29,4 @@ private:
 // (another word than P_Terms for covers that are not results).
 std::string cover_figures(const cubes::Cover& cover, const cubes::Space& space, std::string_view terms = "P_Terms");
 
-}  // namespace vormel
+}  // namespace vormel::VORMEL_CUBE_CLASS

@@ -18,6 +18,8 @@ struct Session {
     Problem problem;
     PrimeStore primes;
     CubeEngineState engine;  // methods shared and exact
+    // The narrowest cube width class the cube engines may use (tests run narrow functions wider).
+    int min_cube_class = 0;
     // The query box was closed through its own close button during this run.
     bool query_closed = false;
     // The last run ended with its report files written.

@@ -109,12 +109,12 @@ TEST(CubeWords, ConsensusAndDistanceFollowTheLiterals) {
     EXPECT_EQ(distance(a, b, s), 1);
     const Cube c = consensus(a, b, s);
     EXPECT_EQ(c.in, input_pair(0) | input_bits(1, 0) | input_bits(2, 1));
-    EXPECT_EQ(c.out[0], 1u);
+    EXPECT_EQ(c.out.w[0], 1u);
     EXPECT_EQ(literal_count(c, s), 2);
     // Same inputs, disjoint outputs: consensus joins the outputs.
     Cube d{a.in, {2, 0}};
     EXPECT_EQ(distance(a, d, s), 1);
-    EXPECT_EQ(consensus(a, d, s).out[0], 3u);
+    EXPECT_EQ(consensus(a, d, s).out.w[0], 3u);
     // Distance two gives nothing.
     Cube e{input_bits(0, 0) | input_bits(1, 1) | input_pair(2), {1, 0}};
     EXPECT_EQ(distance(a, e, s), 2);

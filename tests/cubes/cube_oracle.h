@@ -12,7 +12,7 @@ namespace vormel::cubes::testing {
 inline bool cube_has_point(const Cube& c, std::uint32_t p, int nx) {
     for (int i = 0; i < nx; ++i) {
         const int v = (p >> i) & 1;
-        if (!((c.in >> (2 * i + v)) & 1)) return false;
+        if (!c.in.test(2 * i + v)) return false;
     }
     return true;
 }
@@ -29,7 +29,7 @@ inline Cube random_cube(std::mt19937& rng, const Space& s, int free_percent) {
     Cube c;
     for (int i = 0; i < s.nx; ++i) {
         const int r = static_cast<int>(rng() % 100);
-        c.in |= (r < free_percent ? 3ull : (rng() & 1 ? 2ull : 1ull)) << (2 * i);
+        c.in |= r < free_percent ? input_pair(i) : input_bits(i, static_cast<int>(rng() & 1));
     }
     for (int j = 0; j < s.ny; ++j) {
         if (rng() % 2) set_output(c, j);

@@ -12,8 +12,8 @@
 namespace vormel::cubes {
 namespace {
 
-using Key = std::tuple<std::uint64_t, std::uint64_t, std::uint64_t>;
-Key key(const Cube& c) { return {c.in, c.out[0], c.out[1]}; }
+using Key = std::tuple<InBits, OutBits>;
+Key key(const Cube& c) { return {c.in, c.out}; }
 
 std::set<Key> maximal_by_definition(const Cover& f) {
     std::set<Key> out;

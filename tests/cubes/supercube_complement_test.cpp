@@ -15,10 +15,10 @@ TEST(SupercubeOfComplement, IsTheSmallestCubeHoldingEveryUncoveredPoint) {
         const int count = static_cast<int>(rng() % 24);
         InputCover f;
         for (const Cube& c : testing::random_cover(rng, s, count, 30 + static_cast<int>(rng() % 60))) f.push_back(c.in);
-        std::uint64_t expected = 0;
+        InBits expected;
         for (std::uint32_t p = 0; p < (1u << nx); ++p) {
             bool covered = false;
-            for (std::uint64_t in : f) covered = covered || testing::cube_has_point(Cube{in, {1, 0}}, p, nx);
+            for (const InBits& in : f) covered = covered || testing::cube_has_point(Cube{in, OutBits::bit(0)}, p, nx);
             if (covered) continue;
             for (int i = 0; i < nx; ++i) expected |= input_bits(i, (p >> i) & 1);
         }

@@ -35,7 +35,7 @@ std::set<Row> point_rows(const testing::SmallFunction& f, const cubes::Cover& pr
             Row row;
             for (int k = 0; k < static_cast<int>(primes.size()); ++k) {
                 const cubes::Cube& q = primes[static_cast<std::size_t>(k)];
-                if (cubes::has_output(q, j) && ((testing::cube_points(q.in, f.space.nx) >> p) & 1)) row.push_back(k);
+                if (cubes::has_output(q, j) && ((testing::cube_points(q.in.w[0], f.space.nx) >> p) & 1)) row.push_back(k);
             }
             rows.insert(row);
         }

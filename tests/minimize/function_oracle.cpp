@@ -145,7 +145,7 @@ Cover all_primes(const PointFunction& fn) {
     for (std::uint32_t code = 0; code < count; ++code) {
         Cube c;
         std::uint32_t rest = code;
-        for (int i = 0; i < nx; ++i, rest /= 3) c.in |= std::uint64_t{rest % 3 + 1} << (2 * i);
+        for (int i = 0; i < nx; ++i, rest /= 3) c.in.w[0] |= std::uint64_t{rest % 3 + 1} << (2 * i);
         for (int j = 0; j < fn.space.ny; ++j) {
             Cube single{c.in, {0, 0}};
             cubes::set_output(single, j);

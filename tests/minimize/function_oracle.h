@@ -40,7 +40,7 @@ template <typename Fn>
 void for_each_point(const cubes::Cube& c, int nx, Fn&& fn) {
     std::uint32_t fixed = 0, free = 0;
     for (int i = 0; i < nx; ++i) {
-        const auto pair = (c.in >> (2 * i)) & 3;
+        const auto pair = (c.in.w[0] >> (2 * i)) & 3;
         if (pair == 3) free |= 1u << i;
         else if (pair == 2) fixed |= 1u << i;
         else if (pair == 0) return;

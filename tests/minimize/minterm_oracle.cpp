@@ -113,7 +113,7 @@ Cover brute_force_primes(const SmallFunction& f) {
         if (prime) primes.push_back(Cube{in, {outs, 0}});
     }
     std::sort(primes.begin(), primes.end(), [](const Cube& a, const Cube& b) {
-        return a.in != b.in ? a.in < b.in : a.out[0] < b.out[0];
+        return a.in != b.in ? a.in < b.in : a.out < b.out;
     });
     return primes;
 }
@@ -127,7 +127,7 @@ CoverCost brute_force_minimum(const SmallFunction& f, const Cover& primes) {
     std::vector<Mask> covers(primes.size());
     std::vector<int> literals(primes.size());
     for (std::size_t k = 0; k < primes.size(); ++k) {
-        const std::uint64_t pts = cube_points(primes[k].in, nx);
+        const std::uint64_t pts = cube_points(primes[k].in.w[0], nx);
         for (int j = 0; j < ny; ++j)
             if (cubes::has_output(primes[k], j)) covers[k][static_cast<std::size_t>(j)] = pts & need[static_cast<std::size_t>(j)];
         literals[k] = cubes::literal_count(primes[k], f.space);

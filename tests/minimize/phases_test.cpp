@@ -95,7 +95,7 @@ TEST(Reduce, ShrinksEachCubeToTheSupercubeOfWhatOnlyItCovers) {
                 }
             });
             const Cube r = reduce_cube(f, i, c.f.dc, c.fn.space, work);
-            ASSERT_EQ(r.out[0], expected.out[0]);
+            ASSERT_EQ(r.out.w[0], expected.out.w[0]);
             if (!cubes::outputs_empty(r)) {
                 ASSERT_EQ(r.in, expected.in);
             }
