@@ -1,4 +1,5 @@
 #include "cubes/result_proof.h"
+#include "cubes/result_proof_classes.h"
 
 #include <cstdint>
 
@@ -9,6 +10,7 @@
 #include "model/problem.h"
 
 namespace vormel::cubes {
+inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
@@ -99,7 +101,7 @@ std::vector<Cube> sample_points(const Space& s1) {
 
 }  // namespace
 
-std::vector<ProofFault> prove_result(const Problem& problem, const TermTable& terms) {
+std::vector<ProofFault> prove_result_in_class(const Problem& problem, const TermTable& terms) {
     const FunctionCovers f = with_polarity(function_covers(problem), polarity_of(problem));
     const Space& s = f.space;
     const Space s1 = Space::of(s.nx, 1);
@@ -127,7 +129,7 @@ std::vector<ProofFault> prove_result(const Problem& problem, const TermTable& te
     return faults;
 }
 
-void mark_equal_realised_outputs(Problem& problem, const TermTable& terms) {
+void mark_equal_outputs_in_class(Problem& problem, const TermTable& terms) {
     const int ny = problem.outputs();
     problem.out_related.resize(static_cast<std::size_t>(ny), -1);
     problem.out_code.resize(static_cast<std::size_t>(ny), relation_ordinary);
@@ -168,4 +170,5 @@ void mark_equal_realised_outputs(Problem& problem, const TermTable& terms) {
     }
 }
 
+}  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes
