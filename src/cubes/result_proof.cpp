@@ -1,5 +1,4 @@
 #include "cubes/result_proof.h"
-#include "cubes/result_proof_classes.h"
 
 #include <cstdint>
 
