@@ -81,7 +81,7 @@ bool valid(const cubes::Cover& cover, const cubes::FunctionCovers& f) {
 
 int main(int argc, char** argv) {
     CLI::App app{"Exact method over benchmark inputs: terms, bound, proof, primes, rows, times"};
-    std::string folder = "bench/data/pla";
+    std::string folder = VORMEL_BENCH_DIR "/pla";
     std::vector<std::string> files;
     double limit = 60;
     std::string meaning = "peer";

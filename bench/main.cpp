@@ -21,7 +21,7 @@ using namespace vormel::bench;
 
 int main(int argc, char** argv) {
     CLI::App app{"Benchmark runner: runs each input in a child process and prints a table of figures"};
-    std::string folder = "bench/data/pla";
+    std::string folder = VORMEL_BENCH_DIR "/pla";
     std::vector<std::string> files;
     RunSettings settings;
     int repeat = 3;

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <set>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -22,6 +21,7 @@
 #include "report/text_work_area.h"
 #include "run/command_fsm.h"
 #include "run/session.h"
+#include "support/run_inputs.h"
 #include "support/test_session.h"
 
 namespace vormel {
@@ -39,21 +39,6 @@ struct Case {
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << (c.path.empty() ? c.name : c.path.string()); }
-
-int declared_inputs(const fs::path& path) {
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind(".i ", 0) == 0) return std::atoi(line.c_str() + 3);
-    }
-    return 0;
-}
-
-std::string gtest_name(std::string name) {
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    }
-    return name;
-}
 
 // Fully specified random tables whose outputs include a copy, an inverse and a constant of other
 // columns, and tables with don't cares; seeded, so every run sees the same ones.
@@ -87,19 +72,14 @@ std::string random_table(unsigned seed) {
     return text;
 }
 
-std::vector<Case> list_cases() {
+// The small inputs and the random tables, or the large inputs (see support/run_inputs.h).
+std::vector<Case> list_cases(bool large) {
     std::vector<Case> cases;
-    static const std::set<std::string> kinds = {".tab", ".tdf", ".dcb", ".pla", ".bol"};
-    for (const fs::path& dir : {fs::path(VORMEL_SOURCE_DIR) / "examples", fs::path(VORMEL_BENCH_DIR) / "pla"}) {
-        if (!fs::is_directory(dir)) continue;
-        for (const auto& entry : fs::directory_iterator(dir)) {
-            if (!entry.is_regular_file() || kinds.count(entry.path().extension().string()) == 0) continue;
-            if (entry.path().extension() == ".pla" && declared_inputs(entry.path()) > kLargestBenchInputs) continue;
-            cases.push_back({gtest_name(entry.path().parent_path().filename().string() + "_" + entry.path().filename().string()),
-                             entry.path(), ""});
-        }
+    for (const testing::InputFile& file :
+         large ? testing::large_inputs(kLargestBenchInputs) : testing::small_inputs(kLargestBenchInputs)) {
+        cases.push_back({file.name, file.path, ""});
     }
-    std::sort(cases.begin(), cases.end(), [](const Case& a, const Case& b) { return a.name < b.name; });
+    if (large) return cases;
     for (unsigned seed = 1; seed <= 12; ++seed) cases.push_back({"random_" + std::to_string(seed), {}, random_table(seed)});
     return cases;
 }
@@ -246,8 +226,10 @@ TEST_P(ExportRoundTrip, ReadBackAndOutsideJudgeAgreeWithTheResult) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, ExportRoundTrip, ::testing::ValuesIn(list_cases()),
-                         [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });
+std::string case_name(const ::testing::TestParamInfo<Case>& info) { return info.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Inputs, ExportRoundTrip, ::testing::ValuesIn(list_cases(false)), case_name);
+INSTANTIATE_TEST_SUITE_P(LargeInputs, ExportRoundTrip, ::testing::ValuesIn(list_cases(true)), case_name);
 
 // A Verilog export of module.pla named its module "module"; --import upper-cased every name, so
 // ABC's check by name of the original against the export failed.

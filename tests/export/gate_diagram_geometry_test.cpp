@@ -132,8 +132,9 @@ TEST_P(GateDiagramFiles, GatesMatchTheCountAndTheNetlistRealisesTheInput) {
     expect_wired(d);
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, GateDiagramFiles, ::testing::ValuesIn(testing::list_inputs(10)),
-                         [](const ::testing::TestParamInfo<testing::InputFile>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Inputs, GateDiagramFiles, ::testing::ValuesIn(testing::small_inputs(10)), testing::input_name);
+INSTANTIATE_TEST_SUITE_P(LargeInputs, GateDiagramFiles, ::testing::ValuesIn(testing::large_inputs(10)),
+                         testing::input_name);
 
 class GateDiagramRandom : public ::testing::TestWithParam<unsigned> {};
 

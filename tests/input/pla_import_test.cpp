@@ -279,12 +279,12 @@ TEST(PlaImport, EachUnsupportedConstructIsRefusedWithItsReason) {
 TEST(PlaImport, BenchmarkOriginalsExpandLikeTheNormalizedCopies) {
     const fs::path originals = fs::path(VORMEL_BENCH_DIR) / "pla-original";
     const fs::path normalized = fs::path(VORMEL_BENCH_DIR) / "pla";
-    if (!fs::is_directory(originals)) GTEST_SKIP() << "no " << originals;
+    ASSERT_TRUE(fs::is_directory(originals)) << originals;
     int compared = 0;
     std::set<std::string> over_one, over_zero;
     for (const auto& entry : fs::directory_iterator(originals)) {
         const fs::path copy = normalized / entry.path().filename();
-        if (!fs::exists(copy)) continue;
+        ASSERT_TRUE(fs::exists(copy)) << copy;
         SCOPED_TRACE(entry.path().string());
         const PlaImport imported = import_pla(testing::read_file(entry.path().string()));
         ASSERT_EQ(imported.error, "");

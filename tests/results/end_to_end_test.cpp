@@ -22,7 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::check_realisation;
 using testing::InputFile;
-using testing::list_inputs;
 using testing::read_text;
 using testing::ScratchDir;
 
@@ -108,8 +107,10 @@ TEST(EndToEndBounds, TableAboveSixTimesTheExpandedRowsIsOptimizedNotRefused) {
     EXPECT_EQ(check_realisation(session.problem), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, EndToEnd, ::testing::ValuesIn(list_inputs(kLargestTestedInputs)),
-                         [](const ::testing::TestParamInfo<InputFile>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Inputs, EndToEnd, ::testing::ValuesIn(testing::small_inputs(kLargestTestedInputs)),
+                         testing::input_name);
+INSTANTIATE_TEST_SUITE_P(LargeInputs, EndToEnd, ::testing::ValuesIn(testing::large_inputs(kLargestTestedInputs)),
+                         testing::input_name);
 
 }  // namespace
 }  // namespace vormel

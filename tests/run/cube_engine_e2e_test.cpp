@@ -14,12 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::InputFile;
 
-#ifdef VORMEL_SANITIZED_TESTS
-// Sanitized builds run the large files' 4M-row proofs ten times slower: the release build covers them.
-constexpr int kLargestRunInputs = 16;
-#else
 constexpr int kLargestRunInputs = 22;
-#endif
 constexpr int kLargestExactInputs = 10;
 
 struct RunResult {
@@ -83,10 +78,10 @@ TEST_P(CubeEngineRuns, EveryPolarityModeProvesItsResult) {
     }
 }
 
-std::vector<InputFile> inputs() { return testing::list_inputs(kLargestRunInputs); }
-
-INSTANTIATE_TEST_SUITE_P(Inputs, CubeEngineRuns, ::testing::ValuesIn(inputs()),
-                         [](const ::testing::TestParamInfo<InputFile>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Inputs, CubeEngineRuns, ::testing::ValuesIn(testing::small_inputs(kLargestRunInputs)),
+                         testing::input_name);
+INSTANTIATE_TEST_SUITE_P(LargeInputs, CubeEngineRuns, ::testing::ValuesIn(testing::large_inputs(kLargestRunInputs)),
+                         testing::input_name);
 
 }  // namespace
 }  // namespace vormel

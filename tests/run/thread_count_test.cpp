@@ -74,8 +74,10 @@ TEST_P(ThreadCount, OneAndFourThreadsWriteTheSameReports) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, ThreadCount, ::testing::ValuesIn(testing::list_inputs(kLargestRunInputs)),
-                         [](const ::testing::TestParamInfo<InputFile>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Inputs, ThreadCount, ::testing::ValuesIn(testing::small_inputs(kLargestRunInputs)),
+                         testing::input_name);
+INSTANTIATE_TEST_SUITE_P(LargeInputs, ThreadCount, ::testing::ValuesIn(testing::large_inputs(kLargestRunInputs)),
+                         testing::input_name);
 
 // A seeded random table with output don't cares: the comparison colours them blue.
 std::string random_table(std::mt19937& random, int inputs, int outputs, int rows, std::string_view values = "0111-") {

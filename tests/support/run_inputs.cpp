@@ -34,15 +34,28 @@ std::vector<InputFile> list_inputs(int largest_pla_inputs) {
         if (!fs::is_directory(dir)) continue;
         for (const auto& entry : fs::directory_iterator(dir)) {
             if (!entry.is_regular_file() || kinds.count(entry.path().extension().string()) == 0) continue;
-            if (entry.path().extension() == ".pla" && declared_pla_inputs(entry.path()) > largest_pla_inputs) continue;
+            const int pla_inputs = entry.path().extension() == ".pla" ? declared_pla_inputs(entry.path()) : 0;
+            if (pla_inputs > largest_pla_inputs) continue;
             std::string name = entry.path().filename().string();
             for (char& c : name) {
                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
             }
-            files.push_back({entry.path(), name});
+            files.push_back({entry.path(), name, pla_inputs});
         }
     }
     std::sort(files.begin(), files.end(), [](const InputFile& a, const InputFile& b) { return a.name < b.name; });
+    return files;
+}
+
+std::vector<InputFile> small_inputs(int largest_pla_inputs) {
+    std::vector<InputFile> files = list_inputs(largest_pla_inputs);
+    std::erase_if(files, [](const InputFile& file) { return file.pla_inputs > kSmallPlaInputs; });
+    return files;
+}
+
+std::vector<InputFile> large_inputs(int largest_pla_inputs) {
+    std::vector<InputFile> files = list_inputs(largest_pla_inputs);
+    std::erase_if(files, [](const InputFile& file) { return file.pla_inputs <= kSmallPlaInputs; });
     return files;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace vormel {
 struct Problem;
 }
@@ -15,12 +17,23 @@ namespace vormel::testing {
 struct InputFile {
     std::filesystem::path path;
     std::string name;  // test name: the file name without characters gtest refuses
+    int pla_inputs = 0;  // the .i count of a .pla file, 0 for the other kinds
 };
 
 inline void PrintTo(const InputFile& file, std::ostream* out) { *out << file.path.string(); }
 
+// The name of a test instantiated over InputFile values.
+inline std::string input_name(const ::testing::TestParamInfo<InputFile>& info) { return info.param.name; }
+
 // The examples and the benchmark .pla files, by name; .pla files declaring more inputs are left out.
 std::vector<InputFile> list_inputs(int largest_pla_inputs);
+
+// Whole-run suites split list_inputs: the examples and the .pla files of at most kSmallPlaInputs
+// inputs run in the quick suite and under the sanitizers; the rest, instantiated as LargeInputs/...,
+// carry the long label and run in the release build only.
+constexpr int kSmallPlaInputs = 7;
+std::vector<InputFile> small_inputs(int largest_pla_inputs);
+std::vector<InputFile> large_inputs(int largest_pla_inputs);
 
 // A private copy of the input: a run writes its reports beside it.
 class ScratchDir {
