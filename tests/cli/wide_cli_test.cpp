@@ -1,5 +1,5 @@
 // Every wide benchmark function (past 22 inputs or 100 outputs) through a whole console run of the
-// shared method, as a user runs it: imported, proven by the run itself, and, where the function has
+// shared method, as a user runs it (long: the release run): imported, proven by the run itself, and, where the function has
 // no don't cares, proven again by ABC against the exported BLIF.
 #include <gtest/gtest.h>
 
@@ -80,7 +80,7 @@ TEST_P(WideBenchmarks, SharedMethodRunsProvesAndExports) {
     EXPECT_NE(cec.out.find("Networks are equivalent"), std::string::npos) << cec.out << cec.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(PlaWide, WideBenchmarks, ::testing::ValuesIn(wide_files()),
+INSTANTIATE_TEST_SUITE_P(LargeInputs, WideBenchmarks, ::testing::ValuesIn(wide_files()),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 }  // namespace
