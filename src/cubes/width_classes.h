@@ -6,7 +6,7 @@
 
 // X(index, name, input words, output words) for every class, narrowest first; CMakeLists.txt
 // lists the same classes.
-#define VORMEL_CUBE_CLASSES(X) X(0, w1x2, 1, 2) X(1, w4x4, 4, 4)
+#define VORMEL_CUBE_CLASSES(X) X(0, w1x2, 1, 2) X(1, w4x4, 4, 4) X(2, w16x16, 16, 16) X(3, w128x64, 128, 64)
 
 namespace vormel::cubes {
 

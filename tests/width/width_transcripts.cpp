@@ -3,6 +3,7 @@
 #include <random>
 
 #include "cubes/cover_algebra.h"
+#include "minimize/cover_cost.h"
 #include "minimize/exact.h"
 #include "minimize/heuristic.h"
 #include "width/width_case.h"
@@ -45,7 +46,8 @@ public:
         for (int i : c_.used_inputs) t += "~01-"[(cube.in.test(2 * i + 1) ? 2 : 0) + (cube.in.test(2 * i) ? 1 : 0)];
         t += ' ';
         for (int j : c_.used_outputs) t += cube.out.test(j) ? '1' : '0';
-        if (((cube.in | used_pairs_) & s_.in_full) != s_.in_full) t += '!';
+        const cubes::InBits rest = cube.in & ~used_pairs_;
+        if ((rest ^ (rest >> 1)) & s_.low_full() & ~used_pairs_) t += '!';
         return t;
     }
     // Cubes of unused outputs only (a complement has them) are left out.
