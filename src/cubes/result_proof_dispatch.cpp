@@ -19,6 +19,8 @@ struct ClassProof {
 constexpr ClassProof kByClass[] = {VORMEL_CUBE_CLASSES(VORMEL_CLASS_PROOF)};
 #undef VORMEL_CLASS_PROOF
 static_assert(std::size(kByClass) == kWidthClassCount);
+// The readers take what the widest class holds.
+static_assert(kMaxCubeInputs == vormel::kMaxCubeInputs && kMaxCubeOutputs == vormel::kMaxCubeOutputs);
 
 const ClassProof& for_problem(const Problem& problem) {
     const int k = width_class_for(problem.inputs(), problem.outputs());
