@@ -64,8 +64,9 @@ int keep_mode_and_owner(int fd, const std::string& target) {
     if (::fstat(fd, &fresh) != 0) return errno;
     if (fresh.st_uid != old.st_uid || fresh.st_gid != old.st_gid) {
         // Owner and group where permitted (root, or a group of our own), else the group alone.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && fresh.st_gid != old.st_gid) {
-            (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && fresh.st_gid != old.st_gid &&
+            ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+            // Neither is permitted: the new file stays ours, with the old mode.
         }
     }
     // After the owner: a change of owner may clear mode bits.
