@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
-#include "report/text_work_area.h"
 #include "run/command_fsm.h"
 #include "run/session.h"
 #include "support/run_inputs.h"
+#include "support/test_session.h"
 
 namespace vormel {
 namespace {
@@ -31,21 +31,15 @@ TEST(ChainSearchFile, FailingChainsInManyCyclesAreCountedAtEveryPolarity) {
                               Expected{polarity_zero_set, "P_Terms = 64 ", "000000000000000000000"},
                               Expected{polarity_automatic, "P_Terms = 39 ", "111111111111111111111"}}) {
         SCOPED_TRACE(e.mode);
-        TextWorkArea area;
-        SilentRunWindow window;
-        Session session(area, window);
-        RunContext& ctx = session.ctx;
-        ctx.input_file = input.string();
-        ctx.options.display_level = 1;
-        ctx.options.page_by_page = 0;
-        ctx.options.polarity_mode = e.mode;
-        ctx.run_state = 4;
-        for (int guard = 0; guard < 10 && ctx.run_state != 10; ++guard) Vormel_CommandFSM(session);
-        const std::string& text = area.text();
+        testing::FileRun run(input.string(), 1);
+        run.ctx.options.polarity_mode = e.mode;
+        run.ctx.run_state = 4;
+        for (int guard = 0; guard < 10 && run.ctx.run_state != 10; ++guard) Vormel_CommandFSM(run.session);
+        const std::string text = run.area.text();
         EXPECT_NE(text.find(e.terms), std::string::npos);
         EXPECT_NE(text.find(std::string(" Final Polarity = ") + e.polarity), std::string::npos);
         EXPECT_NE(text.find(" *** Comparison with original expanded Inputs successful."), std::string::npos);
-        EXPECT_EQ(testing::check_realisation(session.problem), "");
+        EXPECT_EQ(testing::check_realisation(run.session.problem), "");
     }
 }
 
