@@ -38,78 +38,45 @@ void for_each_neighbour(const RolexState& s, std::uint32_t care, std::uint32_t v
     }
 }
 
-// The routes of a small component, as a graph of its own: cubes numbered, rows as edges numbered
-// 0 .. 63, so a route's rows fit one word. Returns false when the component has more rows.
-bool small_component(RolexState& s, std::uint32_t care, std::uint32_t value) {
-    RolexState::SmallGraph& g = s.graph;
+// The component of the cube as a graph of its own, the cube itself node 0.
+void build_route_graph(RolexState& s, std::uint32_t care, std::uint32_t value) {
+    RouteGraph& g = s.route_graph;
     g.adjacency.clear();
     g.first.clear();
+    g.rows.clear();
     s.seen.clear();
     s.queue.clear();
     bool fresh = false;
     s.seen.number[s.seen.slot(value, fresh)] = 0;
     s.queue.push_back(value);
-    int edges = 0;
     for (std::size_t q = 0; q < s.queue.size(); ++q) {
         const std::uint32_t v = s.queue[q];
         g.first.push_back(static_cast<int>(g.adjacency.size()));
         for (std::uint32_t bits = care; bits != 0; bits &= bits - 1) {
             const std::uint32_t b = bits & (~bits + 1);
+            // The rows doubling v across b all join v and v ^ b: one link, numbered from the cube
+            // met first.
+            int first_row = -1;
+            std::uint32_t rows = 0;
             for (int r = s.index.first_row(care & ~b, v & ~b); r >= 0; r = s.index.next_row(r)) {
                 if (!may_split(s, r)) continue;
-                int& other = s.seen.number[s.seen.slot(v ^ b, fresh)];
-                if (fresh) {
-                    other = static_cast<int>(s.queue.size());
-                    s.queue.push_back(v ^ b);
-                }
-                // Each row is met from both of its cubes; number it when met from the lower one.
-                int edge = -1;
-                if (other > static_cast<int>(q)) {
-                    if (edges == 64) return false;
-                    edge = edges++;
-                    s.edge_of_row[at(r)] = edge;
-                } else {
-                    edge = s.edge_of_row[at(r)];
-                }
-                g.adjacency.push_back({other, edge});
+                if (first_row < 0) first_row = r;
+                ++rows;
             }
+            if (rows == 0) continue;
+            int& other = s.seen.number[s.seen.slot(v ^ b, fresh)];
+            if (fresh) {
+                other = static_cast<int>(s.queue.size());
+                s.queue.push_back(v ^ b);
+            }
+            if (other > static_cast<int>(q)) {
+                s.link_of_row[at(first_row)] = static_cast<int>(g.rows.size());
+                g.rows.push_back(rows);
+            }
+            g.adjacency.push_back({other, s.link_of_row[at(first_row)]});
         }
     }
     g.first.push_back(static_cast<int>(g.adjacency.size()));
-    return true;
-}
-
-// Routes of the small component from cube 0, one per level entered.
-std::uint64_t count_small_routes(RunContext& ctx, RolexState& s) {
-    const RolexState::SmallGraph& g = s.graph;
-    const auto base_depth = static_cast<long long>(s.rolex_stack.size());
-    std::uint64_t levels = 1;
-    std::uint64_t used = 0;
-    auto& path = s.small_path;
-    path.clear();
-    path.push_back({0, g.first[0], -1});
-    while (!path.empty()) {
-        RolexState::SmallStep& top = path.back();
-        const int end = g.first[at(top.node) + 1];
-        while (top.next < end && ((used >> g.adjacency[at(top.next)].edge) & 1u) != 0) ++top.next;
-        if (top.next == end) {
-            if (top.edge >= 0) used &= ~(std::uint64_t{1} << top.edge);
-            path.pop_back();
-            continue;
-        }
-        const RolexState::SmallGraph::Link link = g.adjacency[at(top.next++)];
-        if (base_depth + static_cast<long long>(path.size()) > s.lrolex + 1) {
-            ctx.report.flush_display(0);
-            ctx.report.display_blank();
-            ctx.diag.show_error(" *** System Error 5: In rolex_rec: lrolex >" + STR(s.lrolex), 0);
-            ctx.error_flag = -1;
-            return levels;
-        }
-        used |= std::uint64_t{1} << link.edge;
-        path.push_back({link.node, g.first[at(link.node)], link.edge});
-        if ((++levels & 0xFFFFF) == 0) ctx.diag.poll_progress(0);  // the route count can be huge
-    }
-    return levels;
 }
 
 }  // namespace
@@ -183,50 +150,18 @@ int label_component(RolexState& s, std::uint32_t care, std::uint32_t value) {
 // The number of levels a search from the cube enters when it finds no end: it tries every route,
 // one level per row it splits, in whatever order, so the count does not depend on the order.
 std::uint64_t failing_levels(RunContext& ctx, RolexState& s, std::uint32_t care, std::uint32_t value) {
-    if (small_component(s, care, value)) return count_small_routes(ctx, s);
+    build_route_graph(s, care, value);
+    const RouteCount routes = s.route_counter.count(s.route_graph, 0, [&] { ctx.diag.poll_progress(0); });
     const auto base_depth = static_cast<long long>(s.rolex_stack.size());
-    std::uint64_t levels = 1;
-    s.count_stack.clear();
-    s.count_stack.push_back({value, care, -1, -1});
-    while (!s.count_stack.empty()) {
-        RolexState::CountNode& n = s.count_stack.back();
-        if (n.split >= 0) {
-            s.memo_first[at(n.split)] = kMemoFree;
-            n.split = -1;
-        }
-        int r = -1;
-        std::uint32_t b = 0;
-        while (n.bits != 0) {
-            b = n.bits & (~n.bits + 1);
-            r = n.row < 0 ? s.index.first_row(care & ~b, n.value & ~b) : s.index.next_row(n.row);
-            while (r >= 0 && !may_split(s, r)) r = s.index.next_row(r);
-            if (r >= 0) break;
-            n.bits &= n.bits - 1;
-            n.row = -1;
-        }
-        if (n.bits == 0) {
-            s.count_stack.pop_back();
-            continue;
-        }
-        n.row = r;
-        if (base_depth + static_cast<long long>(s.count_stack.size()) > s.lrolex + 1) {
-            ctx.report.flush_display(0);
-            ctx.report.display_blank();
-            ctx.diag.show_error(" *** System Error 5: In rolex_rec: lrolex >" + STR(s.lrolex), 0);
-            ctx.error_flag = -1;
-            for (const RolexState::CountNode& open : s.count_stack) {
-                if (open.split >= 0) s.memo_first[at(open.split)] = kMemoFree;
-            }
-            return levels;
-        }
-        s.memo_first[at(r)] = kMemoOnChain;
-        n.split = r;
-        const std::uint32_t next = n.value ^ b;
-        s.count_stack.push_back({next, care, -1, -1});
-        if ((++levels & 0xFFFFF) == 0) ctx.diag.poll_progress(0);
+    if (routes.longest > 0 && base_depth + static_cast<long long>(routes.longest) > s.lrolex + 1) {
+        ctx.report.flush_display(0);
+        ctx.report.display_blank();
+        ctx.diag.show_error(" *** System Error 5: In rolex_rec: lrolex >" + STR(s.lrolex), 0);
+        ctx.error_flag = -1;
     }
-    return levels;
+    return routes.routes;
 }
+
 void RolexState::CubeMarks::resize(std::size_t rows) {
     std::size_t size = 16;
     while (size < 2 * rows + 2) size <<= 1;
@@ -270,6 +205,5 @@ int RolexState::CubeMarks::find(std::uint32_t v) const {
     }
     return -1;
 }
-
 
 }  // namespace vormel

@@ -65,7 +65,7 @@ void RolexState::prepare(const CubeTable& table) {
     index.build(table);
     seen.resize(n);
     label.resize(n);
-    edge_of_row.assign(n, -1);
+    link_of_row.assign(n, -1);
 }
 
 void RolexState::free_marks() {

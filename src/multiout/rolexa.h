@@ -5,6 +5,7 @@
 #include "multiout/row_index.h"
 #include "multiout/cube_table.h"
 #include "multiout/random_generator.h"
+#include "multiout/route_count.h"
 
 namespace vormel {
 
@@ -59,26 +60,9 @@ struct RolexState {
     CubeMarks label;  // distance of each cube to the nearest end of a chain
     std::vector<std::uint32_t> queue;
     std::vector<std::uint32_t> ends;
-    struct CountNode {
-        std::uint32_t value;
-        std::uint32_t bits;  // inputs whose rows are still to try, lowest first
-        int row;             // row of the lowest bit tried last, -1 none yet
-        int split;           // row split for the level below, -1 none
-    };
-    std::vector<CountNode> count_stack;
-    struct SmallGraph {
-        struct Link {
-            int node, edge;
-        };
-        std::vector<Link> adjacency;  // links of cube c: adjacency[first[c] .. first[c + 1])
-        std::vector<int> first;
-    };
-    SmallGraph graph;
-    std::vector<int> edge_of_row;
-    struct SmallStep {
-        int node, next, edge;
-    };
-    std::vector<SmallStep> small_path;
+    RouteGraph route_graph;  // the component of a failing search
+    std::vector<int> link_of_row;
+    RouteCounter route_counter;
 
     // Sizes the marks to the table, frees them and indexes the rows.
     void prepare(const CubeTable& table);

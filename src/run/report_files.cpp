@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <vector>
@@ -17,6 +18,7 @@
 
 #include "report/run_context.h"
 #include "report/work_area.h"
+#include "run/file_replacement.h"
 #include "run/interrupt_guard.h"
 
 namespace vormel {
@@ -85,6 +87,8 @@ public:
     int write(Write fill, WriteWatch watch) {
         if (const int error = create(); error != 0) return error;
         guard_ = std::make_unique<RemovedOnInterrupt>(path_);
+        // Before any data goes in, so the content is never readable by more than the old file's.
+        if (const int error = keep_mode_and_owner(fd_, target_); error != 0) return error;
         FileSink sink(fd_, watch);
         std::ostream out(&sink);
         fill(out);
@@ -113,8 +117,9 @@ private:
         const fs::path folder = fs::path(target_).parent_path();
         static thread_local std::mt19937_64 random{std::random_device{}()};
         static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        const std::string prefix = temporary_prefix();
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = ".vormel-";
+            std::string name = prefix;
             for (int i = 0; i < 10; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
             const std::string path = (folder / name).string();
             fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -156,6 +161,7 @@ WriteFailure write_all(const std::vector<std::pair<std::string, Filler>>& files,
     std::vector<std::unique_ptr<Temporary>> temporaries;
     std::vector<int> errors(files.size(), 0);
     try {
+        remove_dead_temporaries(fs::path(files.front().first).parent_path().string());
         for (const auto& [target, fill] : files) {
             temporaries.push_back(std::make_unique<Temporary>(target));
             if (const int error = check_target(target); error != 0) {
@@ -180,6 +186,10 @@ WriteFailure write_all(const std::vector<std::pair<std::string, Filler>>& files,
     }
     // A cancel that came after the last buffer still keeps the old files.
     if (watch.cancelled && watch.cancelled->load()) return failure(files.front().first, ECANCELED);
+    // Files written together are one result: a second writer of the same files renames its own
+    // either before or after, never between, so the last one to get here owns all of them.
+    std::optional<FolderLock> lock;
+    if (temporaries.size() > 1) lock.emplace(fs::path(files.front().first).parent_path().string());
     const InterruptsDeferred deferred;
     for (std::size_t i = 0; i < temporaries.size(); ++i) {
         if (i > 0 && between_renames) between_renames();

@@ -27,9 +27,11 @@ struct WriteWatch {
 
 // Writes the work area as plain text to path and as rich text to path + ".rtf", as one result: both
 // go completely to temporaries first (unique names in the same folder, created exclusively and never
-// through a link, mode from the umask), and only then the .rtf and last the .rpt are renamed into
-// place, so a new .rpt always has its .rtf. On any failure neither file is replaced and no temporary
-// is left. between_renames runs after the first rename (tests interrupt the program there).
+// through a link; mode and, where permitted, owner of the file replaced, else mode from the umask),
+// and only then the .rtf and last the .rpt are renamed into place under a lock on the folder, so a
+// new .rpt always has its .rtf, also against another run writing the same pair. On any failure
+// neither file is replaced and no temporary is left; temporaries that killed writers left in the
+// folder are removed. between_renames runs after the first rename (tests interrupt the program there).
 WriteFailure write_report_files(const WorkArea& area, const std::string& path,
                                 const std::function<void()>& between_renames = {}, WriteWatch watch = {});
 // Writes text to path the same way: a temporary first, then renamed into place.

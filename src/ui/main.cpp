@@ -4,16 +4,49 @@
 #include <QScreen>
 #include <QStringList>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
+#include "report/run_context.h"
 #include "ui/emergency_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_work_area.h"
 #include "ui/query_box.h"
 #include "ui/ui_dialogs.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vormel [FILE]\n"
+    "The desktop program of Vormel, which minimizes multi-output two-level (AND/OR) logic.\n"
+    "Without FILE it opens ready for Open or New; with FILE it loads the file, runs the whole job\n"
+    "and saves FILE.rpt and FILE.rpt.rtf beside it. The console program is vormelc.\n"
+    "\n"
+    "  -h, --help     print this text and exit\n"
+    "  --version      print the version and exit\n";
+
+// --help and --version answer on the terminal before any window exists, so they need no display.
+bool answered_on_terminal(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--version") {
+            std::printf("vormel %s\n", vormel::version_text().c_str());
+            return true;
+        }
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kUsage, stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (answered_on_terminal(argc, argv)) return std::fflush(stdout) == 0 ? 0 : 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vormel Logic Optimization");
 

@@ -23,18 +23,30 @@ expect() {
   fi
 }
 expect "vormelc installed" "test -x '$work/root/usr/bin/vormelc'"
-expect "vormelc man page" "test -s '$work/root/usr/share/man/man1/vormelc.1'"
+expect "vormelc man page" "gzip -t '$work/root/usr/share/man/man1/vormelc.1.gz'"
+expect "copyright file" "grep -q '^Copyright:' '$work/root/usr/share/doc/vormel/copyright'"
+expect "changelog" "zcat '$work/root/usr/share/doc/vormel/changelog.gz' | grep -q '^vormel ('"
 expect "user guide" "grep -q '^# Vormel user guide' '$work/root/usr/share/doc/vormel/user_guide.md'"
 expect "runtime libraries among the dependencies" "dpkg-deb -f '$deb' Depends | grep -q libfmt"
 if test -x "$build/src/ui/vormel"; then
   expect "vormel installed" "test -x '$work/root/usr/bin/vormel'"
-  expect "vormel man page" "test -s '$work/root/usr/share/man/man1/vormel.1'"
+  expect "vormel man page" "gzip -t '$work/root/usr/share/man/man1/vormel.1.gz'"
   expect "desktop entry" "grep -q '^Exec=vormel' '$work/root/usr/share/applications/vormel.desktop'"
   expect "icon" "test -s '$work/root/usr/share/icons/hicolor/scalable/apps/vormel.svg'"
 fi
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 expect "vormelc --version from the package" "'$work/root/usr/bin/vormelc' --version | grep -q '$version'"
+if test -x "$work/root/usr/bin/vormel"; then
+  # Without any display: the answers come before a window is made.
+  no_display="env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
+  expect "vormel --version without a display" "$no_display '$work/root/usr/bin/vormel' --version | grep -q '$version'"
+  expect "vormel --help without a display" "$no_display '$work/root/usr/bin/vormel' --help | grep -q '^Usage: vormel'"
+fi
+if command -v lintian > /dev/null; then
+  expect "lintian finds no error or warning" \
+    "lintian --fail-on error,warning '$deb' > '$work/lintian.log' 2>&1 || { cat '$work/lintian.log'; false; }"
+fi
 cp "$source/examples/full_adder.tab" "$work/full_adder.tab"
 expect "a whole job from the package" \
   "(cd '$work' && '$work/root/usr/bin/vormelc' -q full_adder.tab --export blif --summary full_adder.json)"

@@ -15,6 +15,7 @@
 #include "run/command_fsm.h"
 #include "run/session.h"
 #include "support/run_inputs.h"
+#include "support/test_session.h"
 
 namespace vormel {
 namespace {
@@ -92,19 +93,13 @@ TEST(EndToEndBounds, TableAboveSixTimesTheExpandedRowsIsOptimizedNotRefused) {
     }
     std::ofstream(input) << text.str();
 
-    TextWorkArea area;
-    SilentRunWindow window;
-    Session session(area, window);
-    RunContext& ctx = session.ctx;
-    ctx.input_file = input.string();
-    ctx.options.display_level = 0;
-    ctx.options.page_by_page = 0;
-    ctx.run_state = 4;
-    Vormel_CommandFSM(session);
-    EXPECT_EQ(area.text().find("System Error"), std::string::npos) << area.text();
-    EXPECT_TRUE(session.report_saved);
-    EXPECT_NE(area.text().find(" *** Comparison with original expanded Inputs successful."), std::string::npos);
-    EXPECT_EQ(check_realisation(session.problem), "");
+    testing::FileRun run(input.string(), 0);
+    run.ctx.run_state = 4;
+    Vormel_CommandFSM(run.session);
+    EXPECT_EQ(run.area.text().find("System Error"), std::string::npos) << run.area.text();
+    EXPECT_TRUE(run.session.report_saved);
+    EXPECT_NE(run.area.text().find(" *** Comparison with original expanded Inputs successful."), std::string::npos);
+    EXPECT_EQ(check_realisation(run.session.problem), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, EndToEnd, ::testing::ValuesIn(testing::small_inputs(kLargestTestedInputs)),

@@ -84,6 +84,19 @@ struct TestRun {
     std::vector<std::string> lines() const;
 };
 
+// A session that runs a file at a display level without page stops, with a text work area.
+struct FileRun {
+    TextWorkArea area;
+    SilentRunWindow window;
+    Session session{area, window};
+    RunContext& ctx = session.ctx;
+    FileRun(const std::string& input, int display_level) {
+        ctx.input_file = input;
+        ctx.options.display_level = display_level;
+        ctx.options.page_by_page = 0;
+    }
+};
+
 // A fresh temporary directory, removed with the object.
 class TempDir {
 public:
