@@ -285,15 +285,8 @@ void display_table(RunContext& ctx, Problem& problem, const Table& table, bool d
 
     if (comparison) {
         ctx.diag.stop_timer(" Final comparison");
-        if (tally.failed) {
-            report.text_red(1);
-            report.display_text(" *** Algorithmic Error : Comparison failed.", 1);
-            ctx.error_flag = -1;
-            return;
-        }
-        report.text_green(1);
-        report.display_text(" *** Comparison with original expanded Inputs successful.", 1);
-        report.display_blank();
+        display_comparison_verdict(ctx, tally.failed);
+        if (tally.failed) return;
     } else if constexpr (!std::is_same_v<Table, FinalOutput>) {
         display_statistics(ctx, problem, table);
     }
@@ -332,6 +325,19 @@ void display_function_notes(ReportChannel& report, const Problem& problem) {
             default: break;
         }
     }
+}
+
+void display_comparison_verdict(RunContext& ctx, bool failed) {
+    ReportChannel& report = ctx.report;
+    if (failed) {
+        report.text_red(1);
+        report.display_text(" *** Algorithmic Error : Comparison failed.", 1);
+        ctx.error_flag = -1;
+        return;
+    }
+    report.text_green(1);
+    report.display_text(" *** Comparison with original expanded Inputs successful.", 1);
+    report.display_blank();
 }
 
 void display_term_table(RunContext& ctx, Problem& problem, const TermTable& table, bool dash, TableMode mode) {

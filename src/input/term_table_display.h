@@ -22,5 +22,7 @@ void display_term_table(RunContext& ctx, Problem& problem, const FinalOutput& ta
 
 // The notes on constant, undefined, identical and inverse outputs that end a final or comparison table.
 void display_function_notes(ReportChannel& report, const Problem& problem);
+// The comparison's last line: success, or failure (error_flag set).
+void display_comparison_verdict(RunContext& ctx, bool failed);
 
 }  // namespace vormel

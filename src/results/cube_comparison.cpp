@@ -28,15 +28,7 @@ void cube_comparison(RunContext& ctx, Problem& problem, const TermTable& terms) 
                             1);
     }
     if (!expanded) display_function_notes(report, problem);
-    if (!faults.empty()) {
-        report.text_red(1);
-        report.display_text(" *** Algorithmic Error : Comparison failed.", 1);
-        ctx.error_flag = -1;
-        return;
-    }
-    report.text_green(1);
-    report.display_text(" *** Comparison with original expanded Inputs successful.", 1);
-    report.display_blank();
+    display_comparison_verdict(ctx, !faults.empty());
 }
 
 }  // namespace vormel

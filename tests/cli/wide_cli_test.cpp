@@ -1,6 +1,6 @@
 // Every wide benchmark function (past 22 inputs or 100 outputs) through a whole console run of the
-// shared method, as a user runs it (long: the release run): imported, proven by the run itself, and, where the function has
-// no don't cares, proven again by ABC against the exported BLIF.
+// shared method, as a user runs it (long tests: the release run): imported, proven by the run itself,
+// and, where the function has no don't cares, proven again by ABC against the exported BLIF.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -10,6 +10,7 @@
 #include "run/command_fsm.h"
 #include "run/session.h"
 #include "support/run_inputs.h"
+#include "support/test_session.h"
 
 namespace vormel {
 namespace {
@@ -23,25 +24,20 @@ struct WholeRun {
 };
 
 WholeRun run_file(const fs::path& input, int method, int mode = polarity_one_set, int level = 1) {
-    TextWorkArea area;
-    SilentRunWindow window;
-    Session session(area, window);
-    RunContext& ctx = session.ctx;
-    area.set_plain_text(testing::read_text(input));
-    ctx.input_file = input.string();
-    ctx.options.display_level = level;
-    ctx.options.page_by_page = 0;
+    testing::FileRun run(input.string(), level);
+    RunContext& ctx = run.ctx;
+    run.area.set_plain_text(testing::read_text(input));
     ctx.options.prime_method = method;
     ctx.options.polarity_mode = mode;
     ctx.options.exact_limit_seconds = 5;
     ctx.auto_run = 1;
     ctx.run_state = 4;
-    for (int guard = 0; guard < 10 && ctx.run_state != 10; ++guard) Vormel_CommandFSM(session);
-    WholeRun run;
-    run.report = area.text();
-    run.saved = session.report_saved;
-    if (run.saved) run.realisation = testing::check_realisation(session.problem);
-    return run;
+    for (int guard = 0; guard < 10 && ctx.run_state != 10; ++guard) Vormel_CommandFSM(run.session);
+    WholeRun whole;
+    whole.report = run.area.text();
+    whole.saved = run.session.report_saved;
+    if (whole.saved) whole.realisation = testing::check_realisation(run.session.problem);
+    return whole;
 }
 
 // A .pla of random rows whose inputs are mostly "-": n inputs, m outputs.
