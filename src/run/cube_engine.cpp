@@ -76,6 +76,15 @@ EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, mini
         run.figures = " Prime Implicants =" + STR(r.prime_count) + "   Covering Rows =" + STR(r.row_count) +
                       "   Essential =" + STR(r.essential_count) + "   Left for the Solver =" + STR(r.core_rows) +
                       " x" + STR(r.core_columns);
+        if (!r.proven && observer.keep_going()) {
+            // Cut short by the limit: the solver's best may be worse than one run of the heuristic,
+            // and the exact method is never to give more than the shared one.
+            minimize::HeuristicResult h = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, {}, observer);
+            if (!h.stopped && minimize::cover_cost(h.cover, f.space) < minimize::cover_cost(run.cover, f.space)) {
+                run.cover = std::move(h.cover);
+                run.figures += "   (the Heuristic's Cover was smaller)";
+            }
+        }
     } else {
         minimize::HeuristicParams params;
         params.restarts = restarts;
@@ -115,7 +124,7 @@ void cube_sets(Session& session) {
     RunContext& ctx = session.ctx;
     Problem& problem = session.problem;
     ctx.current_sub = "Cube_Sets";
-    ctx.report.display_text(is_exact(ctx) ? " Prime Generation    : Exact - Proven Minimum Cover "
+    ctx.report.display_text(is_exact(ctx) ? " Prime Generation    : Exact - Minimum Cover by Branch and Cut "
                                           : " Prime Generation    : Shared - Multi-Output Cubes ",
                             1);
     if (ctx.options.polarity_mode == polarity_combination && problem.outputs() > minimize::kMaxCombinationOutputs) {

@@ -116,3 +116,39 @@ TEST(WideFunctions, OverlappingRowsInConflictAreRefusedWithoutExpansion) {
 
 }  // namespace
 }  // namespace vormel
+
+namespace vormel {
+namespace {
+
+int product_terms(const std::string& report) {
+    const auto at = report.find(" *** Time limit reached:");
+    return at == std::string::npos ? -1 : std::atoi(report.c_str() + at + std::string(" *** Time limit reached:").size());
+}
+
+// ex1010 is far from proven in a second: the solver's best cover then was worse than one heuristic run.
+TEST(ExactMethod, CutShortItIsNeverWorseThanTheSharedMethod) {
+    testing::ScratchDir scratch;
+    const fs::path input = scratch.path() / "ex1010.pla";
+    fs::copy_file(fs::path(VORMEL_BENCH_DIR) / "pla" / "ex1010.pla", input);
+    testing::FileRun exact(input.string(), 1);
+    exact.area.set_plain_text(testing::read_text(input));
+    exact.ctx.options.prime_method = method_exact;
+    exact.ctx.options.exact_limit_seconds = 0.5;
+    exact.ctx.options.rolexa_iterations = 0;
+    exact.ctx.auto_run = 1;
+    exact.ctx.run_state = 4;
+    for (int guard = 0; guard < 10 && exact.ctx.run_state != 10; ++guard) Vormel_CommandFSM(exact.session);
+    ASSERT_TRUE(exact.session.report_saved);
+    const int exact_terms = product_terms(exact.area.text());
+    ASSERT_GT(exact_terms, 0) << "the limit no longer cuts ex1010 short";
+    EXPECT_EQ(exact.area.text().find("Proven Minimum"), std::string::npos);
+    const WholeRun shared = run_file(input, method_shared);
+    ASSERT_TRUE(shared.saved);
+    const auto at = shared.report.find(" *** Result for Polarity = ");
+    ASSERT_NE(at, std::string::npos);
+    const int shared_terms = std::atoi(shared.report.c_str() + shared.report.find("P_Terms =", at) + 9);
+    EXPECT_LE(exact_terms, shared_terms);
+}
+
+}  // namespace
+}  // namespace vormel
