@@ -79,7 +79,9 @@ EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, mini
         if (!r.proven && observer.keep_going()) {
             // Cut short by the limit: the solver's best may be worse than one run of the heuristic,
             // and the exact method is never to give more than the shared one.
-            minimize::HeuristicResult h = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, {}, observer);
+            minimize::HeuristicParams shared;
+            shared.restarts = ctx.options.rolexa_iterations;
+            minimize::HeuristicResult h = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, shared, observer);
             if (!h.stopped && minimize::cover_cost(h.cover, f.space) < minimize::cover_cost(run.cover, f.space)) {
                 run.cover = std::move(h.cover);
                 run.figures += "   (the Heuristic's Cover was smaller)";

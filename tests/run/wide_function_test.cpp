@@ -134,7 +134,6 @@ TEST(ExactMethod, CutShortItIsNeverWorseThanTheSharedMethod) {
     exact.area.set_plain_text(testing::read_text(input));
     exact.ctx.options.prime_method = method_exact;
     exact.ctx.options.exact_limit_seconds = 0.5;
-    exact.ctx.options.rolexa_iterations = 0;
     exact.ctx.auto_run = 1;
     exact.ctx.run_state = 4;
     for (int guard = 0; guard < 10 && exact.ctx.run_state != 10; ++guard) Vormel_CommandFSM(exact.session);
