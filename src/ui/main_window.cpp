@@ -517,13 +517,17 @@ void MainWindow::set_past_classic_limits(bool past) {
         return;
     }
     method_buttons_[method_cns]->setToolTip(kCnsTip);
-    if (shown_state() < 5) method_buttons_[method_cns]->setEnabled(true);
+    if (!busy_) method_buttons_[method_cns]->setEnabled(true);
     set_known_inputs(known_inputs_);
 }
 
 void MainWindow::set_known_inputs(int inputs) {
     known_inputs_ = inputs;
-    if (inputs == 0 && past_classic_limits_) set_past_classic_limits(false);
+    if (inputs == 0) {
+        // Another text: what the last run found of the old one no longer holds.
+        session_->problem.past_classic_limits = false;
+        if (past_classic_limits_) set_past_classic_limits(false);
+    }
     if (past_classic_limits_) return;
     QRadioButton* qmc = method_buttons_[method_qmc];
     if (known_inputs_ > max_qmc_inputs) {

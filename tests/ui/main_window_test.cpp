@@ -1241,9 +1241,6 @@ private slots:
         run_to_end();
         QCOMPARE(state(), 10);
         QVERIFY(window_->work_area_edit().toPlainText().contains("Comparison with original expanded Inputs successful."));
-        opened_pla();  // another file opens the classic methods again
-        QVERIFY(cns->isEnabled());
-        QVERIFY(!cns->toolTip().contains("this File has"));
     }
 
     void tab_leaves_the_work_area_without_changing_the_text() {
