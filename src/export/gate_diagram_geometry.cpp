@@ -24,7 +24,8 @@ Signal constant(bool one) { return {Signal::Kind::constant, one ? 1 : 0, false};
 
 struct TermPlace {
     Signal signal;
-    Point out;  // where the term's wire leaves the AND column
+    Point out;     // where the term's wire leaves the AND column
+    int slot = 0;  // its place in the AND column, top down
 };
 
 // Input lines across the top, with an inverter under the name of each input used inverted.
@@ -72,16 +73,23 @@ double line_x(const GateDiagram& d, int input, bool negated) {
 }
 
 // One slot per term: an AND gate for two or more literals, a tap of the input line for one, a
-// constant 1 for none.
-std::vector<TermPlace> place_terms(GateDiagram& d, const ResultView& view, double x, double& y) {
-    std::vector<TermPlace> places;
+// constant 1 for none. The slots go one output at a time, in bands (a shared term in the band of its first output), and
+// each band is tall enough for its OR gate beside it: the wires between the columns stay inside
+// their band, and those of terms that feed one output never cross. `band_tops` gets each output's.
+std::vector<TermPlace> place_terms(GateDiagram& d, const ResultView& view, double x, double& y,
+                                   std::vector<double>& band_tops) {
+    std::vector<TermPlace> places(static_cast<std::size_t>(view.terms.last + 1));
+    std::vector<bool> placed(places.size(), false);
     const double out_x = x + kGateWidth;
-    for (int r = 0; r <= view.terms.last; ++r) {
+    int slot = 0;
+    auto place_term = [&](int r) {
         std::vector<Signal> literals;
         for (int i = 0; i < view.terms.nx; ++i) {
             if (view.terms.x(r)[i] != kDash) literals.push_back(literal(i, view.terms.x(r)[i] == kZero));
         }
         TermPlace place;
+        place.slot = slot++;
+        placed[static_cast<std::size_t>(r)] = true;
         if (literals.size() >= 2) {
             DiagramGate gate;
             gate.kind = DiagramGate::Kind::and_gate;
@@ -119,7 +127,20 @@ std::vector<TermPlace> place_terms(GateDiagram& d, const ResultView& view, doubl
             y += kPin + kGateGap;
         }
         if (view.shared[r]) d.labels.push_back({{place.out.x + 3, place.out.y - 3}, view.term_names[r], Anchor::start});
-        places.push_back(place);
+        places[static_cast<std::size_t>(r)] = place;
+    };
+    const int outputs = static_cast<int>(view.outputs.size());
+    band_tops.assign(static_cast<std::size_t>(outputs), 0);
+    for (int j = 0; j < outputs; ++j) {
+        band_tops[j] = y;
+        const std::vector<int> rows = view.terms_of(j);
+        for (int r : rows) {
+            if (!placed[static_cast<std::size_t>(r)]) place_term(r);
+        }
+        y = std::max(y, band_tops[j] + std::max<double>(1, static_cast<double>(rows.size())) * kPin + kGateGap);
+    }
+    for (int r = 0; r <= view.terms.last; ++r) {
+        if (!placed[static_cast<std::size_t>(r)]) place_term(r);
     }
     return places;
 }
@@ -132,7 +153,8 @@ GateDiagram gate_diagram_geometry(const Problem& problem, const ResultView& view
     const double bus_end = place_inputs(d, problem, view, term_y);
     double y = term_y;
     const double and_x = bus_end + 14;
-    const std::vector<TermPlace> terms = place_terms(d, view, and_x, y);
+    std::vector<double> band_tops;
+    const std::vector<TermPlace> terms = place_terms(d, view, and_x, y, band_tops);
     const double terms_bottom = y;
 
     // Each term output has its own vertical track; the OR column lies beyond the tracks.
@@ -148,6 +170,7 @@ GateDiagram gate_diagram_geometry(const Problem& problem, const ResultView& view
         output.name = problem.ynames[j];
         output.inverted = real.inverted;
         const std::vector<int> rows = view.terms_of(j);
+        y = band_tops[j];
         const double height = std::max<double>(1, static_cast<double>(rows.size())) * kPin;
         const double mid = y + height / 2;
         output.at = {out_x, mid};
@@ -210,7 +233,9 @@ GateDiagram gate_diagram_geometry(const Problem& problem, const ResultView& view
     for (std::size_t t = 0; t < terms.size(); ++t) {
         const std::vector<Point>& pins = pins_of_term[t];
         if (pins.empty()) continue;
-        const double track = tracks_x + static_cast<double>(t) * kTrackPitch;
+        // Tracks left to right in the order of the terms top down: the wires of terms that feed
+        // one output each never cross.
+        const double track = tracks_x + static_cast<double>(terms[t].slot) * kTrackPitch;
         const Point from = terms[t].out;
         double low = from.y, high = from.y;
         for (const Point& pin : pins) {
