@@ -35,7 +35,7 @@ TEST(CubeWidthClass, WiderClassesGiveTheNarrowResult) {
         int method;
         int mode;
     };
-    // opa has 69 outputs (two output words in the narrow class, one in the wider ones).
+    // opa has 69 outputs: its output parts fill more than one word.
     for (const Case& c : {Case{"p82.pla", method_shared, polarity_automatic}, Case{"opa.pla", method_shared, polarity_one_set},
                           Case{"m1.pla", method_exact, polarity_one_set}}) {
         SCOPED_TRACE(c.file);
