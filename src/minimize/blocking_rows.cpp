@@ -5,25 +5,9 @@
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
 
-using cubes::Cover;
 using cubes::Cube;
-using cubes::Space;
 
-OffColumns::OffColumns(const Cover& off, const Space& s)
-    : rows_(off.size()), words_(static_cast<int>((off.size() + 63) / 64)),
-      in_(static_cast<std::size_t>(2 * s.nx) * static_cast<std::size_t>(words_), 0),
-      out_(static_cast<std::size_t>(s.ny) * static_cast<std::size_t>(words_), 0) {
-    for (std::size_t r = 0; r < off.size(); ++r) {
-        // An empty cube meets nothing and so blocks nothing.
-        if (cubes::is_empty(off[r], s)) continue;
-        const std::uint64_t bit = std::uint64_t{1} << (r & 63);
-        const std::size_t w = r >> 6;
-        (off[r].in & s.in_full).for_each([&](int b) { in_[static_cast<std::size_t>(b) * words_ + w] |= bit; });
-        (off[r].out & s.out_full).for_each([&](int j) { out_[static_cast<std::size_t>(j) * words_ + w] |= bit; });
-    }
-}
-
-void BlockingRows::start(const OffColumns& off, const Growth& g) {
+void BlockingRows::start(const cubes::CoverColumns& off, const Growth& g) {
     off_ = &off;
     const int n = off.words();
     active_.assign(static_cast<std::size_t>(n), 0);
@@ -42,8 +26,7 @@ void BlockingRows::start(const OffColumns& off, const Growth& g) {
     });
     live_.clear();
     for (int w = 0; w < n; ++w) {
-        const std::size_t left = off.rows() - static_cast<std::size_t>(w) * 64;
-        const std::uint64_t valid = left >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << left) - 1;
+        const std::uint64_t valid = off.present()[w];
         std::uint64_t meets = valid;
         for (const std::uint64_t* col : meet_cols) meets &= col[w];
         std::uint64_t outs_meet = 0;

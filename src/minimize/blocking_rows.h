@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "cubes/cube.h"
+#include "cubes/cover_columns.h"
 
 // The OFF cubes that still block a growing cube, kept as bit columns: for every input bit and every
 // output, the set of OFF cubes that have it, one bit per cube. Every question expand asks of the
@@ -11,23 +11,6 @@
 // over the cubes per question, and rows that can no longer be met drop out as whole words empty.
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
-
-// The OFF cover transposed; built once per expansion pass and only read after that.
-class OffColumns {
-public:
-    OffColumns(const cubes::Cover& off, const cubes::Space& s);
-    std::size_t rows() const { return rows_; }
-    int words() const { return words_; }
-    // The rows whose input part has bit b / whose output part has output j.
-    const std::uint64_t* input(int b) const { return in_.data() + static_cast<std::size_t>(b) * words_; }
-    const std::uint64_t* output(int j) const { return out_.data() + static_cast<std::size_t>(j) * words_; }
-
-private:
-    std::size_t rows_;
-    int words_;
-    std::vector<std::uint64_t> in_;
-    std::vector<std::uint64_t> out_;
-};
 
 // The growing cube and the parts it may still raise. Since the raised input pairs are never empty,
 // every free input bit is the other bit of a pair that has one bit raised. A part neither raised
@@ -43,7 +26,7 @@ struct Growth {
 class BlockingRows {
 public:
     // Takes the rows g.raise does not meet yet and drops those g already keeps it from meeting.
-    void start(const OffColumns& off, const Growth& g);
+    void start(const cubes::CoverColumns& off, const Growth& g);
     // Lowers for good the parts some row leaves as its last conflict, drops the rows that can no
     // longer be met, and raises the free parts that no row left blocks.
     void settle(Growth& g);
@@ -59,7 +42,7 @@ private:
     void drop_rows_without_free_outputs(const Growth& g);
     void drop_empty_words();
 
-    const OffColumns* off_ = nullptr;
+    const cubes::CoverColumns* off_ = nullptr;
     std::vector<std::uint64_t> active_;    // rows still constraining the cube
     std::vector<std::uint64_t> out_miss_;  // active rows whose outputs miss the raised ones
     std::vector<int> live_;                // the words of active_ that are not empty

@@ -114,7 +114,7 @@ void steer_toward_blocked(Growth& g, const Cover& targets, ExpandWork& work, con
 
 }  // namespace
 
-Cube expand_cube(const Cube& c, const OffColumns& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
+Cube expand_cube(const Cube& c, const cubes::CoverColumns& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
                  bool inputs_only, ExpandWork& work) {
     Growth g{c, Cube{s.in_full & ~c.in, {}}};
     if (!inputs_only) g.free.out = s.out_full & ~c.out;
@@ -161,7 +161,7 @@ void expand(Cover& f, const Cover& off, const Space& s, const ExpandParams& para
     const std::vector<int> order = expand_order(f, params.order_seed);
     std::vector<char> skip(f.size(), 0);  // expanded already, or swallowed
     Cover primes;
-    const OffColumns columns(off, s);
+    const cubes::CoverColumns columns(off, s);
     ExpandWork work;
     for (int i : order) {
         if (skip[i]) continue;

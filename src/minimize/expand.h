@@ -32,7 +32,7 @@ struct ExpandWork {
 
 // Expands c into a prime against off, aiming to contain the cubes of `targets` whose `skip` entry
 // is 0. Only input parts are raised when inputs_only.
-cubes::Cube expand_cube(const cubes::Cube& c, const OffColumns& off, const cubes::Cover& targets,
+cubes::Cube expand_cube(const cubes::Cube& c, const cubes::CoverColumns& off, const cubes::Cover& targets,
                         const std::vector<char>& skip, const cubes::Space& s, bool inputs_only, ExpandWork& work);
 
 // The order in which expand visits the cubes of f: cubes whose parts few other cubes share come
