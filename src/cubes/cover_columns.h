@@ -15,6 +15,7 @@ public:
     // Empty cubes of f meet nothing and get no bits.
     CoverColumns(const Cover& f, const Space& s);
 
+    const Space& space() const { return s_; }
     std::size_t rows() const { return rows_; }
     int words() const { return words_; }
     // The rows whose input part has bit b / whose output part has output j.

@@ -37,16 +37,23 @@ void BlockingRows::start(const cubes::CoverColumns& off, const Growth& g) {
         out_miss_[w] = active & ~outs_meet;
         if (active) live_.push_back(w);
     }
-    drop_rows_without_free_outputs(g);
+    const cubes::OutBits lowered = off.space().out_full & ~(g.raise.out | g.free.out);
+    if (lowered.any()) drop_rows_without_free_outputs(g, lowered);
     drop_empty_words();
 }
 
-void BlockingRows::drop_rows_without_free_outputs(const Growth& g) {
+void BlockingRows::drop_rows_without_free_outputs(const Growth& g, const cubes::OutBits& lowered) {
     for (int w : live_) {
-        if (!out_miss_[w]) continue;
-        std::uint64_t free_outs = 0;
-        g.free.out.for_each([&](int j) { free_outs |= off_->output(j)[w]; });
-        const std::uint64_t dead = out_miss_[w] & ~free_outs;
+        // Only rows with a lowered output can have run out of free ones.
+        std::uint64_t dead = out_miss_[w];
+        if (!dead) continue;
+        if (g.free.out.any()) {
+            std::uint64_t some_lowered = 0;
+            lowered.for_each([&](int j) { some_lowered |= off_->output(j)[w]; });
+            dead &= some_lowered;
+            if (!dead) continue;
+            g.free.out.for_each([&](int j) { dead &= ~off_->output(j)[w]; });
+        }
         active_[w] &= ~dead;
         out_miss_[w] &= ~dead;
     }
@@ -72,8 +79,10 @@ void BlockingRows::settle(Growth& g) {
     collect();
     const std::size_t k = bits_.size();
     // Rows with exactly one conflict left lower it: counted per row with two bit planes.
+    // Meanwhile which free input bits some row blocks, for when nothing is lowered.
     cubes::InBits lower_in;
     cubes::OutBits lower_out;
+    blocks_.assign(k, 0);
     for (int w : live_) {
         const std::uint64_t active = active_[w];
         std::uint64_t ones = 0, twos = 0;
@@ -81,6 +90,7 @@ void BlockingRows::settle(Growth& g) {
             const std::uint64_t x = active & ~cols_[i][w];
             twos |= ones & x;
             ones |= x;
+            blocks_[i] |= x;
         }
         const std::uint64_t miss = out_miss_[w];
         twos |= ones & miss;
@@ -105,21 +115,21 @@ void BlockingRows::settle(Growth& g) {
                 out_miss_[w] &= col[w];
             }
         });
-        if (lower_out.any()) drop_rows_without_free_outputs(g);
+        if (lower_out.any()) drop_rows_without_free_outputs(g, lower_out);
         drop_empty_words();
         collect();
+        blocks_.assign(bits_.size(), 0);
+        for (std::size_t i = 0; i < bits_.size(); ++i)
+            for (int w : live_)
+                if (active_[w] & ~cols_[i][w]) {
+                    blocks_[i] = 1;
+                    break;
+                }
     }
     // Raise the free parts that no row left uses as a conflict.
     cubes::Cube unblocked;
-    for (std::size_t i = 0; i < bits_.size(); ++i) {
-        bool blocked = false;
-        for (int w : live_)
-            if (active_[w] & ~cols_[i][w]) {
-                blocked = true;
-                break;
-            }
-        if (!blocked) unblocked.in.set(bits_[i]);
-    }
+    for (std::size_t i = 0; i < bits_.size(); ++i)
+        if (!blocks_[i]) unblocked.in.set(bits_[i]);
     g.free.out.for_each([&](int j) {
         const std::uint64_t* col = off_->output(j);
         for (int w : live_)

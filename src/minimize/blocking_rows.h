@@ -39,7 +39,9 @@ public:
     int output_blockers(int j) const;
 
 private:
-    void drop_rows_without_free_outputs(const Growth& g);
+    // Drops the rows whose outputs all miss the raised ones and include none of the free ones
+    // (`lowered`: the outputs lowered since the last look).
+    void drop_rows_without_free_outputs(const Growth& g, const cubes::OutBits& lowered);
     void drop_empty_words();
 
     const cubes::CoverColumns* off_ = nullptr;
@@ -48,6 +50,7 @@ private:
     std::vector<int> live_;                // the words of active_ that are not empty
     std::vector<const std::uint64_t*> cols_;  // scratch: per free input bit, the column of its pair's raised bit
     std::vector<int> bits_;                   // scratch: the free input bits in that order
+    std::vector<std::uint64_t> blocks_;       // scratch: per free input bit, the rows it blocks (or not 0)
     std::vector<const std::uint64_t*> closed_;  // scratch: columns a row must have to stay
 };
 

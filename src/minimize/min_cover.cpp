@@ -176,15 +176,24 @@ private:
             std::vector<std::pair<int, int>> by_size;
             for (int r : live) by_size.emplace_back(count_in(rows_[r], alive), r);
             std::sort(by_size.begin(), by_size.end());
+            // A kept row inside r has its lowest column in r: look only among those.
+            std::vector<std::vector<int>> kept_by_lowest(p_.columns);
             std::vector<int> kept;
             for (const auto& [size, r] : by_size) {
                 bool dominated = false;
-                for (int k : kept)
-                    if (subset(rows_[k], rows_[r], alive)) {
-                        dominated = true;
-                        break;
+                for_each_column(rows_[r], alive, [&](int c) {
+                    for (int k : kept_by_lowest[c]) {
+                        if (dominated) return;
+                        dominated = subset(rows_[k], rows_[r], alive);
                     }
-                if (!dominated) kept.push_back(r);
+                });
+                if (dominated) continue;
+                kept.push_back(r);
+                int lowest = -1;
+                for_each_column(rows_[r], alive, [&](int c) {
+                    if (lowest < 0) lowest = c;
+                });
+                if (lowest >= 0) kept_by_lowest[lowest].push_back(r);
             }
             if (kept.size() != live.size()) live.swap(kept);
         }
@@ -202,23 +211,30 @@ private:
                 set(col_rows[k], i);
                 ++col_count[k];
             });
+        // A column holding all of a's rows sits in each of them: look among the columns of one.
+        std::vector<int> index_of(static_cast<std::size_t>(p_.columns), -1);
+        for (std::size_t k = 0; k < cols.size(); ++k) index_of[cols[k]] = static_cast<int>(k);
         for (std::size_t a = 0; a < cols.size(); ++a) {
             if (col_count[a] == 0) {
                 reset(alive, cols[a]);
                 changed = true;
                 continue;
             }
-            for (std::size_t b = 0; b < cols.size(); ++b) {
-                if (a == b || !test(alive, cols[b]) || p_.cost[cols[b]] > p_.cost[cols[a]] || col_count[b] < col_count[a])
-                    continue;
+            int first = 0;
+            while (col_rows[a][first] == 0) ++first;
+            const int row = live[64 * first + std::countr_zero(col_rows[a][first])];
+            bool dominated = false;
+            for_each_column(rows_[row], alive, [&](int c) {
+                const std::size_t b = static_cast<std::size_t>(index_of[c]);
+                if (dominated || a == b || p_.cost[cols[b]] > p_.cost[cols[a]] || col_count[b] < col_count[a]) return;
                 bool inside = true;
                 for (int w = 0; w < rwords && inside; ++w) inside = (col_rows[a][w] & ~col_rows[b][w]) == 0;
                 // Equal columns: keep the lower index.
-                if (inside && (col_count[b] > col_count[a] || p_.cost[cols[b]] < p_.cost[cols[a]] || b < a)) {
-                    reset(alive, cols[a]);
-                    changed = true;
-                    break;
-                }
+                dominated = inside && (col_count[b] > col_count[a] || p_.cost[cols[b]] < p_.cost[cols[a]] || b < a);
+            });
+            if (dominated) {
+                reset(alive, cols[a]);
+                changed = true;
             }
         }
         return changed;
@@ -233,20 +249,30 @@ private:
         auto leave = [&] { chosen.resize(chosen_mark); };
         for (bool changed = true; changed;) {
             changed = false;
-            // A row with one column left forces it.
-            for (std::size_t i = 0; i < live.size(); ++i) {
-                const int n = count_in(rows_[live[i]], alive);
+            // A row with one column left forces it. Forcing a column only drops the rows holding it,
+            // so the other rows' counts stand and one pass finds every forced column.
+            std::vector<int> forced;
+            for (int r : live) {
+                const int n = count_in(rows_[r], alive);
                 if (n == 0) return leave();
-                if (n == 1) {
-                    int col = -1;
-                    for_each_column(rows_[live[i]], alive, [&](int c) { col = c; });
+                if (n == 1) for_each_column(rows_[r], alive, [&](int c) { forced.push_back(c); });
+            }
+            if (!forced.empty()) {
+                std::sort(forced.begin(), forced.end());
+                forced.erase(std::unique(forced.begin(), forced.end()), forced.end());
+                Bits taken(words_, 0);
+                for (int col : forced) {
                     chosen.push_back(col);
                     cost += p_.cost[col];
                     reset(alive, col);
-                    std::erase_if(live, [&](int r) { return test(rows_[r], col); });
-                    changed = true;
-                    break;
+                    set(taken, col);
                 }
+                std::erase_if(live, [&](int r) {
+                    for (int w = 0; w < words_; ++w)
+                        if (rows_[r][w] & taken[w]) return true;
+                    return false;
+                });
+                changed = true;
             }
             if (changed) continue;
             if (cost >= best_cost_) return leave();
