@@ -116,13 +116,14 @@ private:
         drop_redundant();
         std::vector<char> in(p_.columns, 0);
         for (int c : chosen) in[c] = 1;
+        std::vector<int> only;
         for (bool changed = true; changed;) {
             changed = false;
             for (std::size_t a = 0; a < chosen.size() && !changed; ++a) {
                 for (std::size_t b = a + 1; b < chosen.size() && !changed; ++b) {
                     const int ca = chosen[a], cb = chosen[b];
                     // Rows only a or b hold (one row held by both alone counts too).
-                    std::vector<int> only;
+                    only.clear();
                     for (int r : col_rows_[ca])
                         if (hits[r] == 1 || (hits[r] == 2 && test(rows_[r], cb))) only.push_back(r);
                     for (int r : col_rows_[cb])
