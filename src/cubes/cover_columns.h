@@ -24,6 +24,21 @@ public:
     // The rows that are not empty.
     const std::uint64_t* present() const { return present_.data(); }
 
+    // Of the rows in `rows` (word w), those in every column of `cols`.
+    static std::uint64_t all_of(const std::vector<const std::uint64_t*>& cols, int w, std::uint64_t rows) {
+        for (const std::uint64_t* col : cols) {
+            rows &= col[w];
+            if (!rows) break;
+        }
+        return rows;
+    }
+    // The rows (word w) with some output of `outs`.
+    std::uint64_t any_output(const OutBits& outs, int w) const {
+        std::uint64_t rows = 0;
+        outs.for_each([&](int j) { rows |= output(j)[w]; });
+        return rows;
+    }
+
     // Row `row` of the cover changed from `before` to `after`.
     void replace(std::size_t row, const Cube& before, const Cube& after);
 
@@ -33,15 +48,8 @@ public:
         if (is_empty(c, s_)) return;
         literal_columns(c);
         for (int w = 0; w < words_; ++w) {
-            std::uint64_t m = present_[w];
-            for (const std::uint64_t* col : scratch_) {
-                m &= col[w];
-                if (!m) break;
-            }
-            if (!m) continue;
-            std::uint64_t outs = 0;
-            c.out.for_each([&](int j) { outs |= output(j)[w]; });
-            for_each_bit(w, m & outs, fn);
+            const std::uint64_t m = all_of(scratch_, w, present_[w]);
+            if (m) for_each_bit(w, m & any_output(c.out, w), fn);
         }
     }
 

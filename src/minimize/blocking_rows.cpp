@@ -27,10 +27,8 @@ void BlockingRows::start(const cubes::CoverColumns& off, const Growth& g) {
     live_.clear();
     for (int w = 0; w < n; ++w) {
         const std::uint64_t valid = off.present()[w];
-        std::uint64_t meets = valid;
-        for (const std::uint64_t* col : meet_cols) meets &= col[w];
-        std::uint64_t outs_meet = 0;
-        g.raise.out.for_each([&](int j) { outs_meet |= off.output(j)[w]; });
+        const std::uint64_t meets = cubes::CoverColumns::all_of(meet_cols, w, valid);
+        const std::uint64_t outs_meet = off.any_output(g.raise.out, w);
         std::uint64_t active = valid & ~(meets & outs_meet);
         for (const std::uint64_t* col : closed_cols) active &= col[w];
         active_[w] = active;
@@ -48,11 +46,9 @@ void BlockingRows::drop_rows_without_free_outputs(const Growth& g, const cubes::
         std::uint64_t dead = out_miss_[w];
         if (!dead) continue;
         if (g.free.out.any()) {
-            std::uint64_t some_lowered = 0;
-            lowered.for_each([&](int j) { some_lowered |= off_->output(j)[w]; });
-            dead &= some_lowered;
+            dead &= off_->any_output(lowered, w);
             if (!dead) continue;
-            g.free.out.for_each([&](int j) { dead &= ~off_->output(j)[w]; });
+            dead &= ~off_->any_output(g.free.out, w);
         }
         active_[w] &= ~dead;
         out_miss_[w] &= ~dead;
@@ -159,15 +155,8 @@ bool BlockingRows::meets_after(const Growth& g, const Cube& t) {
     (g.free.in & ~t.in).for_each([&](int b) { cols_.push_back(off_->input(b ^ 1)); });
     const cubes::OutBits new_outs = t.out & ~g.raise.out;
     for (int w : live_) {
-        std::uint64_t m = active_[w];
-        for (const std::uint64_t* col : cols_) {
-            m &= col[w];
-            if (!m) break;
-        }
-        if (!m) continue;
-        std::uint64_t outs = 0;
-        new_outs.for_each([&](int j) { outs |= off_->output(j)[w]; });
-        if (m & (~out_miss_[w] | outs)) return true;
+        const std::uint64_t m = cubes::CoverColumns::all_of(cols_, w, active_[w]);
+        if (m && (m & (~out_miss_[w] | off_->any_output(new_outs, w)))) return true;
     }
     return false;
 }
