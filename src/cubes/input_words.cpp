@@ -33,17 +33,13 @@ InBits busiest_input(const InBits* begin, const InBits* end, const InBits& candi
         }
         used = std::max(used, k);
     }
-    int best = -1;
-    std::uint64_t best_count = 0;
-    wanted.for_each([&](int at) {
-        std::uint64_t count = 0;
-        for (int k = 0; k < used; ++k) count |= std::uint64_t{planes[k].test(at)} << k;
-        if (best < 0 || count > best_count) {
-            best = at;
-            best_count = count;
-        }
-    });
-    return best < 0 ? InBits{} : InBits::bit(best);
+    // The busiest columns, from the top plane down: keep those with the bit set where any has it.
+    InBits best = wanted;
+    for (int k = used - 1; k >= 0; --k) {
+        const InBits higher = best & planes[k];
+        if (higher.any()) best = higher;
+    }
+    return best.lowest_bit();
 }
 
 void append_cofactor(InputCover& w, std::size_t b, std::size_t e, const InBits& bit, int value) {

@@ -1,6 +1,5 @@
 #include "minimize/cube_cofactors.h"
 
-
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
 
@@ -8,11 +7,11 @@ using cubes::Cover;
 using cubes::Cube;
 using cubes::Space;
 
-void gather_cofactors(const Cube& c, const Cover& f, std::size_t skip, const Cover& d, const Space& s, Cover& out) {
-    for (std::size_t i = 0; i < f.size(); ++i)
-        if (i != skip && cubes::intersects(f[i], c, s)) out.push_back(cubes::cofactor(f[i], c, s));
-    for (const Cube& q : d)
-        if (cubes::intersects(q, c, s)) out.push_back(cubes::cofactor(q, c, s));
+void gather_cofactors(const Cube& c, IndexedCover& f, std::size_t skip, IndexedCover& d, const Space& s, Cover& out) {
+    f.columns.for_each_meeting(c, [&](std::size_t i) {
+        if (i != skip) out.push_back(cubes::cofactor(f.cover[i], c, s));
+    });
+    d.columns.for_each_meeting(c, [&](std::size_t i) { out.push_back(cubes::cofactor(d.cover[i], c, s)); });
 }
 
 void inputs_of_output(const Cover& q, int j, cubes::InputCover& out) {

@@ -1,5 +1,6 @@
 #include "minimize/essential.h"
 
+#include "cubes/cover_columns.h"
 #include "minimize/cube_cofactors.h"
 
 namespace vormel::minimize {
@@ -32,14 +33,17 @@ void add_consensus(const Cube& p, const Cube& q, bool dont_care, const Space& s,
 Cover take_essential_primes(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
     Cover essentials, rest, h;
     cubes::InputCover scratch;
+    // Only cubes at input distance at most one from p add anything.
+    cubes::CoverColumns f_columns(f, s), d_columns(d, s);
     std::size_t i = 0;
     for (; i < f.size(); ++i) {
         if (stop()) break;
         const Cube& p = f[i];
         h.clear();
-        for (std::size_t k = 0; k < f.size(); ++k)
+        f_columns.for_each_near(p, [&](std::size_t k) {
             if (k != i) add_consensus(p, f[k], false, s, h);
-        for (const Cube& q : d) add_consensus(p, q, true, s, h);
+        });
+        d_columns.for_each_near(p, [&](std::size_t k) { add_consensus(p, d[k], true, s, h); });
         (cofactors_cover(h, p, s, scratch) ? rest : essentials).push_back(p);
     }
     for (; i < f.size(); ++i) rest.push_back(f[i]);

@@ -16,78 +16,8 @@ using cubes::Space;
 
 namespace {
 
-// The growing cube and the parts it may still raise. A part neither raised nor free is lowered
-// for good.
-struct Growth {
-    Cube raise;
-    Cube free;
-};
-
-// Input bits of r in the inputs where r and the cube conflict: raising all of them (and, when
-// they share no output, one of r's outputs) would make the cube meet r.
-inline cubes::InBits conflict_inputs(const Cube& raise, const Cube& r, const Space& s) {
-    return cubes::pairs_of(cubes::empty_pairs(raise.in & r.in, s)) & r.in;
-}
-
-inline bool meets_free_outputs(const Cube& r, const Cube& free) { return (r.out & free.out).any(); }
-
-// A row stays only while it still constrains the free parts: once one of its conflicts is lowered
-// for good it can never be met. A row with a single conflict left lowers that conflict's parts.
-// Parts that no remaining row can block are raised. The rows are read from `source` (which may be
-// `rows` itself) and the ones that stay are written to `rows`.
-void settle(Growth& g, const Cover& source, Cover& rows, const Space& s) {
-    bool lowered = false;
-    Cube blocked;
-    std::size_t kept = 0;
-    const std::size_t n = source.size();
-    if (&source != &rows) rows.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const Cube& r = source[i];
-        const cubes::InBits cin = conflict_inputs(g.raise, r, s);
-        const bool out_conflict = !cubes::outputs_meet(g.raise, r);
-        if ((cin & ~g.free.in).any() || (out_conflict && !meets_free_outputs(r, g.free))) continue;
-        // One conflict left: one input (and the outputs meet) or the outputs alone.
-        const bool one_input = cin.count() == 1;
-        if (one_input != out_conflict && (cin.none() || one_input)) {
-            g.free.in &= ~cin;
-            if (out_conflict) g.free.out &= ~r.out;
-            lowered = true;
-            continue;
-        }
-        if (cin.none() && !out_conflict) continue;  // the cube meets r already: an inconsistent input, nothing to guard
-        blocked.in |= cin;
-        if (out_conflict) blocked.out |= r.out;
-        rows[kept++] = r;
-    }
-    rows.resize(kept);
-    if (lowered) {
-        // Lowering may have settled rows kept before it; the parts still blocked come from the rest.
-        blocked = Cube{};
-        kept = 0;
-        for (const Cube& r : rows) {
-            const cubes::InBits cin = conflict_inputs(g.raise, r, s);
-            const bool out_conflict = !cubes::outputs_meet(g.raise, r);
-            if ((cin & ~g.free.in).any() || (out_conflict && !meets_free_outputs(r, g.free))) continue;
-            blocked.in |= cin;
-            if (out_conflict) blocked.out |= r.out;
-            rows[kept++] = r;
-        }
-        rows.resize(kept);
-    }
-    g.raise.in |= g.free.in & ~blocked.in;
-    g.free.in &= blocked.in;
-    g.raise.out |= g.free.out & ~blocked.out;
-    g.free.out &= blocked.out;
-}
-
 inline bool fits(const Cube& d, const Growth& g) {
     return (d.in & ~(g.raise.in | g.free.in)).none() && (d.out & ~(g.raise.out | g.free.out)).none();
-}
-
-inline bool meets_any(const Cube& c, const Cover& rows, const Space& s) {
-    for (const Cube& r : rows)
-        if (cubes::intersects(c, r, s)) return true;
-    return false;
 }
 
 inline int new_parts(const Cube& raise, const Cube& d) {
@@ -96,46 +26,38 @@ inline int new_parts(const Cube& raise, const Cube& d) {
 
 // Raise the free part that the fewest rows use as a conflict (input parts before output parts on
 // a tie): it narrows the remaining choices least.
-void raise_least_blocked(Growth& g, Cover& rows, const Space& s) {
+void raise_least_blocked(Growth& g, BlockingRows& rows) {
     int best_count = INT_MAX;
     Cube best;
-    auto consider = [&](bool input, int bit) {
-        int count = 0;
-        for (const Cube& r : rows) {
-            if (input) {
-                if (conflict_inputs(g.raise, r, s).test(bit)) ++count;
-            } else if (!cubes::outputs_meet(g.raise, r) && r.out.test(bit)) {
-                ++count;
-            }
-        }
+    g.free.in.for_each([&](int bit) {
+        const int count = rows.input_blockers(bit);
         if (count < best_count) {
             best_count = count;
-            best = Cube{};
-            if (input)
-                best.in.set(bit);
-            else
-                best.out.set(bit);
+            best = Cube{cubes::InBits::bit(bit), {}};
         }
-    };
-    g.free.in.for_each([&](int bit) { consider(true, bit); });
-    g.free.out.for_each([&](int bit) { consider(false, bit); });
-    g.raise = cubes::supercube(g.raise, best);
-    g.free.in &= ~best.in;
-    g.free.out &= ~best.out;
+    });
+    g.free.out.for_each([&](int bit) {
+        const int count = rows.output_blockers(bit);
+        if (count < best_count) {
+            best_count = count;
+            best = Cube{{}, cubes::OutBits::bit(bit)};
+        }
+    });
+    rows.raise(g, best);
 }
 
 // Swallows whole cubes of `targets` (those in work.feasible) while one can be taken; takes the one
 // whose supercube with the growing cube contains most of the others that could be taken, then the
 // one adding fewest parts. Cubes that fit the free parts but would make the cube meet a row go to
 // work.candidates.
-void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work, const Space& s) {
+void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work) {
     auto& feasible = work.feasible;
     auto& blocked = work.candidates;
     for (;;) {
         std::size_t kept = 0;
         for (int i : feasible) {
             if (!fits(targets[i], g) || cubes::contains(g.raise, targets[i])) continue;
-            if (meets_any(cubes::supercube(g.raise, targets[i]), work.rows, s))
+            if (work.rows.meets_after(g, targets[i]))
                 blocked.push_back(i);
             else
                 feasible[kept++] = i;
@@ -154,10 +76,8 @@ void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work, const Spac
                 best_new = added;
             }
         }
-        g.raise = cubes::supercube(g.raise, targets[best]);
-        g.free.in &= ~g.raise.in;
-        g.free.out &= ~g.raise.out;
-        settle(g, work.rows, work.rows, s);
+        work.rows.raise(g, targets[best]);
+        work.rows.settle(g);
     }
 }
 
@@ -187,35 +107,30 @@ void steer_toward_blocked(Growth& g, const Cover& targets, ExpandWork& work, con
         for (int b = 0; b < s.ny; ++b)
             if (out_need[b] > best_count) best = b, best_count = out_need[b], best_input = false;
         if (best < 0) return;
-        if (best_input) {
-            g.raise.in.set(best);
-            g.free.in.reset(best);
-        } else {
-            g.raise.out.set(best);
-            g.free.out.reset(best);
-        }
-        settle(g, work.rows, work.rows, s);
+        work.rows.raise(g, best_input ? Cube{cubes::InBits::bit(best), {}} : Cube{{}, cubes::OutBits::bit(best)});
+        work.rows.settle(g);
     }
 }
 
 }  // namespace
 
-Cube expand_cube(const Cube& c, const Cover& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
+Cube expand_cube(const Cube& c, const cubes::CoverColumns& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
                  bool inputs_only, ExpandWork& work) {
     Growth g{c, Cube{s.in_full & ~c.in, {}}};
     if (!inputs_only) g.free.out = s.out_full & ~c.out;
-    settle(g, off, work.rows, s);
+    work.rows.start(off, g);
+    work.rows.settle(g);
     work.feasible.clear();
     work.candidates.clear();
     for (std::size_t i = 0; i < targets.size(); ++i)
         if (!skip[i] && fits(targets[i], g) && !cubes::contains(g.raise, targets[i]))
             work.feasible.push_back(static_cast<int>(i));
-    swallow_cubes(g, targets, work, s);
+    swallow_cubes(g, targets, work);
     steer_toward_blocked(g, targets, work, s);
     // Nothing left to aim at: the largest prime, greedily.
     while (g.free.in.any() || g.free.out.any()) {
-        raise_least_blocked(g, work.rows, s);
-        settle(g, work.rows, work.rows, s);
+        raise_least_blocked(g, work.rows);
+        work.rows.settle(g);
     }
     return g.raise;
 }
@@ -246,12 +161,13 @@ void expand(Cover& f, const Cover& off, const Space& s, const ExpandParams& para
     const std::vector<int> order = expand_order(f, params.order_seed);
     std::vector<char> skip(f.size(), 0);  // expanded already, or swallowed
     Cover primes;
+    const cubes::CoverColumns columns(off, s);
     ExpandWork work;
     for (int i : order) {
         if (skip[i]) continue;
         if (stop()) break;
         skip[i] = 1;
-        const Cube p = expand_cube(f[i], off, f, skip, s, params.inputs_only, work);
+        const Cube p = expand_cube(f[i], columns, f, skip, s, params.inputs_only, work);
         for (std::size_t k = 0; k < f.size(); ++k)
             if (!skip[k] && cubes::contains(p, f[k])) skip[k] = 1;
         // Two cubes can grow into the same prime; a prime lies inside no other.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cubes/cube.h"
+#include "minimize/blocking_rows.h"
 #include "minimize/stop_check.h"
 
 // EXPAND: every cube grows into a prime implicant that meets no cube of the OFF-set, raising input
@@ -22,7 +23,7 @@ struct ExpandParams {
 // Scratch space reused between cubes: the OFF cubes that still constrain the growing cube, and the
 // cubes it may still swallow whole or only overlap.
 struct ExpandWork {
-    cubes::Cover rows;
+    BlockingRows rows;
     std::vector<int> feasible;
     std::vector<int> candidates;
     std::vector<int> in_need;  // per input bit / output: how many blocked cubes need it raised
@@ -31,7 +32,7 @@ struct ExpandWork {
 
 // Expands c into a prime against off, aiming to contain the cubes of `targets` whose `skip` entry
 // is 0. Only input parts are raised when inputs_only.
-cubes::Cube expand_cube(const cubes::Cube& c, const cubes::Cover& off, const cubes::Cover& targets,
+cubes::Cube expand_cube(const cubes::Cube& c, const cubes::CoverColumns& off, const cubes::Cover& targets,
                         const std::vector<char>& skip, const cubes::Space& s, bool inputs_only, ExpandWork& work);
 
 // The order in which expand visits the cubes of f: cubes whose parts few other cubes share come

@@ -97,7 +97,7 @@ private:
 
 // The covering problem over the partially redundant cubes: for each of them, one row per leaf of
 // its cofactor that the kept cubes and d leave uncovered. Cost: terms first, literals on a tie.
-CoveringProblem redundancy_table(const Cover& partial, const Cover& kept, const Cover& d, const Space& s) {
+CoveringProblem redundancy_table(const Cover& partial, IndexedCover& kept, IndexedCover& d, const Space& s) {
     CoveringProblem problem;
     problem.columns = static_cast<int>(partial.size());
     for (const Cube& c : partial) problem.cost.push_back(256 + cubes::literal_count(c, s) + cubes::output_count(c));
@@ -107,7 +107,7 @@ CoveringProblem redundancy_table(const Cover& partial, const Cover& kept, const 
     for (std::size_t k = 0; k < partial.size(); ++k) {
         const Cube& p = partial[k];
         others.clear();
-        gather_cofactors(p, kept, kept.size(), d, s, others);
+        gather_cofactors(p, kept, kept.cover.size(), d, s, others);
         tags.assign(others.size(), -1);
         for (std::size_t m = 0; m < partial.size(); ++m)
             if (m != k && cubes::intersects(partial[m], p, s)) {
@@ -134,12 +134,13 @@ void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop, cons
     const std::size_t n = f.size();
     Cover q;
     cubes::InputCover scratch;
+    IndexedCover fi(f, s), di(d, s);
     // Relatively essential: not covered by all the others.
     std::vector<char> keep(n, 0);
     for (std::size_t i = 0; i < n; ++i) {
         if (stop()) return;
         q.clear();
-        gather_cofactors(f[i], f, i, d, s, q);
+        gather_cofactors(f[i], fi, i, di, s, q);
         keep[i] = cofactors_cover(q, f[i], s, scratch) ? 0 : 1;
     }
     Cover kept;
@@ -148,18 +149,19 @@ void irredundant(Cover& f, const Cover& d, const Space& s, StopCheck& stop, cons
     // Totally redundant: covered by the relatively essential ones and d. The rest are partially so.
     std::vector<int> partial;
     Cover partial_cubes;
+    IndexedCover ki(kept, s);
     for (std::size_t i = 0; i < n; ++i) {
         if (keep[i]) continue;
         if (stop()) return;
         q.clear();
-        gather_cofactors(f[i], kept, kept.size(), d, s, q);
+        gather_cofactors(f[i], ki, kept.size(), di, s, q);
         if (cofactors_cover(q, f[i], s, scratch)) continue;
         partial.push_back(static_cast<int>(i));
         partial_cubes.push_back(f[i]);
     }
     if (!partial.empty()) {
         if (stop()) return;
-        const CoveringProblem problem = redundancy_table(partial_cubes, kept, d, s);
+        const CoveringProblem problem = redundancy_table(partial_cubes, ki, di, s);
         std::vector<int> start;
         if (known.size() == n)
             for (std::size_t k = 0; k < partial.size(); ++k)

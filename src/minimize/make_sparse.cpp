@@ -18,14 +18,17 @@ namespace {
 void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
     Cover q;
     cubes::InputCover inputs;
+    IndexedCover fi(f, s), di(d, s);
     for (std::size_t i = 0; i < f.size(); ++i) {
         if (stop()) break;
         q.clear();
-        gather_cofactors(f[i], f, i, d, s, q);
-        for_each_output(f[i], [&](int j) {
+        gather_cofactors(f[i], fi, i, di, s, q);
+        const Cube before = f[i];
+        for_each_output(before, [&](int j) {
             inputs_of_output(q, j, inputs);
             if (cubes::input_tautology(inputs, s)) cubes::clear_output(f[i], j);
         });
+        fi.columns.replace(i, before, f[i]);
     }
     std::erase_if(f, [](const Cube& c) { return cubes::outputs_empty(c); });
 }

@@ -24,7 +24,11 @@ public:
             Bits b(words_, 0);
             for (int c : row) set(b, c);
             const int r = static_cast<int>(rows_.size());
+            std::vector<int> cols;
+            for (int w = 0; w < words_; ++w)
+                for (std::uint64_t m = b[w]; m; m &= m - 1) cols.push_back(64 * w + std::countr_zero(m));
             rows_.push_back(std::move(b));
+            row_cols_.push_back(std::move(cols));
             for (int c : row) col_rows_[c].push_back(r);
         }
         for (auto& list : col_rows_) {
@@ -89,8 +93,7 @@ private:
                 if (!open[r]) continue;
                 open[r] = 0;
                 --left;
-                for (int w = 0; w < words_; ++w)
-                    for (std::uint64_t m = rows_[r][w]; m; m &= m - 1) --open_count[64 * w + std::countr_zero(m)];
+                for (int c : row_cols_[r]) --open_count[c];
             }
         }
         return chosen;
@@ -116,13 +119,14 @@ private:
         drop_redundant();
         std::vector<char> in(p_.columns, 0);
         for (int c : chosen) in[c] = 1;
+        std::vector<int> only;
         for (bool changed = true; changed;) {
             changed = false;
             for (std::size_t a = 0; a < chosen.size() && !changed; ++a) {
                 for (std::size_t b = a + 1; b < chosen.size() && !changed; ++b) {
                     const int ca = chosen[a], cb = chosen[b];
                     // Rows only a or b hold (one row held by both alone counts too).
-                    std::vector<int> only;
+                    only.clear();
                     for (int r : col_rows_[ca])
                         if (hits[r] == 1 || (hits[r] == 2 && test(rows_[r], cb))) only.push_back(r);
                     for (int r : col_rows_[cb])
@@ -130,14 +134,15 @@ private:
                     if (only.empty()) continue;
                     const int budget = p_.cost[ca] + p_.cost[cb];
                     int pick = -1;
-                    for (int w = 0; w < words_ && pick < 0; ++w)
-                        for (std::uint64_t m = rows_[only[0]][w]; m && pick < 0; m &= m - 1) {
-                            const int c = 64 * w + std::countr_zero(m);
-                            if (in[c] || p_.cost[c] >= budget) continue;
-                            bool all = true;
-                            for (int r : only) all = all && test(rows_[r], c);
-                            if (all) pick = c;
+                    for (int c : row_cols_[only[0]]) {
+                        if (in[c] || p_.cost[c] >= budget) continue;
+                        bool all = true;
+                        for (int r : only) all = all && test(rows_[r], c);
+                        if (all) {
+                            pick = c;
+                            break;
                         }
+                    }
                     if (pick < 0) continue;
                     for (int r : col_rows_[ca]) --hits[r];
                     for (int r : col_rows_[cb]) --hits[r];
@@ -153,20 +158,21 @@ private:
         }
     }
 
-    int count_in(const Bits& row, const Bits& alive) const {
+    // Rows are short: their column lists beat a pass over every column's word.
+    int count_in(int r, const Bits& alive) const {
         int n = 0;
-        for (int w = 0; w < words_; ++w) n += std::popcount(row[w] & alive[w]);
+        for (int c : row_cols_[r]) n += test(alive, c) ? 1 : 0;
         return n;
     }
-    bool subset(const Bits& a, const Bits& b, const Bits& alive) const {  // a & alive within b
-        for (int w = 0; w < words_; ++w)
-            if (a[w] & alive[w] & ~b[w]) return false;
+    bool subset(int a, int b, const Bits& alive) const {  // row a's alive columns within row b
+        for (int c : row_cols_[a])
+            if (test(alive, c) && !test(rows_[b], c)) return false;
         return true;
     }
     template <typename Fn>
-    void for_each_column(const Bits& row, const Bits& alive, Fn&& fn) const {
-        for (int w = 0; w < words_; ++w)
-            for (std::uint64_t m = row[w] & alive[w]; m; m &= m - 1) fn(64 * w + std::countr_zero(m));
+    void for_each_column(int r, const Bits& alive, Fn&& fn) const {
+        for (int c : row_cols_[r])
+            if (test(alive, c)) fn(c);
     }
 
     // Drops rows that contain another row, and columns whose rows a column as cheap also holds.
@@ -174,17 +180,26 @@ private:
         bool changed = false;
         if (root || static_cast<int>(live.size()) <= dominance_size_) {
             std::vector<std::pair<int, int>> by_size;
-            for (int r : live) by_size.emplace_back(count_in(rows_[r], alive), r);
+            for (int r : live) by_size.emplace_back(count_in(r, alive), r);
             std::sort(by_size.begin(), by_size.end());
+            // A kept row inside r has its lowest column in r: look only among those.
+            std::vector<std::vector<int>> kept_by_lowest(p_.columns);
             std::vector<int> kept;
             for (const auto& [size, r] : by_size) {
                 bool dominated = false;
-                for (int k : kept)
-                    if (subset(rows_[k], rows_[r], alive)) {
-                        dominated = true;
-                        break;
+                for_each_column(r, alive, [&](int c) {
+                    for (int k : kept_by_lowest[c]) {
+                        if (dominated) return;
+                        dominated = subset(k, r, alive);
                     }
-                if (!dominated) kept.push_back(r);
+                });
+                if (dominated) continue;
+                kept.push_back(r);
+                int lowest = -1;
+                for_each_column(r, alive, [&](int c) {
+                    if (lowest < 0) lowest = c;
+                });
+                if (lowest >= 0) kept_by_lowest[lowest].push_back(r);
             }
             if (kept.size() != live.size()) live.swap(kept);
         }
@@ -197,28 +212,35 @@ private:
         std::vector<Bits> col_rows(cols.size(), Bits(rwords, 0));
         std::vector<int> col_count(cols.size(), 0);
         for (int i = 0; i < nrows; ++i)
-            for_each_column(rows_[live[i]], alive, [&](int c) {
+            for_each_column(live[i], alive, [&](int c) {
                 const auto k = std::lower_bound(cols.begin(), cols.end(), c) - cols.begin();
                 set(col_rows[k], i);
                 ++col_count[k];
             });
+        // A column holding all of a's rows sits in each of them: look among the columns of one.
+        std::vector<int> index_of(static_cast<std::size_t>(p_.columns), -1);
+        for (std::size_t k = 0; k < cols.size(); ++k) index_of[cols[k]] = static_cast<int>(k);
         for (std::size_t a = 0; a < cols.size(); ++a) {
             if (col_count[a] == 0) {
                 reset(alive, cols[a]);
                 changed = true;
                 continue;
             }
-            for (std::size_t b = 0; b < cols.size(); ++b) {
-                if (a == b || !test(alive, cols[b]) || p_.cost[cols[b]] > p_.cost[cols[a]] || col_count[b] < col_count[a])
-                    continue;
+            int first = 0;
+            while (col_rows[a][first] == 0) ++first;
+            const int row = live[64 * first + std::countr_zero(col_rows[a][first])];
+            bool dominated = false;
+            for_each_column(row, alive, [&](int c) {
+                const std::size_t b = static_cast<std::size_t>(index_of[c]);
+                if (dominated || a == b || p_.cost[cols[b]] > p_.cost[cols[a]] || col_count[b] < col_count[a]) return;
                 bool inside = true;
                 for (int w = 0; w < rwords && inside; ++w) inside = (col_rows[a][w] & ~col_rows[b][w]) == 0;
                 // Equal columns: keep the lower index.
-                if (inside && (col_count[b] > col_count[a] || p_.cost[cols[b]] < p_.cost[cols[a]] || b < a)) {
-                    reset(alive, cols[a]);
-                    changed = true;
-                    break;
-                }
+                dominated = inside && (col_count[b] > col_count[a] || p_.cost[cols[b]] < p_.cost[cols[a]] || b < a);
+            });
+            if (dominated) {
+                reset(alive, cols[a]);
+                changed = true;
             }
         }
         return changed;
@@ -233,20 +255,28 @@ private:
         auto leave = [&] { chosen.resize(chosen_mark); };
         for (bool changed = true; changed;) {
             changed = false;
-            // A row with one column left forces it.
-            for (std::size_t i = 0; i < live.size(); ++i) {
-                const int n = count_in(rows_[live[i]], alive);
+            // A row with one column left forces it. Forcing a column only drops the rows holding it,
+            // so the other rows' counts stand and one pass finds every forced column.
+            std::vector<int> forced;
+            for (int r : live) {
+                const int n = count_in(r, alive);
                 if (n == 0) return leave();
-                if (n == 1) {
-                    int col = -1;
-                    for_each_column(rows_[live[i]], alive, [&](int c) { col = c; });
+                if (n == 1) for_each_column(r, alive, [&](int c) { forced.push_back(c); });
+            }
+            if (!forced.empty()) {
+                std::sort(forced.begin(), forced.end());
+                forced.erase(std::unique(forced.begin(), forced.end()), forced.end());
+                Bits taken(words_, 0);
+                for (int col : forced) {
                     chosen.push_back(col);
                     cost += p_.cost[col];
                     reset(alive, col);
-                    std::erase_if(live, [&](int r) { return test(rows_[r], col); });
-                    changed = true;
-                    break;
+                    set(taken, col);
                 }
+                std::erase_if(live, [&](int r) {
+                    return std::any_of(row_cols_[r].begin(), row_cols_[r].end(), [&](int c) { return test(taken, c); });
+                });
+                changed = true;
             }
             if (changed) continue;
             if (cost >= best_cost_) return leave();
@@ -263,20 +293,20 @@ private:
         Bits used(words_, 0);
         int shortest = -1, shortest_n = INT_MAX;
         for (int r : live) {
-            const int n = count_in(rows_[r], alive);
+            const int n = count_in(r, alive);
             if (n < shortest_n) shortest_n = n, shortest = r;
             bool disjoint = true;
-            for (int w = 0; w < words_ && disjoint; ++w) disjoint = (rows_[r][w] & alive[w] & used[w]) == 0;
+            for_each_column(r, alive, [&](int c) { disjoint = disjoint && !test(used, c); });
             if (!disjoint) continue;
             int cheapest = INT_MAX;
-            for_each_column(rows_[r], alive, [&](int c) { cheapest = std::min(cheapest, p_.cost[c]); });
+            for_each_column(r, alive, [&](int c) { cheapest = std::min(cheapest, p_.cost[c]); });
             bound += cheapest;
-            for (int w = 0; w < words_; ++w) used[w] |= rows_[r][w] & alive[w];
+            for_each_column(r, alive, [&](int c) { set(used, c); });
         }
         if (cost + bound >= best_cost_) return leave();
         // Branch on the columns of the shortest row, the one holding most rows first.
         std::vector<std::pair<int, int>> branch;
-        for_each_column(rows_[shortest], alive, [&](int c) {
+        for_each_column(shortest, alive, [&](int c) {
             int n = 0;
             for (int r : live) n += test(rows_[r], c) ? 1 : 0;
             branch.emplace_back(-n, c);
@@ -298,6 +328,7 @@ private:
     const CoveringProblem& p_;
     int words_;
     std::vector<Bits> rows_;
+    std::vector<std::vector<int>> row_cols_;  // the columns of each row, ascending
     std::vector<std::vector<int>> col_rows_;
     long limit_ = 0;
     int dominance_size_ = 0;

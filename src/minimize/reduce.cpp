@@ -15,8 +15,8 @@ using cubes::Cover;
 using cubes::Cube;
 using cubes::Space;
 
-Cube reduce_cube(const Cover& f, std::size_t i, const Cover& d, const Space& s, ReduceWork& work) {
-    const Cube& c = f[i];
+Cube reduce_cube(IndexedCover& f, std::size_t i, IndexedCover& d, const Space& s, ReduceWork& work) {
+    const Cube& c = f.cover[i];
     work.cofactors.clear();
     gather_cofactors(c, f, i, d, s, work.cofactors);
     cubes::InBits kept_in;
@@ -48,15 +48,18 @@ void reduce(Cover& f, const Cover& d, const Space& s, std::uint64_t order_seed, 
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return size(a) > size(b); });
     }
     ReduceWork work;
+    IndexedCover fi(f, s), di(d, s);
     for (int i : order) {
         if (stop()) break;
-        const Cube r = reduce_cube(f, static_cast<std::size_t>(i), d, s, work);
+        const Cube r = reduce_cube(fi, static_cast<std::size_t>(i), di, s, work);
+        const Cube before = f[i];
         if (cubes::outputs_empty(r)) {
             // Covered by the rest: with no outputs it no longer counts as covering anything.
             f[i].out = {};
         } else {
             f[i] = r;
         }
+        fi.columns.replace(static_cast<std::size_t>(i), before, f[i]);
     }
     std::erase_if(f, [](const Cube& c) { return cubes::outputs_empty(c); });
 }

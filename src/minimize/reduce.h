@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cubes/input_words.h"
+#include "minimize/cube_cofactors.h"
 #include "minimize/stop_check.h"
 
 // REDUCE: every cube shrinks to the smallest cube containing the points that only it covers
@@ -19,8 +20,7 @@ struct ReduceWork {
 
 // The smallest cube containing the points of f[i] that neither the other cubes of f nor d cover;
 // its output part is empty when there are none.
-cubes::Cube reduce_cube(const cubes::Cover& f, std::size_t i, const cubes::Cover& d, const cubes::Space& s,
-                        ReduceWork& work);
+cubes::Cube reduce_cube(IndexedCover& f, std::size_t i, IndexedCover& d, const cubes::Space& s, ReduceWork& work);
 
 // Reduces the cubes of f in turn (a cube reduced earlier counts in its smaller form); cubes left
 // with nothing of their own leave the cover. order_seed 0: the largest cube first, then the rest by

@@ -81,6 +81,7 @@ TEST(Reduce, ShrinksEachCubeToTheSupercubeOfWhatOnlyItCovers) {
         irredundant(f, c.f.dc, c.fn.space, never);
         const int nx = c.fn.space.nx;
         ReduceWork work;
+        IndexedCover fi(f, c.fn.space), di(c.f.dc, c.fn.space);
         for (std::size_t i = 0; i < f.size(); ++i) {
             // The points of f[i] that no other cube and no don't-care covers.
             Cube expected{0, {0, 0}};
@@ -94,7 +95,7 @@ TEST(Reduce, ShrinksEachCubeToTheSupercubeOfWhatOnlyItCovers) {
                     cubes::set_output(expected, j);
                 }
             });
-            const Cube r = reduce_cube(f, i, c.f.dc, c.fn.space, work);
+            const Cube r = reduce_cube(fi, i, di, c.fn.space, work);
             ASSERT_EQ(r.out.w[0], expected.out.w[0]);
             if (!cubes::outputs_empty(r)) {
                 ASSERT_EQ(r.in, expected.in);
