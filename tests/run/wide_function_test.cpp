@@ -54,6 +54,13 @@ std::string random_pla(unsigned seed, int n, int m, int rows) {
     return text + ".e\n";
 }
 
+// A copy of a file of bench/data/pla in the scratch folder (a run writes its reports beside its input).
+fs::path bench_copy(const testing::ScratchDir& scratch, const std::string& name) {
+    const fs::path copy = scratch.path() / name;
+    fs::copy_file(fs::path(VORMEL_BENCH_DIR) / "pla" / name, copy);
+    return copy;
+}
+
 bool has(const std::string& report, const std::string& line) { return report.find(line) != std::string::npos; }
 
 TEST(WideFunctions, CubeMethodsRunPastTheClassicLimitsWhichPointToThem) {
@@ -79,16 +86,14 @@ TEST(WideFunctions, CubeMethodsRunPastTheClassicLimitsWhichPointToThem) {
 
 TEST(WideFunctions, LargeNarrowFunctionsGetReportsSizedToTheResult) {
     testing::ScratchDir scratch;
-    const fs::path input = scratch.path() / "ts10.pla";
-    fs::copy_file(fs::path(VORMEL_BENCH_DIR) / "pla" / "ts10.pla", input);
+    const fs::path input = bench_copy(scratch, "ts10.pla");
     const WholeRun run = run_file(input, method_shared);
     ASSERT_TRUE(run.saved);
     EXPECT_LT(run.report.size(), 1'000'000u);
     EXPECT_TRUE(has(run.report, " *** Comparison with original expanded Inputs successful."));
     EXPECT_EQ(run.realisation, "");
     // A small function keeps its minterm tables and is proven both ways.
-    const fs::path small = scratch.path() / "dc1.pla";
-    fs::copy_file(fs::path(VORMEL_BENCH_DIR) / "pla" / "dc1.pla", small);
+    const fs::path small = bench_copy(scratch, "dc1.pla");
     const WholeRun both = run_file(small, method_shared);
     ASSERT_TRUE(both.saved);
     EXPECT_TRUE(has(both.report, " *** Expand Input (4):  Fully Expanded Input Table"));
@@ -135,8 +140,7 @@ int result_terms(const std::string& report) {
 // ex1010 is far from proven in a second: the solver's best cover then was worse than one heuristic run.
 TEST(ExactMethod, CutShortItIsNeverWorseThanTheSharedMethod) {
     testing::ScratchDir scratch;
-    const fs::path input = scratch.path() / "ex1010.pla";
-    fs::copy_file(fs::path(VORMEL_BENCH_DIR) / "pla" / "ex1010.pla", input);
+    const fs::path input = bench_copy(scratch, "ex1010.pla");
     testing::FileRun exact(input.string(), 1);
     exact.area.set_plain_text(testing::read_text(input));
     exact.ctx.options.prime_method = method_exact;
@@ -160,8 +164,7 @@ TEST(ExactMethod, CutShortItIsNeverWorseThanTheSharedMethod) {
 // heuristic's cover, proven by the run, whatever the polarity mode.
 TEST(ExactMethod, NoTimeLeftForTheSolverKeepsTheHeuristicsCoverInEveryPolarityMode) {
     testing::ScratchDir scratch;
-    const fs::path input = scratch.path() / "m4.pla";
-    fs::copy_file(fs::path(VORMEL_BENCH_DIR) / "pla" / "m4.pla", input);
+    const fs::path input = bench_copy(scratch, "m4.pla");
     const WholeRun shared = run_file(input, method_shared);
     ASSERT_TRUE(shared.saved);
     for (int mode : {polarity_one_set, polarity_automatic}) {
