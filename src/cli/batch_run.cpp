@@ -1,5 +1,7 @@
 #include "cli/batch_run.h"
 
+#include <CLI/CLI.hpp>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>

@@ -2,7 +2,9 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
+namespace CLI {
+class App;
+}
 
 namespace vormel {
 

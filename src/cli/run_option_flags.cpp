@@ -1,5 +1,7 @@
 #include "cli/run_option_flags.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
 #include <fmt/format.h>
 #include <span>

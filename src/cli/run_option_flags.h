@@ -1,5 +1,7 @@
 #pragma once
-#include <CLI/CLI.hpp>
+namespace CLI {
+class App;
+}
 
 namespace vormel {
 

@@ -1,5 +1,7 @@
 #include "cli/run_outputs.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
 #include <new>
 

@@ -27,6 +27,18 @@ bool tautology_of_range(InputCover& w, std::size_t b, std::size_t e, const Space
     if (all != s.in_full) return false;
     const InBits binate = cols.binate();
     if (binate.none()) return false;
+    // An input with literals of one sign only: on its other value just the cubes free in it remain,
+    // and those decide (unate reduction). Dropping the rest can make more inputs unate.
+    if (const InBits unate = (cols.zero | cols.one) & ~binate; unate.any()) {
+        const std::size_t top = w.size();
+        for (std::size_t i = b; i < e; ++i) {
+            const InBits in = w[i];
+            if (((zero_literals(in) | one_literals(in)) & unate).none()) w.push_back(in);
+        }
+        const bool holds = tautology_of_range(w, top, w.size(), s);
+        w.resize(top);
+        return holds;
+    }
     const InBits bit = busiest_input(w.data() + b, w.data() + e, binate);
     for (int value : {0, 1}) {
         const std::size_t top = w.size();

@@ -1,4 +1,5 @@
 // The words and checks of the run options that vormelc and vormel_bench share.
+#include <CLI/CLI.hpp>
 #include <gtest/gtest.h>
 
 #include "cli/run_option_flags.h"
