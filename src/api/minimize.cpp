@@ -18,6 +18,14 @@ namespace vormel::api {
 
 namespace {
 
+// The program's code of an API enum value, listed in the enum's order; a value cast from elsewhere is refused.
+template <typename Enum, std::size_t N>
+int program_value(Enum value, const int (&codes)[N], const char* what) {
+    const auto index = static_cast<std::size_t>(value);
+    if (index >= N) throw std::invalid_argument(std::string("no such ") + what);
+    return codes[index];
+}
+
 vormel::RunOptions run_options(const Options& options) {
     if (options.rolexa < 0 || options.rolexa > 9999) throw std::invalid_argument("rolexa must be 0 .. 9999");
     if (!vormel::valid_exact_limit(options.exact_limit_seconds)) {
@@ -31,20 +39,11 @@ vormel::RunOptions run_options(const Options& options) {
     run.rolexa_iterations = options.rolexa;
     run.exact_limit_seconds = options.exact_limit_seconds;
     run.threads = options.threads;
-    switch (options.method) {
-        case Method::qmc: run.prime_method = vormel::method_qmc; break;
-        case Method::cns: run.prime_method = vormel::method_cns; break;
-        case Method::shared: run.prime_method = vormel::method_shared; break;
-        case Method::exact: run.prime_method = vormel::method_exact; break;
-        default: throw std::invalid_argument("no such method");
-    }
-    switch (options.polarity) {
-        case Polarity::one_set: run.polarity_mode = vormel::polarity_one_set; break;
-        case Polarity::zero_set: run.polarity_mode = vormel::polarity_zero_set; break;
-        case Polarity::automatic: run.polarity_mode = vormel::polarity_automatic; break;
-        case Polarity::combination: run.polarity_mode = vormel::polarity_combination; break;
-        default: throw std::invalid_argument("no such polarity mode");
-    }
+    run.prime_method = program_value(options.method, {vormel::method_qmc, vormel::method_cns, vormel::method_shared,
+                                                      vormel::method_exact}, "method");
+    run.polarity_mode = program_value(options.polarity, {vormel::polarity_one_set, vormel::polarity_zero_set,
+                                                        vormel::polarity_automatic, vormel::polarity_combination},
+                                      "polarity mode");
     return run;
 }
 
