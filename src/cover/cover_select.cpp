@@ -29,7 +29,7 @@ namespace vormel {
 
 namespace {
 
-constexpr const char* kTimer = " Covering process";
+constexpr const char* kCoverTimer = " Covering process";
 
 // The selection of one output and polarity: the matrix and the primes chosen so far.
 struct Selection {
@@ -193,8 +193,8 @@ void store_erase_PI(RunContext& ctx, const char* tag, int p, Selection& sel) {
         if (m.active(q) && m.row_open[q] == 0) m.state[q] = -1;
     }
 
-    ctx.diag.stop_timer(kTimer);
-    ctx.diag.start_timer(kTimer);
+    ctx.diag.stop_timer(kCoverTimer);
+    ctx.diag.start_timer(kCoverTimer);
 }
 
 void select_Cover(RunContext& ctx, Selection& sel, const CoverWeights& weights) {
@@ -428,8 +428,8 @@ void Cover_Single(RunContext& ctx, Problem& problem, PrimeStore& store, const Co
             o.side = std::make_unique<SideRun>(ctx);
             RunContext& side = o.side->ctx();
             const GatePass pass(gate, gated ? matrix_bytes(problem, store, o.j, o.v, packed.bits().count(o.j, o.v)) : 0);
-            side.diag.start_timer(kTimer);
-            if (select_output(side, problem, packed.bits(), store, o, weights)) side.diag.stop_timer(kTimer);
+            side.diag.start_timer(kCoverTimer);
+            if (select_output(side, problem, packed.bits(), store, o, weights)) side.diag.stop_timer(kCoverTimer);
             o.primes = TermTable{};
         });
     }
@@ -437,7 +437,7 @@ void Cover_Single(RunContext& ctx, Problem& problem, PrimeStore& store, const Co
     for (int pass = 0; pass < passes; ++pass) {
         for (int j = 0; j < problem.outputs(); ++j) {
             OutputCover& o = outputs[static_cast<std::size_t>(pass * problem.outputs() + j)];
-            ctx.diag.start_timer(kTimer);
+            ctx.diag.start_timer(kCoverTimer);
             ctx.diag.poll_progress(0);
             store.current_output = j;
             store.current_value = o.v;
@@ -449,7 +449,7 @@ void Cover_Single(RunContext& ctx, Problem& problem, PrimeStore& store, const Co
                 return;
             }
             o.primes = TermTable{};
-            ctx.diag.stop_timer(kTimer);
+            ctx.diag.stop_timer(kCoverTimer);
             if (ctx.level() >= 2) {
                 ctx.report.flush_display(0);
                 const bool last = pass == passes - 1 && j == problem.outputs() - 1;

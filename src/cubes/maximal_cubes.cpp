@@ -11,7 +11,7 @@ namespace {
 // Below this many cubes a plain scan beats building the trie.
 constexpr std::size_t kScanLimit = 48;
 
-int cube_size(const Cube& c) { return c.in.count() + c.out.count(); }
+int part_count(const Cube& c) { return c.in.count() + c.out.count(); }
 
 // A trie of the kept cubes keyed by their literals (the 0 bits of `in`, ascending). A cube b lies
 // inside a kept cube a when a's literals are a subset of b's and a's outputs a superset of b's,
@@ -84,7 +84,7 @@ void keep_maximal(Cover& f) {
     keyed.reserve(f.size());
     InBits in_full;
     for (const Cube& c : f) {
-        keyed.push_back({cube_size(c), c});
+        keyed.push_back({part_count(c), c});
         in_full |= c.in;
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {

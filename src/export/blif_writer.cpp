@@ -8,7 +8,7 @@ namespace vormel {
 
 namespace {
 
-char value_char(std::uint8_t v) { return v == kZero ? '0' : '1'; }
+char literal_char(std::uint8_t v) { return v == kZero ? '0' : '1'; }
 
 std::string list(const std::vector<std::string>& names) {
     std::string text;
@@ -40,7 +40,7 @@ std::string output_table(const ResultView& view, int j, bool inverted) {
     if (rows.empty()) return inverted ? text + "1\n" : text;
     for (int r : rows) {
         std::string line;
-        for (int i : inputs) line += view.shared[r] || view.terms.x(r)[i] == kDash ? '-' : value_char(view.terms.x(r)[i]);
+        for (int i : inputs) line += view.shared[r] || view.terms.x(r)[i] == kDash ? '-' : literal_char(view.terms.x(r)[i]);
         for (int s : shared) line += s == r ? '1' : '-';
         text += line + (line.empty() ? "" : " ") + value + "\n";
     }
@@ -61,7 +61,7 @@ std::string write_blif(const ResultView& view) {
         for (int i = 0; i < view.terms.nx; ++i) {
             if (view.terms.x(r)[i] == kDash) continue;
             names += " " + view.inputs[i];
-            line += value_char(view.terms.x(r)[i]);
+            line += literal_char(view.terms.x(r)[i]);
         }
         text += ".names" + names + " " + view.term_names[r] + "\n" + line + " 1\n";
     }

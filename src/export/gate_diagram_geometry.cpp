@@ -9,11 +9,9 @@ namespace vormel {
 
 namespace {
 
-constexpr double kMargin = 16;
 constexpr double kPin = 14;         // distance of gate pins
 constexpr double kLinePitch = 18;   // an input line from its complement's line
 constexpr double kInputGap = 16;
-constexpr double kLabelSize = 11;
 constexpr double kGateWidth = 36;
 constexpr double kGateGap = 10;
 constexpr double kTrackPitch = 8;   // vertical tracks of the term outputs between the two columns
@@ -35,10 +33,10 @@ double place_inputs(GateDiagram& d, const Problem& problem, const ResultView& vi
     for (int r = 0; r <= view.terms.last; ++r) {
         for (int i = 0; i < view.terms.nx; ++i) inverted[i] = inverted[i] || view.terms.x(r)[i] == kZero;
     }
-    const double name_line = kMargin + kLabelSize;
+    const double name_line = kPictureMargin + kLabelSize;
     const double top = name_line + 6;
     const double tap = top + 8;
-    double x = kMargin;
+    double x = kPictureMargin;
     for (int i = 0; i < view.terms.nx; ++i) {
         DiagramInput input;
         input.name = problem.xnames[i];
@@ -233,8 +231,8 @@ GateDiagram gate_diagram_geometry(const Problem& problem, const ResultView& view
     for (DiagramInput& input : d.inputs) input.bottom = bottom;
     double right = out_x;
     for (const DiagramOutput& output : d.outputs) right = std::max(right, out_x + 4 + estimated_text_width(output.name, kLabelSize));
-    d.width = right + kMargin;
-    d.height = bottom + kMargin;
+    d.width = right + kPictureMargin;
+    d.height = bottom + kPictureMargin;
     return d;
 }
 

@@ -9,7 +9,6 @@ namespace vormel {
 
 namespace {
 
-constexpr double kMargin = 16;
 constexpr double kTitleHeight = 22;
 constexpr double kSubmapLabelHeight = 16;
 constexpr double kHeaderLine = 15;
@@ -17,7 +16,6 @@ constexpr double kSubmapGap = 24;
 constexpr double kLegendLine = 17;
 constexpr double kMapGap = 28;
 constexpr double kRowWidth = 1000;  // maps wrap to a new row beyond this width
-constexpr double kLabelSize = 11;
 constexpr double kValueSize = 13;
 constexpr double kTitleSize = 13;
 
@@ -205,10 +203,10 @@ KmapSet kmap_geometry(const Problem& problem, const ResultView& view) {
     for (int j = 0; j < problem.outputs(); ++j) set.maps.push_back(map_of(problem, view, j, set.cell));
 
     // Rows of maps, left to right; a map that does not fit starts a new row.
-    double x = kMargin, y = kMargin, row_height = 0;
+    double x = kPictureMargin, y = kPictureMargin, row_height = 0;
     for (Kmap& map : set.maps) {
-        if (x > kMargin && x + map.width > kRowWidth) {
-            x = kMargin;
+        if (x > kPictureMargin && x + map.width > kRowWidth) {
+            x = kPictureMargin;
             y += row_height + kMapGap;
             row_height = 0;
         }
@@ -217,9 +215,9 @@ KmapSet kmap_geometry(const Problem& problem, const ResultView& view) {
         for (Point& origin : map.submap_origins) origin = {origin.x + x, origin.y + y};
         x += map.width + kMapGap;
         row_height = std::max(row_height, map.height);
-        set.width = std::max(set.width, map.x + map.width + kMargin);
+        set.width = std::max(set.width, map.x + map.width + kPictureMargin);
     }
-    set.height = y + row_height + kMargin;
+    set.height = y + row_height + kPictureMargin;
     return set;
 }
 

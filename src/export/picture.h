@@ -24,6 +24,10 @@ struct PathStep {
 
 enum class Anchor { start, middle, end };
 
+// Every picture's blank border and the size of its name labels, so K-maps and diagrams match.
+inline constexpr double kPictureMargin = 16;
+inline constexpr double kLabelSize = 11;
+
 struct Style {
     std::optional<Rgb> stroke = Rgb{0, 0, 0};
     std::optional<Rgb> fill;

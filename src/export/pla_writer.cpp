@@ -12,7 +12,7 @@ namespace vormel {
 
 namespace {
 
-char value_char(std::uint8_t v) { return v == kZero ? '0' : v == kOne ? '1' : '-'; }
+char pla_char(std::uint8_t v) { return v == kZero ? '0' : v == kOne ? '1' : '-'; }
 
 std::string names_line(const char* directive, const std::vector<std::string>& names) {
     std::string line = directive;
@@ -31,7 +31,7 @@ std::string write_pla(const ResultView& view, PlaPhase phase) {
     std::vector<std::string> rows;
     for (int r = 0; r <= table.last; ++r) {
         std::string row;
-        for (int i = 0; i < nx; ++i) row += value_char(table.x(r)[i]);
+        for (int i = 0; i < nx; ++i) row += pla_char(table.x(r)[i]);
         row += ' ';
         bool feeds = false;
         for (int j = 0; j < ny; ++j) {
@@ -61,7 +61,7 @@ std::string write_pla(const ResultView& view, PlaPhase phase) {
                 TextCover on;
                 for (int r : own) {
                     on.emplace_back();
-                    for (int i = 0; i < nx; ++i) on.back() += value_char(table.x(r)[i]);
+                    for (int i = 0; i < nx; ++i) on.back() += pla_char(table.x(r)[i]);
                 }
                 found = complements.emplace(own, complement(on, static_cast<std::size_t>(nx))).first;
             }

@@ -20,7 +20,7 @@ namespace {
 // What one output character of a cube says, by the file's type.
 enum class Part : std::uint8_t { on, off, dc, none };
 
-struct Cube {
+struct ImportCube {
     std::string in;          // "0", "1", "-" per input
     std::vector<Part> out;   // per output
 };
@@ -33,7 +33,7 @@ struct Source {
     std::string type = "fd";
     std::string phase;  // empty when none is given
     std::vector<std::string> titles;
-    std::vector<Cube> cubes;
+    std::vector<ImportCube> cubes;
 };
 
 bool blank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
@@ -171,7 +171,7 @@ std::string parse(std::string_view text, Source& source) {
         std::size_t used = 0;
         for (; pending.size() - used >= width; used += width) {
             const char* values = pending.data() + used;
-            Cube cube;
+            ImportCube cube;
             cube.in.resize(static_cast<std::size_t>(source.inputs));
             for (int i = 0; i < source.inputs; ++i) {
                 cube.in[i] = input_value(values[i]);
@@ -240,9 +240,9 @@ private:
 };
 
 // Per output, the input cubes of the cubes that give it one of the parts: one pass over the cubes.
-std::vector<TextCover> covers_of(const std::vector<Cube>& cubes, std::size_t outputs, Part part, Part other) {
+std::vector<TextCover> covers_of(const std::vector<ImportCube>& cubes, std::size_t outputs, Part part, Part other) {
     std::vector<TextCover> covers(outputs);
-    for (const Cube& cube : cubes) {
+    for (const ImportCube& cube : cubes) {
         for (std::size_t j = 0; j < outputs; ++j) {
             if (cube.out[j] == part || cube.out[j] == other) covers[j].push_back(cube.in);
         }
@@ -262,7 +262,7 @@ bool meets_any(const TextCube& cube, const TextCover& cover) {
 void complement_phases(Source& source) {
     const std::size_t ny = static_cast<std::size_t>(source.outputs);
     std::vector<TextCover> cared = covers_of(source.cubes, ny, Part::on, Part::dc);
-    for (Cube& cube : source.cubes) {
+    for (ImportCube& cube : source.cubes) {
         for (std::size_t j = 0; j < ny; ++j) {
             if (source.phase[j] == '0' && cube.out[j] == Part::on) cube.out[j] = Part::none;
         }
@@ -289,7 +289,7 @@ std::vector<Row> converted_rows(const Source& source, bool explicit_off) {
     const std::size_t ny = static_cast<std::size_t>(source.outputs);
     const std::vector<TextCover> dc = covers_of(source.cubes, ny, Part::dc, Part::dc);
     Rows rows(ny);
-    for (const Cube& cube : source.cubes) {
+    for (const ImportCube& cube : source.cubes) {
         std::string out(ny, '-');
         std::vector<std::pair<std::size_t, char>> moved;
         for (std::size_t j = 0; j < ny; ++j) {
@@ -369,7 +369,7 @@ PlaImport convert(Source& source) {
     const bool complemented = source.phase.find('0') != std::string::npos;
     if (complemented && !explicit_off) complement_phases(source);
     std::vector<Row> rows = converted_rows(source, explicit_off);
-    source.cubes = std::vector<Cube>();  // a complement may have made them many
+    source.cubes = std::vector<ImportCube>();  // a complement may have made them many
     if (complemented && explicit_off) {
         // With an OFF set, a .phase 0 only swaps what the output's 1 and 0 entries mean.
         for (Row& row : rows) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/cube_text.h"
 #include "model/problem.h"
 #include "report/run_context.h"
 
@@ -53,12 +54,6 @@ struct RowBits {
     }
 };
 
-std::string entry_text(const std::uint8_t* values, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) text += values[i] == kZero ? '0' : values[i] == kOne ? '1' : '-';
-    return text;
-}
-
 }  // namespace
 
 bool rows_agree(RunContext& ctx, const Problem& problem) {
@@ -70,9 +65,9 @@ bool rows_agree(RunContext& ctx, const Problem& problem) {
         if (b % 64 == 0) ctx.diag.poll_progress(0);
         for (int a = 0; a < b; ++a) {
             if (!rows.conflict(a, b)) continue;
-            ctx.diag.show_error("Entry line:             " + entry_text(in.x(b), in.nx) + " " + entry_text(in.y(b), in.ny), 9);
-            ctx.diag.show_error("     in conflict with entry line:     " + entry_text(in.x(a), in.nx) + " " +
-                                    entry_text(in.y(a), in.ny),
+            ctx.diag.show_error("Entry line:             " + cube_text(in.x(b), in.nx) + " " + cube_text(in.y(b), in.ny), 9);
+            ctx.diag.show_error("     in conflict with entry line:     " + cube_text(in.x(a), in.nx) + " " +
+                                    cube_text(in.y(a), in.ny),
                                 0);
             return false;
         }

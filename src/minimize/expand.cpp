@@ -37,6 +37,7 @@ inline bool meets_free_outputs(const Cube& r, const Cube& free) { return (r.out 
 // `rows` itself) and the ones that stay are written to `rows`.
 void settle(Growth& g, const Cover& source, Cover& rows, const Space& s) {
     bool lowered = false;
+    Cube blocked;
     std::size_t kept = 0;
     const std::size_t n = source.size();
     if (&source != &rows) rows.resize(n);
@@ -54,21 +55,25 @@ void settle(Growth& g, const Cover& source, Cover& rows, const Space& s) {
             continue;
         }
         if (cin.none() && !out_conflict) continue;  // the cube meets r already: an inconsistent input, nothing to guard
-        rows[kept++] = r;
-    }
-    rows.resize(kept);
-    // Lowering may have settled rows kept before it; the parts still blocked come from the rest.
-    Cube blocked;
-    kept = 0;
-    for (const Cube& r : rows) {
-        const cubes::InBits cin = conflict_inputs(g.raise, r, s);
-        const bool out_conflict = !cubes::outputs_meet(g.raise, r);
-        if (lowered && ((cin & ~g.free.in).any() || (out_conflict && !meets_free_outputs(r, g.free)))) continue;
         blocked.in |= cin;
         if (out_conflict) blocked.out |= r.out;
         rows[kept++] = r;
     }
     rows.resize(kept);
+    if (lowered) {
+        // Lowering may have settled rows kept before it; the parts still blocked come from the rest.
+        blocked = Cube{};
+        kept = 0;
+        for (const Cube& r : rows) {
+            const cubes::InBits cin = conflict_inputs(g.raise, r, s);
+            const bool out_conflict = !cubes::outputs_meet(g.raise, r);
+            if ((cin & ~g.free.in).any() || (out_conflict && !meets_free_outputs(r, g.free))) continue;
+            blocked.in |= cin;
+            if (out_conflict) blocked.out |= r.out;
+            rows[kept++] = r;
+        }
+        rows.resize(kept);
+    }
     g.raise.in |= g.free.in & ~blocked.in;
     g.free.in &= blocked.in;
     g.raise.out |= g.free.out & ~blocked.out;

@@ -10,11 +10,9 @@ namespace vormel {
 
 namespace {
 
-std::size_t at(int row) { return static_cast<std::size_t>(row); }
-
 // A row equal to the cube ends a chain unless it lies on the chain or has taken two cubes already.
 bool may_take(const RolexState& s, int row) {
-    return may_split(s, row) && !(s.memo_first[at(row)] >= 0 && s.memo_second[at(row)] >= 0);
+    return may_split(s, row) && !(s.memo_first[row_at(row)] >= 0 && s.memo_second[row_at(row)] >= 0);
 }
 
 bool has_end(const RolexState& s, std::uint32_t care, std::uint32_t value) {
@@ -70,10 +68,10 @@ void build_route_graph(RolexState& s, std::uint32_t care, std::uint32_t value) {
                 s.queue.push_back(v ^ b);
             }
             if (other > static_cast<int>(q)) {
-                s.link_of_row[at(first_row)] = static_cast<int>(g.rows.size());
+                s.link_of_row[row_at(first_row)] = static_cast<int>(g.rows.size());
                 g.rows.push_back(rows);
             }
-            g.adjacency.push_back({other, s.link_of_row[at(first_row)]});
+            g.adjacency.push_back({other, s.link_of_row[row_at(first_row)]});
         }
     }
     g.first.push_back(static_cast<int>(g.adjacency.size()));
@@ -82,7 +80,7 @@ void build_route_graph(RolexState& s, std::uint32_t care, std::uint32_t value) {
 }  // namespace
 
 bool may_split(const RolexState& s, int row) {
-    const int mark = s.memo_first[at(row)];
+    const int mark = s.memo_first[row_at(row)];
     return mark != kMemoEliminated && mark != kMemoOnChain;
 }
 

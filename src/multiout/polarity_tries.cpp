@@ -23,7 +23,7 @@ struct TryFigures {
     int literals = 0;
 };
 
-TryFigures figures_of(const CubeTable& table, const std::vector<int>& polarity) {
+TryFigures try_figures_of(const CubeTable& table, const std::vector<int>& polarity) {
     const LiteralCounts counts = count_literals(to_term_table(table, polarity));
     return {counts.product_terms, counts.x_literals + counts.y_literals};
 }
@@ -52,7 +52,7 @@ void solve_aside(const RunContext& ctx, const Problem& problem, const PrimeStore
     const BundleStepSink keep = [&](const BundleStep& step) { t.steps.push_back(step); };
     int changes = 0;
     fill_temp_arrays(t.side->ctx(), problem, t.polarity, store, work, changes, &keep);
-    if (!t.side->ctx().failed()) t.figures = figures_of(work.table, t.polarity);
+    if (!t.side->ctx().failed()) t.figures = try_figures_of(work.table, t.polarity);
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ bool try_polarity(RunContext& ctx, Problem& problem, const PrimeStore& store, Po
     int changes = 0;
     fill_temp_arrays(ctx, problem, problem.polarity, store, work, changes);
     if (ctx.failed()) return false;
-    return record_if_better(work, problem.polarity, figures_of(work.table, problem.polarity));
+    return record_if_better(work, problem.polarity, try_figures_of(work.table, problem.polarity));
 }
 
 bool try_polarities(RunContext& ctx, Problem& problem, const PrimeStore& store, PolarityWork& work, std::size_t count,

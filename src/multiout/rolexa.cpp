@@ -10,8 +10,6 @@ namespace vormel {
 
 namespace {
 
-std::size_t at(int row) { return static_cast<std::size_t>(row); }
-
 // The rows a level may use (equal to the cube, or the cube doubled across one input), in the order
 // the level's shuffled walk of the whole table meets them. The walk's draws are always taken; the
 // walk itself only matters for two or more rows.
@@ -33,14 +31,14 @@ void order_candidates(const CubeTable& table, RolexState& s, RandomGenerator& rn
         return;
     }
     shuffle_indices(rng, m, s.order);
-    for (std::size_t c = 0; c < s.candidates.size(); ++c) s.slot[at(s.candidates[c].row)] = static_cast<int>(c);
+    for (std::size_t c = 0; c < s.candidates.size(); ++c) s.slot[row_at(s.candidates[c].row)] = static_cast<int>(c);
     const std::vector<RolexState::Candidate> listed = s.candidates;
     std::size_t out = 0;
     for (int r : s.order) {
-        const int slot = s.slot[at(r)];
+        const int slot = s.slot[row_at(r)];
         if (slot < 0) continue;
-        s.candidates[out++] = listed[at(slot)];
-        s.slot[at(r)] = -1;
+        s.candidates[out++] = listed[row_at(slot)];
+        s.slot[row_at(r)] = -1;
         if (out == listed.size()) break;
     }
 }
@@ -70,8 +68,8 @@ void RolexState::prepare(const CubeTable& table) {
 
 void RolexState::free_marks() {
     for (int r : touched) {
-        memo_first[at(r)] = kMemoFree;
-        memo_second[at(r)] = kMemoFree;
+        memo_first[row_at(r)] = kMemoFree;
+        memo_second[row_at(r)] = kMemoFree;
     }
     touched.clear();
 }
@@ -92,7 +90,7 @@ bool rolex_rec(RunContext& ctx, const CubeTable& table, RolexState& s, RandomGen
         order_candidates(table, s, rng, care, value);
         bool descended = false;
         for (const RolexState::Candidate& c : s.candidates) {
-            const std::size_t r = at(c.row);
+            const std::size_t r = row_at(c.row);
             if (c.flip == 0) {
                 if (s.memo_first[r] >= 0 && s.memo_second[r] >= 0) {
                     ctx.report.print_direct(
@@ -141,17 +139,17 @@ void apply_rolex(CubeTable& table, RolexState& s) {
     // Rows that absorbed a cube take over the outputs of the row that handed it on. Those rows are
     // the term and split rows, which this loop never changes.
     for (int r : s.touched) {
-        if (s.memo_first[at(r)] >= 0) rows[at(r)].outs |= rows[at(s.memo_first[at(r)])].outs;
-        if (s.memo_second[at(r)] >= 0) rows[at(r)].outs |= rows[at(s.memo_second[at(r)])].outs;
+        if (s.memo_first[row_at(r)] >= 0) rows[row_at(r)].outs |= rows[row_at(s.memo_first[row_at(r)])].outs;
+        if (s.memo_second[row_at(r)] >= 0) rows[row_at(r)].outs |= rows[row_at(s.memo_second[row_at(r)])].outs;
     }
     for (RolexStackEntry& e : s.rolex_stack) {
-        if (e.parent >= 0) e.outs |= rows[at(e.parent)].outs;
+        if (e.parent >= 0) e.outs |= rows[row_at(e.parent)].outs;
     }
     // Remove the term and the split rows from the top down, each replaced by the last row that stays.
     for (auto it = s.touched.rbegin(); it != s.touched.rend(); ++it) {
-        const int mark = s.memo_first[at(*it)];
+        const int mark = s.memo_first[row_at(*it)];
         if (mark != kMemoEliminated && mark != kMemoOnChain) continue;
-        rows[at(*it)] = rows.back();
+        rows[row_at(*it)] = rows.back();
         rows.pop_back();
     }
     for (const RolexStackEntry& e : s.rolex_stack) rows.push_back({e.care, e.value, e.outs});
@@ -172,14 +170,14 @@ void expand_x2(RunContext& ctx, CubeTable& table, RolexState& s, RandomGenerator
         changed = false;
         shuffle_indices(rng, table.last(), s.row_order);
         for (int t : s.row_order) {
-            const CubeRow term = table.rows[at(t)];
+            const CubeRow term = table.rows[row_at(t)];
             if (term.care == 0) break;  // an all-"-" row ends the pass
             shuffle_indices(rng, xmax, s.input_order);
             for (int k : s.input_order) {
                 const std::uint32_t bit = 1u << k;
                 if ((term.care & bit) != 0) continue;
                 s.free_marks();
-                s.memo_first[at(t)] = kMemoEliminated;
+                s.memo_first[row_at(t)] = kMemoEliminated;
                 s.touched.push_back(t);
                 s.rolex_stack.clear();
                 if (!rolex_rec(ctx, table, s, rng, term.care | bit, term.value, t)) {

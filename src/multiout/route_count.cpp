@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "multiout/row_index.h"
+
 namespace vormel {
 
 namespace {
-
-std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
 // Keys kept before the memory is cleared (a cache: forgetting costs time, never a count).
 constexpr std::size_t kArenaWords = std::size_t{1} << 23;
@@ -34,22 +34,22 @@ void RouteCounter::make_key(int node) {
     keys_.push_back(static_cast<std::uint32_t>(node));
     keys_.resize(start + 1 + words, 0);
     std::uint32_t* bits = keys_.data() + start + 1;
-    node_stamp_[at(node)] = stamp_;
+    node_stamp_[row_at(node)] = stamp_;
     queue_.assign(1, node);
     for (std::size_t q = 0; q < queue_.size(); ++q) {
         const int v = queue_[q];
-        for (int i = g.first[at(v)]; i < g.first[at(v) + 1]; ++i) {
-            const RouteGraph::Link l = g.adjacency[at(i)];
-            if (left_[at(l.link)] == 0) continue;
-            bits[at(l.link) / 32] |= 1u << (at(l.link) % 32);
-            if (node_stamp_[at(l.node)] != stamp_) {
-                node_stamp_[at(l.node)] = stamp_;
+        for (int i = g.first[row_at(v)]; i < g.first[row_at(v) + 1]; ++i) {
+            const RouteGraph::Link l = g.adjacency[row_at(i)];
+            if (left_[row_at(l.link)] == 0) continue;
+            bits[row_at(l.link) / 32] |= 1u << (row_at(l.link) % 32);
+            if (node_stamp_[row_at(l.node)] != stamp_) {
+                node_stamp_[row_at(l.node)] = stamp_;
                 queue_.push_back(l.node);
             }
         }
     }
     for (int link : multi_row_links_) {
-        if ((keys_[start + 1 + at(link) / 32] >> (at(link) % 32)) & 1u) keys_.push_back(left_[at(link)]);
+        if ((keys_[start + 1 + row_at(link) / 32] >> (row_at(link) % 32)) & 1u) keys_.push_back(left_[row_at(link)]);
     }
 }
 
@@ -114,7 +114,7 @@ RouteCount RouteCounter::count(const RouteGraph& graph, int start, const std::fu
 
     // Adds a finished node's routes to the step that led there; the link's row is free again.
     auto hand_down = [&](int link, std::uint64_t ways, const RouteCount& child) {
-        if (link >= 0) ++left_[at(link)];
+        if (link >= 0) ++left_[row_at(link)];
         if (path_.empty()) {
             result = child;
             return;
@@ -130,11 +130,11 @@ RouteCount RouteCounter::count(const RouteGraph& graph, int start, const std::fu
         // Where one link or none goes on, the routes are forced: only branching nodes are
         // remembered, so a long chain costs no key per node.
         int free_links = 0;
-        for (int i = graph.first[at(node)]; i < graph.first[at(node) + 1] && free_links < 2; ++i) {
-            free_links += left_[at(graph.adjacency[at(i)].link)] > 0;
+        for (int i = graph.first[row_at(node)]; i < graph.first[row_at(node) + 1] && free_links < 2; ++i) {
+            free_links += left_[row_at(graph.adjacency[row_at(i)].link)] > 0;
         }
         if (free_links < 2) {
-            path_.push_back({node, graph.first[at(node)], link, ways, {1, 0}, key_at, 0});
+            path_.push_back({node, graph.first[row_at(node)], link, ways, {1, 0}, key_at, 0});
             return;
         }
         make_key(node);
@@ -145,17 +145,17 @@ RouteCount RouteCounter::count(const RouteGraph& graph, int start, const std::fu
             hand_down(link, ways, value);
             return;
         }
-        path_.push_back({node, graph.first[at(node)], link, ways, {1, 0}, key_at, size});
+        path_.push_back({node, graph.first[row_at(node)], link, ways, {1, 0}, key_at, size});
     };
 
     enter(start, -1, 1);
     while (!path_.empty()) {
         Step& top = path_.back();
-        const int end = graph.first[at(top.node) + 1];
-        while (top.next < end && left_[at(graph.adjacency[at(top.next)].link)] == 0) ++top.next;
+        const int end = graph.first[row_at(top.node) + 1];
+        while (top.next < end && left_[row_at(graph.adjacency[row_at(top.next)].link)] == 0) ++top.next;
         if (top.next < end) {
-            const RouteGraph::Link l = graph.adjacency[at(top.next++)];
-            const std::uint64_t ways = left_[at(l.link)]--;
+            const RouteGraph::Link l = graph.adjacency[row_at(top.next++)];
+            const std::uint64_t ways = left_[row_at(l.link)]--;
             enter(l.node, l.link, ways);
             continue;
         }

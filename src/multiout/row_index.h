@@ -6,6 +6,9 @@
 
 namespace vormel {
 
+// A row number as a vector index.
+inline std::size_t row_at(int row) { return static_cast<std::size_t>(row); }
+
 // Rows of a table by cube (open addressing on the care/value pair, equal cubes chained), so the
 // chain search finds the rows equal to a cube, or twice its size, without walking the table.
 class RowIndex {

@@ -22,7 +22,7 @@ namespace vormel {
 
 namespace {
 
-constexpr const char* kTimer = " CNS PI generation";
+constexpr const char* kCnsTimer = " CNS PI generation";
 
 // w(i) = (n - 1 - i) / (2^(n-1) + n - 1) + 1 in single precision: a "-" counts about 1, a "-" at a
 // lower variable index a little more.
@@ -119,7 +119,7 @@ bool generate_output(CnsWork& w, const std::vector<float>& weights, OutputPrimes
     return true;
 }
 
-void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
+void generate_all_cns(RunContext& ctx, Problem& problem, PrimeStore& store) {
     const int inputs = problem.inputs();
     const int outputs = problem.outputs();
     store.maxlpnum = problem.extab.last;
@@ -151,8 +151,8 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
             OutputPrimes& o = work[i];
             o.side = std::make_unique<SideRun>(ctx);
             CnsWork own(o.side->ctx(), problem);
-            o.side->ctx().diag.start_timer(kTimer);
-            if (generate_output(own, weights, o)) o.side->ctx().diag.stop_timer(kTimer);
+            o.side->ctx().diag.start_timer(kCnsTimer);
+            if (generate_output(own, weights, o)) o.side->ctx().diag.stop_timer(kCnsTimer);
         });
     }
 
@@ -161,7 +161,7 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
             OutputPrimes& o = work[static_cast<std::size_t>(p * outputs + j)];
             store.current_output = j;
             store.current_value = o.v;
-            ctx.diag.start_timer(kTimer);
+            ctx.diag.start_timer(kCnsTimer);
             ctx.diag.poll_progress(0);
             if (at_once) {
                 o.side->replay_into(ctx);
@@ -175,7 +175,7 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
             report_primes(ctx, problem, store, o.rows, o.primes);
             o.primes = std::vector<Cube>{};
 
-            ctx.diag.stop_timer(kTimer);
+            ctx.diag.stop_timer(kCnsTimer);
             if (level >= 2 && !(p == passes - 1 && j == outputs - 1)) {
                 ctx.report.flush_display(0);
                 ctx.report.ask_reset();
@@ -194,7 +194,7 @@ void Primes_CNS(RunContext& ctx, Problem& problem, PrimeStore& store) {
     ctx.current_sub = "Primes_CNS";
     ctx.diag.poll_progress(0);
     try {
-        generate_all(ctx, problem, store);
+        generate_all_cns(ctx, problem, store);
     } catch (const std::bad_alloc&) {
         report_out_of_memory(ctx, "Primes_CNS");
     }

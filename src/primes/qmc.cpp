@@ -17,7 +17,7 @@ namespace vormel {
 
 namespace {
 
-constexpr const char* kTimer = " QMC PI generation";
+constexpr const char* kQmcTimer = " QMC PI generation";
 
 // Largest of 3^n - 1 (the number of distinct cubes, less one; the low 32 bits of its 64-bit
 // value), ten times extab_last and ymax.
@@ -71,7 +71,7 @@ void report_done(QmcPass& pass, const std::vector<Cube>& primes) {
         ctx.report.clear_interrupted();
         write_text(ctx, " ***  " + format_mask("#", count) + " Prime Implicants", 1, Ink::navy, 1);
     }
-    ctx.diag.stop_timer(kTimer);
+    ctx.diag.stop_timer(kQmcTimer);
     if (level >= 2 && !pass.last_output) {
         ctx.report.flush_display(0);
         ctx.report.ask_reset();
@@ -181,7 +181,7 @@ void main_QMC(QmcPass& pass, const std::vector<Cube>& in, std::vector<Cube>& out
 
 namespace {
 
-void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
+void generate_all_qmc(RunContext& ctx, Problem& problem, PrimeStore& store) {
     const int inputs = problem.inputs();
     const int outputs = problem.outputs();
     store.maxlpnum = qmc_maxlpnum(problem);
@@ -203,7 +203,7 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
             const int v = pass_value(problem, passes, p, j);
             store.current_output = j;
             store.current_value = v;
-            ctx.diag.start_timer(kTimer);
+            ctx.diag.start_timer(kQmcTimer);
             ctx.diag.poll_progress(0);
             tempa = output_set(problem, j, v);
             const int rows = static_cast<int>(tempa.size());
@@ -235,7 +235,7 @@ void generate_all(RunContext& ctx, Problem& problem, PrimeStore& store) {
 void Primes_QMC(RunContext& ctx, Problem& problem, PrimeStore& store) {
     ctx.current_sub = "Primes_QMC";
     try {
-        generate_all(ctx, problem, store);
+        generate_all_qmc(ctx, problem, store);
     } catch (const std::bad_alloc&) {
         report_out_of_memory(ctx, "Primes_QMC");
     }

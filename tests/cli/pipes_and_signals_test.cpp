@@ -35,13 +35,6 @@ std::string random_table(int inputs) {
     return text;
 }
 
-std::vector<std::string> entries_of(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(PipesAndSignals, ReaderThatGoesAwayEndsTheEchoNotTheRun) {
     // vormelc -l 2 big.tab | head ended with SIGPIPE (status 141) and no report.
     TempDir dir;
@@ -65,7 +58,7 @@ TEST(PipesAndSignals, FileSizeLimitFailsTheSaveWithAClearMessage) {
     // The .rtf is written first: it meets the limit.
     EXPECT_NE(outcome.err.find("File not written:    " + input + ".rpt.rtf"), std::string::npos) << outcome.err;
     EXPECT_NE(outcome.err.find("File too large"), std::string::npos) << outcome.err;
-    EXPECT_EQ(entries_of(folder), std::vector<std::string>{"big.tab"});
+    EXPECT_EQ(folder_entries(folder), std::vector<std::string>{"big.tab"});
 }
 
 TEST(PipesAndSignals, PageAnswersAreReadWithABoundedBuffer) {

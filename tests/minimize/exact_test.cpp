@@ -13,7 +13,7 @@
 namespace vormel::minimize {
 namespace {
 
-using testing::CoverCost;
+using testing::BruteForceCost;
 using testing::SmallFunction;
 
 // Says stop from the start of the named phase on.
@@ -47,7 +47,7 @@ TEST(ExactMethod, MatchesTheBruteForceMinimumOfRandomFunctions) {
         const cubes::Cover primes = testing::brute_force_primes(f);
         EXPECT_EQ(r.prime_count, static_cast<int>(primes.size())) << "case " << k;
         for (const cubes::Cube& c : r.cover) EXPECT_NE(std::find(primes.begin(), primes.end(), c), primes.end()) << "case " << k;
-        EXPECT_EQ((CoverCost{r.terms, r.literals}), testing::brute_force_minimum(f, primes)) << "case " << k;
+        EXPECT_EQ((BruteForceCost{r.terms, r.literals}), testing::brute_force_minimum(f, primes)) << "case " << k;
         EXPECT_TRUE(r.proven && r.literals_proven && !r.stopped && !r.fallback) << "case " << k;
         EXPECT_EQ(r.lower_bound, r.terms);
         solved_by_solver += r.core_rows > 0;
@@ -64,13 +64,13 @@ TEST(ExactMethod, StoppedInAnyPhaseGivesAValidCoverAndASoundBound) {
             StopAtPhase observer(phase);
             const ExactResult r = run(f, observer);
             ASSERT_TRUE(testing::covers_exactly(f, r.cover)) << phase << " case " << k;
-            const CoverCost least = testing::brute_force_minimum(f, testing::brute_force_primes(f));
+            const BruteForceCost least = testing::brute_force_minimum(f, testing::brute_force_primes(f));
             EXPECT_LE(r.lower_bound, least.terms) << phase << " case " << k;
             EXPECT_GE(r.terms, least.terms) << phase << " case " << k;
             EXPECT_EQ(r.proven, r.terms == r.lower_bound) << phase << " case " << k;
             // A solver that finished anyway (nothing to branch on) must have the true minimum.
             if (!r.stopped) {
-                EXPECT_EQ((CoverCost{r.terms, r.literals}), least) << phase << " case " << k;
+                EXPECT_EQ((BruteForceCost{r.terms, r.literals}), least) << phase << " case " << k;
             }
             EXPECT_EQ(r.fallback, std::string(phase) != "Minimum Cover") << phase << " case " << k;
         }

@@ -118,7 +118,7 @@ Cover brute_force_primes(const SmallFunction& f) {
     return primes;
 }
 
-CoverCost brute_force_minimum(const SmallFunction& f, const Cover& primes) {
+BruteForceCost brute_force_minimum(const SmallFunction& f, const Cover& primes) {
     // ON points (point, output) numbered j * 64 + p; masks of three words.
     using Mask = std::array<std::uint64_t, 3>;
     const int nx = f.space.nx, ny = f.space.ny;
@@ -153,7 +153,7 @@ CoverCost brute_force_minimum(const SmallFunction& f, const Cover& primes) {
         return count;
     };
     const int cheapest = literals.empty() ? 0 : *std::min_element(literals.begin(), literals.end());
-    CoverCost best{1 << 20, 1 << 20};
+    BruteForceCost best{1 << 20, 1 << 20};
     std::function<void(const Mask&, int, int)> search = [&](const Mask& left, int terms, int lits) {
         int w = 0;
         while (w < 3 && left[static_cast<std::size_t>(w)] == 0) ++w;

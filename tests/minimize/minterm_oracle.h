@@ -39,16 +39,16 @@ std::uint64_t cube_points(std::uint64_t in, int nx);
 // when no single raised literal keeps all those outputs. Ascending (in, out).
 cubes::Cover brute_force_primes(const SmallFunction& f);
 
-struct CoverCost {
+struct BruteForceCost {
     int terms = 0;
     int literals = 0;
-    bool operator==(const CoverCost&) const = default;
+    bool operator==(const BruteForceCost&) const = default;
 };
 
 // The cheapest cover of the ON points (fewest primes, then fewest input literals) by depth-first
 // search over the primes covering the first uncovered point, pruned by a count of uncovered points
 // no two of which share a prime.
-CoverCost brute_force_minimum(const SmallFunction& f, const cubes::Cover& primes);
+BruteForceCost brute_force_minimum(const SmallFunction& f, const cubes::Cover& primes);
 
 // The cover holds every ON point and no OFF point.
 bool covers_exactly(const SmallFunction& f, const cubes::Cover& cover);

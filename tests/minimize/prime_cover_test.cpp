@@ -25,7 +25,7 @@ TEST(PrimeCover, HasTheFewestTermsOnSmallRandomFunctions) {
         ASSERT_TRUE(cover.has_value()) << "case " << k;
         ASSERT_TRUE(testing::covers_exactly(f, *cover)) << "case " << k;
         const cubes::Cover primes = testing::brute_force_primes(f);
-        const testing::CoverCost minimum = testing::brute_force_minimum(f, primes);
+        const testing::BruteForceCost minimum = testing::brute_force_minimum(f, primes);
         EXPECT_EQ(static_cast<int>(cover->size()), minimum.terms) << "case " << k;
         for (const cubes::Cube& c : *cover) EXPECT_NE(std::find(primes.begin(), primes.end(), c), primes.end()) << "case " << k;
     }

@@ -10,11 +10,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct Rig {
+struct BundleRig {
     TextWorkArea area;
     SilentRunWindow window;
     RunContext ctx{area, window};
-    Rig() { ctx.options.page_by_page = 0; }
+    BundleRig() { ctx.options.page_by_page = 0; }
 };
 
 std::size_t occurrences(const std::string& text, const std::string& part) {
@@ -24,7 +24,7 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 }
 
 TEST(MultioutBundle, NewBestLineAndHeadingOncePerRun) {
-    Rig rig;
+    BundleRig rig;
     rig.ctx.options.rolexa_iterations = 3;
     Problem problem = test::problem_of(2, 2);
     // Nothing to reduce: every iteration reaches the same figures, so only step 1 is a new best.
@@ -49,7 +49,7 @@ TEST(MultioutBundle, NewBestLineAndHeadingOncePerRun) {
 }
 
 TEST(MultioutBundle, NothingWrittenAtLevelZero) {
-    Rig rig;
+    BundleRig rig;
     rig.ctx.options.display_level = 0;
     Problem problem = test::problem_of(2, 2);
     CubeTable t = test::table_of(2, 2, {"11 1.", "10 11"});
@@ -70,7 +70,7 @@ TEST(MultioutBundle, KeepsTheFirstIterationWithTheBestFigures) {
         const CubeTable start = test::random_table(seed, nx, 3, 10 + static_cast<int>(seed % 15));
         Problem problem = test::problem_of(nx, 3);
         auto run = [&](int iterations) {
-            Rig rig;
+            BundleRig rig;
             rig.ctx.options.rolexa_iterations = iterations;
             CubeTable t = start;
             BundleSearchBest best;

@@ -19,11 +19,11 @@ public:
     Lines polarity_lines;
 };
 
-struct Rig {
+struct PolarityRig {
     TextWorkArea area;
     RecordingWindow window;
     RunContext ctx{area, window};
-    Rig() { ctx.options.page_by_page = 0; }
+    PolarityRig() { ctx.options.page_by_page = 0; }
 };
 
 Lines final_lines(const Problem& p) {
@@ -48,7 +48,7 @@ PrimeStore two_output_store() {
 }
 
 TEST(MultioutPolarity, CombinationTriesUniformThenMixedVectorsInOrder) {
-    Rig rig;
+    PolarityRig rig;
     rig.ctx.options.polarity_mode = polarity_combination;
     Problem problem = test::problem_of(2, 2);
     PrimeStore store = two_output_store();
@@ -65,7 +65,7 @@ TEST(MultioutPolarity, CombinationTriesUniformThenMixedVectorsInOrder) {
 // Regression: from 32 outputs on the 2^outputs counter of Combination does not fit in 32 bits; the
 // search used to end silently after the two uniform vectors.
 TEST(MultioutPolarity, CombinationBeyondThirtyOneOutputsSaysItIsNotPossible) {
-    Rig rig;
+    PolarityRig rig;
     rig.ctx.options.polarity_mode = polarity_combination;
     rig.ctx.options.rolexa_iterations = 0;
     const int outputs = kMaxCombinationOutputs + 1;
@@ -87,7 +87,7 @@ TEST(MultioutPolarity, CombinationBeyondThirtyOneOutputsSaysItIsNotPossible) {
 }
 
 TEST(MultioutPolarity, RequestedPolarityWithoutRolexa) {
-    Rig rig;
+    PolarityRig rig;
     rig.ctx.options.polarity_mode = polarity_zero_set;
     rig.ctx.options.rolexa_iterations = 0;
     Problem problem = test::problem_of(2, 2);
@@ -101,7 +101,7 @@ TEST(MultioutPolarity, RequestedPolarityWithoutRolexa) {
 }
 
 TEST(MultioutPolarity, AutomaticWithOneOutputKeepsTheSmallerSolution) {
-    Rig rig;
+    PolarityRig rig;
     rig.ctx.options.polarity_mode = polarity_automatic;
     Problem problem = test::problem_of(3, 1);
     PrimeStore store;
@@ -120,7 +120,7 @@ TEST(MultioutPolarity, AutomaticWithOneOutputKeepsTheSmallerSolution) {
 }
 
 TEST(MultioutPolarity, AutomaticFullTieKeepsNormalPolarity) {
-    Rig rig;
+    PolarityRig rig;
     rig.ctx.options.polarity_mode = polarity_automatic;
     Problem problem = test::problem_of(2, 2);
     PrimeStore store = two_output_store();
@@ -131,7 +131,7 @@ TEST(MultioutPolarity, AutomaticFullTieKeepsNormalPolarity) {
 TEST(MultioutPolarity, AutomaticPrefersTheSharedInvertedOutput) {
     // y0 = a·b (one term normal, two inverted); y1 = /a + /b (two normal, one inverted term a·b):
     // inverting y1 lets both outputs share a·b.
-    Rig rig;
+    PolarityRig rig;
     rig.ctx.options.polarity_mode = polarity_automatic;
     Problem problem = test::problem_of(2, 2);
     PrimeStore store;
@@ -147,7 +147,7 @@ TEST(MultioutPolarity, AutomaticPrefersTheSharedInvertedOutput) {
 }
 
 TEST(MultioutPolarity, RefreshGrowsTheStoreWithWarning8) {
-    Rig rig;
+    PolarityRig rig;
     rig.ctx.options.polarity_mode = polarity_automatic;
     rig.ctx.options.display_level = 4;
     Problem problem = test::problem_of(2, 2);

@@ -12,7 +12,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct Rig {
+struct ReductionRig {
     TextWorkArea area;
     SilentRunWindow window;
     RunContext ctx{area, window};
@@ -54,7 +54,7 @@ TEST(MultioutReduction, CrossingOutputSetsAndDashMismatchAreLeft) {
 
 TEST(MultioutReduction, ContainedRowGivesUpSharedOutputs) {
     // a (y) and a·b (y, z): a·b keeps z only.
-    Rig rig;
+    ReductionRig rig;
     CubeTable t = test::table_of(2, 2, {"1- 1.", "11 11"});
     int count = 0;
     absorb_y(rig.ctx, t, count);
@@ -68,7 +68,7 @@ TEST(MultioutReduction, ContainedRowGivesUpSharedOutputs) {
 
 TEST(MultioutReduction, AbsorbJudgesEveryPairOnTheTableAsGiven) {
     // --- ⊃ 1-- ⊃ 11-: the middle row gives up y before the inner row is judged against it.
-    Rig rig;
+    ReductionRig rig;
     CubeTable t = test::table_of(3, 1, {"11- 1", "1-- 1", "--- 1"});
     int count = 0;
     absorb_y(rig.ctx, t, count);
@@ -91,7 +91,7 @@ TEST(MultioutReduction, JoinSkipsTheRowMovedIn) {
 }
 
 TEST(MultioutReduction, EveryStepKeepsTheFunction) {
-    Rig rig;
+    ReductionRig rig;
     for (std::uint32_t seed = 1; seed <= 200; ++seed) {
         const int nx = 2 + static_cast<int>(seed % 6);
         const int ny = 1 + static_cast<int>(seed % 5);

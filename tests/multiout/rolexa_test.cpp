@@ -9,7 +9,7 @@
 namespace vormel {
 namespace {
 
-struct Rig {
+struct RolexaRig {
     TextWorkArea area;
     SilentRunWindow window;
     RunContext ctx{area, window};
@@ -23,7 +23,7 @@ RolexState state_for(const CubeTable& t) {
 
 TEST(MultioutRolexa, HalfEqualToARowNeedsNoChain) {
     // Row 0 = a (output y0): its half a·b equals row 1, its half a·/b equals row 2.
-    Rig rig;
+    RolexaRig rig;
     CubeTable t = test::table_of(2, 2, {"1- 1.", "11 .1", "10 .1"});
     RolexState s = state_for(t);
     RandomGenerator rng;
@@ -35,7 +35,7 @@ TEST(MultioutRolexa, HalfEqualToARowNeedsNoChain) {
 }
 
 TEST(MultioutRolexa, OneHalfAloneLeavesTheTable) {
-    Rig rig;
+    RolexaRig rig;
     const CubeTable before = test::table_of(3, 1, {"1-0 1", "110 1", "0-1 1"});
     CubeTable t = before;
     RolexState s = state_for(t);
@@ -49,7 +49,7 @@ TEST(MultioutRolexa, OneHalfAloneLeavesTheTable) {
 
 TEST(MultioutRolexa, AllDashRowEndsThePass) {
     // The "---" row comes first in the random order of seed 1 for four rows (2 0 3 1 -> row 2).
-    Rig rig;
+    RolexaRig rig;
     const CubeTable before = test::table_of(2, 2, {"1- 1.", "11 .1", "-- 11", "10 .1"});
     CubeTable t = before;
     RolexState s = state_for(t);
@@ -76,7 +76,7 @@ TEST(MultioutRolexa, MatchesThePlainRecursiveSearch) {
         const int ny = 1 + static_cast<int>(seed % 4);
         const int rows = dense ? 24 + static_cast<int>(seed % 16) : 6 + static_cast<int>(seed % 30);
         const CubeTable start = test::random_table(seed, nx, ny, rows);
-        Rig rig;
+        RolexaRig rig;
         CubeTable t = start;
         RolexState s = state_for(t);
         RandomGenerator rng;
@@ -119,7 +119,7 @@ TEST(MultioutRolexa, DeadEndRoutesTakeOneShuffleOfDrawsPerLevel) {
     // Short walks are counted on a compact graph, long ones cube by cube.
     for (int links : {3, 40, 5000}) {
         const CubeTable t = gray_walk(14, links, false);
-        Rig rig;
+        RolexaRig rig;
         RolexState s = state_for(t);
         s.prepare(t);
         s.memo_first[0] = kMemoEliminated;
@@ -140,7 +140,7 @@ TEST(MultioutRolexa, LongChainDoesNotExhaustTheStack) {
     // The half of the term is handed on 32767 times before it lands on the last row.
     constexpr int links = (1 << 15) - 1;
     const CubeTable t = gray_walk(16, links, true);
-    Rig rig;
+    RolexaRig rig;
     RolexState s = state_for(t);
     s.prepare(t);
     s.memo_first[0] = kMemoEliminated;
@@ -153,7 +153,7 @@ TEST(MultioutRolexa, LongChainDoesNotExhaustTheStack) {
 }
 
 TEST(MultioutRolexa, ChainDeeperThanTheStackIsSystemError5) {
-    Rig rig;
+    RolexaRig rig;
     CubeTable t = test::table_of(2, 1, {"-0 1", "0- 1", "11 1", "01 1"});
     RolexState s = state_for(t);
     s.lrolex = 0;  // room for one chain cube only

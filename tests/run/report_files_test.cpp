@@ -30,13 +30,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> entries_of(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A report of some size, with colour, and its two file forms.
 struct Report {
     TextWorkArea area;
@@ -93,7 +86,7 @@ TEST(ReportFileFaults, PlantedLinksAreNeverFollowed) {
     EXPECT_FALSE(fs::is_symlink(path));  // a link in the report's own place is replaced, not followed
     EXPECT_EQ(read_file(path), report.plain());
     EXPECT_EQ(read_file(path + ".rtf"), report.rich());
-    EXPECT_EQ(entries_of(dir.path()),
+    EXPECT_EQ(folder_entries(dir.path()),
               (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.part", "r.tab.rpt.rtf", "r.tab.rpt.rtf.part", "victim.txt"}));
 }
 
@@ -122,7 +115,7 @@ TEST(ReportFileFaults, DirectoryInTheWayReplacesNeitherFile) {
         EXPECT_EQ(failure.reason, std::strerror(EISDIR));
         const std::string other = std::string(blocked).empty() ? earlier.path + ".rtf" : earlier.path;
         EXPECT_EQ(read_file(other), std::string(blocked).empty() ? "old rich report" : "old report");
-        EXPECT_EQ(entries_of(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
+        EXPECT_EQ(folder_entries(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
     }
 }
 
@@ -136,7 +129,7 @@ TEST(ReportFileFaults, FailedRichTextWriteKeepsTheEarlierReport) {
         EXPECT_EQ(failure.file, earlier.path + ".rtf");
         EXPECT_EQ(failure.reason, out_of_memory ? "Out of memory" : std::strerror(EIO));
         EXPECT_TRUE(earlier.untouched());
-        EXPECT_EQ(entries_of(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
+        EXPECT_EQ(folder_entries(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
     }
 }
 
@@ -163,7 +156,7 @@ TEST(ReportFileFaults, CancelledSaveKeepsTheEarlierReportAndLeavesNoTemporary) {
         const WriteFailure failure = write_report_files(area, earlier.path, {}, {&cancelled, nullptr});
         EXPECT_EQ(failure.error, ECANCELED);
         EXPECT_TRUE(earlier.untouched());
-        EXPECT_EQ(entries_of(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
+        EXPECT_EQ(folder_entries(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
     }
     // Not cancelled: all written, and the counter saw both files whole.
     EarlierReport earlier;
@@ -202,7 +195,7 @@ TEST(ReportFileFaults, WriteThatMeetsAFileSizeLimitReplacesNothing) {
     GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(write_under_a_size_limit(earlier.path), ::testing::ExitedWithCode(0), "");
     EXPECT_TRUE(earlier.untouched());
-    EXPECT_EQ(entries_of(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
+    EXPECT_EQ(folder_entries(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
 }
 
 TEST(ReportFileFaults, FullDiskReplacesNothing) {
@@ -244,7 +237,7 @@ TEST(ReportFileFaults, KillBetweenTheTwoRenamesStillLeavesOneResult) {
     const Report expected("new");
     EXPECT_EQ(read_file(earlier.path), expected.plain());
     EXPECT_EQ(read_file(earlier.path + ".rtf"), expected.rich());
-    EXPECT_EQ(entries_of(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
+    EXPECT_EQ(folder_entries(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
 }
 
 // A work area that is interrupted while it is being written.
@@ -269,7 +262,7 @@ TEST(ReportFileFaults, KillWhileWritingLeavesNoTemporary) {
     GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(write_and_stop_while_writing(earlier.path), ::testing::KilledBySignal(SIGTERM), "");
     EXPECT_TRUE(earlier.untouched());
-    EXPECT_EQ(entries_of(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
+    EXPECT_EQ(folder_entries(earlier.dir.path()), (std::vector<std::string>{"r.tab.rpt", "r.tab.rpt.rtf"}));
 }
 
 TEST(ReportFileFaults, TwoRunsAtOnceEachWriteAWholeReport) {
@@ -289,7 +282,7 @@ TEST(ReportFileFaults, TwoRunsAtOnceEachWriteAWholeReport) {
     EXPECT_TRUE(plain == first.plain() || plain == second.plain());
     const std::string rich = read_file(path + ".rtf");
     EXPECT_TRUE(rich == first.rich() || rich == second.rich());
-    EXPECT_EQ(entries_of(dir.path()), (std::vector<std::string>{"twice.tab.rpt", "twice.tab.rpt.rtf"}));
+    EXPECT_EQ(folder_entries(dir.path()), (std::vector<std::string>{"twice.tab.rpt", "twice.tab.rpt.rtf"}));
 }
 
 TEST(ReportFileFaults, LongInputNamesFailOnlyWhenTheReportNamesDoNotFit) {
@@ -303,7 +296,7 @@ TEST(ReportFileFaults, LongInputNamesFailOnlyWhenTheReportNamesDoNotFit) {
     EXPECT_EQ(failure.file, too_long + ".rtf");
     EXPECT_EQ(failure.error, ENAMETOOLONG);
     EXPECT_FALSE(fs::exists(too_long));
-    EXPECT_EQ(entries_of(dir.path()).size(), 2u);
+    EXPECT_EQ(folder_entries(dir.path()).size(), 2u);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ using testing::ScratchDir;
 using testing::TestRun;
 
 // Inputs beyond this take seconds per run.
-constexpr int kLargestRunInputs = 16;
+constexpr int kLargestThreadedInputs = 16;
 
 struct Reports {
     std::string plain;
@@ -74,9 +74,9 @@ TEST_P(ThreadCount, OneAndFourThreadsWriteTheSameReports) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, ThreadCount, ::testing::ValuesIn(testing::small_inputs(kLargestRunInputs)),
+INSTANTIATE_TEST_SUITE_P(Inputs, ThreadCount, ::testing::ValuesIn(testing::small_inputs(kLargestThreadedInputs)),
                          testing::input_name);
-INSTANTIATE_TEST_SUITE_P(LargeInputs, ThreadCount, ::testing::ValuesIn(testing::large_inputs(kLargestRunInputs)),
+INSTANTIATE_TEST_SUITE_P(LargeInputs, ThreadCount, ::testing::ValuesIn(testing::large_inputs(kLargestThreadedInputs)),
                          testing::input_name);
 
 // A seeded random table with output don't cares: the comparison colours them blue.

@@ -112,5 +112,7 @@ private:
 };
 
 std::string read_file(const std::string& path);
+// The names in a folder, sorted.
+std::vector<std::string> folder_entries(const std::string& folder);
 
 }  // namespace vormel::testing
