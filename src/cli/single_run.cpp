@@ -8,7 +8,6 @@
 #include <new>
 
 #include "cli/console_window.h"
-#include "run/run_failure.h"
 #include "cli/run_outputs.h"
 #include "cli/terminal_echo.h"
 #include "input/input_file.h"
@@ -18,6 +17,7 @@
 #include "run/headless_run.h"
 #include "run/input_path.h"
 #include "run/interrupt_guard.h"
+#include "run/run_failure.h"
 #include "run/session.h"
 
 namespace vormel {
