@@ -6,7 +6,11 @@
 
 // X(index, name, input words, output words) for every class, narrowest first; CMakeLists.txt
 // lists the same classes.
+#ifdef VORMEL_NARROWEST_AND_WIDEST_CUBE_CLASSES
+#define VORMEL_CUBE_CLASSES(X) X(0, w1x2, 1, 2) X(1, w128x64, 128, 64)
+#else
 #define VORMEL_CUBE_CLASSES(X) X(0, w1x2, 1, 2) X(1, w4x4, 4, 4) X(2, w16x16, 16, 16) X(3, w128x64, 128, 64)
+#endif
 
 namespace vormel::cubes {
 

@@ -24,7 +24,9 @@ Signal constant(bool one) { return {Signal::Kind::constant, one ? 1 : 0, false};
 
 struct TermPlace {
     Signal signal;
-    Point out;  // where the term's wire leaves the AND column
+    Point out;      // where the term's wire leaves the AND column
+    int slot = 0;   // its place in the AND column, top down
+    int track = 0;  // its vertical track between the columns, left to right
 };
 
 // Input lines across the top, with an inverter under the name of each input used inverted.
@@ -72,16 +74,25 @@ double line_x(const GateDiagram& d, int input, bool negated) {
 }
 
 // One slot per term: an AND gate for two or more literals, a tap of the input line for one, a
-// constant 1 for none.
-std::vector<TermPlace> place_terms(GateDiagram& d, const ResultView& view, double x, double& y) {
-    std::vector<TermPlace> places;
+// constant 1 for none. The slots go one output at a time, in bands each tall enough for the OR gate
+// beside it, so the wires between the columns stay inside their band and those of terms that feed
+// one output never cross. A shared term sits in the band of its middle output, where its wires run
+// least far, and its track lies right of the others' (seven-segment: 193 crossings instead of 281).
+// `band_tops` gets each output's band.
+std::vector<TermPlace> place_terms(GateDiagram& d, const ResultView& view, double x, double& y,
+                                   std::vector<double>& band_tops) {
+    std::vector<TermPlace> places(static_cast<std::size_t>(view.terms.last + 1));
+    std::vector<bool> placed(places.size(), false);
     const double out_x = x + kGateWidth;
-    for (int r = 0; r <= view.terms.last; ++r) {
+    int slot = 0;
+    auto place_term = [&](int r) {
         std::vector<Signal> literals;
         for (int i = 0; i < view.terms.nx; ++i) {
             if (view.terms.x(r)[i] != kDash) literals.push_back(literal(i, view.terms.x(r)[i] == kZero));
         }
         TermPlace place;
+        place.slot = slot++;
+        placed[static_cast<std::size_t>(r)] = true;
         if (literals.size() >= 2) {
             DiagramGate gate;
             gate.kind = DiagramGate::Kind::and_gate;
@@ -119,8 +130,34 @@ std::vector<TermPlace> place_terms(GateDiagram& d, const ResultView& view, doubl
             y += kPin + kGateGap;
         }
         if (view.shared[r]) d.labels.push_back({{place.out.x + 3, place.out.y - 3}, view.term_names[r], Anchor::start});
-        places.push_back(place);
+        places[static_cast<std::size_t>(r)] = place;
+    };
+    const int outputs = static_cast<int>(view.outputs.size());
+    band_tops.assign(static_cast<std::size_t>(outputs), 0);
+    std::vector<std::vector<int>> feeds(places.size());
+    for (int j = 0; j < outputs; ++j) {
+        for (int r : view.terms_of(j)) feeds[static_cast<std::size_t>(r)].push_back(j);
     }
+    auto home = [&](int r) {
+        const std::vector<int>& f = feeds[static_cast<std::size_t>(r)];
+        return f[(f.size() - 1) / 2];
+    };
+    for (int j = 0; j < outputs; ++j) {
+        band_tops[j] = y;
+        const std::vector<int> rows = view.terms_of(j);
+        for (int r : rows) {
+            if (home(r) == j) place_term(r);
+        }
+        y = std::max(y, band_tops[j] + std::max<double>(1, static_cast<double>(rows.size())) * kPin + kGateGap);
+    }
+    for (int r = 0; r <= view.terms.last; ++r) {
+        if (!placed[static_cast<std::size_t>(r)]) place_term(r);
+    }
+    // Tracks: the terms of one output in slot order, then the shared ones.
+    std::vector<int> by_slot(places.size());
+    for (std::size_t r = 0; r < places.size(); ++r) by_slot[static_cast<std::size_t>(places[r].slot)] = static_cast<int>(r);
+    std::stable_partition(by_slot.begin(), by_slot.end(), [&](int r) { return feeds[static_cast<std::size_t>(r)].size() <= 1; });
+    for (std::size_t k = 0; k < by_slot.size(); ++k) places[static_cast<std::size_t>(by_slot[k])].track = static_cast<int>(k);
     return places;
 }
 
@@ -132,7 +169,8 @@ GateDiagram gate_diagram_geometry(const Problem& problem, const ResultView& view
     const double bus_end = place_inputs(d, problem, view, term_y);
     double y = term_y;
     const double and_x = bus_end + 14;
-    const std::vector<TermPlace> terms = place_terms(d, view, and_x, y);
+    std::vector<double> band_tops;
+    const std::vector<TermPlace> terms = place_terms(d, view, and_x, y, band_tops);
     const double terms_bottom = y;
 
     // Each term output has its own vertical track; the OR column lies beyond the tracks.
@@ -148,6 +186,7 @@ GateDiagram gate_diagram_geometry(const Problem& problem, const ResultView& view
         output.name = problem.ynames[j];
         output.inverted = real.inverted;
         const std::vector<int> rows = view.terms_of(j);
+        y = band_tops[j];
         const double height = std::max<double>(1, static_cast<double>(rows.size())) * kPin;
         const double mid = y + height / 2;
         output.at = {out_x, mid};
@@ -210,7 +249,7 @@ GateDiagram gate_diagram_geometry(const Problem& problem, const ResultView& view
     for (std::size_t t = 0; t < terms.size(); ++t) {
         const std::vector<Point>& pins = pins_of_term[t];
         if (pins.empty()) continue;
-        const double track = tracks_x + static_cast<double>(t) * kTrackPitch;
+        const double track = tracks_x + static_cast<double>(terms[t].track) * kTrackPitch;
         const Point from = terms[t].out;
         double low = from.y, high = from.y;
         for (const Point& pin : pins) {

@@ -7,6 +7,7 @@
 #include "cubes/function_covers.h"
 #include "minimize/exact.h"
 #include "minimize/heuristic.h"
+#include "minimize/point_bound.h"
 #include "minimize/polarity_choice.h"
 #include "model/problem.h"
 #include "model/show_polarity.h"
@@ -60,40 +61,56 @@ struct EngineRun {
     std::string figures;  // the exact method's problem sizes, for the report
 };
 
-EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, minimize::Observer& observer,
-                     int restarts, double exact_seconds_spent = 0) {
+double seconds_left(std::chrono::steady_clock::time_point deadline) {
+    return std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+}
+
+// The exact method within what is left of the run's limit. The heuristic runs first: it is the
+// cover to beat (the exact method never gives more than the shared one) and the answer when no time
+// is left for the solver.
+EngineRun run_exact(const RunContext& ctx, const cubes::FunctionCovers& f, minimize::Observer& observer,
+                    std::chrono::steady_clock::time_point deadline) {
     EngineRun run;
-    if (is_exact(ctx)) {
-        minimize::ExactParams params;
-        // One limit for the whole run: a second solve (the polarity search's winner) gets what the
-        // first left, and at least a second to find a valid cover.
-        params.time_limit_seconds = std::max(1.0, ctx.options.exact_limit_seconds - exact_seconds_spent);
-        minimize::ExactResult r = minimize::minimize_exact(f.on, f.dc, f.off, f.space, params, observer);
-        run.cover = std::move(r.cover);
-        run.stopped = r.stopped;
-        run.lower_bound = r.lower_bound;
-        run.proven = r.proven;
-        run.figures = " Prime Implicants =" + STR(r.prime_count) + "   Covering Rows =" + STR(r.row_count) +
-                      "   Essential =" + STR(r.essential_count) + "   Left for the Solver =" + STR(r.core_rows) +
-                      " x" + STR(r.core_columns);
-        if (!r.proven && observer.keep_going()) {
-            // Cut short by the limit: the solver's best may be worse than one run of the heuristic,
-            // and the exact method is never to give more than the shared one.
-            minimize::HeuristicParams shared;
-            shared.restarts = ctx.options.rolexa_iterations;
-            minimize::HeuristicResult h = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, shared, observer);
-            if (!h.stopped && minimize::cover_cost(h.cover, f.space) < minimize::cover_cost(run.cover, f.space)) {
-                run.cover = std::move(h.cover);
-                run.figures += "   (the Heuristic's Cover was smaller)";
-            }
-        }
-    } else {
-        minimize::HeuristicParams params;
-        params.restarts = restarts;
-        minimize::HeuristicResult r = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, observer);
-        run.cover = std::move(r.cover);
-        run.stopped = r.stopped;
+    minimize::HeuristicParams shared;
+    shared.restarts = ctx.options.rolexa_iterations;
+    minimize::HeuristicResult h = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, shared, observer);
+    run.stopped = h.stopped;
+    if (h.stopped) return run;
+    const minimize::CoverCost heuristic_cost = minimize::cover_cost(h.cover, f.space);
+    const double left = seconds_left(deadline);
+    if (left <= 0) {
+        run.cover = std::move(h.cover);
+        run.lower_bound = minimize::incompatible_points_bound(f.on, f.off, f.space);
+        run.proven = heuristic_cost.terms <= run.lower_bound;
+        run.figures = " Time limit reached before the Solver started: the Heuristic's Cover";
+        return run;
     }
+    minimize::ExactParams params;
+    params.time_limit_seconds = left;
+    minimize::ExactResult r = minimize::minimize_exact(f.on, f.dc, f.off, f.space, params, observer);
+    run.stopped = r.stopped;
+    run.lower_bound = r.lower_bound;
+    run.proven = r.proven;
+    run.figures = " Prime Implicants =" + STR(r.prime_count) + "   Covering Rows =" + STR(r.row_count) +
+                  "   Essential =" + STR(r.essential_count) + "   Left for the Solver =" + STR(r.core_rows) + " x" +
+                  STR(r.core_columns);
+    run.cover = std::move(r.cover);
+    if (!r.proven && heuristic_cost < minimize::cover_cost(run.cover, f.space)) {
+        run.cover = std::move(h.cover);
+        run.figures += "   (the Heuristic's Cover was smaller)";
+    }
+    return run;
+}
+
+EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, minimize::Observer& observer, int restarts,
+                     std::chrono::steady_clock::time_point exact_deadline = {}) {
+    if (is_exact(ctx)) return run_exact(ctx, f, observer, exact_deadline);
+    EngineRun run;
+    minimize::HeuristicParams params;
+    params.restarts = restarts;
+    minimize::HeuristicResult r = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, observer);
+    run.cover = std::move(r.cover);
+    run.stopped = r.stopped;
     return run;
 }
 
@@ -184,10 +201,11 @@ void cube_cover(Session& session) {
     try {
         // With a requested polarity the ROLEXA restarts run here; a polarity search runs them on its winner.
         const bool search = ctx.options.polarity_mode == polarity_automatic || ctx.options.polarity_mode == polarity_combination;
-        const auto start = std::chrono::steady_clock::now();
+        engine.exact_deadline = std::chrono::steady_clock::now() +
+                                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                    std::chrono::duration<double>(ctx.options.exact_limit_seconds));
         run = run_engine(ctx, cubes::with_polarity(state.covers, polarity), observer,
-                         search ? 0 : ctx.options.rolexa_iterations);
-        engine.exact_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                         search ? 0 : ctx.options.rolexa_iterations, engine.exact_deadline);
     } catch (const std::bad_alloc&) {
         ctx.diag.stop_timer(" Cover");
         report_out_of_memory(ctx, "Cube_Cover");
@@ -237,7 +255,13 @@ void cube_bundle(Session& session) {
                                         : " *** Shared Bundle (3):  Output Polarity and ROLEXA Restarts");
     }
     EngineObserver observer(ctx, state.covers.space);
-    const std::function<bool()> stop = [&ctx] { return ctx.stop_requested.load(std::memory_order_relaxed); };
+    // The exact method's search for a polarity ends at the run's limit too; a search cut short by it
+    // is not used.
+    const bool exact = is_exact(ctx);
+    const auto deadline = engine.exact_deadline;
+    const std::function<bool()> stop = [&ctx, exact, deadline] {
+        return ctx.stop_requested.load(std::memory_order_relaxed) || (exact && seconds_left(deadline) <= 0);
+    };
     // The polarity search ranks assignments by the heuristic from one start (the search runs its
     // assignments side by side already; the winner gets all primes in its final run); the exact
     // method then solves the winner. Combination first ranks its many assignments by one expansion each.
@@ -256,11 +280,11 @@ void cube_bundle(Session& session) {
                 mode == polarity_automatic
                     ? minimize::choose_polarity_automatic(state.covers, state.result, heuristic, stop, observer)
                     : minimize::choose_polarity_combination(state.covers, estimate, heuristic, stop, observer);
-            if (!stopped_by_user(ctx) && choice.polarity != state.result.polarity) {
-                if (is_exact(ctx)) {
+            if (!stopped_by_user(ctx) && !choice.stopped && choice.polarity != state.result.polarity) {
+                if (exact) {
                     observer.phase("Exact Cover of the best Polarity");
                     const EngineRun run = run_engine(ctx, cubes::with_polarity(state.covers, choice.polarity), observer,
-                                                     0, engine.exact_seconds);
+                                                     0, engine.exact_deadline);
                     choice.cover = run.cover;
                     choice.cost = minimize::cover_cost(run.cover, state.covers.space);
                     if (!stopped_by_user(ctx) && choice.cost < state.result.cost) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <memory>
 
 namespace vormel {
@@ -16,7 +17,9 @@ struct CubeEngineState {
     std::unique_ptr<CubeClassState> per_class;  // that class's covers and result
     int lower_bound = 0;                        // exact: no cover has fewer terms
     bool proven = false;                        // exact: the result's term count is the minimum
-    double exact_seconds = 0;                   // exact: solving time spent so far, against the one limit
+    // exact: the run's one time limit, from the start of its first cover; the second solve (the
+    // polarity search's winner) and the search itself get only what is left.
+    std::chrono::steady_clock::time_point exact_deadline{};
 };
 
 // The steps run on the narrowest cube width that holds the problem (or a wider one the options ask for).

@@ -79,7 +79,8 @@ TEST(CubeWidths, OperationsMatchThePointsAndThePackedFunctionInEveryClass) {
             }
         }
     }
-    EXPECT_GT(compared, 60);
+    // Every case in at least its own class (a build may compile fewer classes).
+    EXPECT_GE(compared, static_cast<int>(std::size(kInputWidths)) * 4);
 }
 
 TEST(CubeWidths, HeuristicAndExactGiveThePackedCoverInEveryClass) {

@@ -150,6 +150,41 @@ TEST_P(GateDiagramRandom, GatesMatchTheCountAndTheNetlistRealisesTheInput) {
     expect_wired(d);
 }
 
+// Wires from a term to the OR gates it feeds (out, along its track, across to the pin), by term.
+std::map<std::pair<double, double>, std::vector<std::vector<Point>>> term_wires(const GateDiagram& d) {
+    std::map<std::pair<double, double>, std::vector<std::vector<Point>>> by_term;
+    for (const std::vector<Point>& wire : d.wires) {
+        if (wire.size() == 4) by_term[{wire[0].x, wire[0].y}].push_back(wire);
+    }
+    return by_term;
+}
+
+// The vertical run of a crosses a horizontal run of b strictly inside both.
+bool crosses(const std::vector<Point>& a, const std::vector<Point>& b) {
+    const double x = a[1].x, low = std::min(a[1].y, a[2].y), high = std::max(a[1].y, a[2].y);
+    for (std::size_t k : {0u, 2u}) {
+        const double y = b[k].y, left = std::min(b[k].x, b[k + 1].x), right = std::max(b[k].x, b[k + 1].x);
+        if (x > left && x < right && y > low && y < high) return true;
+    }
+    return false;
+}
+
+// The terms came in the report's order and the OR gates in output order, so the seven-segment
+// diagram was a web of crossing wires. Terms that feed one output now never cross each other.
+TEST_P(GateDiagramRandom, WiresOfTermsThatFeedOneOutputNeverCross) {
+    const unsigned seed = GetParam();
+    const PictureRun run("r.tab", testing::random_tab(seed, 3 + static_cast<int>(seed % 4), 2 + static_cast<int>(seed % 4), 20),
+                         polarity_one_set, method_cns);
+    ASSERT_TRUE(run.session.report_saved) << run.area.text();
+    std::vector<std::vector<Point>> single;
+    for (const auto& [from, wires] : term_wires(diagram_of(run.problem()))) {
+        if (wires.size() == 1) single.push_back(wires.front());
+    }
+    for (const auto& a : single) {
+        for (const auto& b : single) EXPECT_FALSE(&a != &b && crosses(a, b)) << "seed " << seed;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Seeded, GateDiagramRandom, ::testing::Range(1u, 31u));
 
 }  // namespace

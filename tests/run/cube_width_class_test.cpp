@@ -50,7 +50,10 @@ TEST(CubeWidthClass, WiderClassesGiveTheNarrowResult) {
         const ClassRun narrow = run_in_class(path, options, 0);
         ASSERT_TRUE(narrow.saved);
         EXPECT_EQ(narrow.width_class, 0);
-        for (int k : {1, cubes::kWidthClassCount - 1}) {
+        // The next class and the widest (one class when the build has only two).
+        std::vector<int> wider = {1};
+        if (cubes::kWidthClassCount > 2) wider.push_back(cubes::kWidthClassCount - 1);
+        for (int k : wider) {
             const ClassRun wide = run_in_class(path, options, k);
             ASSERT_TRUE(wide.saved);
             EXPECT_EQ(wide.width_class, k);

@@ -65,6 +65,8 @@ TEST_P(ThreadCount, OneAndFourThreadsWriteTheSameReports) {
     fs::copy_file(GetParam().path, input);
     for (int polarity : {polarity_one_set, polarity_automatic}) {
         for (int level : {0, 1}) {
+            // Automatic searches alike at both levels; level 1 also shows its tries, where thread order could leak.
+            if (polarity == polarity_automatic && level == 0) continue;
             SCOPED_TRACE("polarity mode " + std::to_string(polarity) + " level " + std::to_string(level));
             const Reports one = run_reports(input, level, polarity, 1, false);
             const Reports four = run_reports(input, level, polarity, 4, false);
