@@ -35,4 +35,15 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
+# The programs and the Python module; the library's development files (component Development) are
+# for `cmake --install`.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENTS_ALL Unspecified)
+if(TARGET vormel_python)
+  # The module is built for this python3 version only.
+  math(EXPR python_next_minor "${PYTHON_VERSION_MINOR} + 1")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "python3 (>= ${PYTHON_VERSION_MAJOR}.${PYTHON_VERSION_MINOR}~), python3 (<< ${PYTHON_VERSION_MAJOR}.${python_next_minor})")
+endif()
 include(CPack)

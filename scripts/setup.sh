@@ -7,6 +7,7 @@ packages=(
   libfmt-dev libcli11-dev libgtest-dev libgmock-dev nlohmann-json3-dev libtbb-dev coinor-libcbc-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   xvfb xauth
+  pybind11-dev python3-dev python3-pytest
   berkeley-abc dpkg-dev lintian
 )
 

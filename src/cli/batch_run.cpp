@@ -22,6 +22,7 @@
 #include "model/problem.h"
 #include "run/export_result.h"
 #include "run/input_path.h"
+#include "run/run_facts.h"
 
 namespace vormel {
 
@@ -208,7 +209,7 @@ int run_batch(const CLI::App& app, const std::vector<std::string>& files, const 
     for (const Job& job : jobs) {
         std::string entry = entry_of(read_own_file(job.summary));
         if (entry.empty()) {
-            RunFacts facts = option_facts(run, options);
+            RunFacts facts = option_facts(run, options.import_pla);
             facts.file = resolve_input_path(job.file);
             facts.failure = lost_entry_reason(job);
             std::cerr << "vormelc: " << printable(job.file) << ": " << facts.failure << '\n';

@@ -19,18 +19,6 @@ ConsoleWindow::ConsoleWindow(bool page_by_page_prompt, bool spinner) : prompt_(p
     }
 }
 
-void ConsoleWindow::set_step_field(int step, StepPart part, std::string_view text, StepLook look) {
-    if (part != StepPart::status) return;
-    if (look == StepLook::error) step_failure_ = text;
-    if (step < 1 || step > 5) return;
-    const auto now = std::chrono::steady_clock::now();
-    if (text == "...") step_started_[step - 1] = now;
-    else if (text == "- done -" && step_started_[step - 1] != std::chrono::steady_clock::time_point{}) {
-        step_seconds_[step - 1] = std::chrono::duration<double>(now - step_started_[step - 1]).count();
-        step_started_[step - 1] = {};
-    }
-}
-
 void ConsoleWindow::set_progress(int) {
     if (!spinner_) return;
     static const char kPhases[] = {'|', '/', '-', '\\'};
@@ -70,14 +58,12 @@ QueryAnswer ConsoleWindow::ask_query(QueryKind kind) {
     return answer_is_break(std::cin) ? QueryAnswer::stop : QueryAnswer::proceed;
 }
 
-MessageAnswer ConsoleWindow::message_box(std::string_view caption, std::string_view text, MessageIcon,
-                                         MessageButtons) {
+MessageAnswer ConsoleWindow::message_box(std::string_view caption, std::string_view text, MessageIcon icon,
+                                         MessageButtons buttons) {
     clear_spinner();
-    std::string line(text);
-    for (std::size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at)) line.replace(at, 2, " ");
-    last_message_ = std::string(caption) + ": " + line;
-    std::cerr << "vormelc:" << printable(last_message_) << '\n';
-    return MessageAnswer::ok;
+    const MessageAnswer answer = HeadlessWindow::message_box(caption, text, icon, buttons);
+    std::cerr << "vormelc:" << printable(last_message()) << '\n';
+    return answer;
 }
 
 }  // namespace vormel

@@ -5,36 +5,18 @@
 #include <iostream>
 #include <new>
 
-#include "cli/console_window.h"
 #include "export/summary_json.h"
 #include "input/input_text.h"
 #include "input/pla_import.h"
 #include "run/export_result.h"
 #include "run/picture_files.h"
 #include "run/report_files.h"
+#include "run/run_facts.h"
 #include "run/session.h"
 
 namespace vormel {
 
 namespace {
-
-const char* method_word(int method) {
-    switch (method) {
-        case method_qmc: return "qmc";
-        case method_shared: return "shared";
-        case method_exact: return "exact";
-        default: return "cns";
-    }
-}
-
-const char* polarity_word(int mode) {
-    switch (mode) {
-        case polarity_zero_set: return "0";
-        case polarity_automatic: return "auto";
-        case polarity_combination: return "comb";
-        default: return "1";
-    }
-}
 
 std::string check_export(const std::string& target) {
     if (export_format_of(export_path_for(target, "input"))) return {};
@@ -51,34 +33,7 @@ CLI::Validator file_ending_in(const std::string& extension, const std::string& k
         "FILE" + extension);
 }
 
-RunFacts run_facts(const Session& session, const ConsoleWindow& window, const OutputOptions& options,
-                   const std::string& failure) {
-    const RunContext& ctx = session.ctx;
-    RunFacts facts = option_facts(ctx.options, options);
-    facts.file = ctx.input_file;
-    facts.saved = session.report_saved;
-    facts.failure = failure;
-    facts.exact_proven = session.engine.proven;
-    facts.exact_lower_bound = session.engine.lower_bound;
-    facts.step_seconds = window.step_seconds();
-    for (double seconds : facts.step_seconds) facts.total_seconds += seconds;
-    return facts;
-}
-
 }  // namespace
-
-RunFacts option_facts(const RunOptions& run, const OutputOptions& options) {
-    RunFacts facts;
-    facts.method = method_word(run.prime_method);
-    facts.polarity_mode = polarity_word(run.polarity_mode);
-    facts.display_level = run.display_level;
-    facts.rolexa_iterations = run.rolexa_iterations;
-    facts.threads = run.threads;
-    facts.imported = options.import_pla;
-    facts.exact_limit_seconds = run.exact_limit_seconds;
-    facts.exact = run.prime_method == method_exact;
-    return facts;
-}
 
 void add_output_options(CLI::App& app, OutputOptions& options) {
     app.add_flag("--import", options.import_pla,
@@ -126,7 +81,7 @@ bool write_summary(const std::string& path, const std::string& document) {
     return !failure;
 }
 
-bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options,
+bool write_run_outputs(const Session& session, const HeadlessWindow& window, const OutputOptions& options,
                        const std::string& failure) {
     const RunContext& ctx = session.ctx;
     bool written = true;
@@ -150,7 +105,7 @@ bool write_run_outputs(const Session& session, const ConsoleWindow& window, cons
         }
     }
     if (!options.summary.empty()) {
-        const RunFacts facts = run_facts(session, window, options, failure);
+        const RunFacts facts = run_facts(session, window, options.import_pla, failure);
         written = write_summary(options.summary, summary_document(summary_entry(session.problem, facts))) && written;
     }
     return written;

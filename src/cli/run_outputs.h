@@ -10,10 +10,8 @@ class App;
 
 namespace vormel {
 
-class ConsoleWindow;
+class HeadlessWindow;
 struct RunContext;
-struct RunFacts;
-struct RunOptions;
 struct Session;
 
 // The options of vormelc about what a run reads besides our formats and writes besides the report.
@@ -30,9 +28,6 @@ struct OutputOptions {
 
 void add_output_options(CLI::App& app, OutputOptions& options);
 
-// A summary entry's facts about the options of a run (the file, the outcome and the times left empty).
-RunFacts option_facts(const RunOptions& run, const OutputOptions& options);
-
 // --import: converts the text of the .pla file `path` from the common PLA dialect in place, has
 // the run read the converted text and keeps the names as written in `options`; "" when done, else
 // why the file is refused. Throws std::bad_alloc when memory runs out.
@@ -44,7 +39,7 @@ bool write_summary(const std::string& path, const std::string& document);
 // After a run: the exports and pictures (when the run saved its report) and the summary, whose entry
 // gives `failure` as the reason of a run that did not. False when one of them could not be written;
 // the reasons are on stderr.
-bool write_run_outputs(const Session& session, const ConsoleWindow& window, const OutputOptions& options,
+bool write_run_outputs(const Session& session, const HeadlessWindow& window, const OutputOptions& options,
                        const std::string& failure);
 
 }  // namespace vormel

@@ -8,15 +8,16 @@
 #include <new>
 
 #include "cli/console_window.h"
-#include "cli/run_failure.h"
 #include "cli/run_outputs.h"
 #include "cli/terminal_echo.h"
 #include "input/input_file.h"
 #include "report/text_work_area.h"
 #include "run/check_file.h"
 #include "run/command_fsm.h"
+#include "run/headless_run.h"
 #include "run/input_path.h"
 #include "run/interrupt_guard.h"
+#include "run/run_failure.h"
 #include "run/session.h"
 
 namespace vormel {
@@ -25,7 +26,7 @@ namespace {
 
 // Reads the input and runs every step. "" when the run went its course (its reports saved or not),
 // else why it never began; memory running out throws.
-std::string read_and_run(Session& session, TextWorkArea& area, OutputOptions& outputs, bool& echo) {
+std::string read_and_run(Session& session, OutputOptions& outputs, bool& echo) {
     RunContext& ctx = session.ctx;
     const std::string& input = ctx.input_file;
     if (!check_file(ctx, 0, input, "r")) return {};
@@ -42,25 +43,10 @@ std::string read_and_run(Session& session, TextWorkArea& area, OutputOptions& ou
     if (outputs.import_pla) {
         if (std::string refused = import_input(ctx, input, text, outputs); !refused.empty()) return refused;
     }
-    ctx.auto_run = -1;
-    ctx.run_state = 4;
-    ctx.diag.check_memory(1);
-    area.set_plain_text(text);
-    ctx.input_text = std::move(text);
+    begin_whole_run(session, std::move(text));
     if (echo) echo = std::fputs("\n", stdout) >= 0;
     Vormel_CommandFSM(session);
     return {};
-}
-
-// Memory ran out outside the run's steps: the same fault report as inside them.
-std::string out_of_memory(Session& session, TextWorkArea& area) {
-    try {
-        area.clear();
-        session.ctx.input_text.reset();
-        session.ctx.diag.out_of_memory("read_input_file");
-    } catch (const std::bad_alloc&) {
-    }
-    return "Out of memory";
 }
 
 }  // namespace
@@ -90,9 +76,9 @@ int run_single_file(const std::string& file, const ConsoleOptions& console, Outp
 
     std::string failure;
     try {
-        failure = read_and_run(session, area, outputs, echo);
+        failure = read_and_run(session, outputs, echo);
     } catch (const std::bad_alloc&) {
-        failure = out_of_memory(session, area);
+        failure = out_of_memory_outside_steps(session);
     }
     std::fflush(stdout);
     window.clear_spinner();

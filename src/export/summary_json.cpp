@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "export/result_facts.h"
 #include "input/text_decoding.h"
 #include "model/problem.h"
 #include "results/count_gates.h"
@@ -10,48 +11,6 @@
 namespace vormel {
 
 namespace {
-
-// "passed", "failed", or "not run" when there are no minimized values to compare.
-std::string proof_of(const Problem& p) {
-    const ExpandedTable& in = p.extab;
-    const FinalOutput& out = p.expanded_final_output;
-    if (in.last < 0) {
-        // A cube-method run without an expanded table was proven on cubes.
-        switch (p.cube_proof) {
-            case ProofOutcome::passed: return "passed";
-            case ProofOutcome::failed: return "failed";
-            default: return "not run";
-        }
-    }
-    if (out.last != in.last || out.ny != in.ny || out.nx != in.nx) return "not run";
-    for (int r = 0; r <= in.last; ++r) {
-        const std::uint8_t* want = in.y(r);
-        const std::uint8_t* got = out.y(r);
-        for (int j = 0; j < in.ny; ++j) {
-            if (want[j] != kDash && want[j] != got[j]) return "failed";
-        }
-    }
-    return "passed";
-}
-
-// How an output is realised: its relation to the others, the output it follows, its polarity.
-struct OutputRelation {
-    const char* relation;
-    int other = -1;
-    const char* polarity = nullptr;  // only for outputs realised by terms of their own
-};
-
-OutputRelation relation_of(const Problem& p, int j) {
-    switch (p.out_code[j]) {
-        case relation_const0:
-        case relation_undefined_normal: return {"constant_0"};
-        case relation_const1:
-        case relation_undefined_inverted: return {"constant_1"};
-        case relation_identical: return {"identical", p.out_related[j]};
-        case relation_inverse: return {"inverse", p.out_related[j]};
-        default: return {"ordinary", -1, j < static_cast<int>(p.polarity.size()) && p.polarity[j] == 0 ? "0" : "1"};
-    }
-}
 
 std::string hex_of(const std::string& bytes) {
     std::string text;
@@ -72,12 +31,7 @@ std::string options_of(const RunFacts& facts) {
 std::string output_list(const Problem& problem, const TermTable& terms) {
     std::string text;
     for (int j = 0; j < problem.outputs(); ++j) {
-        int fed = 0, literals = 0;
-        for (int r = 0; r <= terms.last; ++r) {
-            if (terms.y(r)[j] == kDash || problem.out_code[j] != relation_ordinary) continue;
-            ++fed;
-            for (int i = 0; i < terms.nx; ++i) literals += terms.x(r)[i] != kDash;
-        }
+        const auto [fed, literals] = own_terms(problem, terms, j);
         const OutputRelation how = relation_of(problem, j);
         text += fmt::format(
             "{}\n        {{\"name\": {}, \"relation\": \"{}\", \"other_output\": {}, \"polarity\": {}, \"terms\": {}, "

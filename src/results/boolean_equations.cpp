@@ -42,19 +42,48 @@ std::vector<std::string> name_shared_terms(const Problem& problem, const TermTab
     return names;
 }
 
+std::vector<Equation> equations_of(const Problem& problem, const TermTable& terms) {
+    std::vector<std::string> names(static_cast<std::size_t>(terms.rows()));
+    if (problem.outputs() >= 2) names = name_shared_terms(problem, terms);
+    std::vector<Equation> equations;
+    for (int r = 0; r <= terms.last; ++r) {
+        if (!names[r].empty()) equations.push_back({names[r], false, true, {literal_text(problem, terms, r)}});
+    }
+    for (int j = 0; j < problem.outputs(); ++j) {
+        const int code = problem.out_code[j];
+        Equation equation{problem.ynames[j], false, false, {}};
+        switch (code) {
+            case relation_ordinary: break;
+            case relation_const0:
+            case relation_undefined_normal: equation.right = {" 0"}; break;
+            case relation_const1:
+            case relation_undefined_inverted: equation.right = {" 1"}; break;
+            case relation_identical: equation.right = {" " + problem.ynames[problem.out_related[j]]}; break;
+            default: equation.right = {" /" + problem.ynames[problem.out_related[j]]}; break;
+        }
+        if (code == relation_ordinary) {
+            equation.inverted = j < static_cast<int>(problem.polarity.size()) && problem.polarity[j] == 0;
+            for (int r = 0; r <= terms.last; ++r) {
+                if (terms.y(r)[j] == kDash) continue;
+                equation.right.push_back(names[r].empty() ? literal_text(problem, terms, r) : " " + names[r]);
+            }
+        }
+        equations.push_back(std::move(equation));
+    }
+    return equations;
+}
+
 void boolean_equations(RunContext& ctx, const Problem& problem, const TermTable& terms) {
     ctx.current_sub = "boolean_equations";
     ReportChannel& report = ctx.report;
-    std::vector<std::string> names(static_cast<std::size_t>(terms.rows()));
-    if (problem.outputs() >= 2) names = name_shared_terms(problem, terms);
+    const std::vector<Equation> equations = equations_of(problem, terms);
 
     const std::string title = " *** Final Results (3):  Boolean Equations";
     report.display_heading(title);
     ctx.window.set_status_line(title);
 
     std::size_t width = 0;
-    for (int j = 0; j < problem.outputs(); ++j) width = std::max(width, text_width(problem.ynames[j]));
-    for (const std::string& name : names) width = std::max(width, text_width(name));
+    for (const Equation& equation : equations) width = std::max(width, text_width(equation.name));
     ++width;
     auto name_field = [width](const std::string& name) {
         const std::size_t used = text_width(name);
@@ -62,41 +91,16 @@ void boolean_equations(RunContext& ctx, const Problem& problem, const TermTable&
     };
     const std::string continuation(width + 1, ' ');
 
-    bool any_shared = false;
-    for (int r = 0; r <= terms.last; ++r) {
-        if (names[r].empty()) continue;
-        any_shared = true;
-        report.display_text(name_field(names[r]) + " = " + literal_text(problem, terms, r), 1);
-        report.display_blank();
-    }
-    if (any_shared) report.display_blank();
-
-    for (int j = 0; j < problem.outputs(); ++j) {
-        ctx.diag.poll_progress(0);
-        const int code = problem.out_code[j];
-        if (code != relation_ordinary) {
-            std::string value;
-            switch (code) {
-                case relation_const0:
-                case relation_undefined_normal: value = " =  0"; break;
-                case relation_const1:
-                case relation_undefined_inverted: value = " =  1"; break;
-                case relation_identical: value = " =  " + problem.ynames[problem.out_related[j]]; break;
-                default: value = " =  /" + problem.ynames[problem.out_related[j]]; break;
-            }
-            report.display_text(name_field(problem.ynames[j]) + value, 1);
-            report.display_blank();
-            continue;
+    bool any_shared = false, outputs_begun = false;
+    for (const Equation& equation : equations) {
+        if (!equation.shared_term) ctx.diag.poll_progress(0);
+        if (!equation.shared_term && !outputs_begun) {
+            outputs_begun = true;
+            if (any_shared) report.display_blank();
         }
-        const bool inverted = j < static_cast<int>(problem.polarity.size()) && problem.polarity[j] == 0;
-        const std::string label = (inverted ? "/" : "") + problem.ynames[j];
-        bool first = true;
-        for (int r = 0; r <= terms.last; ++r) {
-            if (terms.y(r)[j] == kDash) continue;
-            std::string line = first ? name_field(label) + " = " : continuation + " + ";
-            line += names[r].empty() ? literal_text(problem, terms, r) : " " + names[r];
-            report.display_text(line, 1);
-            first = false;
+        any_shared = any_shared || equation.shared_term;
+        for (std::size_t part = 0; part < equation.right.size(); ++part) {
+            report.display_text((part == 0 ? name_field(equation.left()) + " = " : continuation + " + ") + equation.right[part], 1);
             if (report.interrupted()) break;
         }
         report.display_blank();

@@ -72,7 +72,10 @@ void save_report(Session& session) {
     ctx.run_state = 10;
     std::string message = " Output file ( .rpt ) NOT Saved";
     session.report_saved = false;
-    if (check_file(ctx, 5, ctx.report_file, "w")) {
+    if (!session.save_report_files) {
+        message = " *** Report complete (not saved to files)";
+        session.report_saved = true;
+    } else if (check_file(ctx, 5, ctx.report_file, "w")) {
         const WriteFailure failure = write_report_files(ctx.work_area, ctx.report_file);
         if (!failure) {
             message = " *** Report Files Saved (ASCII: *.rpt and RTF: *.rpt.rtf)";

@@ -22,7 +22,9 @@ struct Session {
     int min_cube_class = 0;
     // The query box was closed through its own close button during this run.
     bool query_closed = false;
-    // The last run ended with its report files written.
+    // The report files are written at the end of a run; a library caller keeps the report in memory.
+    bool save_report_files = true;
+    // The last run ended with its report complete: its files written, or kept when not saved to files.
     bool report_saved = false;
 };
 

@@ -113,7 +113,7 @@ TEST(PipesAndSignals, TerminalEchoKeepsTheLinesOfEveryExample) {
     // On a terminal every LF of the input was echoed as '?': each example came out as one line.
     TempDir dir;
     for (const auto& entry : fs::directory_iterator(fs::path(VORMEL_SOURCE_DIR) / "examples")) {
-        if (entry.path().extension() == ".md") continue;
+        if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
         const std::string input = dir.path() + "/" + entry.path().filename().string();
         fs::copy_file(entry.path(), input, fs::copy_options::overwrite_existing);
         const std::string text = read_file(input);

@@ -54,5 +54,11 @@ expect "its report" "grep -q 'Comparison with original expanded Inputs successfu
 expect "its export" "grep -q '^.model full_adder' '$work/full_adder.tab.blif'"
 expect "its summary" "grep -q '\"proof\": \"passed\"' '$work/full_adder.json'"
 
+module_dir=$work/root/usr/lib/python3/dist-packages
+if ls "$module_dir"/vormel.*.so > /dev/null 2>&1; then
+  expect "the Python module from the package" \
+    "PYTHONPATH='$module_dir' ${PYTHON:-python3} -c \"import vormel; assert vormel.minimize('$work/full_adder.tab').proof == 'proven equal'\""
+fi
+
 if [ "$status" -eq 0 ]; then echo "package test: $(basename "$deb") passed"; fi
 exit "$status"

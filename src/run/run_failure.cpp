@@ -1,8 +1,8 @@
-#include "cli/run_failure.h"
+#include "run/run_failure.h"
 
 #include <fmt/format.h>
 
-#include "cli/console_window.h"
+#include "run/headless_window.h"
 #include "minimize/polarity_choice.h"
 #include "run/session.h"
 
@@ -31,7 +31,7 @@ std::string without_leading_blanks(const std::string& text) {
 
 }  // namespace
 
-std::string run_failure(const Session& session, const ConsoleWindow& window) {
+std::string run_failure(const Session& session, const HeadlessWindow& window) {
     if (const std::string& failure = session.ctx.diag.run_failure(); !failure.empty()) return failure;
     if (std::string limit = combination_limit(session); !limit.empty()) return limit;
     for (const std::string* text : {&window.last_message(), &window.step_failure(), &window.status_line()}) {
