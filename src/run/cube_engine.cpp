@@ -55,7 +55,6 @@ std::string digits(const std::vector<int>& polarity) {
 // The heuristic or the exact method on covers of one polarity, reporting through `observer`.
 struct EngineRun {
     cubes::Cover cover;
-    bool stopped = false;
     int lower_bound = 0;
     bool proven = false;
     std::string figures;  // the exact method's problem sizes, for the report
@@ -74,8 +73,7 @@ EngineRun run_exact(const RunContext& ctx, const cubes::FunctionCovers& f, minim
     minimize::HeuristicParams shared;
     shared.restarts = ctx.options.rolexa_iterations;
     minimize::HeuristicResult h = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, shared, observer);
-    run.stopped = h.stopped;
-    if (h.stopped) return run;
+    if (h.stopped) return run;  // a Break: the caller sees it in the context
     const minimize::CoverCost heuristic_cost = minimize::cover_cost(h.cover, f.space);
     const double left = seconds_left(deadline);
     if (left <= 0) {
@@ -88,7 +86,6 @@ EngineRun run_exact(const RunContext& ctx, const cubes::FunctionCovers& f, minim
     minimize::ExactParams params;
     params.time_limit_seconds = left;
     minimize::ExactResult r = minimize::minimize_exact(f.on, f.dc, f.off, f.space, params, observer);
-    run.stopped = r.stopped;
     run.lower_bound = r.lower_bound;
     run.proven = r.proven;
     run.figures = " Prime Implicants =" + STR(r.prime_count) + "   Covering Rows =" + STR(r.row_count) +
@@ -110,7 +107,6 @@ EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, mini
     params.restarts = restarts;
     minimize::HeuristicResult r = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, observer);
     run.cover = std::move(r.cover);
-    run.stopped = r.stopped;
     return run;
 }
 
