@@ -157,17 +157,16 @@ std::vector<int> expand_order(const Cover& f, std::uint64_t order_seed) {
     return order;
 }
 
-void expand(Cover& f, const Cover& off, const Space& s, const ExpandParams& params, StopCheck& stop) {
+void expand(Cover& f, const cubes::CoverColumns& off, const Space& s, const ExpandParams& params, StopCheck& stop) {
     const std::vector<int> order = expand_order(f, params.order_seed);
     std::vector<char> skip(f.size(), 0);  // expanded already, or swallowed
     Cover primes;
-    const cubes::CoverColumns columns(off, s);
     ExpandWork work;
     for (int i : order) {
         if (skip[i]) continue;
         if (stop()) break;
         skip[i] = 1;
-        const Cube p = expand_cube(f[i], columns, f, skip, s, params.inputs_only, work);
+        const Cube p = expand_cube(f[i], off, f, skip, s, params.inputs_only, work);
         for (std::size_t k = 0; k < f.size(); ++k)
             if (!skip[k] && cubes::contains(p, f[k])) skip[k] = 1;
         // Two cubes can grow into the same prime; a prime lies inside no other.

@@ -39,8 +39,9 @@ cubes::Cube expand_cube(const cubes::Cube& c, const cubes::CoverColumns& off, co
 // first (they are the least likely to be swallowed), or a seeded shuffle.
 std::vector<int> expand_order(const cubes::Cover& f, std::uint64_t order_seed);
 
-// Expands every cube of f. When stopped, the cubes not yet reached stay as they are (still a cover).
-void expand(cubes::Cover& f, const cubes::Cover& off, const cubes::Space& s, const ExpandParams& params,
+// Expands every cube of f against the OFF-set's columns (built once per minimization: every pass
+// of every run reads the same). When stopped, the cubes not yet reached stay as they are (still a cover).
+void expand(cubes::Cover& f, const cubes::CoverColumns& off, const cubes::Space& s, const ExpandParams& params,
             StopCheck& stop);
 
 }  // namespace VORMEL_CUBE_CLASS

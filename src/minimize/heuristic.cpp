@@ -11,6 +11,7 @@
 #include <tbb/parallel_for.h>
 
 #include "cubes/cover_algebra.h"
+#include "cubes/cover_columns.h"
 #include "minimize/cover_cost.h"
 #include "minimize/essential.h"
 #include "minimize/expand.h"
@@ -95,7 +96,7 @@ private:
 
 // The cover over all primes, irredundant (a search cut short may keep a cube it no longer needs)
 // and made sparse like the runs' covers.
-std::optional<Cover> sparse_cover_from_all_primes(const Cover& on, const Cover& dc, const Cover& off, const Space& s,
+std::optional<Cover> sparse_cover_from_all_primes(const Cover& on, const Cover& dc, const cubes::CoverColumns& off, const Space& s,
                                                   bool sparse, StopCheck& stop) {
     FlagObserver flag(stop);
     std::optional<Cover> f = cover_from_all_primes(on, dc, s, flag);
@@ -145,7 +146,7 @@ void run_beside(Main&& main, Side&& side, StopCheck& stop) {
 // the calling thread does).
 class Run {
 public:
-    Run(const Cover& dc, const Cover& off, const Space& s, const HeuristicParams& params, Observer* observer,
+    Run(const Cover& dc, const cubes::CoverColumns& off, const Space& s, const HeuristicParams& params, Observer* observer,
         StopCheck& stop, HeuristicStats& stats)
         : dc_(dc), off_(off), s_(s), sparse_(params.make_sparse), loop_(params.loop), observer_(observer),
           stop_(stop), stats_(stats) {}
@@ -161,8 +162,9 @@ public:
             return f;
         }
         Cover best = loop_from_primes(f);
-        // MAKE_SPARSE may free cubes the loop could not: one more round from its result.
-        if (sparse_ && !stop_()) {
+        // MAKE_SPARSE may free cubes the loop could not: one more round from its result. When it
+        // lowered nothing, an unshuffled round would only repeat the loop it started from.
+        if (sparse_ && !stop_() && (sparse_changed_ || variation_.seed != 0)) {
             Cover g = best;
             expand_pass(g, 0);
             g = loop_from_primes(g);
@@ -186,7 +188,11 @@ public:
         improve(f, joined(dc_, essentials));
         set_aside_ = nullptr;
         f = joined(f, essentials);
-        if (sparse_ && !stop_()) make_sparse_pass(f);
+        if (sparse_ && !stop_()) {
+            const Cover before = f;
+            make_sparse_pass(f);
+            sparse_changed_ = f != before;
+        }
         return f;
     }
 
@@ -284,7 +290,7 @@ private:
     }
 
     const Cover& dc_;
-    const Cover& off_;
+    const cubes::CoverColumns& off_;
     const Space& s_;
     bool sparse_;
     bool loop_;
@@ -292,6 +298,7 @@ private:
     StopCheck& stop_;
     HeuristicStats& stats_;
     Variation variation_;
+    bool sparse_changed_ = false;  // the last MAKE_SPARSE lowered some part
     const Cover* set_aside_ = nullptr;  // the essential primes while the loop runs without them
 };
 
@@ -311,7 +318,9 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     const int n = 2 + std::max(0, params.restarts);
     std::vector<Cover> covers(n);
     std::vector<HeuristicStats> stats(n);
-    Run first(dc, off, space, params, &observer, stop, stats[0]);
+    // Every expansion of every run reads the OFF-set by columns: transposed once, shared read-only.
+    const cubes::CoverColumns off_columns(off, space);
+    Run first(dc, off_columns, space, params, &observer, stop, stats[0]);
     const int first_side = params.both_starts ? 1 : 2;
     double restarts_start = 0;
     // The cover over all primes (for small functions) is one more task beside the runs.
@@ -330,11 +339,11 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
             tbb::parallel_for(first_side, tasks, [&](int k) {
                 if (k == n) {
                     PhaseTimer t(prime_cover_seconds);
-                    prime_cover = sparse_cover_from_all_primes(on, dc, off, space, params.make_sparse, stop);
+                    prime_cover = sparse_cover_from_all_primes(on, dc, off_columns, space, params.make_sparse, stop);
                     return;
                 }
                 const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
-                covers[k] = Run(dc, off, space, params, nullptr, stop, stats[k]).from_on(on, kind, variation(k));
+                covers[k] = Run(dc, off_columns, space, params, nullptr, stop, stats[k]).from_on(on, kind, variation(k));
             });
         },
         stop);

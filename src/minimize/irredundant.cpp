@@ -20,7 +20,7 @@ namespace {
 
 // The covering search is exponential; past its limits it keeps the best cover found. Every pass of
 // the loop searches briefly; the one call on the union of several runs' cubes searches further.
-constexpr CoverSearch kPassSearch{300, 100};
+constexpr CoverSearch kPassSearch{100, 100};
 constexpr CoverSearch kUnionSearch{2000, 100};
 
 // An input word of a cofactor and the partially redundant cube it came from (-1: a cube that is

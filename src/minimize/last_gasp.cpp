@@ -11,7 +11,7 @@ using cubes::Cover;
 using cubes::Cube;
 using cubes::Space;
 
-void last_gasp(Cover& f, const Cover& d, const Cover& off, const Space& s, StopCheck& stop) {
+void last_gasp(Cover& f, const Cover& d, const cubes::CoverColumns& off, const Space& s, StopCheck& stop) {
     Cover reduced;
     ReduceWork reduce_work;
     IndexedCover fi(f, s), di(d, s);
@@ -22,14 +22,13 @@ void last_gasp(Cover& f, const Cover& d, const Cover& off, const Space& s, StopC
     }
     if (reduced.size() < 2) return;
     std::vector<char> skip(reduced.size(), 0);
-    const cubes::CoverColumns columns(off, s);
     ExpandWork expand_work;
     Cover added;
     for (int i : expand_order(reduced, 0)) {
         if (skip[i]) continue;
         if (stop()) return;
         skip[i] = 1;
-        const Cube p = expand_cube(reduced[i], columns, reduced, skip, s, false, expand_work);
+        const Cube p = expand_cube(reduced[i], off, reduced, skip, s, false, expand_work);
         bool swallowed = false;
         for (std::size_t k = 0; k < reduced.size(); ++k) {
             if (static_cast<int>(k) == i || !cubes::contains(p, reduced[k])) continue;

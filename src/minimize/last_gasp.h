@@ -1,4 +1,5 @@
 #pragma once
+#include "cubes/cover_columns.h"
 #include "cubes/cube.h"
 #include "minimize/stop_check.h"
 
@@ -9,7 +10,7 @@
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
 
-void last_gasp(cubes::Cover& f, const cubes::Cover& d, const cubes::Cover& off, const cubes::Space& s, StopCheck& stop);
+void last_gasp(cubes::Cover& f, const cubes::Cover& d, const cubes::CoverColumns& off, const cubes::Space& s, StopCheck& stop);
 
 }  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

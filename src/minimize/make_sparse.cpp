@@ -35,7 +35,7 @@ void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
 
 }  // namespace
 
-void make_sparse(Cover& f, const Cover& d, const Cover& off, const Space& s, StopCheck& stop) {
+void make_sparse(Cover& f, const Cover& d, const cubes::CoverColumns& off, const Space& s, StopCheck& stop) {
     ExpandParams inputs_only;
     inputs_only.inputs_only = true;
     for (CoverCost before = cover_cost(f, s);;) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "cubes/cover_columns.h"
 #include "cubes/cube.h"
 #include "minimize/stop_check.h"
 
@@ -10,7 +11,7 @@
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
 
-void make_sparse(cubes::Cover& f, const cubes::Cover& d, const cubes::Cover& off, const cubes::Space& s,
+void make_sparse(cubes::Cover& f, const cubes::Cover& d, const cubes::CoverColumns& off, const cubes::Space& s,
                  StopCheck& stop);
 
 }  // namespace VORMEL_CUBE_CLASS

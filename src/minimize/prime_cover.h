@@ -14,9 +14,9 @@ inline namespace VORMEL_CUBE_CLASS {
 struct PrimeCoverLimits {
     int max_primes = 1500;
     unsigned long long prime_work = 1000000;  // cubes met while generating the primes
-    unsigned long long row_work = 1000000;    // primes met while splitting the covering rows
+    unsigned long long row_work = 200000;     // primes met while splitting the covering rows
     int max_core_columns = 500;               // primes left to choose from after the reductions
-    long search_nodes = 2000;                 // of the branch and bound
+    long search_nodes = 200;                  // of the branch and bound
 };
 
 // None when the function has more primes, or needs more work, than the limits allow, or when

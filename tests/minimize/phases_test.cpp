@@ -45,13 +45,13 @@ TEST(Expand, GivesPrimesThatContainEveryCubeTheyStartedFrom) {
     for_random_cases(41, 300, [](const Case& c) {
         Cover f = c.f.on;
         StopCheck never;
-        expand(f, c.f.off, c.fn.space, ExpandParams{false, 0}, never);
+        expand(f, cubes::CoverColumns(c.f.off, c.fn.space), c.fn.space, ExpandParams{false, 0}, never);
         ASSERT_EQ(testing::check_valid(f, c.fn), "");
         ASSERT_EQ(testing::check_prime(f, c.fn, true), "");
         for (const Cube& start : c.f.on) ASSERT_TRUE(inside_some(start, f));
         // A seeded order gives primes too.
         Cover g = c.f.on;
-        expand(g, c.f.off, c.fn.space, ExpandParams{false, 12345}, never);
+        expand(g, cubes::CoverColumns(c.f.off, c.fn.space), c.fn.space, ExpandParams{false, 12345}, never);
         ASSERT_EQ(testing::check_prime(g, c.fn, true), "");
     });
 }
@@ -60,7 +60,7 @@ TEST(Irredundant, KeepsAnIrredundantSubsetThatStillCovers) {
     for_random_cases(43, 300, [](const Case& c) {
         Cover f = c.f.on;
         StopCheck never;
-        expand(f, c.f.off, c.fn.space, ExpandParams{false, 0}, never);
+        expand(f, cubes::CoverColumns(c.f.off, c.fn.space), c.fn.space, ExpandParams{false, 0}, never);
         // Doubling the primes with their reductions gives irredundant something to drop.
         Cover g = f;
         reduce(g, c.f.dc, c.fn.space, 0, never);
@@ -77,7 +77,7 @@ TEST(Reduce, ShrinksEachCubeToTheSupercubeOfWhatOnlyItCovers) {
     for_random_cases(47, 300, [](const Case& c) {
         Cover f = c.f.on;
         StopCheck never;
-        expand(f, c.f.off, c.fn.space, ExpandParams{false, 0}, never);
+        expand(f, cubes::CoverColumns(c.f.off, c.fn.space), c.fn.space, ExpandParams{false, 0}, never);
         irredundant(f, c.f.dc, c.fn.space, never);
         const int nx = c.fn.space.nx;
         ReduceWork work;
@@ -112,10 +112,10 @@ TEST(LastGasp, LeavesAValidIrredundantCover) {
     for_random_cases(53, 300, [](const Case& c) {
         Cover f = c.f.on;
         StopCheck never;
-        expand(f, c.f.off, c.fn.space, ExpandParams{false, 0}, never);
+        expand(f, cubes::CoverColumns(c.f.off, c.fn.space), c.fn.space, ExpandParams{false, 0}, never);
         irredundant(f, c.f.dc, c.fn.space, never);
         const std::size_t before = f.size();
-        last_gasp(f, c.f.dc, c.f.off, c.fn.space, never);
+        last_gasp(f, c.f.dc, cubes::CoverColumns(c.f.off, c.fn.space), c.fn.space, never);
         ASSERT_LE(f.size(), before);
         ASSERT_EQ(testing::check_valid(f, c.fn), "");
         ASSERT_EQ(testing::check_irredundant(f, c.fn), "");
@@ -126,10 +126,10 @@ TEST(MakeSparse, DropsOnlyWhatTheFunctionAllowsAndNeverAddsTerms) {
     for_random_cases(59, 300, [](const Case& c) {
         Cover f = c.f.on;
         StopCheck never;
-        expand(f, c.f.off, c.fn.space, ExpandParams{false, 0}, never);
+        expand(f, cubes::CoverColumns(c.f.off, c.fn.space), c.fn.space, ExpandParams{false, 0}, never);
         irredundant(f, c.f.dc, c.fn.space, never);
         const std::size_t before = f.size();
-        make_sparse(f, c.f.dc, c.f.off, c.fn.space, never);
+        make_sparse(f, c.f.dc, cubes::CoverColumns(c.f.off, c.fn.space), c.fn.space, never);
         ASSERT_LE(f.size(), before);
         ASSERT_EQ(testing::check_valid(f, c.fn), "");
         ASSERT_EQ(testing::check_prime(f, c.fn, false), "");
