@@ -166,7 +166,9 @@ void expand(Cover& f, const cubes::CoverColumns& off, const Space& s, const Expa
         if (skip[i]) continue;
         if (stop()) break;
         skip[i] = 1;
-        const Cube p = expand_cube(f[i], off, f, skip, s, params.inputs_only, work);
+        const bool known_prime = params.inputs_only && params.input_prime && !params.input_prime->empty() &&
+                                 (*params.input_prime)[static_cast<std::size_t>(i)];
+        const Cube p = known_prime ? f[i] : expand_cube(f[i], off, f, skip, s, params.inputs_only, work);
         for (std::size_t k = 0; k < f.size(); ++k)
             if (!skip[k] && cubes::contains(p, f[k])) skip[k] = 1;
         // Two cubes can grow into the same prime; a prime lies inside no other.

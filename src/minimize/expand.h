@@ -18,6 +18,9 @@ inline namespace VORMEL_CUBE_CLASS {
 struct ExpandParams {
     bool inputs_only = false;      // output parts stay as they are (the sparse pass)
     std::uint64_t order_seed = 0;  // 0: the weight order; otherwise a shuffle drawn from this seed
+    // With inputs_only: per cube of f, 1 when no input part of it can be raised already (it stays
+    // as it is, still swallowing the cubes it contains); none or empty: every cube is expanded.
+    const std::vector<char>* input_prime = nullptr;
 };
 
 // Scratch space reused between cubes: the OFF cubes that still constrain the growing cube, and the

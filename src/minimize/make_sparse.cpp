@@ -14,10 +14,12 @@ using cubes::Space;
 
 namespace {
 
-// Clears each output bit of each cube that the rest covers there, cube by cube.
-void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
+// Clears each output bit of each cube that the rest covers there, cube by cube. `unchanged` gets,
+// per cube left, whether it kept all its outputs.
+void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop, std::vector<char>& unchanged) {
     Cover q;
     cubes::InputCover inputs;
+    const Cover before_all = f;
     IndexedCover fi(f, s), di(d, s);
     for (std::size_t i = 0; i < f.size(); ++i) {
         if (stop()) break;
@@ -30,16 +32,27 @@ void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop) {
         });
         fi.columns.replace(i, before, f[i]);
     }
-    std::erase_if(f, [](const Cube& c) { return cubes::outputs_empty(c); });
+    unchanged.clear();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (cubes::outputs_empty(f[i])) continue;
+        unchanged.push_back(f[i] == before_all[i] ? 1 : 0);
+        f[kept++] = f[i];
+    }
+    f.resize(kept);
 }
 
 }  // namespace
 
 void make_sparse(Cover& f, const Cover& d, const cubes::CoverColumns& off, const Space& s, StopCheck& stop) {
+    // The cubes come in prime in their input parts for their outputs, and leave expand so: only a
+    // cube that lost an output can grow.
+    std::vector<char> unchanged;
     ExpandParams inputs_only;
     inputs_only.inputs_only = true;
+    inputs_only.input_prime = &unchanged;
     for (CoverCost before = cover_cost(f, s);;) {
-        lower_outputs(f, d, s, stop);
+        lower_outputs(f, d, s, stop, unchanged);
         expand(f, off, s, inputs_only, stop);
         const CoverCost after = cover_cost(f, s);
         if (stop.stopped() || !(after < before)) break;

@@ -7,7 +7,8 @@
 // connection that the other cubes and the don't-cares make unnecessary is dropped, and the input
 // parts are then expanded again, since a cube with fewer outputs may lose literals. Repeats while
 // that lowers the literal count; the number of terms never grows (Brayton et al. 1984, ch. 7).
-// The cubes stay prime in their input parts for their remaining outputs.
+// The cubes come in prime in their input parts (as expand leaves them) and stay so for their
+// remaining outputs.
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
 
