@@ -9,6 +9,7 @@
 #include <thread>
 
 #include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
 
 #include "cubes/cover_algebra.h"
 #include "cubes/cover_columns.h"
@@ -108,8 +109,14 @@ std::optional<Cover> sparse_cover_from_all_primes(const Cover& on, const Cover& 
 
 // Runs `side` on a thread of its own while `main` runs on this one; then this thread keeps asking
 // stop() every few milliseconds until `side` is done. An exception from `side` comes back here.
+// A run allowed one thread runs `main`, then `side`, on this one.
 template <typename Main, typename Side>
 void run_beside(Main&& main, Side&& side, StopCheck& stop) {
+    if (tbb::this_task_arena::max_concurrency() <= 1) {
+        main();
+        side();
+        return;
+    }
     std::exception_ptr failure;
     std::mutex mutex;
     std::condition_variable finished;

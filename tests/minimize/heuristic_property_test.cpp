@@ -1,7 +1,11 @@
 // The whole engine on seeded random multi-output functions with don't-cares, each result checked
 // point by point: every ON point covered, no OFF point touched, every cube prime, no cube redundant.
+#include <filesystem>
+#include <iterator>
+
 #include <gtest/gtest.h>
 #include <oneapi/tbb/global_control.h>
+#include <oneapi/tbb/task_arena.h>
 
 #include "minimize/function_oracle.h"
 #include "minimize/heuristic.h"
@@ -90,6 +94,40 @@ TEST(HeuristicMinimizer, StoppedRunsReturnAValidCover) {
             ASSERT_TRUE(r.stopped);
         }
     }
+}
+
+// Counts the process's threads each time the engine asks whether to go on.
+class ThreadCountingObserver : public Observer {
+public:
+    static int threads_now() {
+        const std::filesystem::directory_iterator tasks("/proc/self/task");
+        return static_cast<int>(std::distance(begin(tasks), end(tasks)));
+    }
+    bool keep_going() override {
+        ++questions;
+        most = std::max(most, threads_now());
+        return true;
+    }
+    int questions = 0;
+    int most = 0;
+};
+
+// --threads 1 still ran the other starts and the restarts on a thread of their own.
+TEST(HeuristicMinimizer, RunAllowedOneThreadStartsNoOther) {
+    std::mt19937 rng(31);
+    const PointFunction fn = testing::random_function(rng, 9, 4);
+    const FunctionCovers f = testing::covers_of(fn, false);
+    HeuristicParams params;
+    params.restarts = 2;
+    const HeuristicResult beside = minimize(f, fn.space, params);
+    ThreadCountingObserver observer;
+    HeuristicResult alone;
+    tbb::task_arena one(1);
+    const int before = ThreadCountingObserver::threads_now();
+    one.execute([&] { alone = minimize_heuristic(f.on, f.dc, f.off, fn.space, params, observer); });
+    EXPECT_GT(observer.questions, 0);
+    EXPECT_EQ(observer.most, before);
+    EXPECT_EQ(alone.cover, beside.cover);
 }
 
 }  // namespace
