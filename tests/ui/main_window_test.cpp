@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTest>
@@ -27,6 +28,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -1287,6 +1289,35 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), level1);
         QTest::keyClick(level1, Qt::Key_Tab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget(), rolexa);
+    }
+
+    void focused_radio_buttons_and_the_check_box_show_a_frame() {
+        // Their style sheets may take away the style's focus frame around the caption; the indicator's
+        // colour alone would then tell which control has the focus.
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        auto caption = [](QAbstractButton* button) {
+            const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+            const int indicator = button->style()->pixelMetric(
+                radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, button);
+            const QImage image = button->grab().toImage();
+            return image.copy(indicator, 0, image.width() - indicator, image.height());
+        };
+        std::map<QAbstractButton*, QImage> unfocused;
+        for (auto* button : window_->findChildren<QAbstractButton*>()) {
+            if (!button->styleSheet().isEmpty()) unfocused[button] = caption(button);
+        }
+        QWidget& area = window_->work_area_edit();
+        area.setFocus();
+        QTRY_VERIFY(area.hasFocus());
+        QSet<QString> framed;
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+            const auto found = unfocused.find(button);
+            if (found != unfocused.end() && caption(button) != found->second) framed.insert(button->objectName());
+        }
+        QCOMPARE(framed, (QSet<QString>{"polarity1Set", "methodCns", "level1", "pageByPage"}));
     }
 
     void find_says_when_the_text_is_not_there() {
