@@ -6,6 +6,7 @@
 #include <pybind11/stl.h>
 #include <vormel/vormel.h>
 
+#include "interruptible_run.h"
 #include "source_arg.h"
 
 namespace py = pybind11;
@@ -39,14 +40,14 @@ struct PyResult {
 
 // The run itself lets other Python threads go on: it touches no Python object.
 api::Result run(const api::Source& source, const api::Options& options) {
-    py::gil_scoped_release release;
-    return api::minimize(source, options);
+    return vormel_python::interruptible_minimize(source, options);
 }
 
 PyResult minimize(const py::object& source, const std::string& method, const py::object& polarity, int rolexa,
                   double exact_limit, int threads, const std::optional<std::string>& format, bool import_pla,
-                  int level, bool save_reports) {
+                  int level, bool save_reports, const std::optional<api::StopToken>& stop) {
     api::Options options;
+    if (stop) options.stop = *stop;
     options.method = method_of(method);
     options.polarity = polarity_of(polarity);
     options.rolexa = rolexa;
@@ -64,6 +65,7 @@ std::string report(const PyResult& self, int level) {
     api::Options options = self.options;
     options.display_level = level;
     options.save_reports = false;
+    options.stop = api::StopToken();
     return run(self.source, options).report;
 }
 
@@ -107,6 +109,13 @@ PYBIND11_MODULE(vormel, m) {
         .doc() = "The input was refused: the program's numbered message (\"Error 8: ...\"), or why the file cannot be read.";
     py::register_exception<api::RunError>(m, "RunError", PyExc_RuntimeError)
         .doc() = "The run ended without a result: memory, a limit (as Combination above its outputs), a failed proof.";
+
+    py::class_<api::StopToken>(m, "StopToken",
+                               "Stops a running minimize() of the shared or exact method from another thread: pass it as "
+                               "stop=, call request_stop(); the call then raises vormel.RunError. The flag stays set.")
+        .def(py::init<>())
+        .def("request_stop", &api::StopToken::request_stop, "Asks the runs given this token to stop.")
+        .def_property_readonly("stop_requested", &api::StopToken::stop_requested, "Whether request_stop() was called.");
 
     py::class_<PyResult>(m, "Result", "The result of minimize(): terms, equations, polarity, cost, proof and exports.")
         .def_property_readonly(
@@ -167,7 +176,7 @@ PYBIND11_MODULE(vormel, m) {
     m.def("minimize", &minimize, py::arg("source"), py::arg("method") = "shared", py::arg("polarity") = "1",
           py::arg("rolexa") = 1, py::arg("exact_limit") = 60.0, py::arg("threads") = 0, py::kw_only(),
           py::arg("format") = py::none(), py::arg("import_pla") = false, py::arg("level") = 0,
-          py::arg("save_reports") = false,
+          py::arg("save_reports") = false, py::arg("stop") = py::none(),
           R"(Minimizes a multi-output two-level function and returns a Result.
 
 source: a path (str or os.PathLike) of a .tab, .tdf, .dcb, .pla or .bol file; the text of such a
@@ -181,6 +190,8 @@ threads: worker threads of the run (0: one per core); the result never depends o
 format: the format of a text source ("pla", ".tab", "name.bol").   import_pla: read a .pla in the
     common dialect of other tools.   level: the report's display level 0..4.
 save_reports: write FILE.rpt and FILE.rpt.rtf beside a file source, as vormelc does.
+stop: a vormel.StopToken; its request_stop() from another thread ends a shared or exact run.
+    Ctrl+C ends a run on the main thread with KeyboardInterrupt.
 
 Raises vormel.InputError with the numbered message for input the program refuses, vormel.RunError
 when the run ends without a result, ValueError or TypeError for arguments out of range. The GIL is

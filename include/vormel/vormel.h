@@ -7,6 +7,7 @@
 // A run reads no file but a file source, writes none unless Options::save_reports asks for the
 // report files, and is independent of every other run: runs on several threads at once give the
 // same results as one after another.
+#include <atomic>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -44,6 +45,19 @@ Source from_table(std::vector<std::string> input_names, std::vector<std::string>
 enum class Method { qmc, cns, shared, exact };
 enum class Polarity { one_set, zero_set, automatic, combination };
 
+// Stops a running minimize() of the shared or exact method from any thread: the call then throws
+// RunError with the user-break message within milliseconds. Copies share one flag, which stays set.
+// The classic methods (qmc, cns) run to their end.
+class StopToken {
+public:
+    void request_stop() const { flag_->store(true); }
+    bool stop_requested() const { return flag_->load(); }
+    const std::atomic<bool>* flag() const { return flag_.get(); }
+
+private:
+    std::shared_ptr<std::atomic<bool>> flag_ = std::make_shared<std::atomic<bool>>(false);
+};
+
 struct Options {
     Method method = Method::shared;
     Polarity polarity = Polarity::one_set;
@@ -53,6 +67,7 @@ struct Options {
     int display_level = 0;             // detail of the report text, 0 .. 4
     // Save FILE.rpt and FILE.rpt.rtf beside a file source, as vormelc does (other sources have no folder).
     bool save_reports = false;
+    StopToken stop;  // keep a copy to stop the run from another thread
 };
 
 // One product term of the report's final table (every output by its own terms): its inputs'

@@ -62,6 +62,12 @@ struct RunContext {
     int bundle_heading_pending = -1;
     // Set by a front end (any thread) to stop a running cube-engine phase; cleared when a run starts.
     std::atomic<bool> stop_requested{false};
+    // A library caller's own stop flag, read like stop_requested (never cleared by the run).
+    const std::atomic<bool>* caller_stop = nullptr;
+    bool stop_asked() const {
+        return stop_requested.load(std::memory_order_relaxed) ||
+               (caller_stop && caller_stop->load(std::memory_order_relaxed));
+    }
 
     ReportChannel report;
     Diagnostics diag;

@@ -40,7 +40,7 @@ bool finish_step(Session& session, int step) {
     RunContext& ctx = session.ctx;
     ctx.window.set_start_quit_enabled(true);
     // A Break pressed during a cube-engine run ends it after the step, even one that never polls.
-    if (cube_engine(ctx.options.prime_method) && ctx.stop_requested.load()) ctx.error_flag = -1;
+    if (cube_engine(ctx.options.prime_method) && ctx.stop_asked()) ctx.error_flag = -1;
     if (ctx.failed()) {
         handle_break(session);
         return false;

@@ -112,7 +112,7 @@ EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, mini
 
 // A Break from the window ends the run as a user break; the exact method's time limit does not.
 bool stopped_by_user(RunContext& ctx) {
-    if (ctx.stop_requested.load()) ctx.error_flag = -1;
+    if (ctx.stop_asked()) ctx.error_flag = -1;
     return ctx.failed();
 }
 
@@ -256,7 +256,7 @@ void cube_bundle(Session& session) {
     const bool exact = is_exact(ctx);
     const auto deadline = engine.exact_deadline;
     const std::function<bool()> stop = [&ctx, exact, deadline] {
-        return ctx.stop_requested.load(std::memory_order_relaxed) || (exact && seconds_left(deadline) <= 0);
+        return ctx.stop_asked() || (exact && seconds_left(deadline) <= 0);
     };
     // The polarity search ranks assignments by the heuristic from one start (the search runs its
     // assignments side by side already; the winner gets all primes in its final run); the exact

@@ -31,7 +31,7 @@ void EngineObserver::pass_done(std::string_view name, const cubes::Cover& cover)
 
 bool EngineObserver::keep_going() {
     ctx_.diag.poll_progress(0);
-    return !ctx_.stop_requested.load(std::memory_order_relaxed);
+    return !ctx_.stop_asked();
 }
 
 }  // namespace vormel::VORMEL_CUBE_CLASS
