@@ -20,6 +20,35 @@ inline bool fits(const Cube& d, const Growth& g) {
     return (d.in & ~(g.raise.in | g.free.in)).none() && (d.out & ~(g.raise.out | g.free.out)).none();
 }
 
+// Calls fn(k), k ascending, for every cube of f inside `bound`: through f's columns (the rows with
+// no part outside bound) when given, else cube by cube. Empty cubes have no row and are looked at
+// one by one.
+template <typename Fn>
+void for_each_inside(const Cover& f, const cubes::CoverColumns* columns, const Cube& bound, Fn&& fn) {
+    if (!columns) {
+        for (std::size_t k = 0; k < f.size(); ++k)
+            if (cubes::contains(bound, f[k])) fn(k);
+        return;
+    }
+    const Space& s = columns->space();
+    const cubes::InBits in_outside = s.in_full & ~bound.in;
+    const cubes::OutBits out_outside = s.out_full & ~bound.out;
+    const std::uint64_t* present = columns->present();
+    for (int w = 0; w < columns->words(); ++w) {
+        std::uint64_t inside = present[w];
+        const std::uint64_t absent = ~inside & (w + 1 < columns->words() || f.size() % 64 == 0
+                                                    ? ~std::uint64_t{0}
+                                                    : (std::uint64_t{1} << (f.size() % 64)) - 1);
+        in_outside.for_each([&](int b) { inside &= ~columns->input(b)[w]; });
+        if (inside) out_outside.for_each([&](int j) { inside &= ~columns->output(j)[w]; });
+        for (std::uint64_t m = absent; m; m &= m - 1) {
+            const std::size_t k = 64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(m));
+            if (cubes::contains(bound, f[k])) inside |= m & (~m + 1);
+        }
+        for (; inside; inside &= inside - 1) fn(64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(inside)));
+    }
+}
+
 inline int new_parts(const Cube& raise, const Cube& d) {
     return (d.in & ~raise.in).count() + (d.out & ~raise.out).count();
 }
@@ -115,16 +144,16 @@ void steer_toward_blocked(Growth& g, const Cover& targets, ExpandWork& work, con
 }  // namespace
 
 Cube expand_cube(const Cube& c, const cubes::CoverColumns& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
-                 bool inputs_only, ExpandWork& work) {
+                 bool inputs_only, ExpandWork& work, const cubes::CoverColumns* target_columns) {
     Growth g{c, Cube{s.in_full & ~c.in, {}}};
     if (!inputs_only) g.free.out = s.out_full & ~c.out;
     work.rows.start(off, g);
     work.rows.settle(g);
     work.feasible.clear();
     work.candidates.clear();
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        if (!skip[i] && fits(targets[i], g) && !cubes::contains(g.raise, targets[i]))
-            work.feasible.push_back(static_cast<int>(i));
+    for_each_inside(targets, target_columns, cubes::supercube(g.raise, g.free), [&](std::size_t i) {
+        if (!skip[i] && !cubes::contains(g.raise, targets[i])) work.feasible.push_back(static_cast<int>(i));
+    });
     swallow_cubes(g, targets, work);
     steer_toward_blocked(g, targets, work, s);
     // Nothing left to aim at: the largest prime, greedily.
@@ -162,15 +191,17 @@ void expand(Cover& f, const cubes::CoverColumns& off, const Space& s, const Expa
     std::vector<char> skip(f.size(), 0);  // expanded already, or swallowed
     Cover primes;
     ExpandWork work;
+    // Which cubes a growing cube could take, and which a prime swallowed: column passes over f
+    // instead of a pass over its cubes for every cube (the per-output start has thousands).
+    const cubes::CoverColumns targets(f, s);
     for (int i : order) {
         if (skip[i]) continue;
         if (stop()) break;
         skip[i] = 1;
         const bool known_prime = params.inputs_only && params.input_prime && !params.input_prime->empty() &&
                                  (*params.input_prime)[static_cast<std::size_t>(i)];
-        const Cube p = known_prime ? f[i] : expand_cube(f[i], off, f, skip, s, params.inputs_only, work);
-        for (std::size_t k = 0; k < f.size(); ++k)
-            if (!skip[k] && cubes::contains(p, f[k])) skip[k] = 1;
+        const Cube p = known_prime ? f[i] : expand_cube(f[i], off, f, skip, s, params.inputs_only, work, &targets);
+        for_each_inside(f, &targets, p, [&](std::size_t k) { skip[k] = 1; });
         // Two cubes can grow into the same prime; a prime lies inside no other.
         if (params.inputs_only || std::find(primes.begin(), primes.end(), p) == primes.end()) primes.push_back(p);
     }

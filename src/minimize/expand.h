@@ -34,9 +34,11 @@ struct ExpandWork {
 };
 
 // Expands c into a prime against off, aiming to contain the cubes of `targets` whose `skip` entry
-// is 0. Only input parts are raised when inputs_only.
+// is 0 (found through target_columns, the columns of targets, when given). Only input parts are
+// raised when inputs_only.
 cubes::Cube expand_cube(const cubes::Cube& c, const cubes::CoverColumns& off, const cubes::Cover& targets,
-                        const std::vector<char>& skip, const cubes::Space& s, bool inputs_only, ExpandWork& work);
+                        const std::vector<char>& skip, const cubes::Space& s, bool inputs_only, ExpandWork& work,
+                        const cubes::CoverColumns* target_columns = nullptr);
 
 // The order in which expand visits the cubes of f: cubes whose parts few other cubes share come
 // first (they are the least likely to be swallowed), or a seeded shuffle.
