@@ -34,11 +34,11 @@ void for_each_inside(const Cover& f, const cubes::CoverColumns* columns, const C
     const cubes::InBits in_outside = s.in_full & ~bound.in;
     const cubes::OutBits out_outside = s.out_full & ~bound.out;
     const std::uint64_t* present = columns->present();
-    for (int w = 0; w < columns->words(); ++w) {
+    const int words = columns->words();
+    const std::uint64_t last_word_rows = f.size() % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (f.size() % 64)) - 1;
+    for (int w = 0; w < words; ++w) {
         std::uint64_t inside = present[w];
-        const std::uint64_t absent = ~inside & (w + 1 < columns->words() || f.size() % 64 == 0
-                                                    ? ~std::uint64_t{0}
-                                                    : (std::uint64_t{1} << (f.size() % 64)) - 1);
+        const std::uint64_t absent = ~inside & (w + 1 < words ? ~std::uint64_t{0} : last_word_rows);
         in_outside.for_each([&](int b) { inside &= ~columns->input(b)[w]; });
         if (inside) out_outside.for_each([&](int j) { inside &= ~columns->output(j)[w]; });
         for (std::uint64_t m = absent; m; m &= m - 1) {

@@ -19,7 +19,7 @@ namespace {
 void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop, std::vector<char>& unchanged) {
     Cover q;
     cubes::InputCover inputs;
-    const Cover before_all = f;
+    std::vector<char> kept_all(f.size(), 1);
     IndexedCover fi(f, s), di(d, s);
     for (std::size_t i = 0; i < f.size(); ++i) {
         if (stop()) break;
@@ -30,13 +30,15 @@ void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop, st
             inputs_of_output(q, j, inputs);
             if (cubes::input_tautology(inputs, s)) cubes::clear_output(f[i], j);
         });
+        if (f[i] == before) continue;
+        kept_all[i] = 0;
         fi.columns.replace(i, before, f[i]);
     }
     unchanged.clear();
     std::size_t kept = 0;
     for (std::size_t i = 0; i < f.size(); ++i) {
         if (cubes::outputs_empty(f[i])) continue;
-        unchanged.push_back(f[i] == before_all[i] ? 1 : 0);
+        unchanged.push_back(kept_all[i]);
         f[kept++] = f[i];
     }
     f.resize(kept);

@@ -110,7 +110,8 @@ EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, mini
     return run;
 }
 
-// A Break from the window ends the run as a user break; the exact method's time limit does not.
+// A Break from the window (or a library caller's stop token) ends the run as a user break; the exact
+// method's time limit does not.
 bool stopped_by_user(RunContext& ctx) {
     if (ctx.stop_asked()) ctx.error_flag = -1;
     return ctx.failed();
