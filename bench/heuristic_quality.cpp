@@ -173,10 +173,10 @@ int main(int argc, char** argv) {
             files.push_back(entry.path());
     std::sort(files.begin(), files.end());
 
-    fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6} {:>6} {}\n", "file", "in", "out", "on", "dc", "off",
-               "terms", "peer", "lits", "outlits", "sec", "cpu", "check");
+    fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6} {:>6} {:>6} {:>6} {}\n", "file", "in", "out", "on", "dc", "off",
+               "terms", "peer", "lits", "outlits", "sec", "cpu", "primes", "covers", "check");
     int total_terms = 0, total_peer = 0, at_most_peer = 0, failures = 0;
-    double total_seconds = 0, worst_seconds = 0, total_cpu = 0;
+    double total_seconds = 0, worst_seconds = 0, total_cpu = 0, total_covers = 0;
     minimize::HeuristicPhaseSeconds phases;
     minimize::HeuristicParams params;
     params.restarts = restarts;
@@ -191,8 +191,11 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
+        const double covers_start = monotonic_seconds();
         const cubes::FunctionCovers f =
             peer_dc ? peer_reading(session.problem) : cubes::function_covers(session.problem);
+        const double covers_seconds = monotonic_seconds() - covers_start;
+        total_covers += covers_seconds;
         minimize::Observer quiet;
         TracingObserver tracing(f.space);
         const double start = monotonic_seconds();
@@ -208,9 +211,9 @@ int main(int argc, char** argv) {
         const std::string name = path.filename().string();
         const auto p = peer.find(name);
         const int peer_count = p == peer.end() ? -1 : p->second;
-        fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6.3f} {:>6.3f} {}{}{}\n", name, f.space.nx,
+        fmt::print("{:<12} {:>3} {:>3} {:>6} {:>6} {:>6} {:>6} {:>6} {:>6} {:>9} {:>6.3f} {:>6.3f} {:>6.3f} {:>6.3f} {}{}{}\n", name, f.space.nx,
                    f.space.ny, f.on.size(), f.dc.size(), f.off.size(), r.stats.terms_after, peer_count, r.stats.literals_after,
-                   out_lits, seconds, cpu, ok ? "ok" : "FAILED",
+                   out_lits, seconds, cpu, r.stats.seconds.all_primes, covers_seconds, ok ? "ok" : "FAILED",
                    peer_count >= 0 && r.stats.terms_after > peer_count ? "  above peer" : "",
                    r.stats.from_all_primes ? "  (all primes)" : "");
         std::cout.flush();
@@ -236,8 +239,8 @@ int main(int argc, char** argv) {
                total_terms, total_peer, total_peer ? double(total_terms) / total_peer : 0.0, at_most_peer,
                files.size(), total_seconds, total_cpu, worst_seconds, failures);
     fmt::print("phases of the first run: expand {:.3f} irredundant {:.3f} essential {:.3f} reduce {:.3f} last gasp "
-               "{:.3f} make sparse {:.3f}; restarts {:.3f} s; all primes {:.3f} s\n",
+               "{:.3f} make sparse {:.3f}; restarts {:.3f} s; all primes {:.3f} s; ON, DC and OFF covers {:.3f} s\n",
                phases.expand, phases.irredundant, phases.essential, phases.reduce, phases.last_gasp,
-               phases.make_sparse, phases.restarts, phases.all_primes);
+               phases.make_sparse, phases.restarts, phases.all_primes, total_covers);
     return failures == 0 ? 0 : 1;
 }

@@ -21,12 +21,23 @@ void append_complement_of_cube(const InBits& in, const Space& s, InputCover& out
     });
 }
 
-// out[o0, o1) = the complement where x = 0, out[o1, end) where x = 1, become x'.c0 + x.c1 in place;
-// a cube of one half that lies inside a cube of the other needs no literal of x.
-void merge_halves(InputCover& out, std::size_t o0, std::size_t o1, const InBits& bit) {
+// Buffers of one complement, reused by every merge of its recursion.
+struct MergeScratch {
+    std::vector<char> free;     // needs no literal of the split input
+    std::vector<char> dropped;  // lies inside a free cube of the other half
+};
+
+// out[o0, o1) = the complement where x = 0, out[o1, end) where x = 1, become x'.c0 + x.c1 in place.
+// Neither half has a literal of x, and each half is free of contained cubes. A cube inside a cube of
+// the other half needs no literal of x; a cube can then only lie inside such a free cube of the
+// other half, so only those pairs are checked for containment.
+void merge_halves(InputCover& out, std::size_t o0, std::size_t o1, const InBits& bit, MergeScratch& scratch) {
     const InBits pair = pairs_of(bit);
     const std::size_t o2 = out.size();
-    std::vector<char> free(o2 - o0, 0);
+    std::vector<char>& free = scratch.free;
+    std::vector<char>& dropped = scratch.dropped;
+    free.assign(o2 - o0, 0);
+    dropped.assign(o2 - o0, 0);
     if ((o1 - o0) * (o2 - o1) <= 4'000'000) {
         for (std::size_t a = o0; a < o1; ++a) {
             for (std::size_t b = o1; b < o2; ++b) {
@@ -34,32 +45,57 @@ void merge_halves(InputCover& out, std::size_t o0, std::size_t o1, const InBits&
                 if ((out[b] & ~out[a]).none()) free[b - o0] = 1;
             }
         }
+        // Equal cubes in both halves: the one of the first half stays.
+        for (std::size_t a = o0; a < o1; ++a) {
+            if (!free[a - o0]) continue;
+            for (std::size_t b = o1; b < o2; ++b)
+                if ((out[b] & ~out[a]).none()) dropped[b - o0] = 1;
+        }
+        for (std::size_t b = o1; b < o2; ++b) {
+            if (!free[b - o0]) continue;
+            for (std::size_t a = o0; a < o1; ++a)
+                if ((out[a] & ~out[b]).none() && out[a] != out[b]) dropped[a - o0] = 1;
+        }
     }
-    InputCover merged;
-    merged.reserve(o2 - o0);
+    std::size_t kept = o0;
     for (std::size_t k = o0; k < o2; ++k) {
+        if (dropped[k - o0]) continue;
         const InBits literal = k < o1 ? bit : bit << 1;
-        merged.push_back(free[k - o0] ? out[k] : (out[k] & ~pair) | literal);
+        out[kept++] = free[k - o0] ? out[k] : (out[k] & ~pair) | literal;
     }
-    remove_contained_inputs(merged);
-    out.resize(o0);
-    out.insert(out.end(), merged.begin(), merged.end());
+    out.resize(kept);
 }
 
 // Appends the complement of words [b, e) of w to out; cofactors live on the end of w meanwhile.
-void complement_of_range(InputCover& w, std::size_t b, std::size_t e, const Space& s, InputCover& out) {
+void complement_of_range(InputCover& w, std::size_t b, std::size_t e, const Space& s, InputCover& out,
+                         MergeScratch& scratch) {
     if (b == e) {
         out.push_back(s.in_full);
         return;
     }
     LiteralColumns cols;
+    InBits in_every = kLowBits;  // inputs with a literal in every cube
     for (std::size_t i = b; i < e; ++i) {
         if (w[i] == s.in_full) return;
-        cols.zero |= zero_literals(w[i]);
-        cols.one |= one_literals(w[i]);
+        const InBits zero = zero_literals(w[i]);
+        const InBits one = one_literals(w[i]);
+        cols.zero |= zero;
+        cols.one |= one;
+        in_every &= zero | one;
     }
     if (e - b == 1) {
         append_complement_of_cube(w[b], s, out);
+        return;
+    }
+    // Literals every cube shares: f = c.g, so f' = c' + g', where g' has no literal of c's inputs
+    // and no cube of either part lies inside one of the other.
+    if (const InBits common = in_every & ~cols.binate(); common.any()) {
+        const InBits pairs = pairs_of(common);
+        append_complement_of_cube((s.in_full & ~pairs) | (w[b] & pairs), s, out);
+        const std::size_t top = w.size();
+        for (std::size_t i = b; i < e; ++i) w.push_back(w[i] | pairs);
+        complement_of_range(w, top, w.size(), s, out, scratch);
+        w.resize(top);
         return;
     }
     InBits bit = busiest_input(w.data() + b, w.data() + e, cols.binate());
@@ -69,11 +105,11 @@ void complement_of_range(InputCover& w, std::size_t b, std::size_t e, const Spac
     for (int value : {0, 1}) {
         const std::size_t top = w.size();
         append_cofactor(w, b, e, bit, value);
-        complement_of_range(w, top, w.size(), s, out);
+        complement_of_range(w, top, w.size(), s, out, scratch);
         w.resize(top);
         if (value == 0) o1 = out.size();
     }
-    merge_halves(out, o0, o1, bit);
+    merge_halves(out, o0, o1, bit, scratch);
 }
 
 }  // namespace
@@ -83,7 +119,8 @@ InputCover input_complement(const InputCover& f, const Space& s) {
     w.reserve(f.size() * 4);
     w = f;
     InputCover out;
-    complement_of_range(w, 0, w.size(), s, out);
+    MergeScratch scratch;
+    complement_of_range(w, 0, w.size(), s, out, scratch);
     return out;
 }
 

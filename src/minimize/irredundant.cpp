@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdio>
-#include "report/clock.h"
 
 #include "minimize/cube_cofactors.h"
 #include "minimize/min_cover.h"
@@ -21,7 +19,7 @@ namespace {
 // The covering search is exponential; past its limits it keeps the best cover found. Every pass of
 // the loop searches briefly; the one call on the union of several runs' cubes searches further.
 constexpr CoverSearch kPassSearch{100, 100};
-constexpr CoverSearch kUnionSearch{2000, 100};
+constexpr CoverSearch kUnionSearch{1000, 100};
 
 // An input word of a cofactor and the partially redundant cube it came from (-1: a cube that is
 // kept anyway, relatively essential or don't-care).
