@@ -120,10 +120,40 @@ private:
         std::vector<char> in(p_.columns, 0);
         for (int c : chosen) in[c] = 1;
         std::vector<int> only;
+        // The columns outside the cover holding every row that only chosen[a] holds: a pair can
+        // only be traded for a column in both lists, so most pairs need no look at their rows.
+        std::vector<std::vector<int>> holders;
+        auto find_holders = [&](int ca, std::vector<int>& list) {
+            list.clear();
+            int first = -1;
+            for (int r : col_rows_[ca])
+                if (hits[r] == 1) {
+                    first = r;
+                    break;
+                }
+            if (first < 0) return;
+            for (int c : row_cols_[first]) {
+                if (in[c]) continue;
+                bool all = true;
+                for (int r : col_rows_[ca]) all = all && (hits[r] != 1 || test(rows_[r], c));
+                if (all) list.push_back(c);
+            }
+        };
+        auto share = [](const std::vector<int>& x, const std::vector<int>& y) {
+            for (std::size_t i = 0, j = 0; i < x.size() && j < y.size();) {
+                if (x[i] == y[j]) return true;
+                x[i] < y[j] ? ++i : ++j;
+            }
+            return false;
+        };
         for (bool changed = true; changed;) {
             changed = false;
+            holders.resize(chosen.size());
+            for (std::size_t a = 0; a < chosen.size(); ++a) find_holders(chosen[a], holders[a]);
             for (std::size_t a = 0; a < chosen.size() && !changed; ++a) {
+                if (holders[a].empty()) continue;
                 for (std::size_t b = a + 1; b < chosen.size() && !changed; ++b) {
+                    if (!share(holders[a], holders[b])) continue;
                     const int ca = chosen[a], cb = chosen[b];
                     // Rows only a or b hold (one row held by both alone counts too).
                     only.clear();
@@ -176,22 +206,24 @@ private:
     }
 
     // Drops rows that contain another row, and columns whose rows a column as cheap also holds.
-    bool dominance(std::vector<int>& live, Bits& alive, bool root) const {
+    // Runs at most nodes; its buffers live in the solver so that a node allocates nothing here.
+    bool dominance(std::vector<int>& live, Bits& alive, bool root) {
         bool changed = false;
         if (root || static_cast<int>(live.size()) <= dominance_size_) {
-            std::vector<std::pair<int, int>> by_size;
-            for (int r : live) by_size.emplace_back(count_in(r, alive), r);
-            std::sort(by_size.begin(), by_size.end());
-            // A kept row inside r has its lowest column in r: look only among those.
-            std::vector<std::vector<int>> kept_by_lowest(p_.columns);
+            by_size_.clear();
+            for (int r : live) by_size_.emplace_back(count_in(r, alive), r);
+            std::sort(by_size_.begin(), by_size_.end());
+            // A kept row inside r has its lowest column in r: look only among those (kept rows
+            // chained per lowest column).
+            first_kept_.resize(static_cast<std::size_t>(p_.columns), -1);
+            next_kept_.clear();
+            kept_rows_.clear();
             std::vector<int> kept;
-            for (const auto& [size, r] : by_size) {
+            for (const auto& [size, r] : by_size_) {
                 bool dominated = false;
                 for_each_column(r, alive, [&](int c) {
-                    for (int k : kept_by_lowest[c]) {
-                        if (dominated) return;
-                        dominated = subset(k, r, alive);
-                    }
+                    for (int k = first_kept_[static_cast<std::size_t>(c)]; k >= 0 && !dominated; k = next_kept_[static_cast<std::size_t>(k)])
+                        dominated = subset(kept_rows_[static_cast<std::size_t>(k)], r, alive);
                 });
                 if (dominated) continue;
                 kept.push_back(r);
@@ -199,50 +231,62 @@ private:
                 for_each_column(r, alive, [&](int c) {
                     if (lowest < 0) lowest = c;
                 });
-                if (lowest >= 0) kept_by_lowest[lowest].push_back(r);
+                if (lowest >= 0) {
+                    next_kept_.push_back(first_kept_[static_cast<std::size_t>(lowest)]);
+                    first_kept_[static_cast<std::size_t>(lowest)] = static_cast<int>(kept_rows_.size());
+                    kept_rows_.push_back(r);
+                }
             }
+            for (int r : kept_rows_)
+                for_each_column(r, alive, [&](int c) { first_kept_[static_cast<std::size_t>(c)] = -1; });
             if (kept.size() != live.size()) live.swap(kept);
         }
-        std::vector<int> cols;
-        for (int c = 0; c < p_.columns; ++c)
-            if (test(alive, c)) cols.push_back(c);
+        std::vector<int>& cols = cols_;
+        cols.clear();
+        for (int w = 0; w < words_; ++w)
+            for (std::uint64_t m = alive[w]; m; m &= m - 1) cols.push_back(64 * w + std::countr_zero(m));
         if (!root && static_cast<int>(cols.size()) > dominance_size_) return changed;
         const int nrows = static_cast<int>(live.size());
         const int rwords = (nrows + 63) / 64;
-        std::vector<Bits> col_rows(cols.size(), Bits(rwords, 0));
-        std::vector<int> col_count(cols.size(), 0);
+        // Row sets of the alive columns, column k at [k * rwords, (k + 1) * rwords).
+        index_of_.resize(static_cast<std::size_t>(p_.columns), -1);
+        for (std::size_t k = 0; k < cols.size(); ++k) index_of_[static_cast<std::size_t>(cols[k])] = static_cast<int>(k);
+        col_bits_.assign(cols.size() * static_cast<std::size_t>(rwords), 0);
+        col_count_.assign(cols.size(), 0);
+        auto rows_of = [&](std::size_t k) { return col_bits_.data() + k * static_cast<std::size_t>(rwords); };
         for (int i = 0; i < nrows; ++i)
             for_each_column(live[i], alive, [&](int c) {
-                const auto k = std::lower_bound(cols.begin(), cols.end(), c) - cols.begin();
-                set(col_rows[k], i);
-                ++col_count[k];
+                const auto k = static_cast<std::size_t>(index_of_[static_cast<std::size_t>(c)]);
+                rows_of(k)[i >> 6] |= std::uint64_t{1} << (i & 63);
+                ++col_count_[k];
             });
         // A column holding all of a's rows sits in each of them: look among the columns of one.
-        std::vector<int> index_of(static_cast<std::size_t>(p_.columns), -1);
-        for (std::size_t k = 0; k < cols.size(); ++k) index_of[cols[k]] = static_cast<int>(k);
         for (std::size_t a = 0; a < cols.size(); ++a) {
-            if (col_count[a] == 0) {
+            if (col_count_[a] == 0) {
                 reset(alive, cols[a]);
                 changed = true;
                 continue;
             }
+            const std::uint64_t* rows_a = rows_of(a);
             int first = 0;
-            while (col_rows[a][first] == 0) ++first;
-            const int row = live[64 * first + std::countr_zero(col_rows[a][first])];
+            while (rows_a[first] == 0) ++first;
+            const int row = live[64 * first + std::countr_zero(rows_a[first])];
             bool dominated = false;
             for_each_column(row, alive, [&](int c) {
-                const std::size_t b = static_cast<std::size_t>(index_of[c]);
-                if (dominated || a == b || p_.cost[cols[b]] > p_.cost[cols[a]] || col_count[b] < col_count[a]) return;
+                const auto b = static_cast<std::size_t>(index_of_[static_cast<std::size_t>(c)]);
+                if (dominated || a == b || p_.cost[cols[b]] > p_.cost[cols[a]] || col_count_[b] < col_count_[a]) return;
+                const std::uint64_t* rows_b = rows_of(b);
                 bool inside = true;
-                for (int w = 0; w < rwords && inside; ++w) inside = (col_rows[a][w] & ~col_rows[b][w]) == 0;
+                for (int w = 0; w < rwords && inside; ++w) inside = (rows_a[w] & ~rows_b[w]) == 0;
                 // Equal columns: keep the lower index.
-                dominated = inside && (col_count[b] > col_count[a] || p_.cost[cols[b]] < p_.cost[cols[a]] || b < a);
+                dominated = inside && (col_count_[b] > col_count_[a] || p_.cost[cols[b]] < p_.cost[cols[a]] || b < a);
             });
             if (dominated) {
                 reset(alive, cols[a]);
                 changed = true;
             }
         }
+        for (int c : cols) index_of_[static_cast<std::size_t>(c)] = -1;
         return changed;
     }
 
@@ -335,6 +379,11 @@ private:
     long nodes_ = 0;
     std::vector<int> best_;
     int best_cost_ = INT_MAX;
+    // Scratch of dominance(); index_of_ and first_kept_ hold -1 between calls.
+    std::vector<std::pair<int, int>> by_size_;
+    std::vector<int> first_kept_, next_kept_, kept_rows_;
+    std::vector<int> cols_, index_of_, col_count_;
+    std::vector<std::uint64_t> col_bits_;
     bool exact_ = true;
 };
 
