@@ -222,9 +222,27 @@ void end_run_out_of_memory(Session& session) {
     ctx.window.focus_start();
 }
 
-void run_states(Session& session) {
+// Input rows times columns up to which a cube-method run finishes before a second thread would
+// have started (a few milliseconds): thread start-up would cost more than it saves.
+constexpr long kOneThreadCells = 1024;
+
+bool small_cube_run(const Session& session) {
+    const TermTable& rows = session.problem.intab;
+    return cube_engine(session.ctx.options.prime_method) &&
+           static_cast<long>(rows.rows()) * (rows.nx + rows.ny) <= kOneThreadCells;
+}
+
+void run_states(Session& session, bool on_one_thread = false) {
     RunContext& ctx = session.ctx;
     for (;;) {
+        // Once a small function is read, the rest of its run stays on this thread (the results
+        // are the same for any number of threads).
+        if (!on_one_thread && ctx.run_state >= 5 && ctx.run_state <= 9 && tbb::this_task_arena::max_concurrency() > 1 &&
+            small_cube_run(session)) {
+            tbb::task_arena one(1);
+            one.execute([&] { run_states(session, true); });
+            return;
+        }
         ctx.diag.poll_progress(1);
         if (session.query_closed) return;
         ctx.work_area.caret_to_end();
