@@ -2,6 +2,7 @@
 
 #include "cubes/cover_algebra.h"
 #include "cubes/cube_oracle.h"
+#include "cubes/input_words.h"
 
 namespace vormel::cubes {
 namespace {
@@ -46,6 +47,36 @@ TEST(CoverAlgebra, ComplementHoldsExactlyThePointsTheCoverLeavesOut) {
             for (std::uint32_t p = 0; p < (1u << c.s.nx); ++p) {
                 ASSERT_NE(cover_has(c.f, p, j, c.s.nx), cover_has(g, p, j, c.s.nx))
                     << "nx " << c.s.nx << " output " << j << " point " << p;
+            }
+        }
+    }
+}
+
+// The complement splits off the literals every cube shares and merges its halves without a
+// general containment pass: its cubes must still hold exactly the points left out, and none may
+// lie inside another. Half the covers get literals on the first inputs in every cube.
+TEST(CoverAlgebra, InputComplementIsExactAndHasNoCubeInsideAnother) {
+    std::mt19937 rng(15);
+    for (Case c : random_cases(16, 400)) {
+        InputCover f;
+        const int shared = c.f.size() % 2 == 0 ? 1 + static_cast<int>(rng() % std::min(3, c.s.nx)) : 0;
+        for (const Cube& cube : c.f) {
+            InBits in = cube.in;
+            for (int i = 0; i < shared; ++i) in &= ~input_bits(i, i % 2);
+            if (!is_empty(Cube{in, cube.out}, c.s)) f.push_back(in);
+        }
+        const InputCover g = input_complement(f, c.s);
+        for (std::uint32_t p = 0; p < (1u << c.s.nx); ++p) {
+            auto has = [&](const InputCover& cover) {
+                return std::any_of(cover.begin(), cover.end(),
+                                   [&](const InBits& in) { return testing::cube_has_point(Cube{in, {}}, p, c.s.nx); });
+            };
+            ASSERT_NE(has(f), has(g)) << "nx " << c.s.nx << " point " << p;
+        }
+        for (std::size_t a = 0; a < g.size(); ++a) {
+            for (std::size_t b = 0; b < g.size(); ++b) {
+                const bool inside = a != b && (g[a] & ~g[b]).none();
+                ASSERT_FALSE(inside) << "cube " << a << " lies inside cube " << b;
             }
         }
     }
