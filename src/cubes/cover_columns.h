@@ -23,6 +23,9 @@ public:
     const std::uint64_t* output(int j) const { return out_.data() + static_cast<std::size_t>(j) * words_; }
     // The rows that are not empty.
     const std::uint64_t* present() const { return present_.data(); }
+    // The output part of row r (none for an empty row): row by row is cheaper than column by
+    // column when only a few rows of a word are wanted.
+    const OutBits& row_outputs(std::size_t r) const { return row_out_[r]; }
 
     // Of the rows in `rows` (word w), those in every column of `cols`.
     static std::uint64_t all_of(const std::vector<const std::uint64_t*>& cols, int w, std::uint64_t rows) {
@@ -87,6 +90,7 @@ private:
     std::vector<std::uint64_t> in_;
     std::vector<std::uint64_t> out_;
     std::vector<std::uint64_t> present_;
+    std::vector<OutBits> row_out_;
     std::vector<const std::uint64_t*> scratch_;
 };
 

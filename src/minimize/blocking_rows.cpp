@@ -41,14 +41,24 @@ void BlockingRows::start(const cubes::CoverColumns& off, const Growth& g) {
 }
 
 void BlockingRows::drop_rows_without_free_outputs(const Growth& g, const cubes::OutBits& lowered) {
+    const bool any_free = g.free.out.any();
+    // Column passes cost a word per output; a few candidate rows are cheaper looked at one by one.
+    const int column_cost = lowered.count() + g.free.out.count();
     for (int w : live_) {
         // Only rows with a lowered output can have run out of free ones.
         std::uint64_t dead = out_miss_[w];
         if (!dead) continue;
-        if (g.free.out.any()) {
-            dead &= off_->any_output(lowered, w);
-            if (!dead) continue;
-            dead &= ~off_->any_output(g.free.out, w);
+        if (any_free) {
+            if (std::popcount(dead) < column_cost) {
+                for (std::uint64_t rows = dead; rows; rows &= rows - 1) {
+                    const cubes::OutBits& out = off_->row_outputs(64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(rows)));
+                    if ((out & lowered).none() || (out & g.free.out).any()) dead &= ~(rows & (~rows + 1));
+                }
+            } else {
+                dead &= off_->any_output(lowered, w);
+                if (!dead) continue;
+                dead &= ~off_->any_output(g.free.out, w);
+            }
         }
         active_[w] &= ~dead;
         out_miss_[w] &= ~dead;
@@ -95,11 +105,11 @@ void BlockingRows::settle(Growth& g) {
         if (!single) continue;
         for (std::size_t i = 0; i < k; ++i)
             if (single & ~cols_[i][w]) lower_in.set(bits_[i]);
-        if (single & miss)
-            g.free.out.for_each([&](int j) {
-                if (single & miss & off_->output(j)[w]) lower_out.set(j);
-            });
+        // A row whose one conflict is its outputs keeps every free output of its own low.
+        for (std::uint64_t rows = single & miss; rows; rows &= rows - 1)
+            lower_out |= off_->row_outputs(64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(rows)));
     }
+    lower_out &= g.free.out;
     if (lower_in.any() || lower_out.any()) {
         g.free.in &= ~lower_in;
         g.free.out &= ~lower_out;
