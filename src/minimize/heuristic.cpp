@@ -343,7 +343,9 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
             }
         },
         [&] {
-            tbb::parallel_for(first_side, tasks, [&](int k) {
+            // The cover over all primes first: on small functions it is often the longest task.
+            tbb::parallel_for(0, tasks - first_side, [&](int i) {
+                const int k = params.all_primes ? (i == 0 ? n : first_side + i - 1) : first_side + i;
                 if (k == n) {
                     PhaseTimer t(prime_cover_seconds);
                     prime_cover = sparse_cover_from_all_primes(on, dc, off_columns, space, params.make_sparse, stop);
