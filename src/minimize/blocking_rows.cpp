@@ -7,6 +7,15 @@ inline namespace VORMEL_CUBE_CLASS {
 
 using cubes::Cube;
 
+namespace {
+
+// The row of the lowest bit of `rows`, a non-zero part of word w.
+std::size_t row_index(int w, std::uint64_t rows) {
+    return 64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(rows));
+}
+
+}  // namespace
+
 void BlockingRows::start(const cubes::CoverColumns& off, const Growth& g) {
     off_ = &off;
     const int n = off.words();
@@ -51,7 +60,7 @@ void BlockingRows::drop_rows_without_free_outputs(const Growth& g, const cubes::
         if (any_free) {
             if (std::popcount(dead) < column_cost) {
                 for (std::uint64_t rows = dead; rows; rows &= rows - 1) {
-                    const cubes::OutBits& out = off_->row_outputs(64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(rows)));
+                    const cubes::OutBits& out = off_->row_outputs(row_index(w, rows));
                     if ((out & lowered).none() || (out & g.free.out).any()) dead &= ~(rows & (~rows + 1));
                 }
             } else {
@@ -106,8 +115,7 @@ void BlockingRows::settle(Growth& g) {
         for (std::size_t i = 0; i < k; ++i)
             if (single & ~cols_[i][w]) lower_in.set(bits_[i]);
         // A row whose one conflict is its outputs keeps every free output of its own low.
-        for (std::uint64_t rows = single & miss; rows; rows &= rows - 1)
-            lower_out |= off_->row_outputs(64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(rows)));
+        for (std::uint64_t rows = single & miss; rows; rows &= rows - 1) lower_out |= off_->row_outputs(row_index(w, rows));
     }
     lower_out &= g.free.out;
     if (lower_in.any() || lower_out.any()) {

@@ -206,7 +206,7 @@ private:
     }
 
     // Drops rows that contain another row, and columns whose rows a column as cheap also holds.
-    // Runs at most nodes; its buffers live in the solver so that a node allocates nothing here.
+    // Runs at most search nodes: its buffers live in the solver, so a node allocates nothing here.
     bool dominance(std::vector<int>& live, Bits& alive, bool root) {
         bool changed = false;
         if (root || static_cast<int>(live.size()) <= dominance_size_) {
@@ -222,7 +222,8 @@ private:
             for (const auto& [size, r] : by_size_) {
                 bool dominated = false;
                 for_each_column(r, alive, [&](int c) {
-                    for (int k = first_kept_[static_cast<std::size_t>(c)]; k >= 0 && !dominated; k = next_kept_[static_cast<std::size_t>(k)])
+                    for (int k = first_kept_[static_cast<std::size_t>(c)]; k >= 0 && !dominated;
+                         k = next_kept_[static_cast<std::size_t>(k)])
                         dominated = subset(kept_rows_[static_cast<std::size_t>(k)], r, alive);
                 });
                 if (dominated) continue;
