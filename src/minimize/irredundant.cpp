@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 
+#include "minimize/cover_cost.h"
 #include "minimize/cube_cofactors.h"
 #include "minimize/min_cover.h"
 
@@ -98,7 +99,7 @@ private:
 CoveringProblem redundancy_table(const Cover& partial, IndexedCover& kept, IndexedCover& d, const Space& s) {
     CoveringProblem problem;
     problem.columns = static_cast<int>(partial.size());
-    for (const Cube& c : partial) problem.cost.push_back(256 + cubes::literal_count(c, s) + cubes::output_count(c));
+    problem.cost = terms_first_costs(partial, s);
     Cover others;
     std::vector<int> tags;
     std::vector<Tagged> cubes_j;

@@ -59,8 +59,8 @@ public:
     }
 
 private:
-    int cost_of(const std::vector<int>& cols) const {
-        int cost = 0;
+    long long cost_of(const std::vector<int>& cols) const {
+        long long cost = 0;
         for (int c : cols) cost += p_.cost[c];
         return cost;
     }
@@ -162,7 +162,7 @@ private:
                     for (int r : col_rows_[cb])
                         if (hits[r] == 1) only.push_back(r);
                     if (only.empty()) continue;
-                    const int budget = p_.cost[ca] + p_.cost[cb];
+                    const long long budget = p_.cost[ca] + p_.cost[cb];
                     int pick = -1;
                     for (int c : row_cols_[only[0]]) {
                         if (in[c] || p_.cost[c] >= budget) continue;
@@ -291,7 +291,7 @@ private:
         return changed;
     }
 
-    void visit(std::vector<int> live, Bits alive, std::vector<int>& chosen, int cost) {
+    void visit(std::vector<int> live, Bits alive, std::vector<int>& chosen, long long cost) {
         if (++nodes_ > limit_) {
             exact_ = false;
             return;
@@ -334,7 +334,7 @@ private:
             return leave();
         }
         // Lower bound: rows that share no column need one column each.
-        int bound = 0;
+        long long bound = 0;
         Bits used(words_, 0);
         int shortest = -1, shortest_n = INT_MAX;
         for (int r : live) {
@@ -343,7 +343,7 @@ private:
             bool disjoint = true;
             for_each_column(r, alive, [&](int c) { disjoint = disjoint && !test(used, c); });
             if (!disjoint) continue;
-            int cheapest = INT_MAX;
+            long long cheapest = LLONG_MAX;
             for_each_column(r, alive, [&](int c) { cheapest = std::min(cheapest, p_.cost[c]); });
             bound += cheapest;
             for_each_column(r, alive, [&](int c) { set(used, c); });
@@ -379,7 +379,7 @@ private:
     int dominance_size_ = 0;
     long nodes_ = 0;
     std::vector<int> best_;
-    int best_cost_ = INT_MAX;
+    long long best_cost_ = LLONG_MAX;
     // Scratch of dominance(); index_of_ and first_kept_ hold -1 between calls.
     std::vector<std::pair<int, int>> by_size_;
     std::vector<int> first_kept_, next_kept_, kept_rows_;

@@ -11,7 +11,7 @@ inline namespace VORMEL_CUBE_CLASS {
 struct CoveringProblem {
     int columns = 0;
     std::vector<std::vector<int>> rows;
-    std::vector<int> cost;  // per column, positive
+    std::vector<long long> cost;  // per column, positive
 };
 
 // How far the branch and bound goes: at most node_limit nodes; below the root, row and column

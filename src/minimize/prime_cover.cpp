@@ -1,6 +1,7 @@
 #include "minimize/prime_cover.h"
 
 #include "minimize/all_primes.h"
+#include "minimize/cover_cost.h"
 #include "minimize/covering_reduction.h"
 #include "minimize/covering_rows.h"
 #include "minimize/min_cover.h"
@@ -35,16 +36,18 @@ std::optional<Cover> cover_from_all_primes(const Cover& on, const Cover& dc, con
     RowStats row_stats;
     if (!covering_rows(on, primes, s, row_budget, matrix, row_stats)) return std::nullopt;
 
-    // Terms first, literals on a tie, as the heuristic counts.
-    std::vector<int> cost(primes.size());
+    // Terms first, literals on a tie, as the heuristic counts (the reduction counts columns first).
+    std::vector<int> literals(primes.size());
     for (std::size_t p = 0; p < primes.size(); ++p)
-        cost[p] = 256 + cubes::literal_count(primes[p], s) + cubes::output_count(primes[p]);
-    const ReducedCovering reduced = reduce_covering(matrix, cost);
+        literals[p] = cubes::literal_count(primes[p], s) + cubes::output_count(primes[p]);
+    const ReducedCovering reduced = reduce_covering(matrix, literals);
     if (reduced.core.columns > limits.max_core_columns) return std::nullopt;
     CoveringProblem core;
     core.columns = reduced.core.columns;
     core.rows = reduced.core.rows;
-    for (int c : reduced.core_columns) core.cost.push_back(cost[static_cast<std::size_t>(c)]);
+    Cover core_primes;
+    for (int c : reduced.core_columns) core_primes.push_back(primes[static_cast<std::size_t>(c)]);
+    core.cost = terms_first_costs(core_primes, s);
     if (!observer.keep_going()) return std::nullopt;
     const CoveringResult best = min_cover(core, CoverSearch{limits.search_nodes, 100});
 

@@ -4,13 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "minimize/cover_cost.h"
 #include "minimize/min_cover.h"
 
 namespace vormel::minimize {
 namespace {
 
-int cost_of(const CoveringProblem& p, const std::vector<int>& chosen) {
-    int cost = 0;
+long long cost_of(const CoveringProblem& p, const std::vector<int>& chosen) {
+    long long cost = 0;
     for (int c : chosen) cost += p.cost[c];
     return cost;
 }
@@ -25,8 +26,8 @@ bool satisfies(const CoveringProblem& p, const std::vector<int>& chosen) {
     return true;
 }
 
-int brute_force_cost(const CoveringProblem& p) {
-    int best = INT_MAX;
+long long brute_force_cost(const CoveringProblem& p) {
+    long long best = LLONG_MAX;
     for (std::uint32_t set = 0; set < (1u << p.columns); ++set) {
         std::vector<int> chosen;
         for (int c = 0; c < p.columns; ++c)
@@ -57,6 +58,22 @@ TEST(MinCover, FindsTheCheapestCoverWithinItsNodeLimit) {
         const CoveringResult rough = min_cover(p, {1});
         ASSERT_TRUE(satisfies(p, rough.chosen)) << "round " << round;
     }
+}
+
+// Two wide cubes (32 input literals, 128 outputs each) cover four rows that otherwise take three
+// narrow ones. A term weighed as 256 literals chose the three narrow cubes (771 against 832); no
+// saving in literals may buy a term.
+TEST(MinCover, TermsFirstCostsNeverTradeATermForLiterals) {
+    const cubes::Space s = cubes::Space::of(32, 128);
+    cubes::Cube wide{cubes::InBits{}, s.out_full};
+    for (int i = 0; i < 32; ++i) wide.in |= cubes::input_bits(i, 1);
+    const cubes::Cube narrow{s.in_full & ~cubes::input_bits(0, 0), cubes::OutBits::bit(0)};
+    const cubes::Cover cubes{wide, wide, narrow, narrow, narrow};  // a1 a2 b1 b2 b3
+    CoveringProblem p;
+    p.columns = 5;
+    p.rows = {{0, 2}, {0, 3}, {1, 4}, {1, 2}};
+    p.cost = terms_first_costs(cubes, s);
+    EXPECT_EQ(min_cover(p, {1000}).chosen, (std::vector<int>{0, 1}));
 }
 
 }  // namespace
