@@ -76,6 +76,38 @@ TEST_P(ThreadCount, OneAndFourThreadsWriteTheSameReports) {
     }
 }
 
+// A small function's cube-method run is done before a second thread would have started: it starts
+// none, whatever the thread count (the run's clock counts the process's threads as the engine polls).
+TEST(SmallFunction, CubeMethodRunStartsNoThread) {
+    ScratchDir scratch;
+    const fs::path input = scratch.path() / "small.pla";
+    std::ofstream(input) << ".i 4\n.o 3\n0000 100\n0011 110\n0101 011\n0110 001\n1001 101\n1010 010\n1111 111\n.e\n";
+    auto threads_now = [] {
+        const fs::directory_iterator tasks("/proc/self/task");
+        return static_cast<int>(std::distance(begin(tasks), end(tasks)));
+    };
+    const int before = threads_now();
+    int polls = 0, most = 0;
+    TextWorkArea area;
+    SilentRunWindow window;
+    Session session{area, window, [&] {
+                        ++polls;
+                        most = std::max(most, threads_now());
+                        return 0.0;
+                    }};
+    RunContext& ctx = session.ctx;
+    area.set_plain_text(testing::read_text(input));
+    ctx.input_file = input.string();
+    ctx.options.prime_method = method_shared;
+    ctx.options.threads = 0;
+    ctx.options.page_by_page = 0;
+    ctx.run_state = 4;
+    for (int guard = 0; guard < 20 && ctx.run_state != 10; ++guard) Vormel_CommandFSM(session);
+    EXPECT_TRUE(session.report_saved);
+    EXPECT_GT(polls, 0);
+    EXPECT_EQ(most, before);
+}
+
 INSTANTIATE_TEST_SUITE_P(Inputs, ThreadCount, ::testing::ValuesIn(testing::small_inputs(kLargestThreadedInputs)),
                          testing::input_name);
 INSTANTIATE_TEST_SUITE_P(LargeInputs, ThreadCount, ::testing::ValuesIn(testing::large_inputs(kLargestThreadedInputs)),
