@@ -22,16 +22,23 @@ inline CoverCost cover_cost(const cubes::Cover& f, const cubes::Space& s) {
     return cost;
 }
 
-// Covering costs of these cubes that count terms first and literals second: one term weighs more
-// than the literals of all the cubes together, so no saving in literals pays for a term.
-inline std::vector<long long> terms_first_costs(const cubes::Cover& cubes, const cubes::Space& s) {
-    std::vector<long long> literals;
+// Covering costs that count terms first and literals second, from each column's literals: one
+// term weighs more than the literals of all the columns together, so no saving in literals pays for
+// a term.
+inline std::vector<long long> terms_first_costs(const std::vector<int>& literals) {
     long long term = 1;
-    for (const cubes::Cube& c : cubes) {
-        literals.push_back(cubes::literal_count(c, s) + cubes::output_count(c));
-        term += literals.back();
-    }
-    for (long long& cost : literals) cost += term;
+    for (int l : literals) term += l;
+    std::vector<long long> costs;
+    costs.reserve(literals.size());
+    for (int l : literals) costs.push_back(term + l);
+    return costs;
+}
+
+// The literals (input literals plus output connections) of each cube.
+inline std::vector<int> literal_counts(const cubes::Cover& cubes, const cubes::Space& s) {
+    std::vector<int> literals;
+    literals.reserve(cubes.size());
+    for (const cubes::Cube& c : cubes) literals.push_back(cubes::literal_count(c, s) + cubes::output_count(c));
     return literals;
 }
 

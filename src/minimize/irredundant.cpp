@@ -99,7 +99,7 @@ private:
 CoveringProblem redundancy_table(const Cover& partial, IndexedCover& kept, IndexedCover& d, const Space& s) {
     CoveringProblem problem;
     problem.columns = static_cast<int>(partial.size());
-    problem.cost = terms_first_costs(partial, s);
+    problem.cost = terms_first_costs(literal_counts(partial, s));
     Cover others;
     std::vector<int> tags;
     std::vector<Tagged> cubes_j;

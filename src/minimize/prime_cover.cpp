@@ -37,17 +37,15 @@ std::optional<Cover> cover_from_all_primes(const Cover& on, const Cover& dc, con
     if (!covering_rows(on, primes, s, row_budget, matrix, row_stats)) return std::nullopt;
 
     // Terms first, literals on a tie, as the heuristic counts (the reduction counts columns first).
-    std::vector<int> literals(primes.size());
-    for (std::size_t p = 0; p < primes.size(); ++p)
-        literals[p] = cubes::literal_count(primes[p], s) + cubes::output_count(primes[p]);
+    const std::vector<int> literals = literal_counts(primes, s);
     const ReducedCovering reduced = reduce_covering(matrix, literals);
     if (reduced.core.columns > limits.max_core_columns) return std::nullopt;
     CoveringProblem core;
     core.columns = reduced.core.columns;
     core.rows = reduced.core.rows;
-    Cover core_primes;
-    for (int c : reduced.core_columns) core_primes.push_back(primes[static_cast<std::size_t>(c)]);
-    core.cost = terms_first_costs(core_primes, s);
+    std::vector<int> core_literals;
+    for (int c : reduced.core_columns) core_literals.push_back(literals[static_cast<std::size_t>(c)]);
+    core.cost = terms_first_costs(core_literals);
     if (!observer.keep_going()) return std::nullopt;
     const CoveringResult best = min_cover(core, CoverSearch{limits.search_nodes, 100});
 

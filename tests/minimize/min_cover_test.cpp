@@ -72,7 +72,7 @@ TEST(MinCover, TermsFirstCostsNeverTradeATermForLiterals) {
     CoveringProblem p;
     p.columns = 5;
     p.rows = {{0, 2}, {0, 3}, {1, 4}, {1, 2}};
-    p.cost = terms_first_costs(cubes, s);
+    p.cost = terms_first_costs(literal_counts(cubes, s));
     EXPECT_EQ(min_cover(p, {1000}).chosen, (std::vector<int>{0, 1}));
 }
 
