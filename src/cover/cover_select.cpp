@@ -9,8 +9,6 @@
 #include <vector>
 
 #include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
-#include <tbb/parallel_reduce.h>
 
 #include "cover/cover_matrix.h"
 #include "cover/dominance.h"
@@ -22,6 +20,7 @@
 #include "report/memory_status.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
+#include "report/run_threads.h"
 #include "report/side_run.h"
 #include "report/text_width.h"
 
@@ -423,7 +422,7 @@ void Cover_Single(RunContext& ctx, Problem& problem, PrimeStore& store, const Co
         // wait for room. The estimates are upper bounds, so smaller problems are not held back.
         const bool gated = packed.large();
         MemoryGate gate(gated ? kMatrixBudget : std::numeric_limits<std::int64_t>::max());
-        tbb::parallel_for(std::size_t{0}, outputs.size(), [&](std::size_t i) {
+        threads::for_each_index(std::size_t{0}, outputs.size(), [&](std::size_t i) {
             OutputCover& o = outputs[i];
             o.side = std::make_unique<SideRun>(ctx);
             RunContext& side = o.side->ctx();

@@ -1,10 +1,9 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include <tbb/parallel_for.h>
-
 #include "cubes/cover_algebra.h"
 #include "cubes/input_words.h"
+#include "report/run_threads.h"
 
 // Unate recursive complement (Brayton et al., 1984, ch. 3): complement the two cofactors of a binate
 // split and merge them, raising the split input where a cube of one half lies in the other half.
@@ -141,7 +140,7 @@ Cover join_output_parts(const std::vector<InputCover>& parts, const Space& s) {
 
 Cover complement(const Cover& f, const Space& s) {
     std::vector<InputCover> per_output(static_cast<std::size_t>(s.ny));
-    tbb::parallel_for(0, s.ny, [&](int j) {
+    threads::for_each_index(0, s.ny, [&](int j) {
         InputCover part;
         for (const Cube& c : f) {
             if (has_output(c, j)) part.push_back(c.in);

@@ -1,10 +1,9 @@
 #include "cubes/function_covers.h"
 
-#include <tbb/parallel_for.h>
-
 #include "cubes/cover_algebra.h"
 #include "cubes/input_words.h"
 #include "model/problem.h"
+#include "report/run_threads.h"
 
 namespace vormel::cubes {
 inline namespace VORMEL_CUBE_CLASS {
@@ -59,7 +58,7 @@ FunctionCovers function_covers(const Problem& problem) {
     }
     remove_contained(f.on);
 
-    tbb::parallel_for(0, s.ny, [&](int j) {
+    threads::for_each_index(0, s.ny, [&](int j) {
         // Unspecified: rows with "-" where no row says 1 or 0, and the uncovered points when $REST is "-".
         InputCover specified = ones[j];
         specified.insert(specified.end(), zeros[j].begin(), zeros[j].end());

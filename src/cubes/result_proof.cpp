@@ -2,11 +2,10 @@
 
 #include <cstdint>
 
-#include <tbb/parallel_for.h>
-
 #include "cubes/cover_algebra.h"
 #include "cubes/function_covers.h"
 #include "model/problem.h"
+#include "report/run_threads.h"
 
 namespace vormel::cubes {
 inline namespace VORMEL_CUBE_CLASS {
@@ -106,7 +105,7 @@ std::vector<ProofFault> prove_result_in_class(const Problem& problem, const Term
     const Space s1 = Space::of(s.nx, 1);
     const Cover result = term_cover(terms, s);
     std::vector<std::vector<ProofFault>> by_output(static_cast<std::size_t>(s.ny));
-    tbb::parallel_for(0, s.ny, [&](int j) {
+    threads::for_each_index(0, s.ny, [&](int j) {
         const Cover realised = one_output(result, j, s1);
         const Cover on = one_output(f.on, j, s1);
         Cover care = on;
@@ -139,7 +138,7 @@ void mark_equal_outputs_in_class(Problem& problem, const TermTable& terms) {
     std::vector<Cover> parts(static_cast<std::size_t>(ny));
     std::vector<std::uint64_t> sig(static_cast<std::size_t>(ny));
     const std::vector<Cube> points = sample_points(s1);
-    tbb::parallel_for(0, ny, [&](int j) {
+    threads::for_each_index(0, ny, [&](int j) {
         parts[j] = one_output(result, j, s1);
         sig[j] = signature(parts[j], points);
         if (polarity[j] == 0) sig[j] = ~sig[j];  // the realised function's values

@@ -8,11 +8,10 @@
 #include <unordered_set>
 
 #include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
 
 #include "model/problem.h"
 #include "report/run_context.h"
+#include "report/run_threads.h"
 
 namespace vormel {
 
@@ -145,11 +144,11 @@ bool expand_by_blocks(RunContext& ctx, Problem& problem, ExpansionState& state, 
     const std::uint32_t low = (std::uint32_t{1} << block_bits) - 1;
     const auto total = static_cast<std::uint32_t>(problem.extab.rows());
     const std::uint32_t blocks = (total + low) >> block_bits;
-    const std::uint32_t group = 8 * static_cast<std::uint32_t>(std::max(1, tbb::this_task_arena::max_concurrency()));
+    const std::uint32_t group = 8 * static_cast<std::uint32_t>(std::max(1, threads::available()));
     std::atomic<bool> conflict{false};
     for (std::uint32_t first = 0; first < blocks && !conflict; first += group) {
         ctx.diag.poll_progress(0);
-        tbb::parallel_for(first, std::min(blocks, first + group), [&](std::uint32_t block) {
+        threads::for_each_index(first, std::min(blocks, first + group), [&](std::uint32_t block) {
             const std::uint32_t base = block << block_bits;
             for (std::size_t i = 0; i < rows.size() && !conflict; ++i) {
                 const Cube& cube = cubes[i];
@@ -224,7 +223,7 @@ void expand_table(RunContext& ctx, Problem& problem) {
             if (!expand_cube(ctx, problem, state, rows[i])) return;
         }
     }
-    tbb::parallel_for(tbb::blocked_range<int>(0, ex.rows(), 1 << 14), [&](const tbb::blocked_range<int>& range) {
+    threads::for_each_range(tbb::blocked_range<int>(0, ex.rows(), 1 << 14), [&](const tbb::blocked_range<int>& range) {
         for (int m = range.begin(); m < range.end(); ++m) {
             if ((state.reached[static_cast<std::size_t>(m) >> 6] >> (m & 63) & 1) == 0) {
                 std::copy_n(problem.rest_values.begin(), ex.ny, ex.y(m));

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
 
 #include "input/table_access.h"
 #include "model/problem.h"
 #include "report/run_context.h"
+#include "report/run_threads.h"
 
 namespace vormel {
 
@@ -122,7 +122,7 @@ ColumnBits column_bits(const Table& table, int ny) {
     bits.value.assign(bits.words * static_cast<std::size_t>(ny), 0);
     std::atomic<bool> binary{true};
     // Eight outputs at a time keep their bits in registers while the 64 rows of a word go by.
-    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, bits.words, 256), [&](const tbb::blocked_range<std::size_t>& range) {
+    threads::for_each_range(tbb::blocked_range<std::size_t>(0, bits.words, 256), [&](const tbb::blocked_range<std::size_t>& range) {
         unsigned odd = 0;  // values other than 0, 1 and "-"
         for (std::size_t w = range.begin(); w < range.end(); ++w) {
             const std::size_t end = std::min(rows, (w + 1) * 64);

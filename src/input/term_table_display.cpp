@@ -4,8 +4,6 @@
 #include <string>
 #include <type_traits>
 
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
 #include <tbb/task_group.h>
 
 #include "input/expanded_rows.h"
@@ -14,6 +12,7 @@
 #include "model/problem.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
+#include "report/run_threads.h"
 #include "report/text_width.h"
 
 namespace vormel {
@@ -181,26 +180,36 @@ RowTally display_expanded_rows(RunContext& ctx, const Problem& problem, const Ta
     const int blocks = table.last / kBlockRows + 1;
     // A few blocks per thread at a time keep the text that waits small; the next batch is formatted
     // while this one goes out.
-    const int batch = 4 * std::max(1, tbb::this_task_arena::max_concurrency());
+    const int batch = 4 * std::max(1, threads::available());
     std::vector<ExpandedRowText> texts[2];
     const auto format_batch = [&](int b0, std::vector<ExpandedRowText>& into) {
         const int b1 = std::min(blocks, b0 + batch);
         into.resize(static_cast<std::size_t>(b1 - b0));
-        tbb::parallel_for(b0, b1, [&](int b) {
+        threads::for_each_index(b0, b1, [&](int b) {
             const int last = std::min(table.last, (b + 1) * kBlockRows - 1);
             format_expanded_rows(table, expected, row_layout, b * kBlockRows, last, into[static_cast<std::size_t>(b - b0)]);
         });
     };
-    format_batch(0, texts[0]);
-    tbb::task_group next;
-    for (int b0 = 0, current = 0; b0 < blocks; b0 += batch, current ^= 1) {
-        if (b0 + batch < blocks) next.run([&, b0, current] { format_batch(b0 + batch, texts[current ^ 1]); });
-        for (const ExpandedRowText& text : texts[current]) {
+    const auto display_batch = [&](const std::vector<ExpandedRowText>& batch_texts) {
+        for (const ExpandedRowText& text : batch_texts) {
             ctx.diag.poll_progress(0);
             report.display_formatted(text.text, text.runs);
             tally.blue += text.blue;
             tally.failed = tally.failed || text.failed;
         }
+    };
+    if (threads::one_thread()) {
+        for (int b0 = 0; b0 < blocks; b0 += batch) {
+            format_batch(b0, texts[0]);
+            display_batch(texts[0]);
+        }
+        return tally;
+    }
+    format_batch(0, texts[0]);
+    tbb::task_group next;
+    for (int b0 = 0, current = 0; b0 < blocks; b0 += batch, current ^= 1) {
+        if (b0 + batch < blocks) next.run([&, b0, current] { format_batch(b0 + batch, texts[current ^ 1]); });
+        display_batch(texts[current]);
         next.wait();
     }
     return tally;

@@ -8,9 +8,6 @@
 #include <optional>
 #include <thread>
 
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
-
 #include "cubes/cover_algebra.h"
 #include "cubes/cover_columns.h"
 #include "minimize/cover_cost.h"
@@ -23,6 +20,7 @@
 #include "minimize/reduce.h"
 #include "minimize/stop_check.h"
 #include "report/clock.h"
+#include "report/run_threads.h"
 
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
@@ -112,7 +110,7 @@ std::optional<Cover> sparse_cover_from_all_primes(const Cover& on, const Cover& 
 // A run allowed one thread runs `main`, then `side`, on this one.
 template <typename Main, typename Side>
 void run_beside(Main&& main, Side&& side, StopCheck& stop) {
-    if (tbb::this_task_arena::max_concurrency() <= 1) {
+    if (threads::available() <= 1) {
         main();
         side();
         return;
@@ -344,7 +342,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
         },
         [&] {
             // The cover over all primes first: on small functions it is often the longest task.
-            tbb::parallel_for(0, tasks - first_side, [&](int i) {
+            threads::for_each_index(0, tasks - first_side, [&](int i) {
                 const int k = params.all_primes ? (i == 0 ? n : first_side + i - 1) : first_side + i;
                 if (k == n) {
                     PhaseTimer t(prime_cover_seconds);

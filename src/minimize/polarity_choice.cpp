@@ -1,13 +1,12 @@
 #include "minimize/polarity_choice.h"
 
 #include "minimize/phase_estimate.h"
+#include "report/run_threads.h"
 
 #include <algorithm>
 #include <limits>
 #include <numeric>
 #include <string>
-
-#include <tbb/parallel_for.h>
 
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
@@ -26,7 +25,7 @@ std::string digits(const Assignment& polarity) {
 std::vector<PolarityChoice> minimize_all(const cubes::FunctionCovers& f, const std::vector<Assignment>& assignments,
                                          const PolarityMinimizer& minimize, const std::function<bool()>& stop) {
     std::vector<PolarityChoice> out(assignments.size());
-    tbb::parallel_for(std::size_t{0}, assignments.size(), [&](std::size_t k) {
+    threads::for_each_index(std::size_t{0}, assignments.size(), [&](std::size_t k) {
         PolarityChoice& c = out[k];
         c.polarity = assignments[k];
         if (stop()) {
@@ -78,7 +77,7 @@ Assignment phases_alone(const cubes::FunctionCovers& f, const PolarityMinimizer&
     const int ny = f.space.ny;
     std::vector<CoverCost> costs(static_cast<std::size_t>(2 * ny));
     std::vector<cubes::Cover> covers(static_cast<std::size_t>(2 * ny));
-    tbb::parallel_for(0, 2 * ny, [&](int k) {
+    threads::for_each_index(0, 2 * ny, [&](int k) {
         if (stop()) return;
         const cubes::FunctionCovers single = single_output(f, k / 2);
         const int polarity = 1 - k % 2;

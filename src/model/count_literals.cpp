@@ -1,7 +1,8 @@
 #include "model/problem.h"
 
 #include <tbb/blocked_range.h>
-#include <tbb/parallel_reduce.h>
+
+#include "report/run_threads.h"
 
 namespace vormel {
 
@@ -31,7 +32,7 @@ LiteralCounts count_literals(const TermTable& table) {
 
 LiteralCounts count_literals(const ExpandedTable& table) {
     // Millions of minterms at 20 inputs and more: counted in blocks on all threads.
-    return tbb::parallel_reduce(
+    return threads::reduce(
         tbb::blocked_range<int>(0, table.last + 1, 1 << 14), LiteralCounts{},
         [&](const tbb::blocked_range<int>& rows, LiteralCounts counts) {
             for (int r = rows.begin(); r < rows.end(); ++r) {

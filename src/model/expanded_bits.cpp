@@ -4,7 +4,8 @@
 #include <bit>
 
 #include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
+
+#include "report/run_threads.h"
 
 namespace vormel {
 
@@ -22,7 +23,7 @@ bool ExpandedBits::pack(const ExpandedTable& table) {
     words_ = (static_cast<std::size_t>(lines_) + 63) / 64;
     bits_.assign(2 * static_cast<std::size_t>(outputs_) * words_, 0);
     std::atomic<bool> other{false};
-    tbb::parallel_for(word_blocks(words_), [&](const tbb::blocked_range<std::size_t>& range) {
+    threads::for_each_range(word_blocks(words_), [&](const tbb::blocked_range<std::size_t>& range) {
         const auto ny = static_cast<std::size_t>(outputs_);
         std::vector<std::uint64_t> word(2 * ny);
         for (std::size_t w = range.begin(); w < range.end(); ++w) {
@@ -46,7 +47,7 @@ bool ExpandedBits::pack(const ExpandedTable& table) {
 
 void ExpandedBits::unpack(ExpandedTable& table) const {
     table.create(inputs_, outputs_, kDash);
-    tbb::parallel_for(word_blocks(words_), [&](const tbb::blocked_range<std::size_t>& range) {
+    threads::for_each_range(word_blocks(words_), [&](const tbb::blocked_range<std::size_t>& range) {
         for (int j = 0; j < outputs_; ++j) {
             for (int v = 0; v <= 1; ++v) {
                 const auto set = lines_of(j, v);

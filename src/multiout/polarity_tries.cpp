@@ -4,14 +4,13 @@
 #include <string>
 
 #include <tbb/enumerable_thread_specific.h>
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
 
 #include "model/problem.h"
 #include "multiout/polarity_estimate.h"
 #include "multiout/polarity_work.h"
 #include "primes/prime_store.h"
 #include "report/run_context.h"
+#include "report/run_threads.h"
 #include "report/side_run.h"
 
 namespace vormel {
@@ -82,14 +81,14 @@ bool try_polarities(RunContext& ctx, Problem& problem, const PrimeStore& store, 
     PolarityWork fresh;
     fresh.reset(problem, store);
     tbb::enumerable_thread_specific<PolarityWork> works(fresh);
-    const std::size_t block = 32 * static_cast<std::size_t>(tbb::this_task_arena::max_concurrency());
+    const std::size_t block = 32 * static_cast<std::size_t>(threads::available());
     std::vector<SideTry> tries;
     for (std::size_t first = 0; first < count && !ctx.failed(); first += block) {
         const std::size_t size = std::min(block, count - first);
         tries.clear();
         tries.resize(size);
         ctx.diag.check_memory(0);  // the block's side runs sample on from here
-        tbb::parallel_for(std::size_t{0}, size, [&](std::size_t k) {
+        threads::for_each_index(std::size_t{0}, size, [&](std::size_t k) {
             SideTry& t = tries[k];
             vector_of(first + k, t.polarity);
             solve_aside(ctx, problem, store, works.local(), t);

@@ -7,8 +7,6 @@
 #include <numeric>
 #include <vector>
 
-#include <tbb/parallel_for.h>
-
 #include "model/problem.h"
 #include "primes/cns_work.h"
 #include "primes/prime_passes.h"
@@ -16,6 +14,7 @@
 #include "primes/prime_store.h"
 #include "report/number_format.h"
 #include "report/run_context.h"
+#include "report/run_threads.h"
 #include "report/side_run.h"
 
 namespace vormel {
@@ -147,7 +146,7 @@ void generate_all_cns(RunContext& ctx, Problem& problem, PrimeStore& store) {
     // record, which then goes out in output order.
     const bool at_once = outputs_at_once(ctx, work.size());
     if (at_once) {
-        tbb::parallel_for(std::size_t{0}, work.size(), [&](std::size_t i) {
+        threads::for_each_index(std::size_t{0}, work.size(), [&](std::size_t i) {
             OutputPrimes& o = work[i];
             o.side = std::make_unique<SideRun>(ctx);
             CnsWork own(o.side->ctx(), problem);

@@ -6,8 +6,8 @@
 #include <string>
 
 #include <fmt/format.h>
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
+
+#include "report/run_threads.h"
 
 namespace vormel {
 
@@ -135,11 +135,11 @@ void RtfStream::write(const std::vector<RtfSpan>& spans) {
     }
     if (group_start.back() != spans.size()) group_start.push_back(spans.size());
     const std::size_t groups = group_start.size() - 1;
-    const std::size_t batch = 4 * static_cast<std::size_t>(std::max(1, tbb::this_task_arena::max_concurrency()));
+    const std::size_t batch = 4 * static_cast<std::size_t>(std::max(1, threads::available()));
     if (texts_.size() < std::min(batch, groups)) texts_.resize(std::min(batch, groups));
     for (std::size_t g0 = 0; g0 < groups; g0 += batch) {
         const std::size_t g1 = std::min(groups, g0 + batch);
-        tbb::parallel_for(g0, g1, [&](std::size_t g) {
+        threads::for_each_index(g0, g1, [&](std::size_t g) {
             std::string& into = texts_[g - g0];
             into.clear();
             for (std::size_t i = group_start[g]; i < group_start[g + 1]; ++i) {

@@ -1,12 +1,12 @@
 #include "report/side_run.h"
 
-#include <tbb/task_arena.h>
+#include "report/run_threads.h"
 
 namespace vormel {
 
 bool outputs_at_once(const RunContext& ctx, std::size_t count) {
     return count > 1 && ctx.options.display_level <= 1 && ctx.options.page_by_page == 0 &&
-           tbb::this_task_arena::max_concurrency() > 1;
+           threads::available() > 1;
 }
 
 SideRun::SideRun(const RunContext& run) : ctx_(area_, window_, run.clock, run.memory_probe) {

@@ -15,6 +15,7 @@
 #include "multiout/polarity_search.h"
 #include "primes/cns.h"
 #include "primes/qmc.h"
+#include "report/run_threads.h"
 #include "report/text_width.h"
 #include "results/final_results.h"
 #include "run/check_file.h"
@@ -228,23 +229,30 @@ constexpr long kOneThreadCells = 1024;
 
 bool small_cube_run(const Session& session) {
     const TermTable& rows = session.problem.intab;
-    return cube_engine(session.ctx.options.prime_method) &&
-           static_cast<long>(rows.rows()) * (rows.nx + rows.ny) <= kOneThreadCells;
+    return static_cast<long>(rows.rows()) * (rows.nx + rows.ny) <= kOneThreadCells;
 }
 
-void run_states(Session& session, bool on_one_thread = false) {
+// Where the next states run: on the calling thread alone (loops inline, no pool started) or in
+// the run's pool. A cube-method run reads its input on one thread, since the reading has no
+// loops worth sharing, and keeps to it for small functions (the results are the same for any
+// number of threads).
+enum class Placement { one_thread, pool };
+
+Placement placement(const Session& session) {
+    const RunContext& ctx = session.ctx;
+    if (ctx.options.threads == 1) return Placement::one_thread;
+    if (!cube_engine(ctx.options.prime_method)) return Placement::pool;
+    if (ctx.run_state < 5 || ctx.run_state > 9 || small_cube_run(session)) return Placement::one_thread;
+    return Placement::pool;
+}
+
+// Runs states while they belong where this call runs; true when the rest belongs elsewhere.
+bool run_states(Session& session, Placement here) {
     RunContext& ctx = session.ctx;
     for (;;) {
-        // Once a small function is read, the rest of its run stays on this thread (the results
-        // are the same for any number of threads).
-        if (!on_one_thread && ctx.run_state >= 5 && ctx.run_state <= 9 && tbb::this_task_arena::max_concurrency() > 1 &&
-            small_cube_run(session)) {
-            tbb::task_arena one(1);
-            one.execute([&] { run_states(session, true); });
-            return;
-        }
+        if (placement(session) != here) return true;
         ctx.diag.poll_progress(1);
-        if (session.query_closed) return;
+        if (session.query_closed) return false;
         ctx.work_area.caret_to_end();
         bool go_on = false;
         ctx.current_sub = "Vormel_CommandFSM";
@@ -332,12 +340,12 @@ void run_states(Session& session, bool on_one_thread = false) {
                                            std::to_string(ctx.run_state),
                                        MessageIcon::error, MessageButtons::ok);
                 ctx.run_state = -1;
-                return;
+                return false;
         }
         if (ctx.failed()) ctx.run_state = 10;
         if (go_on || ctx.auto_run != 0) continue;
         ctx.window.focus_start();
-        return;
+        return false;
     }
 }
 
@@ -349,7 +357,14 @@ void Vormel_CommandFSM(Session& session) {
         const int cores = tbb::info::default_concurrency();
         const int threads = session.ctx.options.threads;
         tbb::task_arena arena(threads > 0 ? std::min(threads, cores) : cores);
-        arena.execute([&] { run_states(session); });
+        for (bool more = true; more;) {
+            if (placement(session) == Placement::one_thread) {
+                threads::OneThread one;
+                more = run_states(session, Placement::one_thread);
+            } else {
+                arena.execute([&] { more = run_states(session, Placement::pool); });
+            }
+        }
     } catch (const std::bad_alloc&) {
         end_run_out_of_memory(session);
     }

@@ -14,9 +14,8 @@
 #include <random>
 #include <vector>
 
-#include <tbb/parallel_for.h>
-
 #include "report/run_context.h"
+#include "report/run_threads.h"
 #include "report/work_area.h"
 #include "run/file_replacement.h"
 #include "run/interrupt_guard.h"
@@ -173,7 +172,7 @@ WriteFailure write_all(const std::vector<std::pair<std::string, Filler>>& files,
         return failure(temporaries.empty() ? files.front().first : temporaries.back()->target(), ENOMEM);
     }
     const std::size_t checked = temporaries.size();
-    tbb::parallel_for(std::size_t{0}, checked, [&](std::size_t i) {
+    threads::for_each_index(std::size_t{0}, checked, [&](std::size_t i) {
         if (errors[i] != 0) return;
         try {
             errors[i] = temporaries[i]->write(files[i].second, watch);

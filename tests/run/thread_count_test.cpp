@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "report/run_threads.h"
 #include "run/command_fsm.h"
 #include "support/run_inputs.h"
 #include "support/test_session.h"
@@ -76,36 +77,75 @@ TEST_P(ThreadCount, OneAndFourThreadsWriteTheSameReports) {
     }
 }
 
-// A small function's cube-method run is done before a second thread would have started: it starts
-// none, whatever the thread count (the run's clock counts the process's threads as the engine polls).
-TEST(SmallFunction, CubeMethodRunStartsNoThread) {
+// What a cube-method run of `table` did with threads, as its clock saw it each time the engine polled.
+struct ThreadUse {
+    bool saved = false;
+    int polls = 0;
+    int most_threads = 0;     // of the process
+    int inline_polls = 0;     // polls where the run's loops ran inline, outside any pool
+};
+
+int process_threads() {
+    const fs::directory_iterator tasks("/proc/self/task");
+    return static_cast<int>(std::distance(begin(tasks), end(tasks)));
+}
+
+ThreadUse cube_run_threads(const std::string& table, int threads) {
     ScratchDir scratch;
-    const fs::path input = scratch.path() / "small.pla";
-    std::ofstream(input) << ".i 4\n.o 3\n0000 100\n0011 110\n0101 011\n0110 001\n1001 101\n1010 010\n1111 111\n.e\n";
-    auto threads_now = [] {
-        const fs::directory_iterator tasks("/proc/self/task");
-        return static_cast<int>(std::distance(begin(tasks), end(tasks)));
-    };
-    const int before = threads_now();
-    int polls = 0, most = 0;
+    const fs::path input = scratch.path() / "function.pla";
+    std::ofstream(input) << table;
+    ThreadUse use;
     TextWorkArea area;
     SilentRunWindow window;
     Session session{area, window, [&] {
-                        ++polls;
-                        most = std::max(most, threads_now());
+                        ++use.polls;
+                        use.most_threads = std::max(use.most_threads, process_threads());
+                        use.inline_polls += threads::one_thread();
                         return 0.0;
                     }};
     RunContext& ctx = session.ctx;
     area.set_plain_text(testing::read_text(input));
     ctx.input_file = input.string();
     ctx.options.prime_method = method_shared;
-    ctx.options.threads = 0;
+    ctx.options.threads = threads;
     ctx.options.page_by_page = 0;
     ctx.run_state = 4;
     for (int guard = 0; guard < 20 && ctx.run_state != 10; ++guard) Vormel_CommandFSM(session);
-    EXPECT_TRUE(session.report_saved);
-    EXPECT_GT(polls, 0);
-    EXPECT_EQ(most, before);
+    use.saved = session.report_saved;
+    return use;
+}
+
+// A small function's cube-method run is done before a second thread would have started: it starts
+// none and never enters the pool, whatever the thread count.
+TEST(SmallFunction, CubeMethodRunStartsNoThreadAndNoPool) {
+    const int before = process_threads();
+    const ThreadUse use =
+        cube_run_threads(".i 4\n.o 3\n0000 100\n0011 110\n0101 011\n0110 001\n1001 101\n1010 010\n1111 111\n.e\n", 0);
+    EXPECT_TRUE(use.saved);
+    EXPECT_GT(use.polls, 0);
+    EXPECT_EQ(use.most_threads, before);
+    EXPECT_EQ(use.inline_polls, use.polls);
+}
+
+// The one-thread path must not swallow larger functions: they still run in the pool, unless the
+// user asked for one thread.
+TEST(LargerFunction, CubeMethodRunUsesThePoolUnlessOneThreadIsAsked) {
+    std::mt19937 random(7);
+    std::ostringstream table;
+    table << ".i 12\n.o 8\n";
+    for (int r = 0; r < 120; ++r) {
+        for (int i = 0; i < 12; ++i) table << "01-"[random() % 3];
+        table << ' ';
+        for (int j = 0; j < 8; ++j) table << "01"[random() % 2];
+        table << '\n';
+    }
+    table << ".e\n";
+    const ThreadUse pooled = cube_run_threads(table.str(), 0);
+    EXPECT_TRUE(pooled.saved);
+    EXPECT_LT(pooled.inline_polls, pooled.polls);
+    const ThreadUse one = cube_run_threads(table.str(), 1);
+    EXPECT_TRUE(one.saved);
+    EXPECT_EQ(one.inline_polls, one.polls);
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, ThreadCount, ::testing::ValuesIn(testing::small_inputs(kLargestThreadedInputs)),
