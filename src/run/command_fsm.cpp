@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include <fmt/format.h>
 
@@ -353,17 +354,21 @@ bool run_states(Session& session, Placement here) {
 
 void Vormel_CommandFSM(Session& session) {
     try {
-        // Every parallel loop of the run shares this many threads, at most one per core.
-        const int cores = tbb::info::default_concurrency();
-        const int threads = session.ctx.options.threads;
-        tbb::task_arena arena(threads > 0 ? std::min(threads, cores) : cores);
+        // Made when first needed: asking for the core count alone loads the pool's topology library.
+        std::optional<tbb::task_arena> arena;
         for (bool more = true; more;) {
             if (placement(session) == Placement::one_thread) {
                 threads::OneThread one;
                 more = run_states(session, Placement::one_thread);
-            } else {
-                arena.execute([&] { more = run_states(session, Placement::pool); });
+                continue;
             }
+            if (!arena) {
+                // Every parallel loop of the run shares this many threads, at most one per core.
+                const int cores = tbb::info::default_concurrency();
+                const int threads = session.ctx.options.threads;
+                arena.emplace(threads > 0 ? std::min(threads, cores) : cores);
+            }
+            arena->execute([&] { more = run_states(session, Placement::pool); });
         }
     } catch (const std::bad_alloc&) {
         end_run_out_of_memory(session);
