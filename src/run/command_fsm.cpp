@@ -6,7 +6,6 @@
 
 #include <fmt/format.h>
 
-#include <tbb/info.h>
 #include <tbb/task_arena.h>
 
 #include "cover/cover_select.h"
@@ -354,7 +353,7 @@ bool run_states(Session& session, Placement here) {
 
 void Vormel_CommandFSM(Session& session) {
     try {
-        // Made when first needed: asking for the core count alone loads the pool's topology library.
+        // Made when first needed.
         std::optional<tbb::task_arena> arena;
         for (bool more = true; more;) {
             if (placement(session) == Placement::one_thread) {
@@ -363,8 +362,10 @@ void Vormel_CommandFSM(Session& session) {
                 continue;
             }
             if (!arena) {
-                // Every parallel loop of the run shares this many threads, at most one per core.
-                const int cores = tbb::info::default_concurrency();
+                // Every parallel loop of the run shares this many threads, at most one per core. Asked
+                // outside any arena this is the cores the process may use; tbb::info's count would
+                // load the pool's topology library (about 1 ms) for the same number.
+                const int cores = tbb::this_task_arena::max_concurrency();
                 const int threads = session.ctx.options.threads;
                 arena.emplace(threads > 0 ? std::min(threads, cores) : cores);
             }
