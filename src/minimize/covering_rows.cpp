@@ -24,50 +24,56 @@ struct RowHash {
 class RowSplitter {
 public:
     RowSplitter(const Cover& primes, const cubes::Space& s, WorkBudget& budget, RowStats& stats)
-        : primes_(primes), s_(s), budget_(budget), stats_(stats) {}
+        : primes_(primes), s_(s), budget_(budget), stats_(stats),
+          // Each split binds a free input or drops outputs from the piece: the depth stays below this.
+          levels_(static_cast<std::size_t>(s.nx + s.ny + 2)) {}
 
     bool stopped() const { return stopped_; }
     std::vector<std::vector<int>>& rows() { return rows_; }
 
     void split_cube(const Cube& c) {
-        std::vector<int> holding, partial;
+        Level& top = levels_[0];
+        top.holding.clear();
+        top.partial.clear();
         for (int p = 0; p < static_cast<int>(primes_.size()); ++p) {
             const Cube& q = primes_[p];
-            if (cubes::contains(q, c)) holding.push_back(p);
-            else if (cubes::intersects(q, c, s_)) partial.push_back(p);
+            if (cubes::contains(q, c)) top.holding.push_back(p);
+            else if (cubes::intersects(q, c, s_)) top.partial.push_back(p);
         }
-        split(c, holding, partial);
+        split(c, 0);
     }
 
 private:
-    // `holding`: the primes that hold all of r; `partial`: those that meet r without holding it.
-    void split(const Cube& r, std::vector<int>& holding, const std::vector<int>& partial) {
+    // The primes that hold all of a piece and those that meet it without holding it, both
+    // ascending. One level per depth, reused from piece to piece: no allocation per piece.
+    struct Level {
+        std::vector<int> holding, partial;
+    };
+
+    void split(const Cube& r, std::size_t depth) {
         ++stats_.regions;
-        if (stopped_ || (stopped_ = budget_.exhausted_sometimes() || budget_.spend(partial.size()))) return;
-        if (!partial.empty()) {
-            Cover pieces;
-            pieces.reserve(partial.size());
-            for (int p : partial) pieces.push_back(primes_[p]);
-            if (cubes::covers(pieces, r, s_)) {
-                split_on(r, holding, partial, pieces);
+        const Level& level = levels_[depth];
+        if (stopped_ || (stopped_ = budget_.exhausted_sometimes() || budget_.spend(level.partial.size()))) return;
+        if (!level.partial.empty()) {
+            pieces_.clear();
+            for (int p : level.partial) pieces_.push_back(primes_[p]);
+            if (cubes::covers(pieces_, r, s_)) {
+                split_on(r, depth);
                 return;
             }
         }
         ++stats_.leaves;
-        std::vector<int> row = holding;
-        std::sort(row.begin(), row.end());
-        rows_.push_back(std::move(row));
+        rows_.push_back(level.holding);
     }
 
     // Splits r on the free input that the most partly covering primes bind, or else on the
-    // outputs of one of them.
-    void split_on(const Cube& r, const std::vector<int>& holding, const std::vector<int>& partial, const Cover& pieces) {
+    // outputs of one of them (the primes of this level are in pieces_).
+    void split_on(const Cube& r, std::size_t depth) {
         const cubes::InBits free = cubes::free_pairs(r.in);
-        // Filled and read before the recursion, so one buffer serves every level.
         std::vector<int>& count = count_;
         count.assign(static_cast<std::size_t>(s_.nx), 0);
         bool any = false;
-        for (const Cube& q : pieces) {
+        for (const Cube& q : pieces_) {
             (free & ~cubes::free_pairs(q.in)).for_each([&](int bound) {
                 ++count[bound >> 1];
                 any = true;
@@ -80,7 +86,7 @@ private:
             halves[1].in &= ~cubes::input_bits(v, 0);
         } else {
             const Cube* narrow = nullptr;
-            for (const Cube& q : pieces) {
+            for (const Cube& q : pieces_) {
                 if (!cubes::contains(q, r)) {
                     narrow = &q;
                     break;
@@ -89,14 +95,20 @@ private:
             halves[0].out = r.out & narrow->out;
             halves[1].out = r.out & ~narrow->out;
         }
+        // pieces_ is refilled below this level; nothing here reads it again.
         for (const Cube& half : halves) {
-            std::vector<int> holding_half = holding, partial_half;
-            for (int p : partial) {
+            const Level& level = levels_[depth];
+            Level& next = levels_[depth + 1];
+            next.partial.clear();
+            gained_.clear();
+            for (int p : level.partial) {
                 const Cube& q = primes_[p];
-                if (cubes::contains(q, half)) holding_half.push_back(p);
-                else if (cubes::intersects(q, half, s_)) partial_half.push_back(p);
+                if (cubes::contains(q, half)) gained_.push_back(p);
+                else if (cubes::intersects(q, half, s_)) next.partial.push_back(p);
             }
-            split(half, holding_half, partial_half);
+            next.holding.resize(level.holding.size() + gained_.size());
+            std::merge(level.holding.begin(), level.holding.end(), gained_.begin(), gained_.end(), next.holding.begin());
+            split(half, depth + 1);
             if (stopped_) return;
         }
     }
@@ -105,7 +117,10 @@ private:
     const cubes::Space& s_;
     WorkBudget& budget_;
     RowStats& stats_;
+    std::vector<Level> levels_;
     std::vector<std::vector<int>> rows_;
+    Cover pieces_;
+    std::vector<int> gained_;
     std::vector<int> count_;
     bool stopped_ = false;
 };
