@@ -117,11 +117,13 @@ private:
                 const Cube& q = p1[j];
                 const Cube c = cubes::intersect(p, q);
                 if (cubes::empty_pairs(c.in, s_).any() || !out_meets(c, real)) continue;
-                row.push_back(c);
-                if (c == p) absorbed0[i] = 1;
                 if (c == q) absorbed1[j] = 1;
+                if (c == p) absorbed0[i] = 1;
+                else if (!absorbed0[i]) row.push_back(c);
             }
-            append_maximal(row, merged);
+            // A prime of the other cofactor holds p: every cube of the row lies inside p.
+            if (absorbed0[i]) merged.push_back(p);
+            else append_maximal(row, merged);
         }
         stats_.pairs += static_cast<long long>(p0.size() * p1.size());
         cubes::keep_maximal(merged);
@@ -151,13 +153,27 @@ private:
             if ((stopped_ = budget_.exhausted_sometimes() || budget_.spend(pb.size() + merged.size()))) return {};
             const Cube& p = pa[i];
             row.clear();
+            // The primes of the other half that hold p's inputs all meet p in p's inputs: their
+            // cubes with p are one cube, p's inputs with all their outputs together (still an
+            // implicant), which holds every cube of the row whose outputs it has.
+            OutSet held;
+            for (std::size_t j = 0; j < pb.size(); ++j) {
+                const Cube& q = pb[j];
+                if ((p.in & ~q.in).none()) {
+                    absorbed_a[i] = 1;
+                    held |= q.out;
+                    if (q.in == p.in) absorbed_b[j] = 1;
+                }
+            }
+            if (absorbed_a[i]) row.push_back(Cube{p.in, p.out & held});
             for (std::size_t j = 0; j < pb.size(); ++j) {
                 const Cube& q = pb[j];
                 const cubes::InBits in = p.in & q.in;
-                if (cubes::empty_pairs(in, s_).any()) continue;
-                row.push_back(Cube{in, p.out & q.out});
-                if (in == p.in) absorbed_a[i] = 1;
+                if (in == p.in || cubes::empty_pairs(in, s_).any()) continue;
                 if (in == q.in) absorbed_b[j] = 1;
+                const OutSet out = p.out & q.out;
+                if (absorbed_a[i] && (out & ~held).none()) continue;
+                row.push_back(Cube{in, out});
             }
             append_maximal(row, merged);
         }

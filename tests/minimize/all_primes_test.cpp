@@ -25,7 +25,7 @@ TEST(AllPrimes, EqualTheBruteForcePrimesOfRandomFunctions) {
     std::mt19937 rng(20261208);
     for (int k = 0; k < 3000; ++k) {
         const int nx = 1 + static_cast<int>(rng() % 6);
-        const int ny = 1 + static_cast<int>(rng() % 3);
+        const int ny = 1 + static_cast<int>(rng() % 5);
         const SmallFunction f =
             k % 3 ? testing::random_small_function(rng, nx, ny) : testing::random_point_function(rng, nx, ny, 40, 15);
         cubes::Cover input = f.on_cubes;
