@@ -33,6 +33,22 @@ void append_maximal(Cover& row, Cover& merged) {
     merged.insert(merged.end(), row.begin(), row.end());
 }
 
+// The largest cube p shares with the primes `other` that hold p's inputs: p's inputs and the
+// outputs of p the widest of them has (empty inputs when none holds them). Such primes meet p in
+// all of p's inputs, and one of them holds the outputs of all (the union is an implicant, and
+// `other` holds every prime), so its cube with p holds every cube of p's row whose outputs it has.
+Cube widest_meet(const Cube& p, const Cover& other) {
+    OutSet held;
+    bool any = false;
+    for (const Cube& q : other) {
+        if ((p.in & ~q.in).none()) {
+            any = true;
+            held |= q.out;
+        }
+    }
+    return any ? Cube{p.in, p.out & held} : Cube{};
+}
+
 class PrimeRecursion {
 public:
     PrimeRecursion(const cubes::Space& s, WorkBudget& budget, PrimeStats& stats) : s_(s), budget_(budget), stats_(stats) {}
@@ -112,18 +128,25 @@ private:
         for (std::size_t i = 0; i < p0.size(); ++i) {
             if ((stopped_ = budget_.exhausted_sometimes() || budget_.spend(p1.size() + merged.size()))) return {};
             const Cube& p = p0[i];
+            const Cube top = widest_meet(p, p1);
+            const bool top_counts = top.in.any() && out_meets(top, real);
+            // A prime of the other cofactor holds p: every cube of the row lies inside p.
+            if (top_counts && top == p) absorbed0[i] = 1;
             row.clear();
             for (std::size_t j = 0; j < p1.size(); ++j) {
                 const Cube& q = p1[j];
                 const Cube c = cubes::intersect(p, q);
                 if (cubes::empty_pairs(c.in, s_).any() || !out_meets(c, real)) continue;
                 if (c == q) absorbed1[j] = 1;
-                if (c == p) absorbed0[i] = 1;
-                else if (!absorbed0[i]) row.push_back(c);
+                if (absorbed0[i] || (top_counts && (c.out & ~top.out).none())) continue;
+                row.push_back(c);
             }
-            // A prime of the other cofactor holds p: every cube of the row lies inside p.
-            if (absorbed0[i]) merged.push_back(p);
-            else append_maximal(row, merged);
+            if (absorbed0[i]) {
+                merged.push_back(p);
+            } else {
+                if (top_counts) row.push_back(top);
+                append_maximal(row, merged);
+            }
         }
         stats_.pairs += static_cast<long long>(p0.size() * p1.size());
         cubes::keep_maximal(merged);
@@ -152,27 +175,17 @@ private:
         for (std::size_t i = 0; i < pa.size(); ++i) {
             if ((stopped_ = budget_.exhausted_sometimes() || budget_.spend(pb.size() + merged.size()))) return {};
             const Cube& p = pa[i];
+            const Cube top = widest_meet(p, pb);
+            if (top.in.any()) absorbed_a[i] = 1;
             row.clear();
-            // The primes of the other half that hold p's inputs all meet p in p's inputs: their
-            // cubes with p are one cube, p's inputs with all their outputs together (still an
-            // implicant), which holds every cube of the row whose outputs it has.
-            OutSet held;
-            for (std::size_t j = 0; j < pb.size(); ++j) {
-                const Cube& q = pb[j];
-                if ((p.in & ~q.in).none()) {
-                    absorbed_a[i] = 1;
-                    held |= q.out;
-                    if (q.in == p.in) absorbed_b[j] = 1;
-                }
-            }
-            if (absorbed_a[i]) row.push_back(Cube{p.in, p.out & held});
+            if (absorbed_a[i]) row.push_back(top);
             for (std::size_t j = 0; j < pb.size(); ++j) {
                 const Cube& q = pb[j];
                 const cubes::InBits in = p.in & q.in;
-                if (in == p.in || cubes::empty_pairs(in, s_).any()) continue;
+                if (cubes::empty_pairs(in, s_).any()) continue;
                 if (in == q.in) absorbed_b[j] = 1;
                 const OutSet out = p.out & q.out;
-                if (absorbed_a[i] && (out & ~held).none()) continue;
+                if (absorbed_a[i] && (out & ~top.out).none()) continue;
                 row.push_back(Cube{in, out});
             }
             append_maximal(row, merged);
