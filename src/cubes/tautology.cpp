@@ -73,9 +73,12 @@ bool tautology(const Cover& f, const Space& s) {
 
 bool covers(const Cover& f, const Cube& c, const Space& s) {
     // Cofactor once against the input part; then each output of c must be a tautology there.
+    // Most calls end at one cube holding c whole (points and small cubes): no cofactor needed.
     Cover inside;
     for (const Cube& d : f) {
-        if (intersects(d, c, s)) inside.push_back(d);
+        if (!intersects(d, c, s)) continue;
+        if (contains(d, c)) return true;
+        inside.push_back(d);
     }
     InputCover part;
     for (int j = 0; j < s.ny; ++j) {
