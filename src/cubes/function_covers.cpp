@@ -1,5 +1,7 @@
 #include "cubes/function_covers.h"
 
+#include <map>
+
 #include "cubes/cover_algebra.h"
 #include "cubes/input_words.h"
 #include "model/problem.h"
@@ -21,7 +23,11 @@ void input_bytes(const InBits& in, int nx, std::uint8_t* x) {
     }
 }
 
-FunctionCovers function_covers(const Problem& problem) {
+namespace {
+
+// The covers with OFF parts only for the outputs marked in `off_wanted`: each OFF part is a
+// complement, the dearest step, and the proof needs them only for inverted outputs.
+FunctionCovers covers_of(const Problem& problem, const std::vector<char>& off_wanted) {
     const TermTable& rows = problem.intab;
     FunctionCovers f;
     f.space = Space::of(problem.inputs(), problem.outputs());
@@ -58,27 +64,59 @@ FunctionCovers function_covers(const Problem& problem) {
     }
     remove_contained(f.on);
 
-    threads::for_each_index(0, s.ny, [&](int j) {
-        // Unspecified: rows with "-" where no row says 1 or 0, and the uncovered points when $REST is "-".
-        InputCover specified = ones[j];
-        specified.insert(specified.end(), zeros[j].begin(), zeros[j].end());
+    // Unspecified: rows with "-" where no row says 1 or 0, and the uncovered points when $REST is "-".
+    // That depends only on which rows say "-" (the others specify), so outputs with the same dash
+    // rows share it: files whose don't-care rows leave every output open compute it once.
+    std::map<std::vector<int>, std::vector<int>> outputs_of_dash_rows;
+    for (int j = 0; j < s.ny; ++j) {
+        std::vector<int> key;
+        for (int r = 0; r <= rows.last; ++r) {
+            const std::uint8_t v = rows.y(r)[j];
+            if (v != kOne && v != kZero) key.push_back(r);
+        }
+        key.push_back(problem.rest_values[j] == kDash ? -1 : -2);
+        outputs_of_dash_rows[std::move(key)].push_back(j);
+    }
+    std::vector<const std::vector<int>*> groups;
+    for (const auto& entry : outputs_of_dash_rows) groups.push_back(&entry.second);
+    threads::for_each_index(0, static_cast<int>(groups.size()), [&](int g) {
+        const int j = groups[g]->front();
         InputCover& d = dc[j];
         if (!dashes[j].empty()) {
             // What the dash rows cover minus what any row specifies, as the complement of (not dashes) + specified.
             InputCover outside = input_complement(dashes[j], s);
-            outside.insert(outside.end(), specified.begin(), specified.end());
+            outside.insert(outside.end(), ones[j].begin(), ones[j].end());
+            outside.insert(outside.end(), zeros[j].begin(), zeros[j].end());
             d = input_complement(outside, s);
         }
         if (problem.rest_values[j] == kDash) d.insert(d.end(), uncovered.begin(), uncovered.end());
         remove_contained_inputs(d);
+        for (int k : *groups[g]) dc[k] = d;
+    });
+    threads::for_each_index(0, s.ny, [&](int j) {
+        if (!off_wanted[j]) return;
         // Everything else that is not 1 is 0.
         InputCover on_or_dc = ones[j];
         if (problem.rest_values[j] == kOne) on_or_dc.insert(on_or_dc.end(), uncovered.begin(), uncovered.end());
-        on_or_dc.insert(on_or_dc.end(), d.begin(), d.end());
+        on_or_dc.insert(on_or_dc.end(), dc[j].begin(), dc[j].end());
         off[j] = input_complement(on_or_dc, s);
     });
     f.dc = join_output_parts(dc, s);
     f.off = join_output_parts(off, s);
+    return f;
+}
+
+}  // namespace
+
+FunctionCovers function_covers(const Problem& problem) {
+    return covers_of(problem, std::vector<char>(static_cast<std::size_t>(problem.outputs()), 1));
+}
+
+FunctionCovers care_covers(const Problem& problem, const std::vector<int>& polarity) {
+    std::vector<char> inverted(static_cast<std::size_t>(problem.outputs()), 0);
+    for (std::size_t j = 0; j < inverted.size() && j < polarity.size(); ++j) inverted[j] = polarity[j] == 0;
+    FunctionCovers f = with_polarity(covers_of(problem, inverted), polarity);
+    f.off.clear();
     return f;
 }
 

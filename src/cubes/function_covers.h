@@ -28,6 +28,9 @@ FunctionCovers function_covers(const Problem& problem);
 // The covers with the outputs of polarity 0 inverted (their ON and OFF parts swapped).
 FunctionCovers with_polarity(const FunctionCovers& f, const std::vector<int>& polarity);
 
+// ON and DC covers of the outputs as realised with `polarity` (0 inverts); OFF is left empty.
+FunctionCovers care_covers(const Problem& problem, const std::vector<int>& polarity);
+
 // Input word of an X byte row (0, 1, 2 per input) and back.
 InBits input_word(const std::uint8_t* x, int nx);
 void input_bytes(const InBits& in, int nx, std::uint8_t* x);

@@ -100,7 +100,7 @@ std::vector<Cube> sample_points(const Space& s1) {
 }  // namespace
 
 std::vector<ProofFault> prove_result_in_class(const Problem& problem, const TermTable& terms) {
-    const FunctionCovers f = with_polarity(function_covers(problem), polarity_of(problem));
+    const FunctionCovers f = care_covers(problem, polarity_of(problem));
     const Space& s = f.space;
     const Space s1 = Space::of(s.nx, 1);
     const Cover result = term_cover(terms, s);
