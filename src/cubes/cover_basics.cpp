@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <bit>
-#include <numeric>
 
 #include "cubes/cover_algebra.h"
 
@@ -8,8 +7,6 @@ namespace vormel::cubes {
 inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
-
-int cube_size(const Cube& c) { return c.in.count() + output_count(c); }
 
 // Pieces of a that b leaves out: per literal of b that a lacks, a with the opposite value; and a
 // with the outputs b does not have.
@@ -30,26 +27,6 @@ void sharp_cube(const Cube& a, const Cube& b, const Space& s, Cover& out) {
 }
 
 }  // namespace
-
-void remove_contained(Cover& f) {
-    std::vector<std::uint32_t> order(f.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return cube_size(f[a]) > cube_size(f[b]); });
-    std::vector<char> dropped(f.size(), 0);
-    Cover kept;
-    kept.reserve(f.size());
-    for (std::uint32_t i : order) {
-        const Cube& c = f[i];
-        if (std::any_of(kept.begin(), kept.end(), [&c](const Cube& k) { return contains(k, c); })) dropped[i] = 1;
-        else kept.push_back(c);
-    }
-    std::size_t w = 0;
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        if (!dropped[i]) f[w++] = f[i];
-    }
-    f.resize(w);
-}
 
 Cover output_part(const Cover& f, int j, const Space& s) {
     Cover out;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "cubes/cover_algebra.h"
+
 namespace vormel::cubes {
 inline namespace VORMEL_CUBE_CLASS {
 
@@ -74,36 +76,48 @@ private:
 
 }  // namespace
 
-void keep_maximal(Cover& f) {
-    if (f.size() < 2) return;
-    struct Keyed {
-        int size;
-        Cube cube;
-    };
+namespace {
+
+struct Keyed {
+    int size;
+    std::uint32_t at;  // position in the cover
+    Cube cube;
+};
+
+// Larger cubes first, then by bit pattern; equal cubes by position, so the first of them leads.
+std::vector<Keyed> sorted_by_size(const Cover& f, InBits& in_full) {
     std::vector<Keyed> keyed;
     keyed.reserve(f.size());
-    InBits in_full;
-    for (const Cube& c : f) {
-        keyed.push_back({part_count(c), c});
-        in_full |= c.in;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        keyed.push_back({part_count(f[i]), static_cast<std::uint32_t>(i), f[i]});
+        in_full |= f[i].in;
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         if (a.size != b.size) return a.size > b.size;
         if (a.cube.in != b.cube.in) return a.cube.in < b.cube.in;
-        return OutBits::low_word_first_less(a.cube.out, b.cube.out);
+        if (a.cube.out != b.cube.out) return OutBits::low_word_first_less(a.cube.out, b.cube.out);
+        return a.at < b.at;
     });
-    // A cube can only lie inside a strictly larger one or be a duplicate of its neighbour, so the
-    // trie receives a size class only after the whole class was checked.
-    f.clear();
+    return keyed;
+}
+
+// Appends to `kept` (empty on entry) the maximal cubes of `keyed`, one of each, in its order; and
+// their positions to `at` when given. A cube can only lie inside a strictly larger one or be a
+// duplicate of its neighbour, so the trie receives a size class only after the whole class was checked.
+void keep_maximal_sorted(const std::vector<Keyed>& keyed, const InBits& in_full, Cover& kept, std::vector<std::uint32_t>* at) {
+    auto keep = [&](const Keyed& k) {
+        kept.push_back(k.cube);
+        if (at) at->push_back(k.at);
+    };
     if (keyed.size() <= kScanLimit) {
-        std::size_t larger_end = 0;  // f[0, larger_end) are strictly larger than the current cube
+        std::size_t larger_end = 0;  // kept[0, larger_end) are strictly larger than the current cube
         for (std::size_t i = 0; i < keyed.size(); ++i) {
-            if (i > 0 && keyed[i].size != keyed[i - 1].size) larger_end = f.size();
+            if (i > 0 && keyed[i].size != keyed[i - 1].size) larger_end = kept.size();
             const Cube& b = keyed[i].cube;
-            if (f.size() > larger_end && f.back() == b) continue;
+            if (kept.size() > larger_end && kept.back() == b) continue;
             bool inside = false;
-            for (std::size_t k = 0; k < larger_end && !inside; ++k) inside = contains(f[k], b);
-            if (!inside) f.push_back(b);
+            for (std::size_t k = 0; k < larger_end && !inside; ++k) inside = contains(kept[k], b);
+            if (!inside) keep(keyed[i]);
         }
         return;
     }
@@ -111,13 +125,39 @@ void keep_maximal(Cover& f) {
     std::size_t class_begin = 0;
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         if (i > 0 && keyed[i].size != keyed[i - 1].size) {
-            for (std::size_t k = class_begin; k < f.size(); ++k) trie.insert(f[k]);
-            class_begin = f.size();
+            for (std::size_t k = class_begin; k < kept.size(); ++k) trie.insert(kept[k]);
+            class_begin = kept.size();
         }
         const Cube& b = keyed[i].cube;
-        if (f.size() > class_begin && f.back() == b) continue;
-        if (!trie.holds_container_of(b)) f.push_back(b);
+        if (kept.size() > class_begin && kept.back() == b) continue;
+        if (!trie.holds_container_of(b)) keep(keyed[i]);
     }
+}
+
+}  // namespace
+
+void keep_maximal(Cover& f) {
+    if (f.size() < 2) return;
+    InBits in_full;
+    const std::vector<Keyed> keyed = sorted_by_size(f, in_full);
+    f.clear();
+    keep_maximal_sorted(keyed, in_full, f, nullptr);
+}
+
+void remove_contained(Cover& f) {
+    if (f.size() < 2) return;
+    InBits in_full;
+    const std::vector<Keyed> keyed = sorted_by_size(f, in_full);
+    Cover kept;
+    std::vector<std::uint32_t> at;
+    keep_maximal_sorted(keyed, in_full, kept, &at);
+    std::vector<char> stays(f.size(), 0);
+    for (std::uint32_t i : at) stays[i] = 1;
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (stays[i]) f[w++] = f[i];
+    }
+    f.resize(w);
 }
 
 }  // namespace VORMEL_CUBE_CLASS

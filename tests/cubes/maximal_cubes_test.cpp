@@ -1,11 +1,12 @@
-// keep_maximal against the definition, on covers small enough for the plain scan and large
-// enough for the trie, full of duplicates and nested cubes.
+// keep_maximal and remove_contained against the definition, on covers small enough for the plain
+// scan and large enough for the trie, full of duplicates and nested cubes.
 #include <algorithm>
 #include <set>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
+#include "cubes/cover_algebra.h"
 #include "cubes/cube_oracle.h"
 #include "cubes/maximal_cubes.h"
 
@@ -57,6 +58,22 @@ TEST(MaximalCubes, KeepExactlyTheCubesInsideNoOther) {
         std::shuffle(f.begin(), f.end(), rng);
         keep_maximal(f);
         EXPECT_EQ(f, kept) << "case " << k;
+    }
+}
+
+// remove_contained keeps the input order and, of equal cubes, the first.
+TEST(MaximalCubes, RemoveContainedKeepsTheFirstOfEachMaximalCubeInPlace) {
+    std::mt19937 rng(815);
+    for (int k = 0; k < 300; ++k) {
+        const Space s = Space::of(1 + static_cast<int>(rng() % 12), 1 + static_cast<int>(rng() % 70));
+        Cover f = nested_cover(rng, s, 1 + static_cast<int>(rng() % 150));
+        const std::set<Key> maximal = maximal_by_definition(f);
+        Cover expected;
+        std::set<Key> seen;
+        for (const Cube& c : f)
+            if (maximal.count(key(c)) && seen.insert(key(c)).second) expected.push_back(c);
+        remove_contained(f);
+        ASSERT_EQ(f, expected) << "case " << k;
     }
 }
 
