@@ -157,6 +157,12 @@ public:
         : dc_(dc), off_(off), s_(s), sparse_(params.make_sparse), loop_(params.loop), observer_(observer),
           stop_(stop), stats_(stats) {}
 
+    // When every prime of an irredundant cover is essential, every prime cover holds them all: that
+    // cover is the only one of the fewest terms, and no other run can do better. `others` is then
+    // asked to stop.
+    void stop_when_settled(StopCheck& others) { others_ = &others; }
+    bool settled() const { return settled_; }
+
     // A run from the ON cover: primes (the first expansion in the order the seed gives), the
     // essential ones set aside, then the loop. Returns the best cover, essentials included.
     Cover from_on(const Cover& on, Start start, Variation variation = {}) {
@@ -170,7 +176,7 @@ public:
         Cover best = loop_from_primes(f);
         // MAKE_SPARSE may free cubes the loop could not: one more round from its result. When it
         // lowered nothing, an unshuffled round would only repeat the loop it started from.
-        if (sparse_ && !stop_() && variation_.second_round && (sparse_changed_ || variation_.seed != 0)) {
+        if (sparse_ && !stop_() && !settled_ && variation_.second_round && (sparse_changed_ || variation_.seed != 0)) {
             Cover g = best;
             expand_pass(g, 0);
             g = loop_from_primes(g);
@@ -189,9 +195,13 @@ public:
             essentials = take_essential_primes(f, dc_, s_, stop_);
             stats_.essential_primes = static_cast<int>(essentials.size());
             done("Essential Primes", essentials);
+            if (others_ && f.empty() && !stop_()) {
+                settled_ = true;
+                others_->request_stop();
+            }
         }
         set_aside_ = &essentials;
-        improve(f, joined(dc_, essentials));
+        if (!f.empty()) improve(f, joined(dc_, essentials));
         set_aside_ = nullptr;
         f = joined(f, essentials);
         if (sparse_ && !stop_()) {
@@ -305,6 +315,8 @@ private:
     HeuristicStats& stats_;
     Variation variation_;
     bool sparse_changed_ = false;  // the last MAKE_SPARSE lowered some part
+    StopCheck* others_ = nullptr;
+    bool settled_ = false;
     const Cover* set_aside_ = nullptr;  // the essential primes while the loop runs without them
 };
 
@@ -327,6 +339,8 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     // Every expansion of every run reads the OFF-set by columns: transposed once, shared read-only.
     const cubes::CoverColumns off_columns(off, space);
     Run first(dc, off_columns, space, params, &observer, stop, stats[0]);
+    StopCheck side_stop(&stop);  // the other tasks also end when the first run has settled the cover
+    first.stop_when_settled(side_stop);
     const int first_side = params.both_starts ? 1 : 2;
     double restarts_start = 0;
     // The cover over all primes (for small functions) is one more task beside the runs.
@@ -336,7 +350,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     run_beside(
         [&] {
             covers[0] = first.from_on(on, Start::as_given);
-            if (n > 2 && !stop()) {
+            if (n > 2 && !stop() && !first.settled()) {
                 observer.phase("Restarts");
                 restarts_start = monotonic_seconds();
             }
@@ -347,7 +361,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
                 const int k = params.all_primes ? (i == 0 ? n : first_side + i - 1) : first_side + i;
                 if (k == n) {
                     PhaseTimer t(prime_cover_seconds);
-                    prime_cover = sparse_cover_from_all_primes(on, dc, off_columns, space, params.make_sparse, stop);
+                    prime_cover = sparse_cover_from_all_primes(on, dc, off_columns, space, params.make_sparse, side_stop);
                     return;
                 }
                 const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
@@ -356,12 +370,12 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
                 // see every run's cubes: a second round of its own only did that work early (about
                 // an eighth of the engine's CPU on the bench files, no term gained).
                 if (kind == Start::per_output && n > 2) v.second_round = false;
-                covers[k] = Run(dc, off_columns, space, params, nullptr, stop, stats[k]).from_on(on, kind, v);
+                covers[k] = Run(dc, off_columns, space, params, nullptr, side_stop, stats[k]).from_on(on, kind, v);
             });
         },
         stop);
-    if (!params.both_starts) covers[1] = covers[0];
-    const int ran = n > 2 && !stop() ? n : 2;
+    if (!params.both_starts || first.settled()) covers[1] = covers[0];
+    const int ran = first.settled() ? 1 : n > 2 && !stop() ? n : 2;
     if (ran > 2) stats[0].seconds.restarts = monotonic_seconds() - restarts_start;
     const double pool_start = monotonic_seconds();
     int winner = 0;
@@ -371,6 +385,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     result.stats.passes = stats[winner].passes;
     result.stats.essential_primes = stats[winner].essential_primes;
     result.stats.best_restart = std::max(0, winner - 1);
+    result.stats.unique_minimum = first.settled();
     result.cover = covers[winner];
     if (ran > 2 && !stop()) {
         // The runs' cubes together may cover the function with fewer than any run alone.
@@ -382,7 +397,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
         observer.pass_done("Restarts", result.cover);
         result.stats.seconds.restarts += monotonic_seconds() - pool_start;
     }
-    if (prime_cover && !stop()) {
+    if (prime_cover && !stop() && !first.settled()) {
         observer.phase("All Primes");
         if (cover_cost(*prime_cover, space) < cover_cost(result.cover, space)) {
             result.cover = std::move(*prime_cover);

@@ -45,6 +45,8 @@ struct HeuristicStats {
     int best_restart = 0;     // the run whose cover won: 0 is the first run
     bool pooled = false;      // the result mixes cubes of several runs
     bool from_all_primes = false;  // the result is the cover over all primes
+    bool unique_minimum = false;   // every prime of the first run's cover was essential: no cover has
+                                   // fewer terms, and the other runs were ended unused
     HeuristicPhaseSeconds seconds;  // of the first run, plus the restarts' wall time
 };
 

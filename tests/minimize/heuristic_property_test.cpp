@@ -1,12 +1,16 @@
 // The whole engine on seeded random multi-output functions with don't-cares, each result checked
 // point by point: every ON point covered, no OFF point touched, every cube prime, no cube redundant.
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <oneapi/tbb/global_control.h>
 #include <oneapi/tbb/task_arena.h>
 
+#include "minimize/exact.h"
 #include "minimize/function_oracle.h"
 #include "minimize/heuristic.h"
 
@@ -67,6 +71,53 @@ TEST(HeuristicMinimizer, RestartsNeverLoseAndDoNotDependOnTheThreadCount) {
         ASSERT_EQ(testing::check_valid(serial.cover, fn), "") << "round " << round;
         ASSERT_EQ(testing::check_irredundant(serial.cover, fn), "") << "round " << round;
     }
+}
+
+// Remembers the phases the engine announces.
+class PhaseRecorder : public Observer {
+public:
+    void phase(std::string_view name) override { phases.emplace_back(name); }
+    bool saw(std::string_view name) const { return std::find(phases.begin(), phases.end(), name) != phases.end(); }
+    std::vector<std::string> phases;
+};
+
+// When the first run's cover is all essential primes it is the only minimum: the restarts and the
+// all-primes search end unused, and the exact method finds that very cover.
+TEST(HeuristicMinimizer, CoverOfEssentialPrimesEndsTheSearchAtTheMinimum) {
+    std::mt19937 rng(808);
+    int settled = 0;
+    int searched = 0;
+    for (int round = 0; round < 200; ++round) {
+        const PointFunction fn = testing::random_function(rng, 3 + round % 6, 1 + round % 4);
+        const FunctionCovers f = testing::covers_of(fn, round % 2 == 0);
+        HeuristicParams params;
+        params.restarts = 2;
+        params.make_sparse = false;  // the exact method's cubes are whole primes
+        PhaseRecorder observer;
+        const HeuristicResult r = minimize_heuristic(f.on, f.dc, f.off, fn.space, params, observer);
+        ASSERT_EQ(testing::check_valid(r.cover, fn), "") << "round " << round;
+        if (!r.stats.unique_minimum) {
+            ++searched;
+            ASSERT_TRUE(observer.saw("Restarts")) << "round " << round;
+            continue;
+        }
+        ++settled;
+        ASSERT_FALSE(observer.saw("Restarts")) << "round " << round;
+        ASSERT_FALSE(observer.saw("All Primes")) << "round " << round;
+        Observer quiet;
+        const ExactResult exact = minimize_exact(f.on, f.dc, f.off, fn.space, ExactParams{}, quiet);
+        ASSERT_TRUE(exact.proven);
+        cubes::Cover ours = r.cover;
+        cubes::Cover minimum = exact.cover;
+        const auto order = [](const cubes::Cube& a, const cubes::Cube& b) {
+            return a.in != b.in ? a.in < b.in : a.out < b.out;
+        };
+        std::sort(ours.begin(), ours.end(), order);
+        std::sort(minimum.begin(), minimum.end(), order);
+        ASSERT_EQ(ours, minimum) << "round " << round;
+    }
+    EXPECT_GT(settled, 10);
+    EXPECT_GT(searched, 10);
 }
 
 // Says stop after a given number of questions.
