@@ -26,7 +26,7 @@ public:
     RowSplitter(const Cover& primes, const cubes::Space& s, WorkBudget& budget, RowStats& stats)
         : primes_(primes), s_(s), budget_(budget), stats_(stats),
           // Each split binds a free input or drops outputs from the piece: the depth stays below this.
-          levels_(static_cast<std::size_t>(s.nx + s.ny + 2)) {}
+          levels_(static_cast<std::size_t>(s.nx + s.ny + 2)), alone_(primes.size(), 0) {}
 
     bool stopped() const { return stopped_; }
     std::vector<std::vector<int>>& rows() { return rows_; }
@@ -40,7 +40,7 @@ public:
             if (cubes::contains(q, c)) top.holding.push_back(p);
             else if (cubes::intersects(q, c, s_)) top.partial.push_back(p);
         }
-        split(c, 0);
+        split(c, 0, false);
     }
 
 private:
@@ -50,19 +50,27 @@ private:
         std::vector<int> holding, partial;
     };
 
-    void split(const Cube& r, std::size_t depth) {
+    // `covered`: the partly covering primes are known to cover r (those of the piece r was cut from
+    // did, and none of them holds r whole).
+    void split(const Cube& r, std::size_t depth, bool covered) {
         ++stats_.regions;
         const Level& level = levels_[depth];
         if (stopped_ || (stopped_ = budget_.exhausted_sometimes() || budget_.spend(level.partial.size()))) return;
+        // Every row below holds the piece's holders. When one of them already makes a row alone,
+        // those rows are dominated by it and the covering problem does not need them.
+        for (int p : level.holding) {
+            if (alone_[static_cast<std::size_t>(p)]) return;
+        }
         if (!level.partial.empty()) {
             pieces_.clear();
             for (int p : level.partial) pieces_.push_back(primes_[p]);
-            if (cubes::covers(pieces_, r, s_)) {
+            if (covered || cubes::covers(pieces_, r, s_)) {
                 split_on(r, depth);
                 return;
             }
         }
         ++stats_.leaves;
+        if (level.holding.size() == 1) alone_[static_cast<std::size_t>(level.holding[0])] = 1;
         rows_.push_back(level.holding);
     }
 
@@ -108,7 +116,7 @@ private:
             }
             next.holding.resize(level.holding.size() + gained_.size());
             std::merge(level.holding.begin(), level.holding.end(), gained_.begin(), gained_.end(), next.holding.begin());
-            split(half, depth + 1);
+            split(half, depth + 1, gained_.empty());
             if (stopped_) return;
         }
     }
@@ -122,6 +130,7 @@ private:
     Cover pieces_;
     std::vector<int> gained_;
     std::vector<int> count_;
+    std::vector<char> alone_;  // the primes that make a row on their own (essential ones)
     bool stopped_ = false;
 };
 
