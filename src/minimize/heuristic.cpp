@@ -218,9 +218,16 @@ public:
         Cover pool;
         for (const Cover& c : covers) pool.insert(pool.end(), c.begin(), c.end());
         cubes::remove_contained(pool);
+        // The cubes standing for best: each of its cubes itself or, where a larger cube of another
+        // run swallowed it, the first that holds it. They cover the function, so the choice can
+        // only do better than best.
         std::vector<char> known(pool.size(), 0);
-        for (std::size_t i = 0; i < pool.size(); ++i)
-            known[i] = std::find(best.begin(), best.end(), pool[i]) != best.end() ? 1 : 0;
+        for (const cubes::Cube& b : best) {
+            auto holder = std::find(pool.begin(), pool.end(), b);
+            if (holder == pool.end())
+                holder = std::find_if(pool.begin(), pool.end(), [&b](const cubes::Cube& c) { return cubes::contains(c, b); });
+            if (holder != pool.end()) known[static_cast<std::size_t>(holder - pool.begin())] = 1;
+        }
         {
             phase("Irredundant");
             PhaseTimer t(stats_.seconds.irredundant);
