@@ -51,7 +51,8 @@ Cube widest_meet(const Cube& p, const Cover& other) {
 
 class PrimeRecursion {
 public:
-    PrimeRecursion(const cubes::Space& s, WorkBudget& budget, PrimeStats& stats) : s_(s), budget_(budget), stats_(stats) {}
+    PrimeRecursion(const cubes::Space& s, WorkBudget& budget, PrimeStats& stats, std::size_t most)
+        : s_(s), budget_(budget), stats_(stats), most_(most) {}
 
     bool stopped() const { return stopped_; }
 
@@ -60,9 +61,9 @@ public:
     Cover primes(Cover& f, const OutSet& real) {
         ++stats_.nodes;
         if (stopped_ || (stopped_ = budget_.exhausted_sometimes())) return {};
-        if (f.size() <= 1) return f;
+        if (f.size() <= 1) return capped(f);
         for (const Cube& c : f)
-            if (c.in == s_.in_full && c.out == s_.out_full) return {c};
+            if (c.in == s_.in_full && c.out == s_.out_full) return capped({c});
 
         cubes::InBits zeros, ones;
         OutSet active;
@@ -75,7 +76,7 @@ public:
         if (binate.none() && active.none()) {
             stats_.leaf_cubes += static_cast<long long>(f.size());
             cubes::keep_maximal(f);
-            return f;
+            return capped(std::move(f));
         }
         if (binate.none()) return split_outputs(f, real, active);
         const int v = most_binate(f, binate);
@@ -155,7 +156,7 @@ private:
             if (!absorbed0[i]) merged.push_back(Cube{p0[i].in & ~one, p0[i].out});
         for (std::size_t j = 0; j < p1.size(); ++j)
             if (!absorbed1[j]) merged.push_back(Cube{p1[j].in & ~zero, p1[j].out});
-        return merged;
+        return capped(std::move(merged));
     }
 
     Cover split_outputs(const Cover& f, const OutSet& real, const OutSet& active) {
@@ -197,23 +198,34 @@ private:
             if (!absorbed_a[i]) merged.push_back(Cube{pa[i].in, pa[i].out & ~b});
         for (std::size_t j = 0; j < pb.size(); ++j)
             if (!absorbed_b[j]) merged.push_back(Cube{pb[j].in, pb[j].out & ~a});
-        return merged;
+        return capped(std::move(merged));
+    }
+
+    // A cofactor's primes map one to one into the function's (each lies in a prime of the function
+    // whose cofactor it is; an output half's primes likewise), so a cofactor with more primes than
+    // `most_` settles that the function has too many.
+    Cover capped(Cover primes) {
+        if (primes.size() <= most_) return primes;
+        stopped_ = true;
+        return {};
     }
 
     const cubes::Space& s_;
     WorkBudget& budget_;
     PrimeStats& stats_;
+    std::size_t most_;
     bool stopped_ = false;
 };
 
 }  // namespace
 
-bool all_primes(const Cover& f, const cubes::Space& s, WorkBudget& budget, Cover& primes, PrimeStats& stats) {
+bool all_primes(const Cover& f, const cubes::Space& s, WorkBudget& budget, Cover& primes, PrimeStats& stats,
+                std::size_t most) {
     Cover work;
     work.reserve(f.size());
     for (const Cube& c : f)
         if (!cubes::is_empty(c, s)) work.push_back(c);
-    PrimeRecursion recursion(s, budget, stats);
+    PrimeRecursion recursion(s, budget, stats, most);
     primes = recursion.primes(work, s.out_full);
     if (recursion.stopped()) return false;
     std::sort(primes.begin(), primes.end(), [](const Cube& a, const Cube& b) {

@@ -1,4 +1,7 @@
 #pragma once
+#include <cstddef>
+#include <cstdint>
+
 #include "cubes/cube.h"
 #include "minimize/work_budget.h"
 
@@ -18,10 +21,11 @@ struct PrimeStats {
 // the primes of both cofactors, and merge them by their pairwise intersections (the consensus on
 // the split variable) and containment (R. Rudell, A. Sangiovanni-Vincentelli, "Multiple-valued
 // minimization for PLA optimization", 1987). A unate cover's primes are its maximal cubes.
-// Returns false, with `primes` unspecified, when the budget ran out first; else the primes in
-// ascending bit order.
+// Returns false, with `primes` unspecified, when the budget ran out first or the function has
+// more than `most` primes (found out as soon as one cofactor has); else the primes in ascending
+// bit order.
 bool all_primes(const cubes::Cover& f, const cubes::Space& s, WorkBudget& budget, cubes::Cover& primes,
-                PrimeStats& stats);
+                PrimeStats& stats, std::size_t most = SIZE_MAX);
 
 }  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

@@ -1,5 +1,7 @@
 #include "minimize/prime_cover.h"
 
+#include <algorithm>
+
 #include "minimize/all_primes.h"
 #include "minimize/cover_cost.h"
 #include "minimize/covering_reduction.h"
@@ -27,8 +29,8 @@ std::optional<Cover> cover_from_all_primes(const Cover& on, const Cover& dc, con
     f.insert(f.end(), dc.begin(), dc.end());
     Cover primes;
     PrimeStats prime_stats;
-    if (!all_primes(f, s, prime_budget, primes, prime_stats)) return std::nullopt;
-    if (static_cast<int>(primes.size()) > limits.max_primes) return std::nullopt;
+    if (!all_primes(f, s, prime_budget, primes, prime_stats, static_cast<std::size_t>(std::max(0, limits.max_primes))))
+        return std::nullopt;
 
     WorkBudget row_budget(observer, kNoTimeLimit);
     row_budget.limit_work(limits.row_work);

@@ -45,6 +45,29 @@ TEST(AllPrimes, IgnoreEmptyCubesAndOrder) {
     EXPECT_EQ(primes_of(shuffled, f.space), primes_of(f.on_cubes, f.space));
 }
 
+// The limit on the count ends the search when a cofactor has too many primes: it must fail exactly
+// when the function has more primes than allowed, never for a function within the limit.
+TEST(AllPrimes, FailOnlyForFunctionsWithMorePrimesThanAllowed) {
+    std::mt19937 rng(4242);
+    Observer observer;
+    for (int k = 0; k < 1500; ++k) {
+        const int nx = 2 + static_cast<int>(rng() % 7);
+        const int ny = 1 + static_cast<int>(rng() % 4);
+        const SmallFunction f = testing::random_small_function(rng, nx, ny);
+        const cubes::Cover all = primes_of(f.on_cubes, f.space);
+        for (const std::size_t most : {all.size(), all.size() - 1, all.size() / 2}) {
+            WorkBudget budget(observer, 60);
+            PrimeStats stats;
+            cubes::Cover primes;
+            const bool found = all_primes(f.on_cubes, f.space, budget, primes, stats, most);
+            ASSERT_EQ(found, all.size() <= most) << "case " << k << ", at most " << most;
+            if (found) {
+                ASSERT_EQ(primes, all) << "case " << k;
+            }
+        }
+    }
+}
+
 TEST(AllPrimes, ReportsAnExhaustedBudget) {
     struct Stopped : Observer {
         bool keep_going() override { return false; }
