@@ -39,12 +39,14 @@ FunctionCovers covers_of(const Problem& problem, const std::vector<char>& off_wa
     for (int j = 0; j < s.ny; ++j) rest_matters |= problem.rest_values[j] != kZero;
     const InputCover uncovered = rest_matters ? input_complement(all_rows, s) : InputCover{};
 
-    // Per output: the rows saying 1, 0 and "-" there.
+    // Per output: the rows saying 1, 0 and "-" there, and the numbers of the "-" rows.
     std::vector<InputCover> ones(s.ny), zeros(s.ny), dashes(s.ny), dc(s.ny), off(s.ny);
+    std::vector<std::vector<int>> dash_rows(s.ny);
     for (int r = 0; r <= rows.last; ++r) {
         const std::uint8_t* y = rows.y(r);
         for (int j = 0; j < s.ny; ++j) {
             (y[j] == kOne ? ones : y[j] == kZero ? zeros : dashes)[j].push_back(all_rows[r]);
+            if (y[j] != kOne && y[j] != kZero) dash_rows[j].push_back(r);
         }
     }
     // The ON cover keeps the rows as they stand (their output parts are a good start for sharing).
@@ -69,11 +71,7 @@ FunctionCovers covers_of(const Problem& problem, const std::vector<char>& off_wa
     // rows share it: files whose don't-care rows leave every output open compute it once.
     std::map<std::vector<int>, std::vector<int>> outputs_of_dash_rows;
     for (int j = 0; j < s.ny; ++j) {
-        std::vector<int> key;
-        for (int r = 0; r <= rows.last; ++r) {
-            const std::uint8_t v = rows.y(r)[j];
-            if (v != kOne && v != kZero) key.push_back(r);
-        }
+        std::vector<int>& key = dash_rows[j];
         key.push_back(problem.rest_values[j] == kDash ? -1 : -2);
         outputs_of_dash_rows[std::move(key)].push_back(j);
     }
