@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 
 #include "cubes/cover_algebra.h"
@@ -20,21 +21,23 @@ void append_complement_of_cube(const InBits& in, const Space& s, InputCover& out
     });
 }
 
-// Buffers of one complement, reused by every merge of its recursion.
-struct MergeScratch {
+// Buffers of one complement, reused by every merge of its recursion, and its size bound.
+struct ComplementWork {
     std::vector<char> free;     // needs no literal of the split input
     std::vector<char> dropped;  // lies inside a free cube of the other half
+    std::size_t most = std::numeric_limits<std::size_t>::max();
+    bool over = false;  // the result passed `most` cubes: the recursion gives up
 };
 
 // out[o0, o1) = the complement where x = 0, out[o1, end) where x = 1, become x'.c0 + x.c1 in place.
 // Neither half has a literal of x, and each half is free of contained cubes. A cube inside a cube of
 // the other half needs no literal of x; a cube can then only lie inside such a free cube of the
 // other half, so only those pairs are checked for containment.
-void merge_halves(InputCover& out, std::size_t o0, std::size_t o1, const InBits& bit, MergeScratch& scratch) {
+void merge_halves(InputCover& out, std::size_t o0, std::size_t o1, const InBits& bit, ComplementWork& work) {
     const InBits pair = pairs_of(bit);
     const std::size_t o2 = out.size();
-    std::vector<char>& free = scratch.free;
-    std::vector<char>& dropped = scratch.dropped;
+    std::vector<char>& free = work.free;
+    std::vector<char>& dropped = work.dropped;
     free.assign(o2 - o0, 0);
     dropped.assign(o2 - o0, 0);
     if ((o1 - o0) * (o2 - o1) <= 4'000'000) {
@@ -67,7 +70,8 @@ void merge_halves(InputCover& out, std::size_t o0, std::size_t o1, const InBits&
 
 // Appends the complement of words [b, e) of w to out; cofactors live on the end of w meanwhile.
 void complement_of_range(InputCover& w, std::size_t b, std::size_t e, const Space& s, InputCover& out,
-                         MergeScratch& scratch) {
+                         ComplementWork& work) {
+    if (work.over || (work.over = out.size() > work.most)) return;
     if (b == e) {
         out.push_back(s.in_full);
         return;
@@ -93,7 +97,7 @@ void complement_of_range(InputCover& w, std::size_t b, std::size_t e, const Spac
         append_complement_of_cube((s.in_full & ~pairs) | (w[b] & pairs), s, out);
         const std::size_t top = w.size();
         for (std::size_t i = b; i < e; ++i) w.push_back(w[i] | pairs);
-        complement_of_range(w, top, w.size(), s, out, scratch);
+        complement_of_range(w, top, w.size(), s, out, work);
         w.resize(top);
         return;
     }
@@ -104,23 +108,30 @@ void complement_of_range(InputCover& w, std::size_t b, std::size_t e, const Spac
     for (int value : {0, 1}) {
         const std::size_t top = w.size();
         append_cofactor(w, b, e, bit, value);
-        complement_of_range(w, top, w.size(), s, out, scratch);
+        complement_of_range(w, top, w.size(), s, out, work);
         w.resize(top);
+        if (work.over) return;
         if (value == 0) o1 = out.size();
     }
-    merge_halves(out, o0, o1, bit, scratch);
+    merge_halves(out, o0, o1, bit, work);
 }
 
 }  // namespace
 
-InputCover input_complement(const InputCover& f, const Space& s) {
+std::optional<InputCover> input_complement_within(const InputCover& f, const Space& s, std::size_t most) {
     InputCover w;
     w.reserve(f.size() * 4);
     w = f;
     InputCover out;
-    MergeScratch scratch;
-    complement_of_range(w, 0, w.size(), s, out, scratch);
+    ComplementWork work;
+    work.most = most;
+    complement_of_range(w, 0, w.size(), s, out, work);
+    if (work.over || out.size() > most) return std::nullopt;
     return out;
+}
+
+InputCover input_complement(const InputCover& f, const Space& s) {
+    return *input_complement_within(f, s, std::numeric_limits<std::size_t>::max());
 }
 
 Cover join_output_parts(const std::vector<InputCover>& parts, const Space& s) {

@@ -1,6 +1,8 @@
 #include "cubes/function_covers.h"
 
+#include <atomic>
 #include <map>
+#include <stdexcept>
 
 #include "cubes/cover_algebra.h"
 #include "cubes/input_words.h"
@@ -25,9 +27,12 @@ void input_bytes(const InBits& in, int nx, std::uint8_t* x) {
 
 namespace {
 
+// How many cubes an output's OFF part may have when the caller can do without it.
+std::size_t off_cubes_allowed(std::size_t on_and_dc_cubes) { return 20'000 + 64 * on_and_dc_cubes; }
+
 // The covers with OFF parts only for the outputs marked in `off_wanted`: each OFF part is a
 // complement, the dearest step, and the proof needs them only for inverted outputs.
-FunctionCovers covers_of(const Problem& problem, const std::vector<char>& off_wanted) {
+FunctionCovers covers_of(const Problem& problem, const std::vector<char>& off_wanted, bool off_optional = false) {
     const TermTable& rows = problem.intab;
     FunctionCovers f;
     f.space = Space::of(problem.inputs(), problem.outputs());
@@ -91,23 +96,34 @@ FunctionCovers covers_of(const Problem& problem, const std::vector<char>& off_wa
         remove_contained_inputs(d);
         for (int k : *groups[g]) dc[k] = d;
     });
+    std::atomic<bool> off_too_large = false;
     threads::for_each_index(0, s.ny, [&](int j) {
-        if (!off_wanted[j]) return;
+        if (!off_wanted[j] || off_too_large) return;
         // Everything else that is not 1 is 0.
         InputCover on_or_dc = ones[j];
         if (problem.rest_values[j] == kOne) on_or_dc.insert(on_or_dc.end(), uncovered.begin(), uncovered.end());
         on_or_dc.insert(on_or_dc.end(), dc[j].begin(), dc[j].end());
-        off[j] = input_complement(on_or_dc, s);
+        if (!off_optional) {
+            off[j] = input_complement(on_or_dc, s);
+            return;
+        }
+        std::optional<InputCover> part = input_complement_within(on_or_dc, s, off_cubes_allowed(on_or_dc.size()));
+        if (part) off[j] = std::move(*part);
+        else off_too_large = true;
     });
     f.dc = join_output_parts(dc, s);
+    if (off_too_large) {
+        f.off_built = false;
+        return f;
+    }
     f.off = join_output_parts(off, s);
     return f;
 }
 
 }  // namespace
 
-FunctionCovers function_covers(const Problem& problem) {
-    return covers_of(problem, std::vector<char>(static_cast<std::size_t>(problem.outputs()), 1));
+FunctionCovers function_covers(const Problem& problem, bool off_optional) {
+    return covers_of(problem, std::vector<char>(static_cast<std::size_t>(problem.outputs()), 1), off_optional);
 }
 
 FunctionCovers care_covers(const Problem& problem, const std::vector<int>& polarity) {
@@ -122,10 +138,13 @@ FunctionCovers with_polarity(const FunctionCovers& f, const std::vector<int>& po
     FunctionCovers g;
     g.space = f.space;
     g.dc = f.dc;
+    g.off_built = f.off_built;
     Cube inverted;
     for (int j = 0; j < f.space.ny; ++j) {
         if (j < static_cast<int>(polarity.size()) && polarity[j] == 0) set_output(inverted, j);
     }
+    // An inverted output's ON part is its OFF part.
+    if (!f.off_built && !outputs_empty(inverted)) throw std::logic_error("inverting outputs without their OFF parts");
     auto split = [&](const Cover& from, Cover& same, Cover& swapped) {
         for (const Cube& c : from) {
             Cube keep{c.in, c.out & ~inverted.out};

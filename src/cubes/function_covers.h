@@ -18,12 +18,17 @@ struct FunctionCovers {
     Cover on;
     Cover dc;
     Cover off;
+    bool off_built = true;  // false: off is empty, it was too large to build (see function_covers)
 };
 
 // Built from the input rows, never from minterms, with the meaning the expansion gives them: a point
 // is 1 for an output where any row covering it says 1, else 0 where any says 0, else unspecified where
 // a row covers it at all; points no row covers take the output's $REST value.
-FunctionCovers function_covers(const Problem& problem);
+// With `off_optional`, an output whose OFF part passes 20,000 cubes plus 64 per cube of its ON and
+// DC parts leaves the whole OFF cover unbuilt (off_built false): such complements (random-like
+// functions of many inputs) grow far beyond any cover of the function, and a caller that can grow
+// cubes inside ON and DC instead does without them.
+FunctionCovers function_covers(const Problem& problem, bool off_optional = false);
 
 // The covers with the outputs of polarity 0 inverted (their ON and OFF parts swapped).
 FunctionCovers with_polarity(const FunctionCovers& f, const std::vector<int>& polarity);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "cubes/cube.h"
@@ -37,6 +38,9 @@ InputCover cofactor_input(const InputCover& f, const InBits& bit, int value);
 
 bool input_tautology(const InputCover& f, const Space& s);
 InputCover input_complement(const InputCover& f, const Space& s);
+// The same, or none as soon as it holds more than `most` cubes (also on the way: a complement that
+// large costs time and memory far beyond its size, and a caller that can do without it gives up).
+std::optional<InputCover> input_complement_within(const InputCover& f, const Space& s, std::size_t most);
 // One cover from per-output input covers (parts[j] for output j); equal input parts share a cube.
 Cover join_output_parts(const std::vector<InputCover>& parts, const Space& s);
 // Drops input words that lie inside another (the first of equal words stays); order kept.

@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "cubes/cover_algebra.h"
+#include "minimize/grow_inside.h"
 #include "minimize/seeded_shuffle.h"
 
 namespace vormel::minimize {
@@ -143,11 +144,12 @@ void steer_toward_blocked(Growth& g, const Cover& targets, ExpandWork& work, con
 
 }  // namespace
 
-Cube expand_cube(const Cube& c, const cubes::CoverColumns& off, const Cover& targets, const std::vector<char>& skip, const Space& s,
+Cube expand_cube(const Cube& c, const GrowthBound& bound, const Cover& targets, const std::vector<char>& skip, const Space& s,
                  bool inputs_only, ExpandWork& work, const cubes::CoverColumns* target_columns) {
+    if (!bound.off()) return grow_inside(c, bound.care(), targets, skip, s, inputs_only);
     Growth g{c, Cube{s.in_full & ~c.in, {}}};
     if (!inputs_only) g.free.out = s.out_full & ~c.out;
-    work.rows.start(off, g);
+    work.rows.start(*bound.off(), g);
     work.rows.settle(g);
     work.feasible.clear();
     work.candidates.clear();
@@ -186,7 +188,7 @@ std::vector<int> expand_order(const Cover& f, std::uint64_t order_seed) {
     return order;
 }
 
-void expand(Cover& f, const cubes::CoverColumns& off, const Space& s, const ExpandParams& params, StopCheck& stop) {
+void expand(Cover& f, const GrowthBound& bound, const Space& s, const ExpandParams& params, StopCheck& stop) {
     const std::vector<int> order = expand_order(f, params.order_seed);
     std::vector<char> skip(f.size(), 0);  // expanded already, or swallowed
     Cover primes;
@@ -200,7 +202,7 @@ void expand(Cover& f, const cubes::CoverColumns& off, const Space& s, const Expa
         skip[i] = 1;
         const bool known_prime = params.inputs_only && params.input_prime && !params.input_prime->empty() &&
                                  (*params.input_prime)[static_cast<std::size_t>(i)];
-        const Cube p = known_prime ? f[i] : expand_cube(f[i], off, f, skip, s, params.inputs_only, work, &targets);
+        const Cube p = known_prime ? f[i] : expand_cube(f[i], bound, f, skip, s, params.inputs_only, work, &targets);
         for_each_inside(f, &targets, p, [&](std::size_t k) { skip[k] = 1; });
         // Two cubes can grow into the same prime; a prime lies inside no other.
         if (params.inputs_only || std::find(primes.begin(), primes.end(), p) == primes.end()) primes.push_back(p);

@@ -4,6 +4,7 @@
 
 #include "cubes/cube.h"
 #include "minimize/blocking_rows.h"
+#include "minimize/growth_bound.h"
 #include "minimize/stop_check.h"
 
 // EXPAND: every cube grows into a prime implicant that meets no cube of the OFF-set, raising input
@@ -33,10 +34,10 @@ struct ExpandWork {
     std::vector<int> out_need;
 };
 
-// Expands c into a prime against off, aiming to contain the cubes of `targets` whose `skip` entry
+// Expands c into a prime within `bound`, aiming to contain the cubes of `targets` whose `skip` entry
 // is 0 (found through target_columns, the columns of targets, when given). Only input parts are
 // raised when inputs_only.
-cubes::Cube expand_cube(const cubes::Cube& c, const cubes::CoverColumns& off, const cubes::Cover& targets,
+cubes::Cube expand_cube(const cubes::Cube& c, const GrowthBound& bound, const cubes::Cover& targets,
                         const std::vector<char>& skip, const cubes::Space& s, bool inputs_only, ExpandWork& work,
                         const cubes::CoverColumns* target_columns = nullptr);
 
@@ -44,9 +45,10 @@ cubes::Cube expand_cube(const cubes::Cube& c, const cubes::CoverColumns& off, co
 // first (they are the least likely to be swallowed), or a seeded shuffle.
 std::vector<int> expand_order(const cubes::Cover& f, std::uint64_t order_seed);
 
-// Expands every cube of f against the OFF-set's columns (built once per minimization: every pass
-// of every run reads the same). When stopped, the cubes not yet reached stay as they are (still a cover).
-void expand(cubes::Cover& f, const cubes::CoverColumns& off, const cubes::Space& s, const ExpandParams& params,
+// Expands every cube of f within `bound` (the OFF-set's columns are built once per minimization:
+// every pass of every run reads the same). When stopped, the cubes not yet reached stay as they
+// are (still a cover).
+void expand(cubes::Cover& f, const GrowthBound& bound, const cubes::Space& s, const ExpandParams& params,
             StopCheck& stop);
 
 }  // namespace VORMEL_CUBE_CLASS

@@ -13,6 +13,7 @@
 #include "minimize/cover_cost.h"
 #include "minimize/essential.h"
 #include "minimize/expand.h"
+#include "minimize/growth_bound.h"
 #include "minimize/irredundant.h"
 #include "minimize/last_gasp.h"
 #include "minimize/make_sparse.h"
@@ -96,12 +97,12 @@ private:
 
 // The cover over all primes, irredundant (a search cut short may keep a cube it no longer needs)
 // and made sparse like the runs' covers.
-std::optional<Cover> sparse_cover_from_all_primes(const Cover& on, const Cover& dc, const cubes::CoverColumns& off, const Space& s,
+std::optional<Cover> sparse_cover_from_all_primes(const Cover& on, const Cover& dc, const GrowthBound& bound, const Space& s,
                                                   bool sparse, StopCheck& stop) {
     FlagObserver flag(stop);
     std::optional<Cover> f = cover_from_all_primes(on, dc, s, flag);
     if (f && !stop()) irredundant(*f, dc, s, stop);
-    if (f && sparse && !stop()) make_sparse(*f, dc, off, s, stop);
+    if (f && sparse && !stop()) make_sparse(*f, dc, bound, s, stop);
     if (stop()) return std::nullopt;
     return f;
 }
@@ -152,9 +153,9 @@ void run_beside(Main&& main, Side&& side, StopCheck& stop) {
 // the calling thread does).
 class Run {
 public:
-    Run(const Cover& dc, const cubes::CoverColumns& off, const Space& s, const HeuristicParams& params, Observer* observer,
+    Run(const Cover& dc, const GrowthBound& bound, const Space& s, const HeuristicParams& params, Observer* observer,
         StopCheck& stop, HeuristicStats& stats)
-        : dc_(dc), off_(off), s_(s), sparse_(params.make_sparse), loop_(params.loop), observer_(observer),
+        : dc_(dc), bound_(bound), s_(s), sparse_(params.make_sparse), loop_(params.loop), observer_(observer),
           stop_(stop), stats_(stats) {}
 
     // When every prime of an irredundant cover is essential, every prime cover holds them all: that
@@ -241,7 +242,7 @@ public:
     void make_sparse_pass(Cover& f) {
         phase("Make Sparse");
         PhaseTimer t(stats_.seconds.make_sparse);
-        make_sparse(f, dc_, off_, s_, stop_);
+        make_sparse(f, dc_, bound_, s_, stop_);
         done("Make Sparse", f);
     }
 
@@ -267,7 +268,7 @@ private:
             {
                 phase("Last Gasp");
                 PhaseTimer t(stats_.seconds.last_gasp);
-                last_gasp(f, d, off_, s_, stop_);
+                last_gasp(f, d, bound_, s_, stop_);
                 done("Last Gasp", f);
             }
             if (stop_()) break;
@@ -283,7 +284,7 @@ private:
         if (stop_()) return;
         phase("Expand");
         PhaseTimer t(stats_.seconds.expand);
-        expand(f, off_, s_, ExpandParams{false, seed}, stop_);
+        expand(f, bound_, s_, ExpandParams{false, seed}, stop_);
         done("Expand", f);
     }
     void irredundant_pass(Cover& f, const Cover& d) {
@@ -313,7 +314,7 @@ private:
     }
 
     const Cover& dc_;
-    const cubes::CoverColumns& off_;
+    const GrowthBound& bound_;
     const Space& s_;
     bool sparse_;
     bool loop_;
@@ -344,8 +345,11 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
     std::vector<Cover> covers(n);
     std::vector<HeuristicStats> stats(n);
     // Every expansion of every run reads the OFF-set by columns: transposed once, shared read-only.
+    // Without an OFF cover, the cubes grow inside ON and DC.
     const cubes::CoverColumns off_columns(off, space);
-    Run first(dc, off_columns, space, params, &observer, stop, stats[0]);
+    const Cover care = params.off_known ? Cover{} : joined(on, dc);
+    const GrowthBound bound = params.off_known ? GrowthBound(off_columns) : GrowthBound::inside(care);
+    Run first(dc, bound, space, params, &observer, stop, stats[0]);
     StopCheck side_stop(&stop);  // the other tasks also end when the first run has settled the cover
     first.stop_when_settled(side_stop);
     const int first_side = params.both_starts ? 1 : 2;
@@ -368,7 +372,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
                 const int k = params.all_primes ? (i == 0 ? n : first_side + i - 1) : first_side + i;
                 if (k == n) {
                     PhaseTimer t(prime_cover_seconds);
-                    prime_cover = sparse_cover_from_all_primes(on, dc, off_columns, space, params.make_sparse, side_stop);
+                    prime_cover = sparse_cover_from_all_primes(on, dc, bound, space, params.make_sparse, side_stop);
                     return;
                 }
                 const Start kind = k % 2 == 0 ? Start::as_given : Start::per_output;
@@ -377,7 +381,7 @@ HeuristicResult minimize_heuristic(const Cover& on, const Cover& dc, const Cover
                 // see every run's cubes: a second round of its own only did that work early (about
                 // an eighth of the engine's CPU on the bench files, no term gained).
                 if (kind == Start::per_output && n > 2) v.second_round = false;
-                covers[k] = Run(dc, off_columns, space, params, nullptr, side_stop, stats[k]).from_on(on, kind, v);
+                covers[k] = Run(dc, bound, space, params, nullptr, side_stop, stats[k]).from_on(on, kind, v);
             });
         },
         stop);

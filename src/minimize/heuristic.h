@@ -22,6 +22,8 @@ struct HeuristicParams {
     bool all_primes = true;    // also try the cheapest cover over all primes when they are few
     bool both_starts = true;   // false: the first run from the ON cover as given only (half the work,
                                // for searches that already run many minimizations side by side)
+    bool off_known = true;     // false: off is empty because it was too large to build; the cubes
+                               // grow inside on and dc instead (a containment test per raised part)
 };
 
 struct HeuristicPhaseSeconds {
@@ -56,7 +58,8 @@ struct HeuristicResult {
     bool stopped = false;
 };
 
-// on, dc and off partition the space per output (off is the complement of on and dc). The result
+// on, dc and off partition the space per output (off is the complement of on and dc, or empty
+// when params.off_known is false). The result
 // covers every ON point of every output and no OFF point; its cubes are prime (in their input
 // parts only, after MAKE_SPARSE) and it is irredundant. Restarts run in parallel; the result is
 // the same for any number of threads. When observer.keep_going() turns false, the best valid cover

@@ -11,7 +11,7 @@ using cubes::Cover;
 using cubes::Cube;
 using cubes::Space;
 
-void last_gasp(Cover& f, const Cover& d, const cubes::CoverColumns& off, const Space& s, StopCheck& stop) {
+void last_gasp(Cover& f, const Cover& d, const GrowthBound& bound, const Space& s, StopCheck& stop) {
     Cover reduced;
     ReduceWork reduce_work;
     IndexedCover fi(f, s), di(d, s);
@@ -28,7 +28,7 @@ void last_gasp(Cover& f, const Cover& d, const cubes::CoverColumns& off, const S
         if (skip[i]) continue;
         if (stop()) return;
         skip[i] = 1;
-        const Cube p = expand_cube(reduced[i], off, reduced, skip, s, false, expand_work);
+        const Cube p = expand_cube(reduced[i], bound, reduced, skip, s, false, expand_work);
         bool swallowed = false;
         for (std::size_t k = 0; k < reduced.size(); ++k) {
             if (static_cast<int>(k) == i || !cubes::contains(p, reduced[k])) continue;

@@ -1,6 +1,6 @@
 #pragma once
-#include "cubes/cover_columns.h"
 #include "cubes/cube.h"
+#include "minimize/growth_bound.h"
 #include "minimize/stop_check.h"
 
 // LAST_GASP: when the reduce-expand-irredundant loop stalls, reduce every cube on its own as far
@@ -10,7 +10,7 @@
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
 
-void last_gasp(cubes::Cover& f, const cubes::Cover& d, const cubes::CoverColumns& off, const cubes::Space& s, StopCheck& stop);
+void last_gasp(cubes::Cover& f, const cubes::Cover& d, const GrowthBound& bound, const cubes::Space& s, StopCheck& stop);
 
 }  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::minimize

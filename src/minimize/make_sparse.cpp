@@ -46,7 +46,7 @@ void lower_outputs(Cover& f, const Cover& d, const Space& s, StopCheck& stop, st
 
 }  // namespace
 
-void make_sparse(Cover& f, const Cover& d, const cubes::CoverColumns& off, const Space& s, StopCheck& stop) {
+void make_sparse(Cover& f, const Cover& d, const GrowthBound& bound, const Space& s, StopCheck& stop) {
     // The cubes come in prime in their input parts for their outputs, and leave expand so: only a
     // cube that lost an output can grow.
     std::vector<char> unchanged;
@@ -55,7 +55,7 @@ void make_sparse(Cover& f, const Cover& d, const cubes::CoverColumns& off, const
     inputs_only.input_prime = &unchanged;
     for (CoverCost before = cover_cost(f, s);;) {
         lower_outputs(f, d, s, stop, unchanged);
-        expand(f, off, s, inputs_only, stop);
+        expand(f, bound, s, inputs_only, stop);
         const CoverCost after = cover_cost(f, s);
         if (stop.stopped() || !(after < before)) break;
         before = after;

@@ -1,6 +1,6 @@
 #pragma once
-#include "cubes/cover_columns.h"
 #include "cubes/cube.h"
+#include "minimize/growth_bound.h"
 #include "minimize/stop_check.h"
 
 // MAKE_SPARSE: the loop leaves primes with as many outputs as possible; here every output
@@ -12,7 +12,7 @@
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
 
-void make_sparse(cubes::Cover& f, const cubes::Cover& d, const cubes::CoverColumns& off, const cubes::Space& s,
+void make_sparse(cubes::Cover& f, const cubes::Cover& d, const GrowthBound& bound, const cubes::Space& s,
                  StopCheck& stop);
 
 }  // namespace VORMEL_CUBE_CLASS

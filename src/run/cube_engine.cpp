@@ -105,6 +105,7 @@ EngineRun run_engine(const RunContext& ctx, const cubes::FunctionCovers& f, mini
     EngineRun run;
     minimize::HeuristicParams params;
     params.restarts = restarts;
+    params.off_known = f.off_built;
     minimize::HeuristicResult r = minimize::minimize_heuristic(f.on, f.dc, f.off, f.space, params, observer);
     run.cover = std::move(r.cover);
     return run;
@@ -158,7 +159,10 @@ void cube_sets(Session& session) {
     session.engine.per_class = std::make_unique<ClassState>();
     ClassState& state = class_state(session);
     try {
-        state.covers = cubes::function_covers(problem);
+        // The shared method with the outputs as given can do without an OFF cover; the exact method's
+        // bound and the other polarities need it.
+        const bool off_optional = !is_exact(ctx) && ctx.options.polarity_mode == polarity_one_set;
+        state.covers = cubes::function_covers(problem, off_optional);
     } catch (const std::bad_alloc&) {
         ctx.diag.stop_timer(" Cube sets");
         report_out_of_memory(ctx, "Cube_Sets");
@@ -171,7 +175,10 @@ void cube_sets(Session& session) {
         const cubes::Space& s = state.covers.space;
         ctx.report.display_text(" ON-Set   :" + cover_figures(state.covers.on, s, "Cubes"), 1);
         ctx.report.display_text(" DC-Set   :" + cover_figures(state.covers.dc, s, "Cubes"), 1);
-        ctx.report.display_text(" OFF-Set  :" + cover_figures(state.covers.off, s, "Cubes"), 1);
+        if (state.covers.off_built)
+            ctx.report.display_text(" OFF-Set  :" + cover_figures(state.covers.off, s, "Cubes"), 1);
+        else
+            ctx.report.display_text(" OFF-Set  : not built (too large); the cubes grow inside the ON- and DC-Set", 1);
         ctx.report.display_blank();
         ctx.report.text_navy(1);
         ctx.report.display_text(" *** Cube Sets done", 1);

@@ -79,6 +79,17 @@ TEST(CoverAlgebra, InputComplementIsExactAndHasNoCubeInsideAnother) {
                 ASSERT_FALSE(inside) << "cube " << a << " lies inside cube " << b;
             }
         }
+        // Bounded: the same cubes when it gives any (the recursion may pass the bound on the way to a
+        // result within it), none when the result passes it.
+        for (const std::size_t most : {g.size() + 20, g.size(), std::max<std::size_t>(g.size(), 1) - 1}) {
+            const std::optional<InputCover> bounded = input_complement_within(f, c.s, most);
+            if (bounded) {
+                EXPECT_EQ(*bounded, g);
+            }
+            if (most < g.size()) {
+                EXPECT_FALSE(bounded);
+            }
+        }
     }
 }
 

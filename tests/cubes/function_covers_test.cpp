@@ -2,6 +2,7 @@
 // gives, on the shipped examples, the benchmark files and hand-made tables with $REST and conflicts.
 #include <filesystem>
 #include <set>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,30 @@ TEST(FunctionCovers, RestValuesDontCaresAndWinningOnes) {
     EXPECT_EQ(check_text("fd.pla", ".i 3\n.o 2\n1-- 10\n11- 01\n-1- -0\n0-1 -1\n.e\n"), "");
     // Equations: a term of one output is 0 for nothing else.
     EXPECT_EQ(check_text("eq.bol", "X = A AND B OR /C\nY = A AND /B\nEND\n"), "");
+}
+
+// Random rows of 10 literals over 32 inputs: the OFF cover runs to about 400,000 cubes (seconds and
+// 400 MB to build, far more with fewer literals). A caller that can do without it gets ON and DC
+// alone, at once, and no inversion can be built from them.
+TEST(FunctionCovers, OffCoverTooLargeIsLeftUnbuiltWhenOptional) {
+    const std::string text = vormel::testing::read_file(std::string(VORMEL_SOURCE_DIR) + "/tests/data/random_sparse_32.pla");
+    vormel::testing::TempDir dir;
+    vormel::testing::TestRun run;
+    run.ctx.options.prime_method = method_shared;  // the classic methods stop at 22 inputs
+    ASSERT_TRUE(load(run, dir.write("wide.pla", text)));
+    const FunctionCovers bounded = function_covers(run.session.problem, true);
+    EXPECT_FALSE(bounded.off_built);
+    EXPECT_TRUE(bounded.off.empty());
+    EXPECT_FALSE(bounded.on.empty());
+    EXPECT_THROW(with_polarity(bounded, {1, 0, 1}), std::logic_error);
+    EXPECT_TRUE(with_polarity(bounded, {1, 1, 1}).on == bounded.on);
+
+    // A function whose OFF cover is small builds it either way.
+    vormel::testing::TestRun small;
+    ASSERT_TRUE(load(small, dir.write("small.pla", ".i 3\n.o 2\n1-- 10\n11- 01\n.e\n")));
+    const FunctionCovers f = function_covers(small.session.problem, true);
+    EXPECT_TRUE(f.off_built);
+    EXPECT_TRUE(f.off == function_covers(small.session.problem).off);
 }
 
 TEST(FunctionCovers, PolarityInversionSwapsOnAndOffOfThoseOutputsOnly) {

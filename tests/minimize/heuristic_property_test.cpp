@@ -47,6 +47,30 @@ TEST(HeuristicMinimizer, ThousandRandomFunctionsGiveValidPrimeIrredundantCovers)
     }
 }
 
+// Functions whose OFF cover is too large to build: the cubes grow inside ON and DC instead, and
+// the covers must be just as valid, prime and irredundant, and nearly as small.
+TEST(HeuristicMinimizer, WithoutOffCoverCubesGrowInsideOnAndDc) {
+    std::mt19937 rng(77);
+    int terms_with_off = 0, terms_without = 0;
+    for (int round = 0; round < 400; ++round) {
+        const int nx = 3 + round % 10;
+        const int ny = 1 + (round / 10) % 8;
+        const PointFunction fn = testing::random_function(rng, nx, ny);
+        const FunctionCovers f = testing::covers_of(fn, nx <= 7);
+        HeuristicParams params;
+        params.make_sparse = round % 2 == 0;
+        terms_with_off += static_cast<int>(minimize(f, fn.space, params).cover.size());
+        params.off_known = false;
+        const FunctionCovers without{f.on, f.dc, {}};
+        const HeuristicResult r = minimize(without, fn.space, params);
+        ASSERT_EQ(testing::check_valid(r.cover, fn), "") << "round " << round;
+        ASSERT_EQ(testing::check_prime(r.cover, fn, !params.make_sparse), "") << "round " << round;
+        ASSERT_EQ(testing::check_irredundant(r.cover, fn), "") << "round " << round;
+        terms_without += static_cast<int>(r.cover.size());
+    }
+    EXPECT_LE(terms_without, terms_with_off * 21 / 20);
+}
+
 TEST(HeuristicMinimizer, RestartsNeverLoseAndDoNotDependOnTheThreadCount) {
     std::mt19937 rng(99);
     for (int round = 0; round < 40; ++round) {
