@@ -16,6 +16,22 @@ LiteralColumns literal_columns(const InputCover& f) {
     return cols;
 }
 
+std::vector<InBits> input_groups(const InBits* begin, const InBits* end) {
+    std::vector<InBits> groups;
+    for (const InBits* c = begin; c != end; ++c) {
+        InBits support = zero_literals(*c) | one_literals(*c);
+        // The cube joins every group it touches into one.
+        std::size_t kept = 0;
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            if ((groups[g] & support).any()) support |= groups[g];
+            else groups[kept++] = groups[g];
+        }
+        groups.resize(kept);
+        if (support.any()) groups.push_back(support);
+    }
+    return groups;
+}
+
 InBits busiest_input(const InBits* begin, const InBits* end, const InBits& candidates) {
     // Counts all columns at once: plane k holds bit k of every column's count, so adding a cube
     // costs a short carry chain instead of a step per literal.

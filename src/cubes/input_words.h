@@ -30,6 +30,11 @@ inline InBits busiest_input(const InputCover& f, const InBits& candidates) {
     return busiest_input(f.data(), f.data() + f.size(), candidates);
 }
 
+// The inputs with a literal in the cubes [begin, end) (as low bits), in groups that no cube links:
+// each cube's literals lie in one group. A cover whose cubes fall into several groups is the union
+// of functions of disjoint inputs, which tautology and complement can take one at a time.
+std::vector<InBits> input_groups(const InBits* begin, const InBits* end);
+
 // Appends to w the cofactor of words [b, e) of w for input `bit` = `value`.
 void append_cofactor(InputCover& w, std::size_t b, std::size_t e, const InBits& bit, int value);
 

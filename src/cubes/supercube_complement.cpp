@@ -9,7 +9,7 @@ namespace {
 // (inputs the region fixes read 11), and the supercube found so far grows in found_.
 class ComplementWalk {
 public:
-    ComplementWalk(const InputCover& f, const Space& s) : stack_(f), full_(s.in_full) {}
+    ComplementWalk(const InputCover& f, const InBits& full) : stack_(f), full_(full) {}
 
     InBits run() {
         visit(0, stack_.size(), full_);
@@ -18,10 +18,14 @@ public:
 
 private:
     void visit(std::size_t begin, std::size_t end, const InBits& region);
+    void take_groups(std::size_t begin, std::size_t end, const InBits& region, const std::vector<InBits>& groups);
+
+    static constexpr long kNodesBeforeGroups = 16;
 
     InputCover stack_;
     InBits full_;
     InBits found_;
+    long nodes_ = 0;
 };
 
 void ComplementWalk::visit(std::size_t begin, std::size_t end, const InBits& region) {
@@ -47,6 +51,16 @@ void ComplementWalk::visit(std::size_t begin, std::size_t end, const InBits& reg
         found_ |= ((full_ & ~pairs_of(lits)) | (zero << 1) | one | pairs_of(lits & ~single)) & region;
         return;
     }
+    // Cubes in groups on disjoint inputs: the complement is the product of the groups' complements,
+    // and its supercube the product of theirs (empty when one group is a tautology). Looking for
+    // groups costs a pass per node: only deep walks, where the groups' leaves multiply, pay for it.
+    if (++nodes_ > kNodesBeforeGroups) {
+        const std::vector<InBits> groups = input_groups(stack_.data() + begin, stack_.data() + end);
+        if (groups.size() > 1) {
+            take_groups(begin, end, region, groups);
+            return;
+        }
+    }
     const InBits low = busiest_input(stack_.data() + begin, stack_.data() + end, binate);
     for (int value : {0, 1}) {
         const std::size_t mark = stack_.size();
@@ -56,10 +70,25 @@ void ComplementWalk::visit(std::size_t begin, std::size_t end, const InBits& reg
     }
 }
 
+void ComplementWalk::take_groups(std::size_t begin, std::size_t end, const InBits& region, const std::vector<InBits>& groups) {
+    InBits product = full_;
+    for (const InBits& group : groups) {
+        InputCover part;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (((zero_literals(stack_[i]) | one_literals(stack_[i])) & ~group).none()) part.push_back(stack_[i]);
+        }
+        const InBits inputs = pairs_of(group);
+        const InBits own = ComplementWalk(part, full_).run();
+        if ((own & inputs).none()) return;  // this group covers everything
+        product = (product & ~inputs) | (own & inputs);
+    }
+    found_ |= product & region;
+}
+
 }  // namespace
 
 InBits input_supercube_of_complement(const InputCover& f, const Space& s) {
-    return ComplementWalk(f, s).run();
+    return ComplementWalk(f, s.in_full).run();
 }
 
 }  // namespace VORMEL_CUBE_CLASS

@@ -10,9 +10,30 @@ inline namespace VORMEL_CUBE_CLASS {
 
 namespace {
 
+// Cubes in groups sharing no input: the union is a tautology only if one group is (a point missed
+// by each group, combined, is missed by all). Looking for groups costs a pass per node; it pays
+// only in deep searches, where the leaves of the groups multiply.
+constexpr long kNodesBeforeGroups = 16;
+
+bool tautology_of_range(InputCover& w, std::size_t b, std::size_t e, const Space& s, long& nodes);
+
+bool tautology_of_groups(InputCover& w, std::size_t b, std::size_t e, const Space& s, long& nodes,
+                         const std::vector<InBits>& groups) {
+    for (const InBits& group : groups) {
+        const std::size_t top = w.size();
+        for (std::size_t i = b; i < e; ++i) {
+            if (((zero_literals(w[i]) | one_literals(w[i])) & ~group).none()) w.push_back(w[i]);
+        }
+        const bool holds = tautology_of_range(w, top, w.size(), s, nodes);
+        w.resize(top);
+        if (holds) return true;
+    }
+    return false;
+}
+
 // Words [b, e) of `w`; each cofactor is appended to w and dropped on return, so the recursion
 // allocates only while the stack grows.
-bool tautology_of_range(InputCover& w, std::size_t b, std::size_t e, const Space& s) {
+bool tautology_of_range(InputCover& w, std::size_t b, std::size_t e, const Space& s, long& nodes) {
     if (b == e) return false;
     InBits all;
     LiteralColumns cols;
@@ -35,15 +56,19 @@ bool tautology_of_range(InputCover& w, std::size_t b, std::size_t e, const Space
             const InBits in = w[i];
             if (((zero_literals(in) | one_literals(in)) & unate).none()) w.push_back(in);
         }
-        const bool holds = tautology_of_range(w, top, w.size(), s);
+        const bool holds = tautology_of_range(w, top, w.size(), s, nodes);
         w.resize(top);
         return holds;
+    }
+    if (++nodes > kNodesBeforeGroups) {
+        if (const std::vector<InBits> groups = input_groups(w.data() + b, w.data() + e); groups.size() > 1)
+            return tautology_of_groups(w, b, e, s, nodes, groups);
     }
     const InBits bit = busiest_input(w.data() + b, w.data() + e, binate);
     for (int value : {0, 1}) {
         const std::size_t top = w.size();
         append_cofactor(w, b, e, bit, value);
-        const bool holds = tautology_of_range(w, top, w.size(), s);
+        const bool holds = tautology_of_range(w, top, w.size(), s, nodes);
         w.resize(top);
         if (!holds) return false;
     }
@@ -56,7 +81,8 @@ bool input_tautology(const InputCover& f, const Space& s) {
     InputCover w;
     w.reserve(f.size() * 4);
     w = f;
-    return tautology_of_range(w, 0, w.size(), s);
+    long nodes = 0;
+    return tautology_of_range(w, 0, w.size(), s, nodes);
 }
 
 bool tautology(const Cover& f, const Space& s) {
@@ -66,7 +92,8 @@ bool tautology(const Cover& f, const Space& s) {
         for (const Cube& c : f) {
             if (has_output(c, j)) part.push_back(c.in);
         }
-        if (!tautology_of_range(part, 0, part.size(), s)) return false;
+        long nodes = 0;
+        if (!tautology_of_range(part, 0, part.size(), s, nodes)) return false;
     }
     return true;
 }
@@ -87,7 +114,8 @@ bool covers(const Cover& f, const Cube& c, const Space& s) {
         for (const Cube& d : inside) {
             if (has_output(d, j)) part.push_back((d.in | ~c.in) & s.in_full);
         }
-        if (!tautology_of_range(part, 0, part.size(), s)) return false;
+        long nodes = 0;
+        if (!tautology_of_range(part, 0, part.size(), s, nodes)) return false;
     }
     return true;
 }

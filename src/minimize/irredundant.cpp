@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 
+#include "cubes/input_words.h"
 #include "minimize/cover_cost.h"
 #include "minimize/cube_cofactors.h"
 #include "minimize/min_cover.h"
@@ -39,6 +40,7 @@ public:
 
     void run(const std::vector<Tagged>& cubes) {
         stack_ = cubes;
+        nodes_ = 0;
         visit(0, stack_.size());
     }
 
@@ -53,14 +55,51 @@ private:
         }
         const cubes::InBits binate = zero & one;
         if (binate.none()) {
-            std::vector<int> row{self_};
-            for (std::size_t i = begin; i < end; ++i)
-                if (stack_[i].in == full_) row.push_back(stack_[i].tag);
-            std::sort(row.begin(), row.end());
-            row.erase(std::unique(row.begin(), row.end()), row.end());
-            rows_.push_back(std::move(row));
+            add_row(begin, end);
             return;
         }
+        // Cubes in groups on disjoint inputs: the leaves multiply, and a row needs a cube universal
+        // at its leaf in one group or another. Past a walk's first nodes, the rows of one group
+        // alone (each leaf's cubes of that group, plus those universal here) stand for them:
+        // stronger, still sound, and only as many as that group's leaves. The group of the most
+        // cubes leaves the most choice.
+        if (++nodes_ > kExactNodes && walk_one_group(begin, end)) return;
+        split_on_busiest(begin, end, binate);
+    }
+
+    void add_row(std::size_t begin, std::size_t end) {
+        std::vector<int> row{self_};
+        for (std::size_t i = begin; i < end; ++i)
+            if (stack_[i].in == full_) row.push_back(stack_[i].tag);
+        std::sort(row.begin(), row.end());
+        row.erase(std::unique(row.begin(), row.end()), row.end());
+        rows_.push_back(std::move(row));
+    }
+
+    bool walk_one_group(std::size_t begin, std::size_t end) {
+        inputs_.clear();
+        for (std::size_t i = begin; i < end; ++i) inputs_.push_back(stack_[i].in);
+        const std::vector<cubes::InBits> groups = cubes::input_groups(inputs_.data(), inputs_.data() + inputs_.size());
+        if (groups.size() < 2) return false;
+        auto in_group = [&](const cubes::InBits& in, const cubes::InBits& group) {
+            return ((cubes::zero_literals(in) | cubes::one_literals(in)) & ~group).none();
+        };
+        const cubes::InBits* widest = nullptr;
+        std::size_t most = 0;
+        for (const cubes::InBits& group : groups) {
+            std::size_t n = 0;
+            for (std::size_t i = begin; i < end; ++i) n += in_group(stack_[i].in, group) ? 1 : 0;
+            if (n > most) widest = &group, most = n;
+        }
+        const std::size_t mark = stack_.size();
+        for (std::size_t i = begin; i < end; ++i)
+            if (in_group(stack_[i].in, *widest)) stack_.push_back(stack_[i]);
+        visit(mark, stack_.size());
+        stack_.resize(mark);
+        return true;
+    }
+
+    void split_on_busiest(std::size_t begin, std::size_t end, const cubes::InBits& binate) {
         // Filled and read before the recursion, so one buffer serves every level.
         std::vector<int>& count = count_;
         count.assign(static_cast<std::size_t>(nx_), 0);
@@ -92,6 +131,9 @@ private:
     std::vector<std::vector<int>>& rows_;
     std::vector<Tagged> stack_;
     std::vector<int> count_;
+    cubes::InputCover inputs_;
+    static constexpr long kExactNodes = 1024;
+    long nodes_ = 0;
 };
 
 // The covering problem over the partially redundant cubes: for each of them, one row per leaf of

@@ -159,9 +159,9 @@ void cube_sets(Session& session) {
     session.engine.per_class = std::make_unique<ClassState>();
     ClassState& state = class_state(session);
     try {
-        // The shared method with the outputs as given can do without an OFF cover; the exact method's
-        // bound and the other polarities need it.
-        const bool off_optional = !is_exact(ctx) && ctx.options.polarity_mode == polarity_one_set;
+        // The shared method can do without an OFF cover, keeping every output as given; the exact
+        // method's bound and the 0-Set need it.
+        const bool off_optional = !is_exact(ctx) && ctx.options.polarity_mode != polarity_zero_set;
         state.covers = cubes::function_covers(problem, off_optional);
     } catch (const std::bad_alloc&) {
         ctx.diag.stop_timer(" Cube sets");
@@ -204,7 +204,8 @@ void cube_cover(Session& session) {
     EngineRun run;
     try {
         // With a requested polarity the ROLEXA restarts run here; a polarity search runs them on its winner.
-        const bool search = ctx.options.polarity_mode == polarity_automatic || ctx.options.polarity_mode == polarity_combination;
+        const bool search = (ctx.options.polarity_mode == polarity_automatic || ctx.options.polarity_mode == polarity_combination) &&
+                            state.covers.off_built;
         engine.exact_deadline = std::chrono::steady_clock::now() +
                                 std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                                     std::chrono::duration<double>(ctx.options.exact_limit_seconds));
@@ -252,7 +253,9 @@ void cube_bundle(Session& session) {
     ClassState& state = class_state(session);
     ctx.current_sub = "Cube_Bundle";
     const int mode = ctx.options.polarity_mode;
-    const bool search = mode == polarity_automatic || mode == polarity_combination;
+    // Inverting an output makes its OFF part its ON part: without the OFF cover every output keeps
+    // the 1-Set (an OFF part that large would be a poor ON part anyway).
+    const bool search = (mode == polarity_automatic || mode == polarity_combination) && state.covers.off_built;
     const int restarts = is_exact(ctx) ? 0 : ctx.options.rolexa_iterations;
     if (ctx.level() > 0) {
         step_heading(ctx, is_exact(ctx) ? " *** Exact Bundle (3):  Output Polarity"
@@ -277,6 +280,10 @@ void cube_bundle(Session& session) {
     estimate_params.make_sparse = false;
     estimate_params.loop = false;
     const minimize::PolarityMinimizer estimate = search_minimizer(estimate_params);
+    if ((mode == polarity_automatic || mode == polarity_combination) && !state.covers.off_built) {
+        ctx.report.text_navy(1);
+        ctx.report.display_text(" *** OFF-Set too large to build: every Output keeps its 1-Set", 1);
+    }
     ctx.diag.start_timer(" Bundle processing");
     try {
         if (search) {

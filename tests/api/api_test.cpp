@@ -133,15 +133,20 @@ TEST(ApiResult, EveryMethodAndPolarityProvesItsResult) {
 // Random rows over 32 inputs: building the OFF cover would take seconds and 400 MB. The shared
 // method grows the cubes inside ON and DC instead and proves its result the same way.
 TEST(ApiResult, FunctionWhoseOffCoverIsTooLargeIsMinimizedAndProvenWithoutIt) {
-    api::Options options;
-    options.method = api::Method::shared;
-    options.display_level = 1;
-    const api::Result result =
-        api::minimize(api::from_file(std::string(VORMEL_SOURCE_DIR) + "/tests/data/random_sparse_32.pla"), options);
-    EXPECT_EQ(result.proof.outcome, "proven equal");
-    EXPECT_NE(result.report.find(" OFF-Set  : not built (too large)"), std::string::npos);
-    // No two of its random rows merge and none is redundant (the same with the OFF cover).
-    EXPECT_EQ(result.cost.terms, 120);
+    for (const api::Polarity polarity : {api::Polarity::one_set, api::Polarity::automatic}) {
+        api::Options options;
+        options.method = api::Method::shared;
+        options.polarity = polarity;
+        options.display_level = 1;
+        const api::Result result =
+            api::minimize(api::from_file(std::string(VORMEL_SOURCE_DIR) + "/tests/data/random_sparse_32.pla"), options);
+        EXPECT_EQ(result.proof.outcome, "proven equal");
+        EXPECT_NE(result.report.find(" OFF-Set  : not built (too large)"), std::string::npos);
+        // No two of its random rows merge and none is redundant (the same with the OFF cover).
+        EXPECT_EQ(result.cost.terms, 120);
+        // Inverting an output would need its OFF part.
+        for (const api::Output& output : result.outputs) EXPECT_EQ(output.polarity, 1) << output.name;
+    }
 }
 
 TEST(ApiResult, OutputsPolarityAndCostAgreeWithTheSummary) {

@@ -44,4 +44,16 @@ inline Cover random_cover(std::mt19937& rng, const Space& s, int cubes, int free
     return f;
 }
 
+// The same with the inputs dealt round-robin into `groups` groups and every cube's literals in one
+// of them: a union of functions of disjoint inputs (as wide covers and their cofactors often are).
+inline Cover random_grouped_cover(std::mt19937& rng, const Space& s, int cubes, int free_percent, int groups) {
+    Cover f = random_cover(rng, s, cubes, free_percent);
+    for (Cube& c : f) {
+        const int own = static_cast<int>(rng() % static_cast<unsigned>(groups));
+        for (int i = 0; i < s.nx; ++i)
+            if (i % groups != own) c.in |= input_pair(i);
+    }
+    return f;
+}
+
 }  // namespace vormel::cubes::testing
