@@ -19,8 +19,7 @@ LiteralColumns literal_columns(const InputCover& f) {
 std::vector<InBits> input_groups(const InBits* begin, const InBits* end) {
     std::vector<InBits> groups;
     for (const InBits* c = begin; c != end; ++c) {
-        // A literal has one bit of its pair: the pair's two bits differ.
-        InBits support = (*c ^ (*c >> 1)) & kLowBits;
+        InBits support = literal_inputs(*c);
         // The cube joins every group it touches into one.
         std::size_t kept = 0;
         for (std::size_t g = 0; g < groups.size(); ++g) {

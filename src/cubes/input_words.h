@@ -20,6 +20,8 @@ struct LiteralColumns {
 
 inline InBits zero_literals(const InBits& in) { return in & ~(in >> 1) & kLowBits; }
 inline InBits one_literals(const InBits& in) { return (in >> 1) & ~in & kLowBits; }
+// The inputs (as low bits) where `in` has a literal: the two bits of the pair differ.
+inline InBits literal_inputs(const InBits& in) { return (in ^ (in >> 1)) & kLowBits; }
 
 LiteralColumns literal_columns(const InputCover& f);
 

@@ -75,7 +75,7 @@ void ComplementWalk::take_groups(std::size_t begin, std::size_t end, const InBit
     for (const InBits& group : groups) {
         InputCover part;
         for (std::size_t i = begin; i < end; ++i) {
-            if (((zero_literals(stack_[i]) | one_literals(stack_[i])) & ~group).none()) part.push_back(stack_[i]);
+            if ((literal_inputs(stack_[i]) & ~group).none()) part.push_back(stack_[i]);
         }
         const InBits inputs = pairs_of(group);
         const InBits own = ComplementWalk(part, full_).run();

@@ -22,7 +22,7 @@ bool tautology_of_groups(InputCover& w, std::size_t b, std::size_t e, const Spac
     for (const InBits& group : groups) {
         const std::size_t top = w.size();
         for (std::size_t i = b; i < e; ++i) {
-            if (((zero_literals(w[i]) | one_literals(w[i])) & ~group).none()) w.push_back(w[i]);
+            if ((literal_inputs(w[i]) & ~group).none()) w.push_back(w[i]);
         }
         const bool holds = tautology_of_range(w, top, w.size(), s, nodes);
         w.resize(top);

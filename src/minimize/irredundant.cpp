@@ -81,8 +81,8 @@ private:
         for (std::size_t i = begin; i < end; ++i) inputs_.push_back(stack_[i].in);
         const std::vector<cubes::InBits> groups = cubes::input_groups(inputs_.data(), inputs_.data() + inputs_.size());
         if (groups.size() < 2) return false;
-        auto in_group = [&](const cubes::InBits& in, const cubes::InBits& group) {
-            return ((cubes::zero_literals(in) | cubes::one_literals(in)) & ~group).none();
+        auto in_group = [](const cubes::InBits& in, const cubes::InBits& group) {
+            return (cubes::literal_inputs(in) & ~group).none();
         };
         const cubes::InBits* widest = nullptr;
         std::size_t most = 0;
