@@ -15,6 +15,8 @@
 #include "bench_runner.h"
 #include "cli/run_option_flags.h"
 #include "peer_figures.h"
+#include "random_functions.h"
+#include "side_by_side.h"
 
 namespace fs = std::filesystem;
 using namespace vormel::bench;
@@ -42,6 +44,25 @@ int main(int argc, char** argv) {
     app.add_option("--skip-over", max_seconds, "Run a file only once when its first run takes longer (seconds)");
     app.add_flag("--report-throughput", throughput, "Measure the report channel instead");
     app.add_option("--lines", throughput_lines, "Lines for --report-throughput");
+    SideBySideSettings side;
+    side.vormelc = VORMELC_PATH;
+    std::string own_args = "-q --method shared", peer_args;
+    int random_count = 0;
+    std::uint64_t seed = 1;
+    std::string shape = "narrow";
+    app.add_option("--peer", side.peer,
+                   "Time the peer program side by side with vormelc (whole processes, alternating, medians)");
+    app.add_option("--vormelc", side.vormelc, "vormelc to time with --peer")->capture_default_str();
+    app.add_option("--own-args", own_args, "vormelc's options with --peer")->capture_default_str();
+    app.add_option("--peer-args", peer_args, "The peer's options with --peer");
+    app.add_option("--runs", side.runs, "Counted runs of each program with --peer")->check(CLI::Range(1, 100))
+        ->capture_default_str();
+    app.add_option("--random", random_count, "Inputs: this many random functions (common PLA dialect; use with "
+                                             "--own-args '... --import')");
+    app.add_option("--seed", seed, "Seed of --random")->capture_default_str();
+    app.add_option("--shape", shape, "Shape of --random: narrow (4-16 inputs, 1-24 outputs, up to 400 rows, 0-50% "
+                                     "don't-care rows) or wide-sparse (120-200 inputs, rows of 2-12 literals)")
+        ->check(CLI::IsMember({"narrow", "wide-sparse"}))->capture_default_str();
     CLI11_PARSE(app, argc, argv);
 
     const fs::path work = fs::temp_directory_path() / fmt::format("vormel-bench-{}", ::getpid());
@@ -57,6 +78,12 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    const fs::path random_folder = work / "random";
+    if (random_count > 0) {
+        fs::create_directories(random_folder);
+        files = write_random_functions(random_folder.string(), random_count, seed,
+                                       shape == "narrow" ? RandomShape::narrow : RandomShape::wide_sparse);
+    }
     if (files.empty()) {
         for (const auto& entry : fs::directory_iterator(folder)) {
             // Only inputs: reports or other files left in the folder are no benchmark.
@@ -67,14 +94,28 @@ int main(int argc, char** argv) {
         }
         std::sort(files.begin(), files.end());
     }
+    if (!side.peer.empty()) {
+        side.own_args = split_words(own_args);
+        side.peer_args = split_words(peer_args);
+        std::vector<SideBySideRow> rows;
+        for (const std::string& file : files) {
+            rows.push_back(compare_side_by_side(file, work.string(), side));
+            std::fprintf(stderr, "\r%zu of %zu", rows.size(), files.size());
+        }
+        std::fprintf(stderr, "\n");
+        const int failures = print_side_by_side(rows);
+        fs::remove_all(work);
+        return failures == 0 ? 0 : 1;
+    }
+
     // A folder may carry its own figures (pla-wide/); else those beside it.
     const fs::path own_figures = fs::path(folder) / "peer_figures.tsv";
     const PeerTable peers = read_peer_figures(
         (fs::exists(own_figures) ? own_figures : fs::path(folder).parent_path() / "peer_figures.tsv").string());
 
     fmt::print("file\texpand_s\tprimes_s\tcover_s\tbundle_s\tfinal_s\ttotal_s\tpeak_MiB\tprimes\tterms\tx_lits\ty_lits"
-               "\tok\tesp_terms\topo_terms\tesp_s\n");
-    double total = 0, peer_total = 0;
+               "\tok\tesp_terms\topo_terms\n");
+    double total = 0;
     int failures = 0;
     for (const std::string& file : files) {
         // A run writes its reports beside its input: work on a copy.
@@ -92,22 +133,20 @@ int main(int argc, char** argv) {
         for (int i = 1; i < repeat && runs.front().total_seconds < max_seconds; ++i) runs.push_back(fresh_run());
         const RunFigures f = median_of(runs);
         const std::string name = fs::path(file).filename().string();
-        fmt::print("{}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.1f}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", name,
+        fmt::print("{}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.3f}\t{:.1f}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", name,
                    f.step_seconds[1], f.step_seconds[2], f.step_seconds[3], f.step_seconds[4], f.step_seconds[5],
                    f.total_seconds, f.peak_kib / 1024.0, f.primes, f.product_terms, f.x_literals, f.y_literals,
                    f.ok ? "yes" : (f.failure.empty() ? "no" : f.failure), peer(peers, name, "esp_terms"),
-                   peer(peers, name, "opo_terms"), peer(peers, name, "esp_median_s"));
+                   peer(peers, name, "opo_terms"));
         std::fflush(stdout);
         total += f.total_seconds;
-        const std::string peer_seconds = peer(peers, name, "esp_median_s");
-        if (peer_seconds != "-") peer_total += std::atof(peer_seconds.c_str());
         failures += f.ok ? 0 : 1;
         fs::remove(copy);
         fs::remove(copy.string() + ".rpt");
         fs::remove(copy.string() + ".rpt.rtf");
     }
-    fmt::print("# total {:.3f} s; peer total {:.3f} s; ratio {:.1f}; files not ok: {}\n", total, peer_total,
-               peer_total > 0 ? total / peer_total : 0.0, failures);
+    // Stored peer times are no yardstick: --peer times both programs side by side.
+    fmt::print("# total {:.3f} s; files not ok: {}\n", total, failures);
     fs::remove_all(work);
     return failures == 0 ? 0 : 1;
 }
