@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     app.add_option("--random", random_count, "Inputs: this many random functions (common PLA dialect; use with "
                                              "--own-args '... --import')");
+    std::string write_random;
+    app.add_option("--write-random", write_random, "Write the --random functions into this folder and stop");
     app.add_option("--seed", seed, "Seed of --random")->capture_default_str();
     app.add_option("--shape", shape, "Shape of --random: narrow (4-16 inputs, 1-24 outputs, up to 400 rows, 0-50% "
                                      "don't-care rows) or wide-sparse (120-200 inputs, rows of 2-12 literals)")
@@ -78,11 +80,15 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const fs::path random_folder = work / "random";
+    const fs::path random_folder = write_random.empty() ? work / "random" : fs::path(write_random);
     if (random_count > 0) {
         fs::create_directories(random_folder);
         files = write_random_functions(random_folder.string(), random_count, seed,
                                        shape == "narrow" ? RandomShape::narrow : RandomShape::wide_sparse);
+        if (!write_random.empty()) {
+            fs::remove_all(work);
+            return 0;
+        }
     }
     if (files.empty()) {
         for (const auto& entry : fs::directory_iterator(folder)) {

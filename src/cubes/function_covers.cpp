@@ -1,5 +1,6 @@
 #include "cubes/function_covers.h"
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <stdexcept>
@@ -87,10 +88,22 @@ FunctionCovers covers_of(const Problem& problem, const std::vector<char>& off_wa
         InputCover& d = dc[j];
         if (!dashes[j].empty()) {
             // What the dash rows cover minus what any row specifies, as the complement of (not dashes) + specified.
-            InputCover outside = input_complement(dashes[j], s);
-            outside.insert(outside.end(), ones[j].begin(), ones[j].end());
-            outside.insert(outside.end(), zeros[j].begin(), zeros[j].end());
-            d = input_complement(outside, s);
+            // A dash row inside another, or inside one specified row, adds nothing: imported files
+            // carry many (the pieces of a row that a don't care of one output splits say "-" for the rest).
+            InputCover& open = dashes[j];
+            remove_contained_inputs(open);
+            const auto inside_specified = [&](const InBits& in) {
+                const auto holds = [&in](const InBits& c) { return (in & ~c).none(); };
+                return std::any_of(ones[j].begin(), ones[j].end(), holds) ||
+                       std::any_of(zeros[j].begin(), zeros[j].end(), holds);
+            };
+            open.erase(std::remove_if(open.begin(), open.end(), inside_specified), open.end());
+            if (!open.empty()) {
+                InputCover outside = input_complement(open, s);
+                outside.insert(outside.end(), ones[j].begin(), ones[j].end());
+                outside.insert(outside.end(), zeros[j].begin(), zeros[j].end());
+                d = input_complement(outside, s);
+            }
         }
         if (problem.rest_values[j] == kDash) d.insert(d.end(), uncovered.begin(), uncovered.end());
         remove_contained_inputs(d);
