@@ -9,7 +9,7 @@
 #ifdef VORMEL_NARROWEST_AND_WIDEST_CUBE_CLASSES
 #define VORMEL_CUBE_CLASSES(X) X(0, w1x2, 1, 2) X(1, w128x64, 128, 64)
 #else
-#define VORMEL_CUBE_CLASSES(X) X(0, w1x2, 1, 2) X(1, w2x2, 2, 2) X(2, w4x4, 4, 4) X(3, w128x64, 128, 64)
+#define VORMEL_CUBE_CLASSES(X) X(0, w1x2, 1, 2) X(1, w2x2, 2, 2) X(2, w4x4, 4, 4) X(3, w8x4, 8, 4) X(4, w128x64, 128, 64)
 #endif
 
 namespace vormel::cubes {
