@@ -94,11 +94,16 @@ void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work) {
         }
         feasible.resize(kept);
         if (feasible.empty()) return;
+        // Copied side by side: the count below reads every pair, and reading them through the
+        // indices cost most of the expansion in cache misses.
+        Cover& cubes_now = work.feasible_cubes;
+        cubes_now.clear();
+        for (int i : feasible) cubes_now.push_back(targets[i]);
         int best = -1, best_swallowed = -1, best_new = INT_MAX;
         for (int i : feasible) {
             const Cube grown = cubes::supercube(g.raise, targets[i]);
             int swallowed = 0;
-            for (int k : feasible) swallowed += cubes::contains(grown, targets[k]) ? 1 : 0;
+            for (const Cube& d : cubes_now) swallowed += cubes::contains(grown, d) ? 1 : 0;
             const int added = new_parts(g.raise, targets[i]);
             if (swallowed > best_swallowed || (swallowed == best_swallowed && added < best_new)) {
                 best = i;
