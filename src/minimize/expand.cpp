@@ -1,6 +1,7 @@
 #include "minimize/expand.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <numeric>
 
@@ -80,9 +81,10 @@ void raise_least_blocked(Growth& g, BlockingRows& rows) {
 // whose supercube with the growing cube contains most of the others that could be taken, then the
 // one adding fewest parts. Cubes that fit the free parts but would make the cube meet a row go to
 // work.candidates.
-void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work) {
+void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work, const Space& s) {
     auto& feasible = work.feasible;
     auto& blocked = work.candidates;
+    std::vector<std::uint64_t> inside;
     for (;;) {
         std::size_t kept = 0;
         for (int i : feasible) {
@@ -94,16 +96,33 @@ void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work) {
         }
         feasible.resize(kept);
         if (feasible.empty()) return;
-        // Copied side by side: the count below reads every pair, and reading them through the
-        // indices cost most of the expansion in cache misses.
-        Cover& cubes_now = work.feasible_cubes;
-        cubes_now.clear();
-        for (int i : feasible) cubes_now.push_back(targets[i]);
+        // How many feasible cubes a supercube swallows, by columns: per part, the feasible cubes
+        // that have it; a cube lies inside the supercube when it has none of the parts outside.
+        // Counting pair by pair read every cube for every candidate, most of the expansion's time.
+        const std::size_t words = (feasible.size() + 63) / 64;
+        const int in_bits = 2 * s.nx;
+        std::vector<std::uint64_t>& holders = work.holders;
+        holders.assign(static_cast<std::size_t>(in_bits + s.ny) * words, 0);
+        for (std::size_t q = 0; q < feasible.size(); ++q) {
+            const std::uint64_t bit = std::uint64_t{1} << (q % 64);
+            const Cube& d = targets[feasible[q]];
+            d.in.for_each([&](int b) { holders[static_cast<std::size_t>(b) * words + q / 64] |= bit; });
+            d.out.for_each([&](int j) { holders[static_cast<std::size_t>(in_bits + j) * words + q / 64] |= bit; });
+        }
+        inside.resize(words);
         int best = -1, best_swallowed = -1, best_new = INT_MAX;
         for (int i : feasible) {
             const Cube grown = cubes::supercube(g.raise, targets[i]);
+            std::fill(inside.begin(), inside.end(), ~std::uint64_t{0});
+            const auto drop_holders = [&](std::size_t column) {
+                const std::uint64_t* h = holders.data() + column * words;
+                for (std::size_t w = 0; w < words; ++w) inside[w] &= ~h[w];
+            };
+            (s.in_full & ~grown.in).for_each([&](int b) { drop_holders(static_cast<std::size_t>(b)); });
+            (s.out_full & ~grown.out).for_each([&](int j) { drop_holders(static_cast<std::size_t>(in_bits + j)); });
+            if (feasible.size() % 64) inside.back() &= (std::uint64_t{1} << (feasible.size() % 64)) - 1;
             int swallowed = 0;
-            for (const Cube& d : cubes_now) swallowed += cubes::contains(grown, d) ? 1 : 0;
+            for (const std::uint64_t w : inside) swallowed += std::popcount(w);
             const int added = new_parts(g.raise, targets[i]);
             if (swallowed > best_swallowed || (swallowed == best_swallowed && added < best_new)) {
                 best = i;
@@ -161,7 +180,7 @@ Cube expand_cube(const Cube& c, const GrowthBound& bound, const Cover& targets, 
     for_each_inside(targets, target_columns, cubes::supercube(g.raise, g.free), [&](std::size_t i) {
         if (!skip[i] && !cubes::contains(g.raise, targets[i])) work.feasible.push_back(static_cast<int>(i));
     });
-    swallow_cubes(g, targets, work);
+    swallow_cubes(g, targets, work, s);
     steer_toward_blocked(g, targets, work, s);
     // Nothing left to aim at: the largest prime, greedily.
     while (g.free.in.any() || g.free.out.any()) {

@@ -30,7 +30,7 @@ struct ExpandWork {
     BlockingRows rows;
     std::vector<int> feasible;
     std::vector<int> candidates;
-    cubes::Cover feasible_cubes;  // the feasible cubes side by side, for the quadratic choice
+    std::vector<std::uint64_t> holders;  // per input bit and output: which feasible cubes have it
     std::vector<int> in_need;  // per input bit / output: how many blocked cubes need it raised
     std::vector<int> out_need;
 };
