@@ -8,6 +8,7 @@
 
 #include "cubes/cube_oracle.h"
 #include "cubes/function_covers.h"
+#include "input/pla_import.h"
 #include "model/problem.h"
 #include "run/command_fsm.h"
 #include "support/test_session.h"
@@ -93,6 +94,31 @@ TEST(FunctionCovers, RestValuesDontCaresAndWinningOnes) {
     EXPECT_EQ(check_text("fd.pla", ".i 3\n.o 2\n1-- 10\n11- 01\n-1- -0\n0-1 -1\n.e\n"), "");
     // Equations: a term of one output is 0 for nothing else.
     EXPECT_EQ(check_text("eq.bol", "X = A AND B OR /C\nY = A AND /B\nEND\n"), "");
+}
+
+// Imported files of type fd with don't-care rows: each row that a don't care splits leaves pieces
+// whose "-" entries lie inside other rows, which the don't-care cover leaves out before its
+// complement; the covers must still mean the expansion.
+TEST(FunctionCovers, ImportedDontCareRowsMeanTheirExpansion) {
+    std::uint64_t state = 12345;
+    const auto draw = [&state](int n) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<int>((state >> 33) % static_cast<std::uint64_t>(n));
+    };
+    for (int k = 0; k < 40; ++k) {
+        const int nx = 3 + draw(6), ny = 1 + draw(5), rows = 2 + draw(14);
+        std::string text = ".i " + std::to_string(nx) + "\n.o " + std::to_string(ny) + "\n.type fd\n";
+        for (int r = 0; r < rows; ++r) {
+            for (int i = 0; i < nx; ++i) text += "01--"[draw(4)];
+            text += ' ';
+            const char mark = draw(3) == 0 ? '-' : '1';
+            for (int j = 0; j < ny; ++j) text += draw(2) ? mark : '0';
+            text += '\n';
+        }
+        const PlaImport imported = import_pla(text + ".e\n");
+        ASSERT_TRUE(imported.error.empty()) << imported.error << "\n" << text;
+        EXPECT_EQ(check_text("imported.pla", imported.text), "") << text;
+    }
 }
 
 // Random rows of 10 literals over 32 inputs: the OFF cover runs to about 400,000 cubes (seconds and
