@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
     window.showMaximized();
 
-    // The way out of a step that runs too long: ends the process at once, nothing saved. It belongs
-    // to the main window, so a window manager keeps it above; without one, raising it last does.
+    // The way out of a step that runs too long: ends the process at once, nothing saved. It is
+    // transient for the main window, so a window manager keeps it above; without one, raising it last does.
     auto emergency = std::make_unique<vormel::EmergencyWindow>(
         &window, [&window] { return window.progress_position(); }, [] { std::_Exit(1); });
     emergency->show();

@@ -33,6 +33,7 @@
 #include "ui/help_window.h"
 #include "ui/qt_work_area.h"
 #include "ui/report_view.h"
+#include "ui/running_clock.h"
 #include "ui/query_box.h"
 #include "ui/show_path.h"
 #include "ui/threaded_run_window.h"
@@ -330,6 +331,8 @@ void MainWindow::create_controls() {
     time_field_->setToolTip("Display of total time in sec  ");
     time_field_->setGeometry(scale_.rect(360, 10560, 1695, 300));
     time_field_->setFont(scale_.font("Arial", 8));
+    running_clock_ = new RunningClock(
+        *time_field_, [this] { return query_box_ && query_box_->is_open(); }, this);
     time_strip_ = new QLabel(central);
     time_strip_->setObjectName("timeStrip");
     time_strip_->setToolTip("Display of total time in sec  ");
@@ -684,6 +687,7 @@ void MainWindow::run_command() {
     // has refreshed it already, this keeps it so whatever path led here.
     work_area_->refresh_copy();
     busy_ = true;
+    running_clock_->set_running(true);
     update_menu_enabling();
     QMetaObject::invokeMethod(
         worker_context_,
@@ -696,6 +700,7 @@ void MainWindow::run_command() {
 
 void MainWindow::command_finished() {
     busy_ = false;
+    running_clock_->set_running(false);
     apply_pending_settings();
     RunContext& ctx = session_->ctx;
     if (ctx.run_state == -1) {
@@ -771,7 +776,7 @@ void MainWindow::set_step_field(int step, StepPart part, std::string_view text, 
 
 void MainWindow::set_status_line(std::string_view text) { status_line_->set_full_text(qt_text(text)); }
 void MainWindow::set_polarity_line(std::string_view text) { polarity_line_->set_full_text(qt_text(text)); }
-void MainWindow::set_time_text(std::string_view text) { time_field_->setText(qt_text(text)); }
+void MainWindow::set_time_text(std::string_view text) { running_clock_->show_total(qt_text(text)); }
 
 void MainWindow::set_prompt(std::string_view text, Rgb colour) {
     const QString lines = qt_text(text);

@@ -37,6 +37,7 @@ class HelpWindow;
 class QtWorkArea;
 class QueryBox;
 class ResultViewWidget;
+class RunningClock;
 class ThreadedRunWindow;
 class UiDialogs;
 class WindowLayout;
@@ -236,6 +237,7 @@ private:
     ElidedLabel *status_line_, *polarity_line_;
     QLabel *time_field_, *time_strip_, *prompt_field_, *version_label_;
     QLabel* swapping_indicator_;
+    RunningClock* running_clock_ = nullptr;
     QProgressBar* progress_bar_;
     QueryBox* query_box_;
     WindowLayout* layout_ = nullptr;

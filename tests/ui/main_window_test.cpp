@@ -42,6 +42,7 @@
 #include "ui/query_box.h"
 #include "ui/recent_files.h"
 #include "ui/report_view.h"
+#include "ui/running_clock.h"
 #include "ui/show_path.h"
 #include "ui/ui_dialogs.h"
 #include "scripted_dialogs.h"
@@ -1431,6 +1432,55 @@ private slots:
         QVERIFY(!ended);
         QTest::keyClick(&emergency, Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(ended);
+    }
+
+    void emergency_window_without_a_frame_draws_its_own_close_button() {
+        // It is transient for the main window, which every window manager keeps it above.
+        bool ended = false;
+        window_->show();
+        EmergencyWindow emergency(window_.get(), [] { return 0; }, [&] { ended = true; });
+        emergency.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&emergency));
+        QCOMPARE(emergency.windowHandle()->transientParent(), window_->windowHandle());
+        QCOMPARE(emergency.windowType(), Qt::Dialog);
+        // Nothing frames it here (no window manager): its "Click [X]" line needs a button of its own.
+        const int frameless_height = emergency.height();
+        emergency.tick();
+        QVERIFY(emergency.has_own_title_bar());
+        QVERIFY(emergency.height() > frameless_height);
+        const QRect box = emergency.close_box();
+        QVERIFY(emergency.rect().contains(box));
+        QTest::mouseClick(&emergency, Qt::LeftButton, {}, QPoint(4, 4));
+        QVERIFY(!ended);
+        QTest::mouseClick(&emergency, Qt::LeftButton, {}, box.center());
+        QVERIFY(ended);
+    }
+
+    void time_field_counts_while_a_step_runs() {
+        // The run sets the total only as a step ends: a 60 s step left " 0.12 s" in view throughout.
+        QLabel field;
+        bool waiting_for_user = false;
+        RunningClock clock(field, [&] { return waiting_for_user; });
+        clock.show_total(" 0.12 s");
+        clock.set_running(true);
+        clock.advance(500);
+        QCOMPARE(field.text(), QString(" 0.12 s"));
+        clock.advance(1500);
+        QCOMPARE(field.text(), QString(" 2.12 s"));
+        clock.advance(60000);
+        QCOMPARE(field.text(), QString(" 62.1 s"));
+        // A new total from the run replaces the count, and the next step counts from it.
+        clock.show_total(" 70.5 s");
+        clock.advance(999);
+        QCOMPARE(field.text(), QString(" 70.5 s"));
+        clock.set_running(false);
+        clock.advance(5000);
+        QCOMPARE(field.text(), QString(" 70.5 s"));
+        // A caption counts from zero.
+        clock.show_total(" Time in sec");
+        clock.set_running(true);
+        clock.advance(3000);
+        QCOMPARE(field.text(), QString(" 3.00 s"));
     }
 };
 
