@@ -2,9 +2,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <cerrno>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <new>
 
+#include "input/file_probe.h"
 #include "input/input_file.h"
 #include "run/check_file.h"
 #include "run/command_fsm.h"
@@ -17,6 +20,24 @@
 namespace vormel {
 
 namespace {
+
+// The start of a file, enough for its header and first rows.
+std::string file_head(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string head(256 * 1024, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    const auto read = static_cast<std::size_t>(file.gcount());
+    // A full buffer may end inside a row: only whole lines are looked at.
+    const std::size_t end = read == head.size() ? head.find_last_of("\r\n") : read;
+    head.resize(end == std::string::npos ? 0 : end);
+    return head;
+}
+
+bool has_pla_extension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".pla";
+}
 
 const char* const kSaveFilter =
     "Input File (*.tab, *.bol, *.tdf, *.dcb, *.pla)|*.tab;*.bol;*.tdf;*.dcb;*.pla|Report File (*.rpt)|*.rpt|All Files (*.*)|*.*";
@@ -113,6 +134,20 @@ void MainWindow::open_input(const std::string& path) {
         set_step_status(ctx, 0, "...", 1);
         return;
     }
+    const bool pla = has_pla_extension(path);
+    const FileProbe probe = probe_input_text(file_head(path), pla);
+    if (pla && probe.common_dialect) {
+        // Our .pla reader would stop at the first row the dialect writes its own way (Error 4 or 5).
+        const MessageAnswer answer =
+            message_box(" Open PLA", " This file is in the common PLA dialect of other tools; Import PLA reads it.\r\n\r\n"
+                                     " Yes:  Import it now (converted into a new text)\r\n  No:  Open it as it is",
+                        MessageIcon::question, MessageButtons::yes_no_cancel);
+        if (answer == MessageAnswer::cancel) return;
+        if (answer == MessageAnswer::yes) {
+            import_pla_file(path);
+            return;
+        }
+    }
     if (!load_input_text(path)) return;
     ctx.input_file = path;
     recent_files_.add(QString::fromStdString(path));
@@ -137,6 +172,7 @@ void MainWindow::open_input(const std::string& path) {
     set_known_inputs(0);
     enable_all_options();
     set_defaults();
+    choose_methods_for_size(probe);
     save_button_->setEnabled(true);
     ctx.run_state = 4;
     update_menu_enabling();

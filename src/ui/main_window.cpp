@@ -28,6 +28,8 @@
 #include "run/check_file.h"
 #include "run/input_path.h"
 #include "run/command_fsm.h"
+#include "input/file_probe.h"
+#include "input/size_limits.h"
 #include "ui/elided_label.h"
 #include "ui/find_dialog.h"
 #include "ui/help_window.h"
@@ -522,6 +524,15 @@ void MainWindow::set_past_classic_limits(bool past) {
     method_buttons_[method_cns]->setToolTip(kCnsTip);
     if (!busy_) method_buttons_[method_cns]->setEnabled(true);
     set_known_inputs(known_inputs_);
+}
+
+void MainWindow::choose_methods_for_size(const FileProbe& probe) {
+    const SizeLimits classic = size_limits(method_cns);
+    if (probe.inputs > classic.inputs || probe.outputs > classic.outputs) {
+        set_past_classic_limits(true);
+    } else if (probe.inputs > 0) {
+        set_known_inputs(probe.inputs);
+    }
 }
 
 void MainWindow::set_known_inputs(int inputs) {

@@ -32,6 +32,7 @@ class QRadioButton;
 namespace vormel {
 
 class ElidedLabel;
+struct FileProbe;
 class FindDialog;
 class HelpWindow;
 class QtWorkArea;
@@ -81,6 +82,8 @@ public:
     int SaveAs_ReportFiles(bool save_as);
     // File > Import PLA...: a file of the common PLA dialect converted into the work area, as changed data.
     void command_import();
+    // Imports path as Import PLA does after its dialog.
+    void import_pla_file(const std::string& path);
     // File > Export Result...: the last run's result as .pla, .blif, .v or .eqn.
     void command_export();
     void change_text_size(int delta);
@@ -163,6 +166,9 @@ private:
     // A run found the file past the classic methods' 22 inputs or 100 outputs: Shared is chosen and
     // QMC and CNS are closed to it, until another text is loaded.
     void set_past_classic_limits(bool past);
+    // A loaded file's size, read from its header, closes the methods that cannot take it before
+    // the first Start.
+    void choose_methods_for_size(const FileProbe& probe);
     void update_exact_limit_enabled();
     void set_page_length_source(int text_height_twips);
     void apply_pending_settings();

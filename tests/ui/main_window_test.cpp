@@ -1199,20 +1199,18 @@ private slots:
         QVERIFY(!window_->work_area_edit().toPlainText().contains("Time Limit"));
     }
 
-    void qmc_chosen_for_a_file_with_11_inputs_ran_consensus_without_a_word() {
+    void a_file_of_11_inputs_closes_qmc_when_opened() {
         std::string wide = ".i 11\n.o 1\n";
         for (int row = 0; row < 4; ++row) wide += std::string(11, row % 2 ? '1' : '0').replace(row, 1, "-") + " 1\n";
         wide += ".e\n";
         write_file(path("wide.pla"), wide);
         open(path("wide.pla"));
+        // The header's width decides before the first Start.
         auto* qmc = widget<QRadioButton>("methodQmc");
-        qmc->click();
-        page_by_page_off();
-        press_start();  // Expand Input: the width is known before the primes are made
-        QCOMPARE(state(), 5);
         QVERIFY(!qmc->isEnabled());
         QVERIFY(widget<QRadioButton>("methodCns")->isChecked());
         QVERIFY2(qmc->toolTip().contains("up to 10 Inputs; this File has 11"), qPrintable(qmc->toolTip()));
+        page_by_page_off();
         run_to_end();
         QCOMPARE(state(), 10);
         press_start();  // Re-Start: the same file, still too wide
@@ -1225,25 +1223,66 @@ private slots:
         QVERIFY(!qmc->toolTip().contains("this File has"));
     }
 
-    void a_file_past_the_classic_limits_was_refused_without_pointing_to_shared() {
+    void a_file_past_the_classic_limits_gave_error_2_before_shared_was_chosen() {
         std::string wide = ".i 30\n.o 2\n";
         wide += std::string(29, '-') + "1 10\n" + "1" + std::string(29, '-') + " 01\n.e\n";
         write_file(path("wide30.pla"), wide);
         open(path("wide30.pla"));
+        // Chosen as the file opens, so the first Start runs Shared.
         auto* cns = widget<QRadioButton>("methodCns");
-        QVERIFY(cns->isChecked());
-        page_by_page_off();
-        press_start();  // the classic reader refuses the file, and Shared is chosen for it
-        run_to_end();
         QVERIFY(!cns->isEnabled());
         QVERIFY(!widget<QRadioButton>("methodQmc")->isEnabled());
         QVERIFY(widget<QRadioButton>("methodShared")->isChecked());
         QVERIFY2(cns->toolTip().contains("up to 22 Inputs and 100 Outputs"), qPrintable(cns->toolTip()));
-        press_start();  // Re-Start, then the run with Shared goes through
-        if (state() == 4) press_start();
+        page_by_page_off();
         run_to_end();
         QCOMPARE(state(), 10);
+        QVERIFY(!window_->work_area_edit().toPlainText().contains("Error"));
         QVERIFY(window_->work_area_edit().toPlainText().contains("Comparison with original expanded Inputs successful."));
+
+        // A table's header counts the same way: 25 names before the colon.
+        press_start();  // Re-Start
+        opened_pla();
+        QVERIFY(cns->isEnabled());
+        QStringList names;
+        for (int i = 0; i < 25; ++i) names << QString("x%1").arg(i);
+        write_file(path("wide.tab"), "Title\n" + names.join(", ").toStdString() + " : f ; header\n" + std::string(25, '-') + " : 1\n");
+        open(path("wide.tab"));
+        QCOMPARE(QString::fromStdString(window_->session().ctx.input_file), QString::fromStdString(path("wide.tab")));
+        QVERIFY(widget<QRadioButton>("methodShared")->isChecked());
+        QVERIFY(!cns->isEnabled());
+        // A narrow one opens them again.
+        opened_pla();
+        QVERIFY(cns->isEnabled());
+        QVERIFY(widget<QRadioButton>("methodQmc")->isEnabled());
+    }
+
+    void a_common_dialect_file_opened_with_open_offers_the_import() {
+        // Cubes split over two lines and a title: our reader stops at them with an input error.
+        const std::string wide_input = std::string(14, '-') + "01" + std::string(14, '-');
+        write_file(path("split.pla"), "a title\n.i 30\n.o 2\n" + wide_input + "\n10\n" + wide_input + "\n01\n.e\n");
+        dialogs_->answers.push_back(MessageAnswer::cancel);
+        open(path("split.pla"));
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Open PLA"));
+        QVERIFY(dialogs_->messages.back().second.find("Import PLA") != std::string::npos);
+        QVERIFY(window_->work_area_edit().toPlainText().isEmpty());
+
+        dialogs_->answers.push_back(MessageAnswer::yes);
+        open(path("split.pla"));
+        QCOMPARE(state(), 3);
+        QCOMPARE(QString::fromStdString(window_->session().ctx.input_file), QString::fromStdString(path("split_imported.pla")));
+        QVERIFY(window_->work_area_edit().toPlainText().contains(QString::fromStdString(wide_input + " 10")));
+        // The import reads the size too: 30 inputs are past the classic methods.
+        QVERIFY(widget<QRadioButton>("methodShared")->isChecked());
+        QVERIFY(!widget<QRadioButton>("methodCns")->isEnabled());
+
+        // No: opened as it is; a plain file asks nothing.
+        dialogs_->answers.push_back(MessageAnswer::no);
+        open(path("split.pla"));
+        QCOMPARE(QString::fromStdString(window_->session().ctx.input_file), QString::fromStdString(path("split.pla")));
+        const std::size_t asked = dialogs_->messages.size();
+        opened_pla();
+        QCOMPARE(dialogs_->messages.size(), asked);
     }
 
     void tab_leaves_the_work_area_without_changing_the_text() {
