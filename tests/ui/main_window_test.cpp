@@ -751,7 +751,7 @@ private slots:
         dialogs_->save_names.push_back(folder);
         window_->command_save(false);
         QCOMPARE(dialogs_->messages.size(), std::size_t{1});
-        QCOMPARE(dialogs_->messages[0].first, std::string(" Open Error"));
+        QCOMPARE(dialogs_->messages[0].first, std::string(" Save Error"));
         QCOMPARE(dialogs_->messages[0].second,
                  "Requested file is does not exist or is not available:  \r\n\r\n" + folder);
         QCOMPARE(text_of("stepStatus0"), QString("..."));
