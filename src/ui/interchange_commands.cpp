@@ -96,7 +96,7 @@ void MainWindow::import_pla_file(const std::string& path) {
 }
 
 void MainWindow::command_export() {
-    if (busy_ || session_->ctx.run_state != 10 || !session_->report_saved) return;
+    if (!result_kept()) return;
     RunContext& ctx = session_->ctx;
     const std::optional<std::string> chosen =
         dialogs_.save_file_name(this, "Export Result", kExportFilter, 1, ctx.input_file + ".blif");

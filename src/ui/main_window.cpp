@@ -26,6 +26,7 @@
 #include <filesystem>
 
 #include "run/check_file.h"
+#include "run/picture_files.h"
 #include "run/input_path.h"
 #include "run/command_fsm.h"
 #include "input/file_probe.h"
@@ -526,6 +527,10 @@ void MainWindow::set_past_classic_limits(bool past) {
     set_known_inputs(known_inputs_);
 }
 
+bool MainWindow::result_kept() const {
+    return !busy_ && session_->ctx.run_state == 10 && has_final_result(session_->problem);
+}
+
 void MainWindow::choose_methods_for_size(const FileProbe& probe) {
     const SizeLimits classic = size_limits(method_cns);
     if (probe.inputs > classic.inputs || probe.outputs > classic.outputs) {
@@ -598,8 +603,7 @@ void MainWindow::update_menu_enabling() {
     auto disable = [](std::initializer_list<QAction*> actions) {
         for (QAction* action : actions) action->setEnabled(false);
     };
-    // Only a run that ended with its report saved leaves a proved result behind.
-    action_export_->setEnabled(state == 10 && session_->report_saved);
+    action_export_->setEnabled(result_kept());
     if (state == 1) {
         disable({action_save_, action_save_as_, action_print_, action_cut_, action_copy_, action_paste_,
                  action_select_all_, action_find_, action_start_});
@@ -723,6 +727,10 @@ void MainWindow::command_finished() {
     // Once expanded, the problem tells how wide the file is.
     if (ctx.run_state >= 5 && session_->problem.inputs() > 0) set_known_inputs(session_->problem.inputs());
     if (session_->problem.past_classic_limits) set_past_classic_limits(true);
+    if (ctx.run_state == 10 && !session_->report_saved && result_kept()) {
+        // The write failure's box has named the file; the result itself is not lost.
+        set_status_line(" *** Write failure: Report NOT saved, result kept => Save As elsewhere, Export Result, Pictures");
+    }
     update_menu_enabling();
     refresh_result_view();
     if (pending_.close_requested) close();

@@ -100,6 +100,9 @@ public:
     void show_result_view();
     void toggle_page_by_page();
     void update_menu_enabling();
+    // A run went through Final Results: its result can be exported and drawn, even when its
+    // report files could not be written.
+    bool result_kept() const;
 
     // RunWindow on the GUI thread.
     void set_step_field(int step, StepPart part, std::string_view text, StepLook look) override;

@@ -19,8 +19,8 @@ void MainWindow::show_result_view() {
 
 void MainWindow::refresh_result_view() {
     if (!result_view_ || !result_view_->isVisible()) return;
-    // Only a run that went through Final Results and saved its report has a result to draw.
-    if (!busy_ && session_->ctx.run_state == 10 && session_->report_saved) result_view_->set_result(session_->problem);
+    // A run that went through Final Results has a result to draw, whether or not its report could be saved.
+    if (result_kept()) result_view_->set_result(session_->problem);
     else result_view_->clear();
 }
 

@@ -42,6 +42,7 @@
 #include "ui/query_box.h"
 #include "ui/recent_files.h"
 #include "ui/report_view.h"
+#include "ui/result_view_widget.h"
 #include "ui/running_clock.h"
 #include "ui/show_path.h"
 #include "ui/ui_dialogs.h"
@@ -1255,6 +1256,26 @@ private slots:
         opened_pla();
         QVERIFY(cns->isEnabled());
         QVERIFY(widget<QRadioButton>("methodQmc")->isEnabled());
+    }
+
+    void a_result_whose_report_could_not_be_written_stayed_unexportable() {
+        // A folder where the report goes stands in for a read-only folder (the superuser writes anywhere).
+        const std::string input = opened_pla();
+        std::filesystem::create_directory(input + ".rpt");
+        page_by_page_off();
+        run_to_end();
+        QCOMPARE(state(), 10);
+        QVERIFY(!window_->session().report_saved);
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Save Error"));
+        QVERIFY2(text_of("statusLine").contains("Write failure") && text_of("statusLine").contains("result kept"),
+                 qPrintable(text_of("statusLine")));
+        QVERIFY(action("actionExport")->isEnabled());
+        dialogs_->save_names.push_back(path("kept.eqn"));
+        window_->command_export();
+        QVERIFY(std::filesystem::file_size(path("kept.eqn")) > 0);
+        window_->show_result_view();
+        auto* view = window_->findChild<ResultViewWidget*>("resultView");
+        QVERIFY(view && view->has_result());
     }
 
     void a_common_dialect_file_opened_with_open_offers_the_import() {
