@@ -435,6 +435,7 @@ void MainWindow::create_menus() {
     file_menu_->addSeparator();
     action_import_ = item(file_menu_, "actionImport", "Import PLA...", nullptr, [this] { command_import(); });
     action_export_ = item(file_menu_, "actionExport", "Export Result...", nullptr, [this] { command_export(); });
+    item(file_menu_, "actionTableEditor", "Table Editor...\tCtrl+T", "Ctrl+T", [this] { show_table_editor(); });
     file_menu_->addSeparator();
     action_print_ = item(file_menu_, "actionPrint", "Print\tCtrl+P", "Ctrl+P", [this] { print_work_area(); });
     file_menu_->addSeparator();
@@ -727,6 +728,10 @@ void MainWindow::command_finished() {
     // Once expanded, the problem tells how wide the file is.
     if (ctx.run_state >= 5 && session_->problem.inputs() > 0) set_known_inputs(session_->problem.inputs());
     if (session_->problem.past_classic_limits) set_past_classic_limits(true);
+    if (ctx.run_state == 10 && session_->report_saved && session_->problem.qmc_replaced) {
+        // The last word of the run must not hide that the chosen method did not run.
+        set_status_line(" *** Report Files Saved; CNS was used: QMC takes up to " + std::to_string(max_qmc_inputs) + " Inputs");
+    }
     if (ctx.run_state == 10 && !session_->report_saved && result_kept()) {
         // The write failure's box has named the file; the result itself is not lost.
         set_status_line(" *** Write failure: Report NOT saved, result kept => Save As elsewhere, Export Result, Pictures");

@@ -39,6 +39,7 @@ class QtWorkArea;
 class QueryBox;
 class ResultViewWidget;
 class RunningClock;
+class TableEditor;
 class ThreadedRunWindow;
 class UiDialogs;
 class WindowLayout;
@@ -98,6 +99,8 @@ public:
     void show_about();
     // View > Result Pictures: the last result's Karnaugh maps and gate diagram in a window of their own.
     void show_result_view();
+    // File > Table Editor: a grid for the loaded table (or a new one); a saved table opens here.
+    void show_table_editor();
     void toggle_page_by_page();
     void update_menu_enabling();
     // A run went through Final Results: its result can be exported and drawn, even when its
@@ -253,6 +256,7 @@ private:
     FindDialog* find_dialog_;
     ResultViewWidget* result_view_ = nullptr;
     HelpWindow* help_window_ = nullptr;
+    TableEditor* table_editor_ = nullptr;
     QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_, *recent_menu_;
     RecentFiles recent_files_;
     QAction *action_new_, *action_open_, *action_save_, *action_save_as_, *action_print_, *action_exit_;

@@ -43,6 +43,7 @@
 #include "ui/recent_files.h"
 #include "ui/report_view.h"
 #include "ui/result_view_widget.h"
+#include "ui/table_editor.h"
 #include "ui/running_clock.h"
 #include "ui/show_path.h"
 #include "ui/ui_dialogs.h"
@@ -1224,6 +1225,26 @@ private slots:
         QVERIFY(!qmc->toolTip().contains("this File has"));
     }
 
+    void qmc_kept_for_a_text_edited_to_11_inputs_ran_cns_without_a_word() {
+        opened_pla();
+        auto* qmc = widget<QRadioButton>("methodQmc");
+        qmc->click();
+        QVERIFY(qmc->isChecked());
+        // Edited to 11 inputs and saved: the width is known only once Expand Input has run.
+        std::string wide = ".i 11\n.o 1\n" + std::string(10, '-') + "1 1\n.e\n";
+        window_->work_area_edit().selectAll();
+        window_->work_area_edit().insertPlainText(QString::fromStdString(wide));
+        window_->command_save(false);
+        QCOMPARE(state(), 4);
+        QVERIFY(qmc->isChecked());
+        page_by_page_off();
+        run_to_end();
+        QCOMPARE(state(), 10);
+        QVERIFY(widget<QRadioButton>("methodCns")->isChecked());
+        QVERIFY(window_->work_area_edit().toPlainText().contains("QMC takes up to 10 Inputs; this File has 11: CNS is used instead."));
+        QVERIFY2(text_of("statusLine").contains("CNS was used"), qPrintable(text_of("statusLine")));
+    }
+
     void a_file_past_the_classic_limits_gave_error_2_before_shared_was_chosen() {
         std::string wide = ".i 30\n.o 2\n";
         wide += std::string(29, '-') + "1 10\n" + "1" + std::string(29, '-') + " 01\n.e\n";
@@ -1276,6 +1297,27 @@ private slots:
         window_->show_result_view();
         auto* view = window_->findChild<ResultViewWidget*>("resultView");
         QVERIFY(view && view->has_result());
+    }
+
+    void a_table_saved_in_the_editor_opens_runs_and_shows_its_pictures() {
+        opened_pla();
+        window_->show_table_editor();
+        auto* editor = window_->findChild<TableEditor*>("tableEditor");
+        QVERIFY(editor);
+        // The loaded .pla is what the grid shows.
+        QCOMPARE(editor->table().inputs, (std::vector<std::string>{"a", "b", "c"}));
+        editor->new_table();
+        const std::string table = path("grid.tab");
+        QVERIFY(editor->save_to(QString::fromStdString(table)));
+        QCOMPARE(window_->session().ctx.input_file, table);
+        QCOMPARE(state(), 4);
+        page_by_page_off();
+        run_to_end();
+        QCOMPARE(state(), 10);
+        window_->show_result_view();
+        auto* view = window_->findChild<ResultViewWidget*>("resultView");
+        QVERIFY(view && view->has_result());
+        QCOMPARE(view->note(ResultViewWidget::kmap_tab), QString());
     }
 
     void a_common_dialect_file_opened_with_open_offers_the_import() {
