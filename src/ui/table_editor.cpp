@@ -43,8 +43,9 @@ TableEditor::TableEditor(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     auto* buttons = new QHBoxLayout;
     auto button = [&](const char* name, const QString& text, const QKeySequence& keys, auto action) {
-        auto* b = new QPushButton(text + "  (" + keys.toString(QKeySequence::NativeText) + ")", this);
+        auto* b = new QPushButton(text, this);
         b->setObjectName(name);
+        b->setToolTip(text + "  (" + keys.toString(QKeySequence::NativeText) + ")");
         b->setFocusPolicy(Qt::NoFocus);  // the grid keeps the keyboard; the shortcut does the same
         connect(b, &QPushButton::clicked, this, action);
         auto* shortcut = new QShortcut(keys, this);
@@ -61,8 +62,10 @@ TableEditor::TableEditor(QWidget* parent) : QWidget(parent, Qt::Window) {
     button("saveTable", "Save and Open", QKeySequence::Save, [this] { save(file_.isEmpty()); });
     button("saveTableAs", "Save As", QKeySequence("Ctrl+Shift+S"), [this] { save(true); });
 
-    auto* hint = new QLabel(" 0, 1, - (or Space) set a cell and move on; arrows and Tab move; Enter or F2 edits a name; "
-                            "Esc closes.", this);
+    auto* hint = new QLabel(" 0, 1, - (or Space) set a cell and move on; arrows and Tab move; Enter or F2 edits a name. "
+                            "Ctrl+I / Ctrl+U / Ctrl+R add an input / output / row, with Shift they remove one; "
+                            "Ctrl+S saves and opens the table for Start; Esc closes.", this);
+    hint->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(grid_, 1);
