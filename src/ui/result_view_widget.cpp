@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
@@ -132,6 +133,20 @@ void ResultViewWidget::fit(Tab tab) {
     fitting_ = false;
 }
 
+QString ResultViewWidget::proposed_name(Tab tab, bool svg) const {
+    const QString kind = tab == kmap_tab ? "kmap" : "diagram";
+    return (file_stem_.isEmpty() ? kind : file_stem_ + "_" + kind) + (svg ? ".svg" : ".png");
+}
+
+void ResultViewWidget::keyPressEvent(QKeyEvent* event) {
+    // As a window of its own it closes like the program's other windows.
+    if (isWindow() && (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close))) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool ResultViewWidget::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize) {
         for (Tab tab : {kmap_tab, diagram_tab}) {
@@ -198,9 +213,8 @@ bool ResultViewWidget::save_png(Tab tab, const QString& path) const {
 
 void ResultViewWidget::ask_and_save(bool svg) {
     const Tab tab = current_tab();
-    const QString stem = tab == kmap_tab ? "kmap" : "diagram";
     const QString filter = svg ? "SVG pictures (*.svg)" : "PNG images (*.png)";
-    QString path = QFileDialog::getSaveFileName(this, svg ? "Save SVG" : "Save PNG", stem + (svg ? ".svg" : ".png"), filter);
+    QString path = QFileDialog::getSaveFileName(this, svg ? "Save SVG" : "Save PNG", proposed_name(tab, svg), filter);
     if (path.isEmpty()) return;
     const bool saved = svg ? save_svg(tab, path) : save_png(tab, path);
     if (!saved) QMessageBox::warning(this, "Save Picture", "The picture cannot be written to\n" + path);

@@ -44,9 +44,13 @@ public:
     // false when the tab has nothing to save or the file cannot be written.
     bool save_svg(Tab tab, const QString& path) const;
     bool save_png(Tab tab, const QString& path) const;
+    // The name the save dialogs propose: the input file's, with the tab's kind ("adder_kmap.svg").
+    void set_file_stem(const QString& stem) { file_stem_ = stem; }
+    QString proposed_name(Tab tab, bool svg) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ask_and_save(bool svg);
@@ -64,6 +68,7 @@ private:
     bool fit_[2] = {true, true};
     bool fitting_ = false;
     bool drawn_[2] = {false, false};
+    QString file_stem_;
 };
 
 }  // namespace vormel

@@ -217,6 +217,21 @@ private slots:
         QVERIFY(view.findChild<QPushButton*>("saveSvg")->isEnabled());
     }
 
+    void the_pictures_window_ignored_escape_and_proposed_no_input_name() {
+        ResultViewWidget view;
+        view.setWindowFlag(Qt::Window);
+        QCOMPARE(view.proposed_name(ResultViewWidget::diagram_tab, true), QString("diagram.svg"));
+        view.set_file_stem("adder");
+        QCOMPARE(view.proposed_name(ResultViewWidget::kmap_tab, false), QString("adder_kmap.png"));
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTest::keyClick(&view, Qt::Key_Escape);
+        QVERIFY(!view.isVisible());
+        view.show();
+        QTest::keyClick(&view, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!view.isVisible());
+    }
+
     void view_menu_shows_the_pictures_of_a_finished_run() {
         QTemporaryDir dir;
         const std::string input = dir.filePath("adder.tab").toStdString();
