@@ -133,6 +133,8 @@ void MainWindow::create_controls() {
     scroller->setObjectName("centralScroller");
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
+    // It scrolls with the mouse and follows the focus; as a Tab stop of its own it took typed keys nowhere.
+    scroller->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(scroller);
     auto* central = new QWidget(scroller);
     central->setObjectName("centralArea");
@@ -257,6 +259,8 @@ void MainWindow::create_controls() {
                           "Copy the complete Work Area to the Clipboard as ASCII Text (no formatting)  ",
                           scale_.rect(14520, 7560 + kMethodRows, 1455, 375));
     clip_button_->setFont(sans7);
+    // Tab follows the layout: Page-by-Page sits below << >> and Text --> Clip.
+    QWidget::setTabOrder(clip_button_, page_button_);
     quit_button_ = button("quitButton", "Quit", " Quit = Exit program / Break = interrupt execution  and ask for Re-Start",
                           scale_.rect(14400, 9960, 1695, 375));
     quit_button_->setFont(scale_.font("Microsoft Sans Serif", 9));

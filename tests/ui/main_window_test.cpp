@@ -1348,6 +1348,29 @@ private slots:
         QCOMPARE(dialogs_->messages.size(), asked);
     }
 
+    void the_tab_cycle_had_an_invisible_stop_and_page_by_page_before_text_size() {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        opened_pla();
+        QPlainTextEdit& area = window_->work_area_edit();
+        area.setFocus();
+        QTRY_VERIFY(area.hasFocus());
+        QStringList stops;
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            if (focus == &area) break;
+            const QString name = focus->objectName().isEmpty() ? QString(focus->metaObject()->className()) : focus->objectName();
+            // The scroller around the controls took the focus and the typed keys with it.
+            QVERIFY2(!qobject_cast<QAbstractScrollArea*>(focus), qPrintable("invisible stop: " + name));
+            QVERIFY2(focus->isVisible() && focus->isEnabled(), qPrintable("invisible stop: " + name));
+            stops << name;
+        }
+        QVERIFY(stops.indexOf("largerText") >= 0);
+        QVERIFY(stops.indexOf("largerText") < stops.indexOf("pageByPage"));
+    }
+
     void tab_leaves_the_work_area_without_changing_the_text() {
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
