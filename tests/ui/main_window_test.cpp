@@ -1091,6 +1091,8 @@ private slots:
         qsizetype pages = 0;
         for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos; at = pdf.find("/Type /Page\n", at + 1)) ++pages;
         QVERIFY(pages > 100);
+        // A PDF went where the dialog said, and the status line says where (it once went to $HOME unsaid).
+        QCOMPARE(text_of("statusLine"), QString::fromStdString(" *** Printed to PDF: " + path("report.pdf")));
     }
 
     void recent_files_list_the_last_opened_and_saved_newest_first() {
