@@ -33,6 +33,16 @@ std::string file_head(const std::string& path) {
     return head;
 }
 
+// Size and modification time: enough to notice a file replaced or rewritten since it was loaded.
+std::string file_stamp(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) return "gone";
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error) return "gone";
+    return std::to_string(size) + "@" + std::to_string(modified.time_since_epoch().count());
+}
+
 bool has_pla_extension(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -150,6 +160,7 @@ void MainWindow::open_input(const std::string& path) {
     }
     if (!load_input_text(path)) return;
     ctx.input_file = path;
+    remember_input_stamp();
     recent_files_.add(QString::fromStdString(path));
     preset_save_dialog(ctx.input_file, 1);
     open_preset_ = ctx.input_file;
@@ -191,6 +202,7 @@ void MainWindow::command_new() {
     ctx.input_text.reset();
     line_end_ = "\r\n";
     set_known_inputs(0);
+    input_stamp_.clear();
     ctx.input_file = current_directory_file("NoName.tab");
     preset_save_dialog(ctx.input_file, 1);
 
@@ -279,6 +291,7 @@ int MainWindow::save_input(bool save_as) {
     // The saved text is what the next run parses.
     ctx.input_text = std::move(text);
     ctx.input_file = name;
+    remember_input_stamp();
     recent_files_.add(QString::fromStdString(name));
     preset_save_dialog(ctx.input_file, 1);
     open_preset_ = ctx.input_file;
@@ -290,6 +303,20 @@ int MainWindow::save_input(bool save_as) {
     start_button_->setEnabled(true);
     focus_start();
     return 1;
+}
+
+void MainWindow::remember_input_stamp() { input_stamp_ = file_stamp(session_->ctx.input_file); }
+
+void MainWindow::warn_if_input_changed() {
+    const std::string& path = session_->ctx.input_file;
+    if (input_stamp_.empty()) return;
+    const std::string now = file_stamp(path);
+    if (now == input_stamp_) return;
+    input_stamp_ = now;  // said once
+    message_box(" Input File Changed",
+                "The input file was changed on disk after it was loaded:  \r\n\r\n" + path +
+                    "\r\n\r\nThe report describes the text as it was loaded (the one shown). Re-Start reads the file again.",
+                MessageIcon::information, MessageButtons::ok);
 }
 
 bool MainWindow::confirm_overwrite(const std::vector<std::string>& files) {

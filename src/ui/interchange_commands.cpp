@@ -74,6 +74,7 @@ void MainWindow::import_pla_file(const std::string& path) {
     state_before_change_ = 2;
     line_end_ = "\r\n";
     set_known_inputs(0);
+    input_stamp_.clear();
     open_preset_ = path;
     work_area_->set_plain_text(imported.text);
     work_area_edit_->moveCursor(QTextCursor::Start);

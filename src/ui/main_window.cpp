@@ -732,6 +732,9 @@ void MainWindow::command_finished() {
     // Once expanded, the problem tells how wide the file is.
     if (ctx.run_state >= 5 && session_->problem.inputs() > 0) set_known_inputs(session_->problem.inputs());
     if (session_->problem.past_classic_limits) set_past_classic_limits(true);
+    // Re-Start has read the file again.
+    if (ctx.run_state == 4) remember_input_stamp();
+    if (ctx.run_state == 10) warn_if_input_changed();
     if (ctx.run_state == 10 && session_->report_saved && session_->problem.qmc_replaced) {
         // The last word of the run must not hide that the chosen method did not run.
         set_status_line(" *** Report Files Saved; CNS was used: QMC takes up to " + std::to_string(max_qmc_inputs) + " Inputs");

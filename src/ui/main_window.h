@@ -196,6 +196,10 @@ private:
     // Reads the file once into the work area and as the text the next run parses; false when it
     // cannot be read (" Open Error") or memory runs out (the fault report, no file loaded).
     bool load_input_text(const std::string& path);
+    // The input file as loaded (size and time), and a message at the end of a run when the file on
+    // disk is no longer that one: the report describes the loaded text.
+    void remember_input_stamp();
+    void warn_if_input_changed();
     void after_failed_save();
     void refresh_result_view();
     // Whether a file may be opened now; asks to save a changed text first.
@@ -224,6 +228,7 @@ private:
     std::string open_preset_;
     // The line ends of the loaded file, kept when the text is saved; CR LF for a new text.
     std::string line_end_ = "\r\n";
+    std::string input_stamp_;
     // What the window showed before the text was changed, for an undo back to it.
     int state_before_change_ = 1;
     QString status_before_change_;

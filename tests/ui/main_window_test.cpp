@@ -1322,6 +1322,20 @@ private slots:
         QCOMPARE(view->note(ResultViewWidget::kmap_tab), QString());
     }
 
+    void a_file_replaced_on_disk_before_the_run_ended_was_reported_without_a_word() {
+        const std::string input = opened_pla();
+        page_by_page_off();
+        run_to_end();
+        QCOMPARE(state(), 10);
+        for (const auto& message : dialogs_->messages) QVERIFY(message.first != " Input File Changed");
+        press_start();  // Re-Start reads the file again
+        write_file(input, std::string(kSmallPla).replace(0, 4, ".i 3 "));  // another size
+        run_to_end();
+        QCOMPARE(state(), 10);
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Input File Changed"));
+        QVERIFY(dialogs_->messages.back().second.find(input) != std::string::npos);
+    }
+
     void a_common_dialect_file_opened_with_open_offers_the_import() {
         // Cubes split over two lines and a title: our reader stops at them with an input error.
         const std::string wide_input = std::string(14, '-') + "01" + std::string(14, '-');
