@@ -151,13 +151,22 @@ void MainWindow::create_controls() {
         b->setFont(scale_.font("Microsoft Sans Serif", 8));
         return b;
     };
+    // On a small screen the scaled rows are lower than the style's round or square indicator,
+    // which was then cut off: the indicator shrinks to the row (drawn whole, a little smaller).
+    auto with_indicator_room = [&](QAbstractButton& b, QRect where, QStyle::PixelMetric indicator) {
+        b.setGeometry(where);
+        const int room = where.height() - 2;
+        if (b.style()->pixelMetric(indicator, nullptr, &b) <= room) return;
+        const QString kind = qobject_cast<QRadioButton*>(&b) ? "QRadioButton" : "QCheckBox";
+        b.setStyleSheet(QString("%1 { %2 } %1::indicator { width: %3px; height: %3px; }").arg(kind, white_background).arg(room));
+    };
     auto option = [&](const char* name, const char* caption, const char* tip, QRect where) {
         auto* b = new QRadioButton(caption, central);
         b->setObjectName(name);
         b->setToolTip(qt_text(tip));
-        b->setGeometry(where);
         b->setFont(sans7);
         b->setStyleSheet(white_background);
+        with_indicator_room(*b, where, QStyle::PM_ExclusiveIndicatorHeight);
         return b;
     };
     auto group = [&](const char* name, const char* caption, QRect where) {
@@ -247,9 +256,9 @@ void MainWindow::create_controls() {
     page_button_ = new QCheckBox("Page-by-Page", central);
     page_button_->setObjectName("pageByPage");
     page_button_->setToolTip("Display text page by page when On.  Skip rest of display by 'Interrupt'. Toggle by Ctrl+B");
-    page_button_->setGeometry(scale_.rect(14520, 8040 + kMethodRows, 1455, 255));
     page_button_->setFont(sans7);
     page_button_->setStyleSheet(white_background);
+    with_indicator_room(*page_button_, scale_.rect(14520, 8040 + kMethodRows, 1455, 255), QStyle::PM_IndicatorHeight);
 
     smaller_button_ =
         button("smallerText", "<<", "Decrease the Text Size by 1", scale_.rect(14520, 7080 + kMethodRows, 615, 285));
