@@ -2,7 +2,8 @@
 # Runs the desktop program under a virtual X server on an input file (a whole run at display
 # level 0, as from the command line) and saves the screen after the run as a PNG.
 # Usage: scripts/screenshot.sh [output.png] [input file] [screen size] [pictures]
-#   screen size as WIDTHxHEIGHT (default 1600x1000); "pictures" opens the result pictures too.
+#   screen size as WIDTHxHEIGHT (default 1600x1000); "pictures" opens the result pictures too,
+#   "open" only opens the file (no run), "editor" opens it in the table editor as well.
 #   Needs xvfb: apt-get install -y xvfb
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,7 +22,11 @@ trap 'rm -rf "$work"' EXIT
 cp "$input" "$work/"
 mkdir -p "$(dirname "$output")"
 cd "$work"
-if [ "$pictures" = pictures ]; then export VORMEL_SCREENSHOT_PICTURES=1; fi
+case "$pictures" in
+  pictures) export VORMEL_SCREENSHOT_PICTURES=1 ;;
+  open) export VORMEL_SCREENSHOT_OPEN=1 ;;
+  editor) export VORMEL_SCREENSHOT_EDITOR=1 ;;
+esac
 VORMEL_SCREENSHOT="$output" QT_QPA_PLATFORM=xcb timeout 120 \
   xvfb-run -a -s "-screen 0 ${screen}x24" "$program" "$work/$(basename "$input")"
 echo "saved $output"

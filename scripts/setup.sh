@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libfmt-dev libcli11-dev libgtest-dev libgmock-dev nlohmann-json3-dev libtbb-dev coinor-libcbc-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  xvfb xauth
+  xvfb xauth openbox x11-utils
   pybind11-dev python3-dev python3-pytest
   berkeley-abc dpkg-dev lintian
 )

@@ -63,6 +63,8 @@ struct Problem {
     ProofOutcome cube_proof = ProofOutcome::not_run;
     // The reader met more inputs or outputs than the classic methods take.
     bool past_classic_limits = false;
+    // QMC was chosen for a file wider than it takes, and CNS ran instead.
+    bool qmc_replaced = false;
 
     int inputs() const { return xmax + 1; }
     int outputs() const { return ymax + 1; }

@@ -36,7 +36,7 @@ bool check_file(RunContext& ctx, int step_field, const std::string& name, const 
         // It will be created: its folder must take it.
         const fs::path folder = fs::absolute(fs::path(name), error).parent_path();
         if (!fs::is_directory(folder, error) || access(folder.c_str(), W_OK) != 0) {
-            message = "Requested File is not accessible:  ";
+            message = "Requested File cannot be written (no such folder, or no permission to write there):  ";
         }
     }
     if (message.empty()) return true;
@@ -46,7 +46,8 @@ bool check_file(RunContext& ctx, int step_field, const std::string& name, const 
         ctx.report.text_red(1);
         ctx.report.print_direct("*** Error: " + message + name, 1);
     }
-    ctx.window.message_box(" Open Error", message + "\r\n\r\n" + name, MessageIcon::error, MessageButtons::ok);
+    ctx.window.message_box(writing ? " Save Error" : " Open Error", message + "\r\n\r\n" + name, MessageIcon::error,
+                           MessageButtons::ok);
     ctx.error_flag = -1;
     return false;
 }

@@ -173,6 +173,7 @@ void read_and_expand(Session& session) {
     RunContext& ctx = session.ctx;
     Problem& problem = session.problem;
     ctx.error_flag = 0;
+    problem.qmc_replaced = false;
     ctx.diag.start_timer(" Read Input File");
     ctx.window.set_polarity_line("");
     print_run_header(ctx);
@@ -192,6 +193,12 @@ void read_and_expand(Session& session) {
         ctx.window.set_option_enabled(Option::method_qmc, false);
         ctx.options.prime_method = method_cns;
         ctx.window.show_prime_method(method_cns);
+        problem.qmc_replaced = true;
+        const std::string note = " QMC takes up to " + std::to_string(max_qmc_inputs) + " Inputs; this File has " +
+                                 std::to_string(problem.inputs()) + ": CNS is used instead.";
+        ctx.report.display_text("", 1);
+        ctx.report.display_text(note, 1);
+        ctx.window.set_status_line(note);
     }
     problem.ynames_maxlen = 0;
     for (const std::string& name : problem.ynames) {

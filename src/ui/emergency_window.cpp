@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
@@ -24,7 +25,8 @@ constexpr int kStarField = kCounterColumn + 10;
 }  // namespace
 
 EmergencyWindow::EmergencyWindow(QWidget* main_window, ProgressSource progress, ExitAction exit_now)
-    : QWidget(main_window, Qt::Window | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // A dialog-type window is transient for the main window: every window manager keeps it above.
+    : QWidget(main_window, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       main_window_(main_window),
       progress_(std::move(progress)),
       exit_now_(std::move(exit_now)),
@@ -34,11 +36,32 @@ EmergencyWindow::EmergencyWindow(QWidget* main_window, ProgressSource progress, 
     setAttribute(Qt::WA_QuitOnClose, false);
     since_start_.start();
     last_progress_ = progress_ ? progress_() : 0;
-    const QFontMetrics metrics(font_);
-    setFixedSize(metrics.horizontalAdvance(QString(kColumns, 'M')) + 8, metrics.height() * kRows + 8);
+    fit_size();
     redraw_lines();
     connect(&clock_, &QTimer::timeout, this, &EmergencyWindow::tick);
     clock_.start(50);
+}
+
+int EmergencyWindow::title_strip_height() const {
+    return own_title_bar_ ? QFontMetrics(font_).height() + 6 : 0;
+}
+
+QRect EmergencyWindow::close_box() const {
+    if (!own_title_bar_) return {};
+    const int side = title_strip_height() - 4;
+    return QRect(width() - side - 2, 2, side, side);
+}
+
+void EmergencyWindow::fit_size() {
+    const QFontMetrics metrics(font_);
+    setFixedSize(metrics.horizontalAdvance(QString(kColumns, 'M')) + 8, metrics.height() * kRows + 8 + title_strip_height());
+}
+
+void EmergencyWindow::set_own_title_bar(bool own) {
+    if (own == own_title_bar_) return;
+    own_title_bar_ = own;
+    fit_size();
+    update();
 }
 
 QSize EmergencyWindow::frame_size() const {
@@ -88,6 +111,9 @@ void EmergencyWindow::redraw_lines() {
 
 void EmergencyWindow::tick() {
     const qint64 now = since_start_.elapsed();
+    // No window manager gives it a title bar (none runs, or it has not yet): the window draws its
+    // own, so the close button its second line points to exists.
+    if (isVisible()) set_own_title_bar(geometry().top() - frameGeometry().top() < QFontMetrics(font_).height() / 2);
     bool changed = false;
     if (now - last_second_ms_ > 1000) {
         last_second_ms_ += 1000;
@@ -114,11 +140,30 @@ void EmergencyWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0, 0, 128));
     painter.setFont(font_);
-    painter.setPen(Qt::white);
     const QFontMetrics metrics(font_);
-    for (int row = 0; row < kRows; ++row) {
-        painter.drawText(4, 4 + metrics.ascent() + row * metrics.height(), rows_[row]);
+    const int top = title_strip_height();
+    if (own_title_bar_) {
+        painter.fillRect(QRect(0, 0, width(), top), QColor(192, 192, 192));
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(6, 0, width() - 12, top), Qt::AlignVCenter | Qt::AlignLeft, windowTitle());
+        const QRect box = close_box();
+        painter.fillRect(box, QColor(200, 0, 0));
+        painter.setPen(QPen(Qt::white, 2));
+        painter.drawLine(box.topLeft() + QPoint(4, 4), box.bottomRight() - QPoint(4, 4));
+        painter.drawLine(box.topRight() + QPoint(-4, 4), box.bottomLeft() + QPoint(4, -4));
     }
+    painter.setPen(Qt::white);
+    for (int row = 0; row < kRows; ++row) {
+        painter.drawText(4, top + 4 + metrics.ascent() + row * metrics.height(), rows_[row]);
+    }
+}
+
+void EmergencyWindow::mousePressEvent(QMouseEvent* event) {
+    if (own_title_bar_ && event->button() == Qt::LeftButton && close_box().contains(event->position().toPoint())) {
+        exit_now_();
+        return;
+    }
+    QWidget::mousePressEvent(event);
 }
 
 void EmergencyWindow::keyPressEvent(QKeyEvent* event) {

@@ -2,9 +2,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <cerrno>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <new>
 
+#include "input/file_probe.h"
 #include "input/input_file.h"
 #include "run/check_file.h"
 #include "run/command_fsm.h"
@@ -17,6 +20,34 @@
 namespace vormel {
 
 namespace {
+
+// The start of a file, enough for its header and first rows.
+std::string file_head(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string head(256 * 1024, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    const auto read = static_cast<std::size_t>(file.gcount());
+    // A full buffer may end inside a row: only whole lines are looked at.
+    const std::size_t end = read == head.size() ? head.find_last_of("\r\n") : read;
+    head.resize(end == std::string::npos ? 0 : end);
+    return head;
+}
+
+// Size and modification time: enough to notice a file replaced or rewritten since it was loaded.
+std::string file_stamp(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) return "gone";
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error) return "gone";
+    return std::to_string(size) + "@" + std::to_string(modified.time_since_epoch().count());
+}
+
+bool has_pla_extension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".pla";
+}
 
 const char* const kSaveFilter =
     "Input File (*.tab, *.bol, *.tdf, *.dcb, *.pla)|*.tab;*.bol;*.tdf;*.dcb;*.pla|Report File (*.rpt)|*.rpt|All Files (*.*)|*.*";
@@ -113,8 +144,23 @@ void MainWindow::open_input(const std::string& path) {
         set_step_status(ctx, 0, "...", 1);
         return;
     }
+    const bool pla = has_pla_extension(path);
+    const FileProbe probe = probe_input_text(file_head(path), pla);
+    if (pla && probe.common_dialect) {
+        // Our .pla reader would stop at the first row the dialect writes its own way (Error 4 or 5).
+        const MessageAnswer answer =
+            message_box(" Open PLA", " This file is in the common PLA dialect of other tools; Import PLA reads it.\r\n\r\n"
+                                     " Yes:  Import it now (converted into a new text)\r\n  No:  Open it as it is",
+                        MessageIcon::question, MessageButtons::yes_no_cancel);
+        if (answer == MessageAnswer::cancel) return;
+        if (answer == MessageAnswer::yes) {
+            import_pla_file(path);
+            return;
+        }
+    }
     if (!load_input_text(path)) return;
     ctx.input_file = path;
+    remember_input_stamp();
     recent_files_.add(QString::fromStdString(path));
     preset_save_dialog(ctx.input_file, 1);
     open_preset_ = ctx.input_file;
@@ -137,6 +183,7 @@ void MainWindow::open_input(const std::string& path) {
     set_known_inputs(0);
     enable_all_options();
     set_defaults();
+    choose_methods_for_size(probe);
     save_button_->setEnabled(true);
     ctx.run_state = 4;
     update_menu_enabling();
@@ -155,6 +202,7 @@ void MainWindow::command_new() {
     ctx.input_text.reset();
     line_end_ = "\r\n";
     set_known_inputs(0);
+    input_stamp_.clear();
     ctx.input_file = current_directory_file("NoName.tab");
     preset_save_dialog(ctx.input_file, 1);
 
@@ -243,6 +291,7 @@ int MainWindow::save_input(bool save_as) {
     // The saved text is what the next run parses.
     ctx.input_text = std::move(text);
     ctx.input_file = name;
+    remember_input_stamp();
     recent_files_.add(QString::fromStdString(name));
     preset_save_dialog(ctx.input_file, 1);
     open_preset_ = ctx.input_file;
@@ -254,6 +303,20 @@ int MainWindow::save_input(bool save_as) {
     start_button_->setEnabled(true);
     focus_start();
     return 1;
+}
+
+void MainWindow::remember_input_stamp() { input_stamp_ = file_stamp(session_->ctx.input_file); }
+
+void MainWindow::warn_if_input_changed() {
+    const std::string& path = session_->ctx.input_file;
+    if (input_stamp_.empty()) return;
+    const std::string now = file_stamp(path);
+    if (now == input_stamp_) return;
+    input_stamp_ = now;  // said once
+    message_box(" Input File Changed",
+                "The input file was changed on disk after it was loaded:  \r\n\r\n" + path +
+                    "\r\n\r\nThe report describes the text as it was loaded (the one shown). Re-Start reads the file again.",
+                MessageIcon::information, MessageButtons::ok);
 }
 
 bool MainWindow::confirm_overwrite(const std::vector<std::string>& files) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "input/file_probe.h"
 #include "input/pla_import.h"
 #include "input/text_decoding.h"
 #include "run/check_file.h"
@@ -18,7 +19,8 @@ namespace vormel {
 
 namespace {
 
-const char* const kImportFilter = "PLA Files (*.pla)|*.pla|All Files (*.*)|*.*";
+// Files of the dialect often have no extension or another one: all files are shown first.
+const char* const kImportFilter = "All Files (*.*)|*.*|PLA Files (*.pla)|*.pla";
 const char* const kExportFilter =
     "BLIF (*.blif)|*.blif|Verilog (*.v)|*.v|Equations (*.eqn)|*.eqn|PLA (*.pla)|*.pla|All Files (*.*)|*.*";
 
@@ -46,29 +48,34 @@ void MainWindow::command_import() {
     }
     const std::optional<std::string> chosen =
         dialogs_.open_file_name(this, "Import PLA (common dialect of other tools)", kImportFilter, open_preset_);
-    if (!chosen) return;
-    if (!check_file(ctx, 0, *chosen, "r")) {
+    if (chosen) import_pla_file(*chosen);
+}
+
+void MainWindow::import_pla_file(const std::string& path) {
+    RunContext& ctx = session_->ctx;
+    if (!check_file(ctx, 0, path, "r")) {
         ctx.error_flag = 0;
         set_step_status(ctx, 0, "...", 1);
         return;
     }
-    std::ifstream file(*chosen, std::ios::binary);
+    std::ifstream file(path, std::ios::binary);
     std::ostringstream raw;
     raw << file.rdbuf();
     const PlaImport imported = import_pla(decode_input_text(raw.str()));
     if (!imported.error.empty()) {
-        message_box(" Import Error", "The file cannot be imported:  \r\n\r\n" + *chosen + "\r\n" + imported.error,
+        message_box(" Import Error", "The file cannot be imported:  \r\n\r\n" + path + "\r\n" + imported.error,
                     MessageIcon::error, MessageButtons::ok);
         return;
     }
 
     // The converted text is new data: it runs once saved, under a name of its own.
-    ctx.input_file = converted_name(*chosen);
+    ctx.input_file = converted_name(path);
     ctx.run_state = 3;  // before the text changes, so the change check keeps the name
     state_before_change_ = 2;
     line_end_ = "\r\n";
     set_known_inputs(0);
-    open_preset_ = *chosen;
+    input_stamp_.clear();
+    open_preset_ = path;
     work_area_->set_plain_text(imported.text);
     work_area_edit_->moveCursor(QTextCursor::Start);
     work_area_edit_->document()->setModified(true);
@@ -80,6 +87,7 @@ void MainWindow::command_import() {
     set_work_area_read_only(false);
     enable_all_options();
     set_defaults();
+    choose_methods_for_size(probe_input_text(imported.text, true));
     save_button_->setEnabled(true);
     set_step_field(0, StepPart::label, "", StepLook::current);
     set_step_status(ctx, 0, "...", 1);
@@ -89,7 +97,7 @@ void MainWindow::command_import() {
 }
 
 void MainWindow::command_export() {
-    if (busy_ || session_->ctx.run_state != 10 || !session_->report_saved) return;
+    if (!result_kept()) return;
     RunContext& ctx = session_->ctx;
     const std::optional<std::string> chosen =
         dialogs_.save_file_name(this, "Export Result", kExportFilter, 1, ctx.input_file + ".blif");

@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
     window.showMaximized();
 
-    // The way out of a step that runs too long: ends the process at once, nothing saved. It belongs
-    // to the main window, so a window manager keeps it above; without one, raising it last does.
+    // The way out of a step that runs too long: ends the process at once, nothing saved. It is
+    // transient for the main window, so a window manager keeps it above; without one, raising it last does.
     auto emergency = std::make_unique<vormel::EmergencyWindow>(
         &window, [&window] { return window.progress_position(); }, [] { std::_Exit(1); });
     emergency->show();
@@ -70,8 +70,18 @@ int main(int argc, char** argv) {
     // scripts/screenshot.sh); with VORMEL_SCREENSHOT_PICTURES set the result pictures are opened first.
     const QString screenshot = qEnvironmentVariable("VORMEL_SCREENSHOT");
 
-    // A file named here runs through without page-end pauses.
-    window.start_up(arguments.join(' ').toStdString());
+    // A file named here runs through without page-end pauses. For a screenshot of the window as a
+    // file has just been opened (VORMEL_SCREENSHOT_OPEN) it is only opened; VORMEL_SCREENSHOT_EDITOR
+    // shows it in the table editor as well.
+    const bool open_only = !screenshot.isEmpty() && (qEnvironmentVariableIsSet("VORMEL_SCREENSHOT_OPEN") ||
+                                                     qEnvironmentVariableIsSet("VORMEL_SCREENSHOT_EDITOR"));
+    if (open_only) {
+        window.start_up("");
+        if (!arguments.isEmpty()) window.open_input(arguments.join(' ').toStdString());
+        if (qEnvironmentVariableIsSet("VORMEL_SCREENSHOT_EDITOR")) window.show_table_editor();
+    } else {
+        window.start_up(arguments.join(' ').toStdString());
+    }
 
     QTimer watch, answer;
     if (!screenshot.isEmpty()) {

@@ -26,13 +26,17 @@
 #include <filesystem>
 
 #include "run/check_file.h"
+#include "run/picture_files.h"
 #include "run/input_path.h"
 #include "run/command_fsm.h"
+#include "input/file_probe.h"
+#include "input/size_limits.h"
 #include "ui/elided_label.h"
 #include "ui/find_dialog.h"
 #include "ui/help_window.h"
 #include "ui/qt_work_area.h"
 #include "ui/report_view.h"
+#include "ui/running_clock.h"
 #include "ui/query_box.h"
 #include "ui/show_path.h"
 #include "ui/threaded_run_window.h"
@@ -129,6 +133,8 @@ void MainWindow::create_controls() {
     scroller->setObjectName("centralScroller");
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
+    // It scrolls with the mouse and follows the focus; as a Tab stop of its own it took typed keys nowhere.
+    scroller->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(scroller);
     auto* central = new QWidget(scroller);
     central->setObjectName("centralArea");
@@ -145,13 +151,22 @@ void MainWindow::create_controls() {
         b->setFont(scale_.font("Microsoft Sans Serif", 8));
         return b;
     };
+    // On a small screen the scaled rows are lower than the style's round or square indicator,
+    // which was then cut off: the indicator shrinks to the row (drawn whole, a little smaller).
+    auto with_indicator_room = [&](QAbstractButton& b, QRect where, QStyle::PixelMetric indicator) {
+        b.setGeometry(where);
+        const int room = where.height() - 2;
+        if (b.style()->pixelMetric(indicator, nullptr, &b) <= room) return;
+        const QString kind = qobject_cast<QRadioButton*>(&b) ? "QRadioButton" : "QCheckBox";
+        b.setStyleSheet(QString("%1 { %2 } %1::indicator { width: %3px; height: %3px; }").arg(kind, white_background).arg(room));
+    };
     auto option = [&](const char* name, const char* caption, const char* tip, QRect where) {
         auto* b = new QRadioButton(caption, central);
         b->setObjectName(name);
         b->setToolTip(qt_text(tip));
-        b->setGeometry(where);
         b->setFont(sans7);
         b->setStyleSheet(white_background);
+        with_indicator_room(*b, where, QStyle::PM_ExclusiveIndicatorHeight);
         return b;
     };
     auto group = [&](const char* name, const char* caption, QRect where) {
@@ -241,9 +256,9 @@ void MainWindow::create_controls() {
     page_button_ = new QCheckBox("Page-by-Page", central);
     page_button_->setObjectName("pageByPage");
     page_button_->setToolTip("Display text page by page when On.  Skip rest of display by 'Interrupt'. Toggle by Ctrl+B");
-    page_button_->setGeometry(scale_.rect(14520, 8040 + kMethodRows, 1455, 255));
     page_button_->setFont(sans7);
     page_button_->setStyleSheet(white_background);
+    with_indicator_room(*page_button_, scale_.rect(14520, 8040 + kMethodRows, 1455, 255), QStyle::PM_IndicatorHeight);
 
     smaller_button_ =
         button("smallerText", "<<", "Decrease the Text Size by 1", scale_.rect(14520, 7080 + kMethodRows, 615, 285));
@@ -253,6 +268,8 @@ void MainWindow::create_controls() {
                           "Copy the complete Work Area to the Clipboard as ASCII Text (no formatting)  ",
                           scale_.rect(14520, 7560 + kMethodRows, 1455, 375));
     clip_button_->setFont(sans7);
+    // Tab follows the layout: Page-by-Page sits below << >> and Text --> Clip.
+    QWidget::setTabOrder(clip_button_, page_button_);
     quit_button_ = button("quitButton", "Quit", " Quit = Exit program / Break = interrupt execution  and ask for Re-Start",
                           scale_.rect(14400, 9960, 1695, 375));
     quit_button_->setFont(scale_.font("Microsoft Sans Serif", 9));
@@ -330,6 +347,8 @@ void MainWindow::create_controls() {
     time_field_->setToolTip("Display of total time in sec  ");
     time_field_->setGeometry(scale_.rect(360, 10560, 1695, 300));
     time_field_->setFont(scale_.font("Arial", 8));
+    running_clock_ = new RunningClock(
+        *time_field_, [this] { return query_box_ && query_box_->is_open(); }, this);
     time_strip_ = new QLabel(central);
     time_strip_->setObjectName("timeStrip");
     time_strip_->setToolTip("Display of total time in sec  ");
@@ -429,6 +448,7 @@ void MainWindow::create_menus() {
     file_menu_->addSeparator();
     action_import_ = item(file_menu_, "actionImport", "Import PLA...", nullptr, [this] { command_import(); });
     action_export_ = item(file_menu_, "actionExport", "Export Result...", nullptr, [this] { command_export(); });
+    item(file_menu_, "actionTableEditor", "Table Editor...\tCtrl+T", "Ctrl+T", [this] { show_table_editor(); });
     file_menu_->addSeparator();
     action_print_ = item(file_menu_, "actionPrint", "Print\tCtrl+P", "Ctrl+P", [this] { print_work_area(); });
     file_menu_->addSeparator();
@@ -521,6 +541,19 @@ void MainWindow::set_past_classic_limits(bool past) {
     set_known_inputs(known_inputs_);
 }
 
+bool MainWindow::result_kept() const {
+    return !busy_ && session_->ctx.run_state == 10 && has_final_result(session_->problem);
+}
+
+void MainWindow::choose_methods_for_size(const FileProbe& probe) {
+    const SizeLimits classic = size_limits(method_cns);
+    if (probe.inputs > classic.inputs || probe.outputs > classic.outputs) {
+        set_past_classic_limits(true);
+    } else if (probe.inputs > 0) {
+        set_known_inputs(probe.inputs);
+    }
+}
+
 void MainWindow::set_known_inputs(int inputs) {
     known_inputs_ = inputs;
     if (inputs == 0) {
@@ -584,8 +617,7 @@ void MainWindow::update_menu_enabling() {
     auto disable = [](std::initializer_list<QAction*> actions) {
         for (QAction* action : actions) action->setEnabled(false);
     };
-    // Only a run that ended with its report saved leaves a proved result behind.
-    action_export_->setEnabled(state == 10 && session_->report_saved);
+    action_export_->setEnabled(result_kept());
     if (state == 1) {
         disable({action_save_, action_save_as_, action_print_, action_cut_, action_copy_, action_paste_,
                  action_select_all_, action_find_, action_start_});
@@ -684,6 +716,7 @@ void MainWindow::run_command() {
     // has refreshed it already, this keeps it so whatever path led here.
     work_area_->refresh_copy();
     busy_ = true;
+    running_clock_->set_running(true);
     update_menu_enabling();
     QMetaObject::invokeMethod(
         worker_context_,
@@ -696,6 +729,7 @@ void MainWindow::run_command() {
 
 void MainWindow::command_finished() {
     busy_ = false;
+    running_clock_->set_running(false);
     apply_pending_settings();
     RunContext& ctx = session_->ctx;
     if (ctx.run_state == -1) {
@@ -707,6 +741,17 @@ void MainWindow::command_finished() {
     // Once expanded, the problem tells how wide the file is.
     if (ctx.run_state >= 5 && session_->problem.inputs() > 0) set_known_inputs(session_->problem.inputs());
     if (session_->problem.past_classic_limits) set_past_classic_limits(true);
+    // Re-Start has read the file again.
+    if (ctx.run_state == 4) remember_input_stamp();
+    if (ctx.run_state == 10) warn_if_input_changed();
+    if (ctx.run_state == 10 && session_->report_saved && session_->problem.qmc_replaced) {
+        // The last word of the run must not hide that the chosen method did not run.
+        set_status_line(" *** Report Files Saved; CNS was used: QMC takes up to " + std::to_string(max_qmc_inputs) + " Inputs");
+    }
+    if (ctx.run_state == 10 && !session_->report_saved && result_kept()) {
+        // The write failure's box has named the file; the result itself is not lost.
+        set_status_line(" *** Write failure: Report NOT saved, result kept => Save As elsewhere, Export Result, Pictures");
+    }
     update_menu_enabling();
     refresh_result_view();
     if (pending_.close_requested) close();
@@ -771,7 +816,7 @@ void MainWindow::set_step_field(int step, StepPart part, std::string_view text, 
 
 void MainWindow::set_status_line(std::string_view text) { status_line_->set_full_text(qt_text(text)); }
 void MainWindow::set_polarity_line(std::string_view text) { polarity_line_->set_full_text(qt_text(text)); }
-void MainWindow::set_time_text(std::string_view text) { time_field_->setText(qt_text(text)); }
+void MainWindow::set_time_text(std::string_view text) { running_clock_->show_total(qt_text(text)); }
 
 void MainWindow::set_prompt(std::string_view text, Rgb colour) {
     const QString lines = qt_text(text);

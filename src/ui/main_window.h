@@ -32,11 +32,14 @@ class QRadioButton;
 namespace vormel {
 
 class ElidedLabel;
+struct FileProbe;
 class FindDialog;
 class HelpWindow;
 class QtWorkArea;
 class QueryBox;
 class ResultViewWidget;
+class RunningClock;
+class TableEditor;
 class ThreadedRunWindow;
 class UiDialogs;
 class WindowLayout;
@@ -80,6 +83,8 @@ public:
     int SaveAs_ReportFiles(bool save_as);
     // File > Import PLA...: a file of the common PLA dialect converted into the work area, as changed data.
     void command_import();
+    // Imports path as Import PLA does after its dialog.
+    void import_pla_file(const std::string& path);
     // File > Export Result...: the last run's result as .pla, .blif, .v or .eqn.
     void command_export();
     void change_text_size(int delta);
@@ -94,8 +99,13 @@ public:
     void show_about();
     // View > Result Pictures: the last result's Karnaugh maps and gate diagram in a window of their own.
     void show_result_view();
+    // File > Table Editor: a grid for the loaded table (or a new one); a saved table opens here.
+    void show_table_editor();
     void toggle_page_by_page();
     void update_menu_enabling();
+    // A run went through Final Results: its result can be exported and drawn, even when its
+    // report files could not be written.
+    bool result_kept() const;
 
     // RunWindow on the GUI thread.
     void set_step_field(int step, StepPart part, std::string_view text, StepLook look) override;
@@ -162,6 +172,9 @@ private:
     // A run found the file past the classic methods' 22 inputs or 100 outputs: Shared is chosen and
     // QMC and CNS are closed to it, until another text is loaded.
     void set_past_classic_limits(bool past);
+    // A loaded file's size, read from its header, closes the methods that cannot take it before
+    // the first Start.
+    void choose_methods_for_size(const FileProbe& probe);
     void update_exact_limit_enabled();
     void set_page_length_source(int text_height_twips);
     void apply_pending_settings();
@@ -183,6 +196,10 @@ private:
     // Reads the file once into the work area and as the text the next run parses; false when it
     // cannot be read (" Open Error") or memory runs out (the fault report, no file loaded).
     bool load_input_text(const std::string& path);
+    // The input file as loaded (size and time), and a message at the end of a run when the file on
+    // disk is no longer that one: the report describes the loaded text.
+    void remember_input_stamp();
+    void warn_if_input_changed();
     void after_failed_save();
     void refresh_result_view();
     // Whether a file may be opened now; asks to save a changed text first.
@@ -211,6 +228,7 @@ private:
     std::string open_preset_;
     // The line ends of the loaded file, kept when the text is saved; CR LF for a new text.
     std::string line_end_ = "\r\n";
+    std::string input_stamp_;
     // What the window showed before the text was changed, for an undo back to it.
     int state_before_change_ = 1;
     QString status_before_change_;
@@ -236,12 +254,14 @@ private:
     ElidedLabel *status_line_, *polarity_line_;
     QLabel *time_field_, *time_strip_, *prompt_field_, *version_label_;
     QLabel* swapping_indicator_;
+    RunningClock* running_clock_ = nullptr;
     QProgressBar* progress_bar_;
     QueryBox* query_box_;
     WindowLayout* layout_ = nullptr;
     FindDialog* find_dialog_;
     ResultViewWidget* result_view_ = nullptr;
     HelpWindow* help_window_ = nullptr;
+    TableEditor* table_editor_ = nullptr;
     QMenu *file_menu_, *edit_menu_, *execution_menu_, *help_menu_, *recent_menu_;
     RecentFiles recent_files_;
     QAction *action_new_, *action_open_, *action_save_, *action_save_as_, *action_print_, *action_exit_;

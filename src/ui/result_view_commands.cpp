@@ -1,4 +1,6 @@
 // View > Result Pictures: the window of the result's pictures beside the main window.
+#include <QFileInfo>
+
 #include "ui/main_window.h"
 #include "ui/result_view_widget.h"
 #include "ui/window_layout.h"
@@ -19,8 +21,11 @@ void MainWindow::show_result_view() {
 
 void MainWindow::refresh_result_view() {
     if (!result_view_ || !result_view_->isVisible()) return;
-    // Only a run that went through Final Results and saved its report has a result to draw.
-    if (!busy_ && session_->ctx.run_state == 10 && session_->report_saved) result_view_->set_result(session_->problem);
+    // A run that went through Final Results has a result to draw, whether or not its report could be saved.
+    if (result_kept()) {
+        result_view_->set_file_stem(QFileInfo(QString::fromStdString(session_->ctx.input_file)).completeBaseName());
+        result_view_->set_result(session_->problem);
+    }
     else result_view_->clear();
 }
 

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
@@ -47,18 +48,21 @@ ResultViewWidget::ResultViewWidget(QWidget* parent) : QWidget(parent) {
             update_buttons();
         });
     }
-    // The map tab shows a note in place of the maps when there are none.
-    auto* kmap_page = new QWidget;
-    auto* kmap_layout = new QVBoxLayout(kmap_page);
-    kmap_layout->setContentsMargins(0, 0, 0, 0);
-    kmap_note_ = new QLabel;
-    kmap_note_->setObjectName("kmapNote");
-    kmap_note_->setWordWrap(true);
-    kmap_note_->setMargin(8);
-    kmap_layout->addWidget(kmap_note_);
-    kmap_layout->addWidget(areas_[kmap_tab], 1);
-    tabs_->addTab(kmap_page, names[kmap_tab]);
-    tabs_->addTab(areas_[diagram_tab], names[diagram_tab]);
+    // Each tab shows its own note in place of its picture when there is none.
+    const char* const note_names[] = {"kmapNote", "diagramNote"};
+    for (int t = 0; t < 2; ++t) {
+        auto* page = new QWidget;
+        auto* page_layout = new QVBoxLayout(page);
+        page_layout->setContentsMargins(0, 0, 0, 0);
+        notes_[t] = new QLabel;
+        notes_[t]->setObjectName(note_names[t]);
+        notes_[t]->setWordWrap(true);
+        notes_[t]->setMargin(8);
+        notes_[t]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        page_layout->addWidget(notes_[t]);
+        page_layout->addWidget(areas_[t], 1);
+        tabs_->addTab(page, names[t]);
+    }
 
     auto button = [this](const char* name, const QString& text, const QString& tip) {
         auto* b = new QPushButton(text, this);
@@ -99,24 +103,24 @@ ResultViewWidget::ResultViewWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void ResultViewWidget::set_result(const Problem& problem) {
-    std::string why_not;
-    std::optional<Picture> diagram = result_picture(problem, PictureKind::gate_diagram, why_not);
-    if (!diagram) {
-        clear();
-        kmap_note_->setText(QString::fromStdString(why_not));
-        return;
+    // Each picture is made, or refused for its own reason, independently of the other.
+    const PictureKind kinds[] = {PictureKind::kmaps, PictureKind::gate_diagram};
+    for (Tab tab : {kmap_tab, diagram_tab}) {
+        std::string why_not;
+        std::optional<Picture> picture = result_picture(problem, kinds[tab], why_not);
+        drawn_[tab] = picture.has_value();
+        canvases_[tab]->set_picture(picture ? std::move(*picture) : Picture{});
+        show_note(tab, drawn_[tab] ? QString() : QString::fromStdString(why_not));
     }
-    std::optional<Picture> kmaps = result_picture(problem, PictureKind::kmaps, why_not);
-    has_result_ = true;
-    has_kmaps_ = kmaps.has_value();
-    canvases_[diagram_tab]->set_picture(std::move(*diagram));
-    canvases_[kmap_tab]->set_picture(kmaps ? std::move(*kmaps) : Picture{});
-    kmap_note_->setText(has_kmaps_ ? QString() : QString::fromStdString(why_not));
-    kmap_note_->setVisible(!has_kmaps_);
-    areas_[kmap_tab]->setVisible(has_kmaps_);
     // A new result opens fitted, whatever the last one was zoomed to.
     for (Tab tab : {kmap_tab, diagram_tab}) fit(tab);
     update_buttons();
+}
+
+void ResultViewWidget::show_note(Tab tab, const QString& note) {
+    notes_[tab]->setText(note);
+    notes_[tab]->setVisible(!note.isEmpty());
+    areas_[tab]->setVisible(note.isEmpty());
 }
 
 void ResultViewWidget::fit(Tab tab) {
@@ -129,6 +133,20 @@ void ResultViewWidget::fit(Tab tab) {
     fitting_ = false;
 }
 
+QString ResultViewWidget::proposed_name(Tab tab, bool svg) const {
+    const QString kind = tab == kmap_tab ? "kmap" : "diagram";
+    return (file_stem_.isEmpty() ? kind : file_stem_ + "_" + kind) + (svg ? ".svg" : ".png");
+}
+
+void ResultViewWidget::keyPressEvent(QKeyEvent* event) {
+    // As a window of its own it closes like the program's other windows.
+    if (isWindow() && (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close))) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool ResultViewWidget::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize) {
         for (Tab tab : {kmap_tab, diagram_tab}) {
@@ -139,18 +157,17 @@ bool ResultViewWidget::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ResultViewWidget::clear() {
-    has_result_ = false;
-    has_kmaps_ = false;
-    for (PictureCanvas* canvas : canvases_) canvas->set_picture(Picture{});
-    kmap_note_->setText("No result yet: the pictures follow a run's Final Results.");
-    kmap_note_->setVisible(true);
-    areas_[kmap_tab]->setVisible(false);
+    for (Tab tab : {kmap_tab, diagram_tab}) {
+        drawn_[tab] = false;
+        canvases_[tab]->set_picture(Picture{});
+        show_note(tab, "No result yet: the pictures follow a run's Final Results.");
+    }
     update_buttons();
 }
 
 PictureCanvas& ResultViewWidget::canvas(Tab tab) { return *canvases_[tab]; }
 
-QString ResultViewWidget::kmap_note() const { return has_kmaps_ ? QString() : kmap_note_->text(); }
+QString ResultViewWidget::note(Tab tab) const { return drawn_[tab] ? QString() : notes_[tab]->text(); }
 
 ResultViewWidget::Tab ResultViewWidget::current_tab() const {
     return tabs_->currentIndex() == diagram_tab ? diagram_tab : kmap_tab;
@@ -158,7 +175,7 @@ ResultViewWidget::Tab ResultViewWidget::current_tab() const {
 
 void ResultViewWidget::update_buttons() {
     const Tab tab = current_tab();
-    const bool drawn = tab == diagram_tab ? has_result_ : has_kmaps_;
+    const bool drawn = drawn_[tab];
     const double zoom = canvases_[tab]->zoom();
     zoom_label_->setText(QString("%1 %").arg(std::lround(zoom * 100)));
     zoom_out_->setEnabled(drawn && zoom > PictureCanvas::kMinZoom);
@@ -196,9 +213,8 @@ bool ResultViewWidget::save_png(Tab tab, const QString& path) const {
 
 void ResultViewWidget::ask_and_save(bool svg) {
     const Tab tab = current_tab();
-    const QString stem = tab == kmap_tab ? "kmap" : "diagram";
     const QString filter = svg ? "SVG pictures (*.svg)" : "PNG images (*.png)";
-    QString path = QFileDialog::getSaveFileName(this, svg ? "Save SVG" : "Save PNG", stem + (svg ? ".svg" : ".png"), filter);
+    QString path = QFileDialog::getSaveFileName(this, svg ? "Save SVG" : "Save PNG", proposed_name(tab, svg), filter);
     if (path.isEmpty()) return;
     const bool saved = svg ? save_svg(tab, path) : save_png(tab, path);
     if (!saved) QMessageBox::warning(this, "Save Picture", "The picture cannot be written to\n" + path);

@@ -27,12 +27,14 @@ public:
     // Draws the problem's final result; the pictures keep no reference to the problem.
     void set_result(const Problem& problem);
     void clear();
-    bool has_result() const { return has_result_; }
+    // Whether either picture is drawn.
+    bool has_result() const { return drawn_[kmap_tab] || drawn_[diagram_tab]; }
 
     PictureCanvas& canvas(Tab tab);
     QTabWidget& tabs() { return *tabs_; }
-    // What the Karnaugh-map tab says instead of maps (too many inputs, no result); "" with maps.
-    QString kmap_note() const;
+    // What the tab says instead of its picture (too many inputs or terms, no result); "" when drawn.
+    QString note(Tab tab) const;
+    QString kmap_note() const { return note(kmap_tab); }
     // Whether the tab's picture is fitted to its view (and kept so as the view changes size).
     bool fitted(Tab tab) const { return fit_[tab]; }
     void fit(Tab tab);
@@ -42,25 +44,31 @@ public:
     // false when the tab has nothing to save or the file cannot be written.
     bool save_svg(Tab tab, const QString& path) const;
     bool save_png(Tab tab, const QString& path) const;
+    // The name the save dialogs propose: the input file's, with the tab's kind ("adder_kmap.svg").
+    void set_file_stem(const QString& stem) { file_stem_ = stem; }
+    QString proposed_name(Tab tab, bool svg) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ask_and_save(bool svg);
     void update_buttons();
     Tab current_tab() const;
+    // A note in place of the tab's picture; an empty note shows the picture.
+    void show_note(Tab tab, const QString& note);
 
     QTabWidget* tabs_;
     PictureCanvas* canvases_[2];
     QScrollArea* areas_[2];
-    QLabel* kmap_note_;
+    QLabel* notes_[2];
     QLabel* zoom_label_;
     QPushButton *zoom_out_, *zoom_in_, *fit_button_, *save_svg_, *save_png_;
     bool fit_[2] = {true, true};
     bool fitting_ = false;
-    bool has_result_ = false;
-    bool has_kmaps_ = false;
+    bool drawn_[2] = {false, false};
+    QString file_stem_;
 };
 
 }  // namespace vormel

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QFileInfo>
 #include <QPrinter>
 #include <filesystem>
 
@@ -128,15 +129,21 @@ void MainWindow::print_work_area() {
                     MessageIcon::question, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;
     QPrinter printer;
-    printer.setDocName(windowTitle());
+    // The print dialog names a PDF after the document: the input's name, not the program's.
+    const std::string& input = session_->ctx.input_file;
+    printer.setDocName(input.empty() ? windowTitle() : QFileInfo(QString::fromStdString(input)).fileName());
     if (!dialogs_.print_setup(this, printer)) return;
     // A report of millions of lines prints for minutes: off the GUI thread, line by line from the
     // text copy, never copied whole.
     const int points = text_size_;
+    bool printed = false;
     run_in_background(this, "Printing the Work Area ...", true, [&](TaskControl& control) {
         const std::size_t lines = work_area_->printed_line_count();
-        print_lines(printer, lines, [this](std::size_t i) { return work_area_->line_text(i); }, points, control);
+        printed = print_lines(printer, lines, [this](std::size_t i) { return work_area_->line_text(i); }, points, control);
     });
+    if (printed && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        set_status_line(" *** Printed to PDF: " + printer.outputFileName().toStdString());
+    }
 }
 
 void MainWindow::show_help() {

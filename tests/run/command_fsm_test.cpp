@@ -50,6 +50,29 @@ TEST_F(CommandFsmTest, LevelZeroRunsThroughAndSavesTheReport) {
 
 // The exact method stops at its time limit: the report names the limit it ran with; the classic
 // methods have none and their report stays as it was.
+TEST_F(CommandFsmTest, QmcOnAFileOfElevenInputsBecameCnsWithoutAWord) {
+    std::string wide = "a0";
+    for (int i = 1; i < 11; ++i) wide += ",a" + std::to_string(i);
+    wide += " : f\n" + std::string(10, '-') + "1 : 1\n";
+    input = dir.write("wide.tab", wide);
+    run.ctx.input_file = input;
+    run.area.set_plain_text(wide);
+    run.ctx.options.display_level = 0;
+    run.ctx.options.prime_method = method_qmc;
+    start_command(run.session);
+    EXPECT_EQ(run.ctx.run_state, 10);
+    EXPECT_TRUE(run.session.problem.qmc_replaced);
+    EXPECT_NE(testing::read_file(input + ".rpt").find(" QMC takes up to 10 Inputs; this File has 11: CNS is used instead."),
+              std::string::npos);
+    // The same file with CNS chosen (the switch stays) says nothing.
+    start_command(run.session);  // Re-Start
+    ASSERT_EQ(run.ctx.run_state, 4);
+    EXPECT_EQ(run.ctx.options.prime_method, method_cns);
+    start_command(run.session);
+    EXPECT_FALSE(run.session.problem.qmc_replaced);
+    EXPECT_EQ(testing::read_file(input + ".rpt").find("QMC takes"), std::string::npos);
+}
+
 TEST_F(CommandFsmTest, OnlyTheExactMethodsReportNamesItsTimeLimit) {
     run.ctx.options.display_level = 0;
     run.ctx.options.prime_method = method_exact;

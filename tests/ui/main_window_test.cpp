@@ -42,6 +42,9 @@
 #include "ui/query_box.h"
 #include "ui/recent_files.h"
 #include "ui/report_view.h"
+#include "ui/result_view_widget.h"
+#include "ui/table_editor.h"
+#include "ui/running_clock.h"
 #include "ui/show_path.h"
 #include "ui/ui_dialogs.h"
 #include "scripted_dialogs.h"
@@ -750,7 +753,7 @@ private slots:
         dialogs_->save_names.push_back(folder);
         window_->command_save(false);
         QCOMPARE(dialogs_->messages.size(), std::size_t{1});
-        QCOMPARE(dialogs_->messages[0].first, std::string(" Open Error"));
+        QCOMPARE(dialogs_->messages[0].first, std::string(" Save Error"));
         QCOMPARE(dialogs_->messages[0].second,
                  "Requested file is does not exist or is not available:  \r\n\r\n" + folder);
         QCOMPARE(text_of("stepStatus0"), QString("..."));
@@ -1088,6 +1091,8 @@ private slots:
         qsizetype pages = 0;
         for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos; at = pdf.find("/Type /Page\n", at + 1)) ++pages;
         QVERIFY(pages > 100);
+        // A PDF went where the dialog said, and the status line says where (it once went to $HOME unsaid).
+        QCOMPARE(text_of("statusLine"), QString::fromStdString(" *** Printed to PDF: " + path("report.pdf")));
     }
 
     void recent_files_list_the_last_opened_and_saved_newest_first() {
@@ -1198,20 +1203,18 @@ private slots:
         QVERIFY(!window_->work_area_edit().toPlainText().contains("Time Limit"));
     }
 
-    void qmc_chosen_for_a_file_with_11_inputs_ran_consensus_without_a_word() {
+    void a_file_of_11_inputs_closes_qmc_when_opened() {
         std::string wide = ".i 11\n.o 1\n";
         for (int row = 0; row < 4; ++row) wide += std::string(11, row % 2 ? '1' : '0').replace(row, 1, "-") + " 1\n";
         wide += ".e\n";
         write_file(path("wide.pla"), wide);
         open(path("wide.pla"));
+        // The header's width decides before the first Start.
         auto* qmc = widget<QRadioButton>("methodQmc");
-        qmc->click();
-        page_by_page_off();
-        press_start();  // Expand Input: the width is known before the primes are made
-        QCOMPARE(state(), 5);
         QVERIFY(!qmc->isEnabled());
         QVERIFY(widget<QRadioButton>("methodCns")->isChecked());
         QVERIFY2(qmc->toolTip().contains("up to 10 Inputs; this File has 11"), qPrintable(qmc->toolTip()));
+        page_by_page_off();
         run_to_end();
         QCOMPARE(state(), 10);
         press_start();  // Re-Start: the same file, still too wide
@@ -1224,25 +1227,164 @@ private slots:
         QVERIFY(!qmc->toolTip().contains("this File has"));
     }
 
-    void a_file_past_the_classic_limits_was_refused_without_pointing_to_shared() {
+    void qmc_kept_for_a_text_edited_to_11_inputs_ran_cns_without_a_word() {
+        opened_pla();
+        auto* qmc = widget<QRadioButton>("methodQmc");
+        qmc->click();
+        QVERIFY(qmc->isChecked());
+        // Edited to 11 inputs and saved: the width is known only once Expand Input has run.
+        std::string wide = ".i 11\n.o 1\n" + std::string(10, '-') + "1 1\n.e\n";
+        window_->work_area_edit().selectAll();
+        window_->work_area_edit().insertPlainText(QString::fromStdString(wide));
+        window_->command_save(false);
+        QCOMPARE(state(), 4);
+        QVERIFY(qmc->isChecked());
+        page_by_page_off();
+        run_to_end();
+        QCOMPARE(state(), 10);
+        QVERIFY(widget<QRadioButton>("methodCns")->isChecked());
+        QVERIFY(window_->work_area_edit().toPlainText().contains("QMC takes up to 10 Inputs; this File has 11: CNS is used instead."));
+        QVERIFY2(text_of("statusLine").contains("CNS was used"), qPrintable(text_of("statusLine")));
+    }
+
+    void a_file_past_the_classic_limits_gave_error_2_before_shared_was_chosen() {
         std::string wide = ".i 30\n.o 2\n";
         wide += std::string(29, '-') + "1 10\n" + "1" + std::string(29, '-') + " 01\n.e\n";
         write_file(path("wide30.pla"), wide);
         open(path("wide30.pla"));
+        // Chosen as the file opens, so the first Start runs Shared.
         auto* cns = widget<QRadioButton>("methodCns");
-        QVERIFY(cns->isChecked());
-        page_by_page_off();
-        press_start();  // the classic reader refuses the file, and Shared is chosen for it
-        run_to_end();
         QVERIFY(!cns->isEnabled());
         QVERIFY(!widget<QRadioButton>("methodQmc")->isEnabled());
         QVERIFY(widget<QRadioButton>("methodShared")->isChecked());
         QVERIFY2(cns->toolTip().contains("up to 22 Inputs and 100 Outputs"), qPrintable(cns->toolTip()));
-        press_start();  // Re-Start, then the run with Shared goes through
-        if (state() == 4) press_start();
+        page_by_page_off();
         run_to_end();
         QCOMPARE(state(), 10);
+        QVERIFY(!window_->work_area_edit().toPlainText().contains("Error"));
         QVERIFY(window_->work_area_edit().toPlainText().contains("Comparison with original expanded Inputs successful."));
+
+        // A table's header counts the same way: 25 names before the colon.
+        press_start();  // Re-Start
+        opened_pla();
+        QVERIFY(cns->isEnabled());
+        QStringList names;
+        for (int i = 0; i < 25; ++i) names << QString("x%1").arg(i);
+        write_file(path("wide.tab"), "Title\n" + names.join(", ").toStdString() + " : f ; header\n" + std::string(25, '-') + " : 1\n");
+        open(path("wide.tab"));
+        QCOMPARE(QString::fromStdString(window_->session().ctx.input_file), QString::fromStdString(path("wide.tab")));
+        QVERIFY(widget<QRadioButton>("methodShared")->isChecked());
+        QVERIFY(!cns->isEnabled());
+        // A narrow one opens them again.
+        opened_pla();
+        QVERIFY(cns->isEnabled());
+        QVERIFY(widget<QRadioButton>("methodQmc")->isEnabled());
+    }
+
+    void a_result_whose_report_could_not_be_written_stayed_unexportable() {
+        // A folder where the report goes stands in for a read-only folder (the superuser writes anywhere).
+        const std::string input = opened_pla();
+        std::filesystem::create_directory(input + ".rpt");
+        page_by_page_off();
+        run_to_end();
+        QCOMPARE(state(), 10);
+        QVERIFY(!window_->session().report_saved);
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Save Error"));
+        QVERIFY2(text_of("statusLine").contains("Write failure") && text_of("statusLine").contains("result kept"),
+                 qPrintable(text_of("statusLine")));
+        QVERIFY(action("actionExport")->isEnabled());
+        dialogs_->save_names.push_back(path("kept.eqn"));
+        window_->command_export();
+        QVERIFY(std::filesystem::file_size(path("kept.eqn")) > 0);
+        window_->show_result_view();
+        auto* view = window_->findChild<ResultViewWidget*>("resultView");
+        QVERIFY(view && view->has_result());
+    }
+
+    void a_table_saved_in_the_editor_opens_runs_and_shows_its_pictures() {
+        opened_pla();
+        window_->show_table_editor();
+        auto* editor = window_->findChild<TableEditor*>("tableEditor");
+        QVERIFY(editor);
+        // The loaded .pla is what the grid shows.
+        QCOMPARE(editor->table().inputs, (std::vector<std::string>{"a", "b", "c"}));
+        editor->new_table();
+        const std::string table = path("grid.tab");
+        QVERIFY(editor->save_to(QString::fromStdString(table)));
+        QCOMPARE(window_->session().ctx.input_file, table);
+        QCOMPARE(state(), 4);
+        page_by_page_off();
+        run_to_end();
+        QCOMPARE(state(), 10);
+        window_->show_result_view();
+        auto* view = window_->findChild<ResultViewWidget*>("resultView");
+        QVERIFY(view && view->has_result());
+        QCOMPARE(view->note(ResultViewWidget::kmap_tab), QString());
+    }
+
+    void a_file_replaced_on_disk_before_the_run_ended_was_reported_without_a_word() {
+        const std::string input = opened_pla();
+        page_by_page_off();
+        run_to_end();
+        QCOMPARE(state(), 10);
+        for (const auto& message : dialogs_->messages) QVERIFY(message.first != " Input File Changed");
+        press_start();  // Re-Start reads the file again
+        write_file(input, std::string(kSmallPla).replace(0, 4, ".i 3 "));  // another size
+        run_to_end();
+        QCOMPARE(state(), 10);
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Input File Changed"));
+        QVERIFY(dialogs_->messages.back().second.find(input) != std::string::npos);
+    }
+
+    void a_common_dialect_file_opened_with_open_offers_the_import() {
+        // Cubes split over two lines and a title: our reader stops at them with an input error.
+        const std::string wide_input = std::string(14, '-') + "01" + std::string(14, '-');
+        write_file(path("split.pla"), "a title\n.i 30\n.o 2\n" + wide_input + "\n10\n" + wide_input + "\n01\n.e\n");
+        dialogs_->answers.push_back(MessageAnswer::cancel);
+        open(path("split.pla"));
+        QCOMPARE(dialogs_->messages.back().first, std::string(" Open PLA"));
+        QVERIFY(dialogs_->messages.back().second.find("Import PLA") != std::string::npos);
+        QVERIFY(window_->work_area_edit().toPlainText().isEmpty());
+
+        dialogs_->answers.push_back(MessageAnswer::yes);
+        open(path("split.pla"));
+        QCOMPARE(state(), 3);
+        QCOMPARE(QString::fromStdString(window_->session().ctx.input_file), QString::fromStdString(path("split_imported.pla")));
+        QVERIFY(window_->work_area_edit().toPlainText().contains(QString::fromStdString(wide_input + " 10")));
+        // The import reads the size too: 30 inputs are past the classic methods.
+        QVERIFY(widget<QRadioButton>("methodShared")->isChecked());
+        QVERIFY(!widget<QRadioButton>("methodCns")->isEnabled());
+
+        // No: opened as it is; a plain file asks nothing.
+        dialogs_->answers.push_back(MessageAnswer::no);
+        open(path("split.pla"));
+        QCOMPARE(QString::fromStdString(window_->session().ctx.input_file), QString::fromStdString(path("split.pla")));
+        const std::size_t asked = dialogs_->messages.size();
+        opened_pla();
+        QCOMPARE(dialogs_->messages.size(), asked);
+    }
+
+    void the_tab_cycle_had_an_invisible_stop_and_page_by_page_before_text_size() {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        opened_pla();
+        QPlainTextEdit& area = window_->work_area_edit();
+        area.setFocus();
+        QTRY_VERIFY(area.hasFocus());
+        QStringList stops;
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            if (focus == &area) break;
+            const QString name = focus->objectName().isEmpty() ? QString(focus->metaObject()->className()) : focus->objectName();
+            // The scroller around the controls took the focus and the typed keys with it.
+            QVERIFY2(!qobject_cast<QAbstractScrollArea*>(focus), qPrintable("invisible stop: " + name));
+            QVERIFY2(focus->isVisible() && focus->isEnabled(), qPrintable("invisible stop: " + name));
+            stops << name;
+        }
+        QVERIFY(stops.indexOf("largerText") >= 0);
+        QVERIFY(stops.indexOf("largerText") < stops.indexOf("pageByPage"));
     }
 
     void tab_leaves_the_work_area_without_changing_the_text() {
@@ -1431,6 +1573,55 @@ private slots:
         QVERIFY(!ended);
         QTest::keyClick(&emergency, Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(ended);
+    }
+
+    void emergency_window_without_a_frame_draws_its_own_close_button() {
+        // It is transient for the main window, which every window manager keeps it above.
+        bool ended = false;
+        window_->show();
+        EmergencyWindow emergency(window_.get(), [] { return 0; }, [&] { ended = true; });
+        emergency.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&emergency));
+        QCOMPARE(emergency.windowHandle()->transientParent(), window_->windowHandle());
+        QCOMPARE(emergency.windowType(), Qt::Dialog);
+        // Nothing frames it here (no window manager): its "Click [X]" line needs a button of its own.
+        const int frameless_height = emergency.height();
+        emergency.tick();
+        QVERIFY(emergency.has_own_title_bar());
+        QVERIFY(emergency.height() > frameless_height);
+        const QRect box = emergency.close_box();
+        QVERIFY(emergency.rect().contains(box));
+        QTest::mouseClick(&emergency, Qt::LeftButton, {}, QPoint(4, 4));
+        QVERIFY(!ended);
+        QTest::mouseClick(&emergency, Qt::LeftButton, {}, box.center());
+        QVERIFY(ended);
+    }
+
+    void time_field_counts_while_a_step_runs() {
+        // The run sets the total only as a step ends: a 60 s step left " 0.12 s" in view throughout.
+        QLabel field;
+        bool waiting_for_user = false;
+        RunningClock clock(field, [&] { return waiting_for_user; });
+        clock.show_total(" 0.12 s");
+        clock.set_running(true);
+        clock.advance(500);
+        QCOMPARE(field.text(), QString(" 0.12 s"));
+        clock.advance(1500);
+        QCOMPARE(field.text(), QString(" 2.12 s"));
+        clock.advance(60000);
+        QCOMPARE(field.text(), QString(" 62.1 s"));
+        // A new total from the run replaces the count, and the next step counts from it.
+        clock.show_total(" 70.5 s");
+        clock.advance(999);
+        QCOMPARE(field.text(), QString(" 70.5 s"));
+        clock.set_running(false);
+        clock.advance(5000);
+        QCOMPARE(field.text(), QString(" 70.5 s"));
+        // A caption counts from zero.
+        clock.show_total(" Time in sec");
+        clock.set_running(true);
+        clock.advance(3000);
+        QCOMPARE(field.text(), QString(" 3.00 s"));
     }
 };
 

@@ -194,6 +194,44 @@ private slots:
         QVERIFY(!view.findChild<QPushButton*>("saveSvg")->isEnabled());
     }
 
+    void a_wide_result_showed_the_diagrams_refusal_on_the_kmap_tab() {
+        // 70 inputs: too many for the maps (6) and for the diagram (64); the map tab showed the
+        // diagram's reason and the diagram tab was blank.
+        std::string wide = ".i 70\n.o 1\n";
+        for (int row = 0; row < 3; ++row) wide += std::string(70, '-').replace(row * 20, 2, "10") + " 1\n";
+        testing::PictureRun run("wide.pla", wide + ".e\n", polarity_one_set, method_shared);
+        ResultViewWidget view;
+        view.set_result(run.problem());
+        QVERIFY2(view.note(ResultViewWidget::kmap_tab).contains("up to 6 inputs"), qPrintable(view.note(ResultViewWidget::kmap_tab)));
+        const QString diagram_note = view.note(ResultViewWidget::diagram_tab);
+        QVERIFY2(diagram_note.contains("64"), qPrintable(diagram_note));
+        QVERIFY(view.note(ResultViewWidget::kmap_tab) != diagram_note);
+        QVERIFY(!view.has_result());
+        view.tabs().setCurrentIndex(ResultViewWidget::diagram_tab);
+        QVERIFY(!view.findChild<QPushButton*>("saveSvg")->isEnabled());
+        // A narrow result draws both and shows no note.
+        testing::PictureRun narrow("adder.tab", kHalfAdder);
+        view.set_result(narrow.problem());
+        QCOMPARE(view.note(ResultViewWidget::diagram_tab), QString());
+        QCOMPARE(view.note(ResultViewWidget::kmap_tab), QString());
+        QVERIFY(view.findChild<QPushButton*>("saveSvg")->isEnabled());
+    }
+
+    void the_pictures_window_ignored_escape_and_proposed_no_input_name() {
+        ResultViewWidget view;
+        view.setWindowFlag(Qt::Window);
+        QCOMPARE(view.proposed_name(ResultViewWidget::diagram_tab, true), QString("diagram.svg"));
+        view.set_file_stem("adder");
+        QCOMPARE(view.proposed_name(ResultViewWidget::kmap_tab, false), QString("adder_kmap.png"));
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTest::keyClick(&view, Qt::Key_Escape);
+        QVERIFY(!view.isVisible());
+        view.show();
+        QTest::keyClick(&view, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!view.isVisible());
+    }
+
     void view_menu_shows_the_pictures_of_a_finished_run() {
         QTemporaryDir dir;
         const std::string input = dir.filePath("adder.tab").toStdString();
