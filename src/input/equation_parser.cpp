@@ -47,12 +47,30 @@ bool name_fits(RunContext& ctx, const std::string& name) {
     return false;
 }
 
+// Every literal has at most one NOT, in front of its name. A doubled NOT (//A, !/A, NOT /A) would
+// otherwise name no input and drop the literal without a word: the run would minimize another function.
+bool single_nots(const std::string& rhs) {
+    std::size_t start = 0;
+    for (;;) {
+        const auto at = rhs.find_first_of("*+", start);
+        const std::string literal = rhs.substr(start, at == std::string::npos ? std::string::npos : at - start);
+        const auto slash = literal.find('/');
+        if (slash != std::string::npos && (slash != 0 || literal.find('/', 1) != std::string::npos)) return false;
+        if (at == std::string::npos) return true;
+        start = at + 1;
+    }
+}
+
 // Names pass: outputs and inputs in order of first occurrence; counts the product terms.
 bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameIndex& outputs, std::size_t& terms) {
     for (const std::string& line : problem.input_lines) {
         const auto equals = line.find('=');
         const std::string output = trim_blanks(line.substr(0, equals));
         std::string rhs = equals == std::string::npos ? std::string() : line.substr(equals + 1);
+        if (!single_nots(rhs)) {
+            ctx.diag.show_error(line, 11);
+            return false;
+        }
         remove_all(rhs, "/");
         if (!name_fits(ctx, output)) return false;
         if (outputs.find(output) < 0) {
