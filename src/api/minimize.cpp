@@ -71,6 +71,7 @@ Result minimize(const Source& source, const Options& options) {
     ctx.report.set_text_size(9 * 20);
     ctx.options = run;
     ctx.input_file = input.name;
+    ctx.read_as_pla = source.import_pla;
     ctx.caller_stop = options.stop.flag();
     session.save_report_files = options.save_reports && source.kind == Source::Kind::file;
 

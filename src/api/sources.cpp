@@ -127,7 +127,6 @@ SourceText source_text(const Source& source) {
             break;
     }
     if (source.import_pla) {
-        if (vormel::extension_of(input.name) != "pla") throw InputError("cannot be imported: only a .pla can be");
         vormel::PlaImport imported = vormel::import_pla(input.text);
         if (imported.out_of_memory) throw std::bad_alloc();
         if (!imported.error.empty()) throw InputError("cannot be imported: " + imported.error);

@@ -62,15 +62,14 @@ void add_output_options(CLI::App& app, OutputOptions& options) {
         ->capture_default_str();
 }
 
-std::string import_input(RunContext& ctx, const std::string& path, std::string& text, OutputOptions& options) {
-    // The run picks its reader by the extension, and the converted text is ours in .pla form.
-    PlaImport imported;
-    if (extension_of(path) == "pla") imported = import_pla(text);
-    else imported.error = "--import reads files named *.pla";
+std::string import_input(RunContext& ctx, std::string& text, OutputOptions& options) {
+    // Any file name: the converted text is ours in .pla form, and the run reads it as such.
+    PlaImport imported = import_pla(text);
     if (imported.out_of_memory) throw std::bad_alloc();
     if (!imported.error.empty()) return "cannot be imported: " + imported.error;
     text = std::move(imported.text);
     ctx.input_text = text;
+    ctx.read_as_pla = true;
     options.imported_names = {std::move(imported.input_names), std::move(imported.output_names)};
     return {};
 }

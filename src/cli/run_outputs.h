@@ -28,10 +28,10 @@ struct OutputOptions {
 
 void add_output_options(CLI::App& app, OutputOptions& options);
 
-// --import: converts the text of the .pla file `path` from the common PLA dialect in place, has
+// --import: converts the text of the input (any file name) from the common PLA dialect in place, has
 // the run read the converted text and keeps the names as written in `options`; "" when done, else
 // why the file is refused. Throws std::bad_alloc when memory runs out.
-std::string import_input(RunContext& ctx, const std::string& path, std::string& text, OutputOptions& options);
+std::string import_input(RunContext& ctx, std::string& text, OutputOptions& options);
 
 // Writes the JSON summary document to `path`; false, with the reason on stderr, when it cannot.
 bool write_summary(const std::string& path, const std::string& document);

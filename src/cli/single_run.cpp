@@ -41,7 +41,7 @@ std::string read_and_run(Session& session, OutputOptions& outputs, bool& echo) {
         case InputLoad::out_of_memory: throw std::bad_alloc();
     }
     if (outputs.import_pla) {
-        if (std::string refused = import_input(ctx, input, text, outputs); !refused.empty()) return refused;
+        if (std::string refused = import_input(ctx, text, outputs); !refused.empty()) return refused;
     }
     begin_whole_run(session, std::move(text));
     if (echo) echo = std::fputs("\n", stdout) >= 0;

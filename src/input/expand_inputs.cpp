@@ -19,7 +19,7 @@ namespace {
 
 void read_problem(RunContext& ctx, Problem& problem) {
     problem.past_classic_limits = false;
-    problem.input_ext = extension_of(ctx.input_file);
+    problem.input_ext = ctx.read_as_pla ? "pla" : extension_of(ctx.input_file);
     problem.input_type.clear();
     if (problem.input_ext == "pla") read_pla(ctx, problem);
     else read_general(ctx, problem);

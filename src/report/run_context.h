@@ -53,6 +53,8 @@ struct RunContext {
     int error_count = 0;  // numbered input errors of this run
     int auto_run = 0;
     std::string input_file;
+    // The text is our .pla form whatever the file's name says (an import: the dialect is the content).
+    bool read_as_pla = false;
     // The input file's text as the front end loaded it (Open, Re-Start, command line): the run parses
     // this text, not the file again, so a file replaced meanwhile cannot split echo and results.
     std::optional<std::string> input_text;

@@ -73,6 +73,9 @@ TEST(ApiSources, ImportReadsTheCommonDialect) {
     EXPECT_EQ(result.input_names, (std::vector<std::string>{"X", "Y"}));
     EXPECT_NE(api::to_blif(result).find(".names x y f"), std::string::npos) << "exports keep the names as written";
     EXPECT_NE(input_error(api::from_text(".i 2\n.o 1\n.mv 3\n", "pla", true)).find("cannot be imported"), std::string::npos);
+    // Any file name: the dialect is the content.
+    TempDir dir;
+    EXPECT_EQ(api::minimize(api::from_file(dir.write("no_extension", text), true)).cost.terms, 2);
 }
 
 TEST(ApiSources, TableNamesAndRowsThatWouldBreakTheFormatAreRefused) {

@@ -34,6 +34,19 @@ TEST(VormelcImport, ConvertsRunsAndShowsTheConvertedTextInTheReport) {
     EXPECT_EQ(read_file(input).rfind("an old title", 0), 0u) << "the input file is never changed";
 }
 
+// Most files of the common dialect have no extension, or another one: the dialect is the content.
+// A .pla file's reader used to be chosen by the name, so --import refused every other name.
+TEST(VormelcImport, AnyFileNameIsImported) {
+    TempDir dir;
+    for (const std::string name : {"majority", "majority.txt", "majority.tab"}) {
+        const std::string input = dir.write(name, ".i 3\n.o 1\n.ilb a b c\n.ob m\n110 1\n1-1 1\n011 1\n.e\n");
+        const auto outcome = run_program(dir, vormelc("-q --method shared --import " + input + " --export eqn"));
+        ASSERT_EQ(outcome.status, 0) << name << ": " << outcome.err;
+        EXPECT_NE(read_file(input + ".rpt").find("Comparison with original expanded Inputs successful"), std::string::npos) << name;
+        EXPECT_NE(read_file(input + ".eqn").find("m = a * b + b * c + a * c;"), std::string::npos) << read_file(input + ".eqn");
+    }
+}
+
 TEST(VormelcImport, RefusedFileGivesItsReasonAndNoRun) {
     TempDir dir;
     const std::string input = dir.write("fsm.pla", ".i 2\n.o 1\n.kiss\n");
