@@ -1,16 +1,25 @@
 #include "minimize/cover_solver.h"
 
 #include <coin/CbcEventHandler.hpp>
+#include <coin/CbcHeuristic.hpp>
+#include <coin/CbcHeuristicFPump.hpp>
+#include <coin/CbcHeuristicGreedy.hpp>
+#include <coin/CbcHeuristicLocal.hpp>
+#include <coin/CbcHeuristicRINS.hpp>
 #include <coin/CbcModel.hpp>
-#include <coin/CbcSolver.hpp>
+#include <coin/CglClique.hpp>
+#include <coin/CglGomory.hpp>
+#include <coin/CglKnapsackCover.hpp>
+#include <coin/CglMixedIntegerRounding2.hpp>
+#include <coin/CglProbing.hpp>
+#include <coin/CglZeroHalf.hpp>
+#include <coin/ClpEventHandler.hpp>
 #include <coin/CoinPackedMatrix.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <numeric>
-#include <string>
 
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
@@ -104,7 +113,8 @@ int disjoint_rows(const CoveringMatrix& m) {
     return count;
 }
 
-// Stops the branch and cut once the budget is exhausted; CBC clones it into its working models.
+// Stops the branch and cut once the budget is exhausted; CBC clones it into its working models,
+// and every clone polls the one budget (all on the calling thread).
 class BudgetEvents : public CbcEventHandler {
 public:
     explicit BudgetEvents(WorkBudget& budget) : budget_(budget) {}
@@ -115,6 +125,22 @@ private:
     WorkBudget& budget_;
 };
 
+// Ends a long LP solve (the root's, above all) on a Break: CBC's own checks come only between LPs.
+// The budget's clock is left to CBC's time limit, which keeps the bound of a solve it cuts short.
+class BreakInLp : public ClpEventHandler {
+public:
+    explicit BreakInLp(WorkBudget& budget) : budget_(budget) {}
+    int event(Event which) override {
+        if (which != endOfIteration || (++iterations_ & 15) != 0) return -1;
+        return budget_.user_break() ? 5 : -1;  // 5: stop the simplex now
+    }
+    ClpEventHandler* clone() const override { return new BreakInLp(*this); }
+
+private:
+    WorkBudget& budget_;
+    unsigned iterations_ = 0;
+};
+
 struct SolverRun {
     Columns columns;
     double bound = 0;
@@ -122,7 +148,47 @@ struct SolverRun {
     long long nodes = 0;
 };
 
+// The cut generators and heuristics for a 0-1 covering program. All are deterministic: none draws
+// on the process-wide random numbers the solver libraries share (odd-hole cuts and the random
+// rounding heuristic would), so a run gives the same result on any thread beside any other run.
+void add_covering_tools(CbcModel& model) {
+    CglProbing probing;
+    probing.setUsingObjective(1);
+    probing.setMaxPass(3);
+    probing.setMaxProbe(100);
+    probing.setMaxLook(50);
+    probing.setRowCuts(3);
+    model.addCutGenerator(&probing, -1, "Probing");
+    CglGomory gomory;
+    gomory.setLimit(300);
+    model.addCutGenerator(&gomory, -1, "Gomory");
+    CglKnapsackCover knapsack;
+    model.addCutGenerator(&knapsack, -1, "Knapsack");
+    CglClique clique;
+    clique.setStarCliqueReport(false);
+    clique.setRowCliqueReport(false);
+    model.addCutGenerator(&clique, -1, "Clique");
+    CglZeroHalf zero_half;
+    model.addCutGenerator(&zero_half, -1, "ZeroHalf");
+    CglMixedIntegerRounding2 mixed;
+    model.addCutGenerator(&mixed, -1, "MixedIntegerRounding2");
+
+    CbcRounding rounding(model);
+    model.addHeuristic(&rounding);
+    CbcHeuristicGreedyCover greedy(model);
+    model.addHeuristic(&greedy);
+    CbcHeuristicLocal local(model);
+    model.addHeuristic(&local);
+    CbcHeuristicFPump pump(model);
+    pump.setMaximumPasses(20);
+    model.addHeuristic(&pump);
+    CbcHeuristicRINS rins(model);
+    model.addHeuristic(&rins);
+}
+
 // One run of branch and cut on the rows, with at most max_columns columns when that is positive.
+// The model lives on this call's stack and is built through the library's classes: no argument
+// strings, no console, no standard input, no signal handler, nothing kept between runs.
 SolverRun branch_and_cut(const CoveringMatrix& m, const std::vector<double>& objective, int max_columns,
                          WorkBudget& budget) {
     CoinPackedMatrix rows(false, 0, 0);
@@ -143,24 +209,34 @@ SolverRun branch_and_cut(const CoveringMatrix& m, const std::vector<double>& obj
     const std::vector<double> col_lower(at(m.columns), 0.0), col_upper(at(m.columns), 1.0);
     OsiClpSolverInterface lp;
     lp.messageHandler()->setLogLevel(0);
+    lp.setHintParam(OsiDoReducePrint, true, OsiHintTry);
     lp.loadProblem(rows, col_lower.data(), col_upper.data(), objective.data(), row_lower.data(), row_upper.data());
     for (int c = 0; c < m.columns; ++c) lp.setInteger(c);
-
-    CbcModel model(lp);
-    BudgetEvents events(budget);
-    model.passInEventHandler(&events);
-    CbcSolverUsefulData data;
-    CbcMain0(model, data);
-    model.setLogLevel(0);
-    const std::string seconds = std::to_string(std::max(budget.remaining(), 0.01));
-    const char* args[] = {"vormel", "-log", "0", "-timeMode", "elapsed", "-sec", seconds.c_str(), "-solve", "-quit"};
-    CbcMain1(static_cast<int>(std::size(args)), args, model, [](CbcModel*, int) { return 0; }, data);
+    BreakInLp lp_events(budget);
+    lp.getModelPtr()->passInEventHandler(&lp_events);
 
     SolverRun run;
+    CbcModel model(lp);
+    model.setLogLevel(0);
+    model.messageHandler()->setLogLevel(0);
+    model.solver()->messageHandler()->setLogLevel(0);
+    model.setPrintFrequency(0);
+    model.setNumberThreads(0);
+    model.setRandomSeed(1);
+    model.setUseElapsedTime(true);
+    model.setMaximumSeconds(std::max(budget.remaining(), 0.01));
+    BudgetEvents events(budget);
+    model.passInEventHandler(&events);
+    add_covering_tools(model);
+    model.initialSolve();
+    if (!budget.user_break()) model.branchAndBound();
+
     if (const double* solution = model.bestSolution()) {
         for (int c = 0; c < m.columns; ++c)
             if (solution[c] > 0.5) run.columns.push_back(c);
     }
+    // A Break may have cut an LP short: then nothing the solver concluded stands, only its cover.
+    if (budget.user_break()) return run;
     run.bound = model.getBestPossibleObjValue();
     run.optimal = model.isProvenOptimal() && !run.columns.empty();
     run.nodes = model.getNodeCount();
