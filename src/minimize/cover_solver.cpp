@@ -125,19 +125,22 @@ private:
     WorkBudget& budget_;
 };
 
-// Ends a long LP solve (the root's, above all) on a Break: CBC's own checks come only between LPs.
-// The budget's clock is left to CBC's time limit, which keeps the bound of a solve it cuts short.
-class BreakInLp : public ClpEventHandler {
+// Ends an LP solve at the budget's end: CBC reads its clock only between LPs, and one strong
+// branching step on a large core solves LPs for seconds. An LP cut short may make CBC drop a node
+// it should keep, so after one nothing CBC concluded about the bound stands (cut_short tells).
+class LpBudget : public ClpEventHandler {
 public:
-    explicit BreakInLp(WorkBudget& budget) : budget_(budget) {}
+    LpBudget(WorkBudget& budget, bool& cut_short) : budget_(budget), cut_short_(cut_short) {}
     int event(Event which) override {
-        if (which != endOfIteration || (++iterations_ & 15) != 0) return -1;
-        return budget_.user_break() ? 5 : -1;  // 5: stop the simplex now
+        if (which != endOfIteration || (++iterations_ & 15) != 0 || !budget_.exhausted()) return -1;
+        cut_short_ = true;
+        return 5;  // stop the simplex now
     }
-    ClpEventHandler* clone() const override { return new BreakInLp(*this); }
+    ClpEventHandler* clone() const override { return new LpBudget(*this); }
 
 private:
     WorkBudget& budget_;
+    bool& cut_short_;
     unsigned iterations_ = 0;
 };
 
@@ -210,12 +213,20 @@ SolverRun branch_and_cut(const CoveringMatrix& m, const std::vector<double>& obj
     OsiClpSolverInterface lp;
     lp.messageHandler()->setLogLevel(0);
     lp.setHintParam(OsiDoReducePrint, true, OsiHintTry);
+    // A hint besides the printing one keeps the first LP (and every copy's) on the simplex path that
+    // installs no SIGINT handler; the solver's general path sets one, process-wide, while it runs.
+    lp.setHintParam(OsiDoDualInInitial, true, OsiHintTry);
     lp.loadProblem(rows, col_lower.data(), col_upper.data(), objective.data(), row_lower.data(), row_upper.data());
     for (int c = 0; c < m.columns; ++c) lp.setInteger(c);
-    BreakInLp lp_events(budget);
+    bool lp_cut_short = false;
+    LpBudget lp_events(budget, lp_cut_short);
     lp.getModelPtr()->passInEventHandler(&lp_events);
 
+    // The root LP by the dual simplex, here: its value bounds every cover even when the search
+    // below is cut short before it has a bound of its own.
     SolverRun run;
+    lp.initialSolve();
+    if (lp.isProvenOptimal() && !lp_cut_short) run.bound = lp.getObjValue();
     CbcModel model(lp);
     model.setLogLevel(0);
     model.messageHandler()->setLogLevel(0);
@@ -228,18 +239,18 @@ SolverRun branch_and_cut(const CoveringMatrix& m, const std::vector<double>& obj
     BudgetEvents events(budget);
     model.passInEventHandler(&events);
     add_covering_tools(model);
-    model.initialSolve();
-    if (!budget.user_break()) model.branchAndBound();
+    if (!budget.exhausted()) model.branchAndBound();
 
     if (const double* solution = model.bestSolution()) {
         for (int c = 0; c < m.columns; ++c)
             if (solution[c] > 0.5) run.columns.push_back(c);
     }
-    // A Break may have cut an LP short: then nothing the solver concluded stands, only its cover.
-    if (budget.user_break()) return run;
-    run.bound = model.getBestPossibleObjValue();
-    run.optimal = model.isProvenOptimal() && !run.columns.empty();
     run.nodes = model.getNodeCount();
+    // A bound of the search once it has a tree and no LP of it was cut short (before the tree CBC
+    // may give its best cover's value as the bound).
+    if (lp_cut_short || budget.stopped_by_user()) return run;
+    run.optimal = model.isProvenOptimal() && !run.columns.empty();
+    if (run.optimal || run.nodes > 0) run.bound = std::max(run.bound, model.getBestPossibleObjValue());
     return run;
 }
 
