@@ -1,0 +1,70 @@
+// Exact runs whose solver has real work, on four threads at once, give what each gives alone: the
+// solver keeps nothing between runs (its command-line front end mixed the runs' arguments).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <vormel/vormel.h>
+
+namespace vormel {
+namespace {
+
+namespace api = vormel::api;
+
+std::string exact_fingerprint(const api::Result& result) {
+    return result.equations + api::to_pla(result) + std::to_string(result.cost.gate_inputs) + result.proof.outcome +
+           std::to_string(result.proof.lower_bound);
+}
+
+std::string run_exact_alone_or_not(const std::string& file) {
+    api::Options options;
+    options.method = api::Method::exact;
+    options.exact_limit_seconds = 300;  // never reached: the results must not depend on timing
+    options.threads = 1;
+    return exact_fingerprint(api::minimize(api::from_file(std::string(VORMEL_BENCH_DIR) + "/pla/" + file), options));
+}
+
+TEST(ApiExactThreads, ConcurrentExactRunsEqualTheRunsAlone) {
+    // Each leaves the solver a core of dozens to hundreds of rows.
+    const std::vector<std::string> files = {"mlp4.pla", "inc.pla", "apla.pla", "max512.pla", "sqr6.pla", "dist.pla"};
+    std::vector<std::string> alone;
+    for (const std::string& file : files) alone.push_back(run_exact_alone_or_not(file));
+    for (const std::string& result : alone) EXPECT_NE(result.find("proven minimum"), std::string::npos) << result;
+
+    constexpr int kThreads = 4;
+    constexpr int kCopies = 2;
+    std::vector<std::vector<std::string>> together(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (std::size_t k = 0; k < kCopies * files.size(); ++k)
+                together[t].push_back(run_exact_alone_or_not(files[(k + static_cast<std::size_t>(t)) % files.size()]));
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (int t = 0; t < kThreads; ++t)
+        for (std::size_t k = 0; k < together[t].size(); ++k) {
+            const std::size_t file = (k + static_cast<std::size_t>(t)) % files.size();
+            EXPECT_EQ(together[t][k], alone[file]) << "thread " << t << ": " << files[file];
+        }
+}
+
+TEST(ApiExactThreads, OneSecondLimitOnTheLargestBenchFunctionEndsInTime) {
+    // ex1010's strong branching solved LPs for seconds past the limit.
+    api::Options options;
+    options.method = api::Method::exact;
+    options.exact_limit_seconds = 1;
+    const auto start = std::chrono::steady_clock::now();
+    const api::Result result = api::minimize(api::from_file(std::string(VORMEL_BENCH_DIR) + "/pla/ex1010.pla"), options);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_NE(result.proof.outcome.find("at least"), std::string::npos) << result.proof.outcome;
+    EXPECT_GT(result.proof.lower_bound, 0);
+    // Generous against a busy machine: the overrun it pins was many seconds.
+    EXPECT_LT(seconds, 4.0);
+}
+
+}  // namespace
+}  // namespace vormel
