@@ -66,5 +66,21 @@ TEST(ApiExactThreads, OneSecondLimitOnTheLargestBenchFunctionEndsInTime) {
     EXPECT_LT(seconds, 4.0);
 }
 
+TEST(ApiExactThreads, ExactClaimsNoMinimumTheSharedMethodBeats) {
+    // Automatic polarity: exact said "Proven minimum: 47" where the shared method found 44.
+    const api::Source source =
+        api::from_file(std::string(VORMEL_SOURCE_DIR) + "/tests/data/exact_claims_minimum_shared_beats_j_alu2.pla");
+    api::Options options;
+    options.polarity = api::Polarity::automatic;
+    const api::Result shared = api::minimize(source, options);
+    options.method = api::Method::exact;
+    options.exact_limit_seconds = 60;
+    const api::Result exact = api::minimize(source, options);
+    EXPECT_LE(exact.cost.terms, shared.cost.terms);
+    EXPECT_GE(exact.cost.terms, exact.proof.lower_bound);
+    // The proof names the polarity it holds for.
+    EXPECT_NE(exact.report.find("Product Terms for Polarity = "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vormel
