@@ -66,6 +66,19 @@ TEST(ApiExactThreads, OneSecondLimitOnTheLargestBenchFunctionEndsInTime) {
     EXPECT_LT(seconds, 4.0);
 }
 
+TEST(ApiExactThreads, LimitHoldsInsideThePrimeGeneration) {
+    // ex4's primes: one containment pass of a cofactor merge ran 50 s past a 5 s limit.
+    api::Options options;
+    options.method = api::Method::exact;
+    options.exact_limit_seconds = 1;
+    const auto start = std::chrono::steady_clock::now();
+    const api::Result result =
+        api::minimize(api::from_file(std::string(VORMEL_BENCH_DIR) + "/pla-wide/ex4.pla", true), options);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_FALSE(result.proof.minimum_proven);
+    EXPECT_LT(seconds, 5.0);  // generous against a busy machine
+}
+
 TEST(ApiExactThreads, ExactClaimsNoMinimumTheSharedMethodBeats) {
     // Automatic polarity: exact said "Proven minimum: 47" where the shared method found 44.
     const api::Source source =
