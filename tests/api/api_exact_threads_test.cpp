@@ -95,5 +95,27 @@ TEST(ApiExactThreads, ExactClaimsNoMinimumTheSharedMethodBeats) {
     EXPECT_NE(exact.report.find("Product Terms for Polarity = "), std::string::npos);
 }
 
+TEST(ApiExactThreads, NotAllEqualNeedsOneTermPerInput) {
+    // F = 1 unless all n inputs are equal. Its primes are the x_i * /x_j; a set of them covers F
+    // exactly when the graph of its edges i -> j is strongly connected (every proper subset of
+    // inputs at 1 has an edge out of it), which takes n edges: the minimum is n terms of 2 literals,
+    // no prime is essential, and the solver has to find a cycle among n(n-1) primes.
+    for (int n : {3, 5, 7}) {
+        std::string pla = ".i " + std::to_string(n) + "\n.o 1\n";
+        for (int m = 1; m < (1 << n) - 1; ++m) {
+            for (int i = n - 1; i >= 0; --i) pla += static_cast<char>('0' + ((m >> i) & 1));
+            pla += " 1\n";
+        }
+        pla += ".e\n";
+        api::Options options;
+        options.method = api::Method::exact;
+        const api::Result result = api::minimize(api::from_text(pla, "not_all_equal.pla", true), options);
+        EXPECT_EQ(result.cost.terms, n) << n;
+        EXPECT_EQ(result.cost.input_literals, 2 * n) << n;
+        EXPECT_TRUE(result.proof.minimum_proven) << n;
+        EXPECT_EQ(result.proof.lower_bound, n) << n;
+    }
+}
+
 }  // namespace
 }  // namespace vormel
