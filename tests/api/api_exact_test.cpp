@@ -1,5 +1,6 @@
-// Exact runs whose solver has real work, on four threads at once, give what each gives alone: the
-// solver keeps nothing between runs (its command-line front end mixed the runs' arguments).
+// The exact method through the library: runs on four threads at once give what each gives alone
+// (the solver's command-line front end mixed the runs' arguments), its limit holds in every phase,
+// and what it proves is a minimum.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -27,7 +28,7 @@ std::string run_exact_alone_or_not(const std::string& file) {
     return exact_fingerprint(api::minimize(api::from_file(std::string(VORMEL_BENCH_DIR) + "/pla/" + file), options));
 }
 
-TEST(ApiExactThreads, ConcurrentExactRunsEqualTheRunsAlone) {
+TEST(ApiExact, ConcurrentExactRunsEqualTheRunsAlone) {
     // Each leaves the solver a core of dozens to hundreds of rows.
     const std::vector<std::string> files = {"mlp4.pla", "inc.pla", "apla.pla", "max512.pla", "sqr6.pla", "dist.pla"};
     std::vector<std::string> alone;
@@ -52,7 +53,7 @@ TEST(ApiExactThreads, ConcurrentExactRunsEqualTheRunsAlone) {
         }
 }
 
-TEST(ApiExactThreads, OneSecondLimitOnTheLargestBenchFunctionEndsInTime) {
+TEST(ApiExact, OneSecondLimitOnTheLargestBenchFunctionEndsInTime) {
     // ex1010's strong branching solved LPs for seconds past the limit.
     api::Options options;
     options.method = api::Method::exact;
@@ -66,7 +67,7 @@ TEST(ApiExactThreads, OneSecondLimitOnTheLargestBenchFunctionEndsInTime) {
     EXPECT_LT(seconds, 4.0);
 }
 
-TEST(ApiExactThreads, LimitHoldsInsideThePrimeGeneration) {
+TEST(ApiExact, LimitHoldsInsideThePrimeGeneration) {
     // ex4's primes: one containment pass of a cofactor merge ran 50 s past a 5 s limit.
     api::Options options;
     options.method = api::Method::exact;
@@ -79,7 +80,7 @@ TEST(ApiExactThreads, LimitHoldsInsideThePrimeGeneration) {
     EXPECT_LT(seconds, 5.0);  // generous against a busy machine
 }
 
-TEST(ApiExactThreads, ExactClaimsNoMinimumTheSharedMethodBeats) {
+TEST(ApiExact, ExactClaimsNoMinimumTheSharedMethodBeats) {
     // Automatic polarity: exact said "Proven minimum: 47" where the shared method found 44.
     const api::Source source =
         api::from_file(std::string(VORMEL_SOURCE_DIR) + "/tests/data/exact_claims_minimum_shared_beats_j_alu2.pla");
@@ -95,7 +96,7 @@ TEST(ApiExactThreads, ExactClaimsNoMinimumTheSharedMethodBeats) {
     EXPECT_NE(exact.report.find("Product Terms for Polarity = "), std::string::npos);
 }
 
-TEST(ApiExactThreads, NotAllEqualNeedsOneTermPerInput) {
+TEST(ApiExact, NotAllEqualNeedsOneTermPerInput) {
     // F = 1 unless all n inputs are equal. Its primes are the x_i * /x_j; a set of them covers F
     // exactly when the graph of its edges i -> j is strongly connected (every proper subset of
     // inputs at 1 has an edge out of it), which takes n edges: the minimum is n terms of 2 literals,
