@@ -1,5 +1,7 @@
 #include "cubes/maximal_cubes.h"
 
+#include <functional>
+
 #include <algorithm>
 #include <bit>
 
@@ -104,7 +106,10 @@ std::vector<Keyed> sorted_by_size(const Cover& f, InBits& in_full) {
 // Appends to `kept` (empty on entry) the maximal cubes of `keyed`, one of each, in its order; and
 // their positions to `at` when given. A cube can only lie inside a strictly larger one or be a
 // duplicate of its neighbour, so the trie receives a size class only after the whole class was checked.
-void keep_maximal_sorted(const std::vector<Keyed>& keyed, const InBits& in_full, Cover& kept, std::vector<std::uint32_t>* at) {
+// Returns false, with `kept` unspecified, when `stop` (asked every 1024 cubes) says so first.
+bool keep_maximal_sorted(const std::vector<Keyed>& keyed, const InBits& in_full, Cover& kept, std::vector<std::uint32_t>* at,
+                         const std::function<bool()>* stop = nullptr) {
+    auto stopped = [&](std::size_t i) { return stop && (i & 1023) == 1023 && (*stop)(); };
     auto keep = [&](const Keyed& k) {
         kept.push_back(k.cube);
         if (at) at->push_back(k.at);
@@ -112,6 +117,7 @@ void keep_maximal_sorted(const std::vector<Keyed>& keyed, const InBits& in_full,
     if (keyed.size() <= kScanLimit) {
         std::size_t larger_end = 0;  // kept[0, larger_end) are strictly larger than the current cube
         for (std::size_t i = 0; i < keyed.size(); ++i) {
+            if (stopped(i)) return false;
             if (i > 0 && keyed[i].size != keyed[i - 1].size) larger_end = kept.size();
             const Cube& b = keyed[i].cube;
             if (kept.size() > larger_end && kept.back() == b) continue;
@@ -119,11 +125,12 @@ void keep_maximal_sorted(const std::vector<Keyed>& keyed, const InBits& in_full,
             for (std::size_t k = 0; k < larger_end && !inside; ++k) inside = contains(kept[k], b);
             if (!inside) keep(keyed[i]);
         }
-        return;
+        return true;
     }
     ContainerTrie trie(in_full);
     std::size_t class_begin = 0;
     for (std::size_t i = 0; i < keyed.size(); ++i) {
+        if (stopped(i)) return false;
         if (i > 0 && keyed[i].size != keyed[i - 1].size) {
             for (std::size_t k = class_begin; k < kept.size(); ++k) trie.insert(kept[k]);
             class_begin = kept.size();
@@ -132,6 +139,7 @@ void keep_maximal_sorted(const std::vector<Keyed>& keyed, const InBits& in_full,
         if (kept.size() > class_begin && kept.back() == b) continue;
         if (!trie.holds_container_of(b)) keep(keyed[i]);
     }
+    return true;
 }
 
 }  // namespace
@@ -142,6 +150,14 @@ void keep_maximal(Cover& f) {
     const std::vector<Keyed> keyed = sorted_by_size(f, in_full);
     f.clear();
     keep_maximal_sorted(keyed, in_full, f, nullptr);
+}
+
+bool keep_maximal_until(Cover& f, const std::function<bool()>& stop) {
+    if (f.size() < 2) return true;
+    InBits in_full;
+    const std::vector<Keyed> keyed = sorted_by_size(f, in_full);
+    f.clear();
+    return keep_maximal_sorted(keyed, in_full, f, nullptr, &stop);
 }
 
 void remove_contained(Cover& f) {

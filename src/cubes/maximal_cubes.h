@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "cubes/cube.h"
 
 namespace vormel::cubes {
@@ -9,6 +11,8 @@ inline namespace VORMEL_CUBE_CLASS {
 // equal covers. Cost: a sort plus one containment test per pair of (candidate, kept cube) whose
 // sizes allow containment; meant for the large sets of the exact method.
 void keep_maximal(Cover& f);
+// The same, asking `stop` every thousand cubes: false, with f unspecified, when it said stop.
+bool keep_maximal_until(Cover& f, const std::function<bool()>& stop);
 
 }  // namespace VORMEL_CUBE_CLASS
 }  // namespace vormel::cubes

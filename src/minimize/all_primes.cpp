@@ -26,13 +26,6 @@ OutSet lower_half(const OutSet& m) {
     return half;
 }
 
-// The intersections of one prime with all primes of the other cofactor overlap heavily; keeping
-// only their maximal ones first keeps the final containment pass small.
-void append_maximal(Cover& row, Cover& merged) {
-    cubes::keep_maximal(row);
-    merged.insert(merged.end(), row.begin(), row.end());
-}
-
 // The largest cube p shares with the primes `other` that hold p's inputs: p's inputs and the
 // outputs of p the widest of them has (empty inputs when none holds them). Such primes meet p in
 // all of p's inputs, and one of them holds the outputs of all (the union is an implicant, and
@@ -56,6 +49,23 @@ public:
 
     bool stopped() const { return stopped_; }
 
+private:
+    // One containment pass over a large set can take longer than the whole limit: it asks the
+    // budget as it goes. False once the budget ran out.
+    bool keep_maximal(Cover& f) {
+        if (!stopped_ && !cubes::keep_maximal_until(f, [this] { return budget_.exhausted(); })) stopped_ = true;
+        return !stopped_;
+    }
+    // The intersections of one prime with all primes of the other cofactor overlap heavily; keeping
+    // only their maximal ones first keeps the final containment pass small.
+    bool append_maximal(Cover& row, Cover& merged) {
+        if (!keep_maximal(row)) return false;
+        merged.insert(merged.end(), row.begin(), row.end());
+        return true;
+    }
+
+public:
+
     // The primes of f in the cofactor space: inputs already split on are free in every cube, and
     // only the outputs in `real` are still told apart (all others are set in every cube).
     Cover primes(Cover& f, const OutSet& real) {
@@ -75,7 +85,7 @@ public:
         const cubes::InBits binate = zeros & ones & s_.low_full();
         if (binate.none() && active.none()) {
             stats_.leaf_cubes += static_cast<long long>(f.size());
-            cubes::keep_maximal(f);
+            if (!keep_maximal(f)) return {};
             return capped(std::move(f));
         }
         if (binate.none()) return split_outputs(f, real, active);
@@ -146,11 +156,11 @@ private:
                 merged.push_back(p);
             } else {
                 if (top_counts) row.push_back(top);
-                append_maximal(row, merged);
+                if (!append_maximal(row, merged)) return {};
             }
         }
         stats_.pairs += static_cast<long long>(p0.size() * p1.size());
-        cubes::keep_maximal(merged);
+        if (!keep_maximal(merged)) return {};
         // x'p is prime unless p lies inside a prime of the other cofactor (then p itself is).
         for (std::size_t i = 0; i < p0.size(); ++i)
             if (!absorbed0[i]) merged.push_back(Cube{p0[i].in & ~one, p0[i].out});
@@ -189,10 +199,10 @@ private:
                 if (absorbed_a[i] && (out & ~top.out).none()) continue;
                 row.push_back(Cube{in, out});
             }
-            append_maximal(row, merged);
+            if (!append_maximal(row, merged)) return {};
         }
         stats_.pairs += static_cast<long long>(pa.size() * pb.size());
-        cubes::keep_maximal(merged);
+        if (!keep_maximal(merged)) return {};
         // A prime of one output half stays prime unless another half's prime holds its inputs.
         for (std::size_t i = 0; i < pa.size(); ++i)
             if (!absorbed_a[i]) merged.push_back(Cube{pa[i].in, pa[i].out & ~b});

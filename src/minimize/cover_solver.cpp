@@ -1,16 +1,25 @@
 #include "minimize/cover_solver.h"
 
 #include <coin/CbcEventHandler.hpp>
+#include <coin/CbcHeuristic.hpp>
+#include <coin/CbcHeuristicFPump.hpp>
+#include <coin/CbcHeuristicGreedy.hpp>
+#include <coin/CbcHeuristicLocal.hpp>
+#include <coin/CbcHeuristicRINS.hpp>
 #include <coin/CbcModel.hpp>
-#include <coin/CbcSolver.hpp>
+#include <coin/CglClique.hpp>
+#include <coin/CglGomory.hpp>
+#include <coin/CglKnapsackCover.hpp>
+#include <coin/CglMixedIntegerRounding2.hpp>
+#include <coin/CglProbing.hpp>
+#include <coin/CglZeroHalf.hpp>
+#include <coin/ClpEventHandler.hpp>
 #include <coin/CoinPackedMatrix.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <numeric>
-#include <string>
 
 namespace vormel::minimize {
 inline namespace VORMEL_CUBE_CLASS {
@@ -104,7 +113,8 @@ int disjoint_rows(const CoveringMatrix& m) {
     return count;
 }
 
-// Stops the branch and cut once the budget is exhausted; CBC clones it into its working models.
+// Stops the branch and cut once the budget is exhausted; CBC clones it into its working models,
+// and every clone polls the one budget (all on the calling thread).
 class BudgetEvents : public CbcEventHandler {
 public:
     explicit BudgetEvents(WorkBudget& budget) : budget_(budget) {}
@@ -115,6 +125,25 @@ private:
     WorkBudget& budget_;
 };
 
+// Ends an LP solve at the budget's end: CBC reads its clock only between LPs, and one strong
+// branching step on a large core solves LPs for seconds. An LP cut short may make CBC drop a node
+// it should keep, so after one nothing CBC concluded about the bound stands (cut_short tells).
+class LpBudget : public ClpEventHandler {
+public:
+    LpBudget(WorkBudget& budget, bool& cut_short) : budget_(budget), cut_short_(cut_short) {}
+    int event(Event which) override {
+        if (which != endOfIteration || (++iterations_ & 3) != 0 || !budget_.exhausted()) return -1;
+        cut_short_ = true;
+        return 5;  // stop the simplex now
+    }
+    ClpEventHandler* clone() const override { return new LpBudget(*this); }
+
+private:
+    WorkBudget& budget_;
+    bool& cut_short_;
+    unsigned iterations_ = 0;
+};
+
 struct SolverRun {
     Columns columns;
     double bound = 0;
@@ -122,48 +151,111 @@ struct SolverRun {
     long long nodes = 0;
 };
 
+// The cut generators and heuristics for a 0-1 covering program. All are deterministic: none draws
+// on the process-wide random numbers the solver libraries share (odd-hole cuts and the random
+// rounding heuristic would), so a run gives the same result on any thread beside any other run.
+void add_covering_tools(CbcModel& model) {
+    CglProbing probing;
+    probing.setUsingObjective(1);
+    probing.setMaxPass(3);
+    probing.setMaxProbe(100);
+    probing.setMaxLook(50);
+    probing.setRowCuts(3);
+    model.addCutGenerator(&probing, -1, "Probing");
+    CglGomory gomory;
+    gomory.setLimit(300);
+    model.addCutGenerator(&gomory, -1, "Gomory");
+    CglKnapsackCover knapsack;
+    model.addCutGenerator(&knapsack, -1, "Knapsack");
+    CglClique clique;
+    clique.setStarCliqueReport(false);
+    clique.setRowCliqueReport(false);
+    model.addCutGenerator(&clique, -1, "Clique");
+    CglZeroHalf zero_half;
+    model.addCutGenerator(&zero_half, -1, "ZeroHalf");
+    CglMixedIntegerRounding2 mixed;
+    model.addCutGenerator(&mixed, -1, "MixedIntegerRounding2");
+
+    CbcRounding rounding(model);
+    model.addHeuristic(&rounding);
+    CbcHeuristicGreedyCover greedy(model);
+    model.addHeuristic(&greedy);
+    CbcHeuristicLocal local(model);
+    model.addHeuristic(&local);
+    CbcHeuristicFPump pump(model);
+    pump.setMaximumPasses(20);
+    model.addHeuristic(&pump);
+    CbcHeuristicRINS rins(model);
+    model.addHeuristic(&rins);
+}
+
 // One run of branch and cut on the rows, with at most max_columns columns when that is positive.
+// The model lives on this call's stack and is built through the library's classes: no argument
+// strings, no console, no standard input, no signal handler, nothing kept between runs.
 SolverRun branch_and_cut(const CoveringMatrix& m, const std::vector<double>& objective, int max_columns,
                          WorkBudget& budget) {
-    CoinPackedMatrix rows(false, 0, 0);
-    rows.setDimensions(0, m.columns);
-    for (const auto& row : m.rows) {
-        const std::vector<double> ones(row.size(), 1.0);
-        rows.appendRow(static_cast<int>(row.size()), row.data(), ones.data());
-    }
-    std::vector<double> row_lower(m.rows.size(), 1.0), row_upper(m.rows.size(), COIN_DBL_MAX);
+    // The rows packed in one go: appended one by one, each append copied the whole matrix (most of
+    // a 175-row function's run went there).
+    std::vector<int> starts, lengths, entries;
+    std::vector<double> row_lower, row_upper;
+    auto add_row = [&](const std::vector<int>& row, double lower, double upper) {
+        starts.push_back(static_cast<int>(entries.size()));
+        lengths.push_back(static_cast<int>(row.size()));
+        entries.insert(entries.end(), row.begin(), row.end());
+        row_lower.push_back(lower);
+        row_upper.push_back(upper);
+    };
+    for (const auto& row : m.rows) add_row(row, 1.0, COIN_DBL_MAX);
     if (max_columns > 0) {
         std::vector<int> all(at(m.columns));
         std::iota(all.begin(), all.end(), 0);
-        const std::vector<double> ones(at(m.columns), 1.0);
-        rows.appendRow(m.columns, all.data(), ones.data());
-        row_lower.push_back(-COIN_DBL_MAX);
-        row_upper.push_back(max_columns);
+        add_row(all, -COIN_DBL_MAX, max_columns);
     }
+    const std::vector<double> ones(entries.size(), 1.0);
+    const CoinPackedMatrix rows(false, m.columns, static_cast<int>(starts.size()), static_cast<CoinBigIndex>(entries.size()),
+                                ones.data(), entries.data(), starts.data(), lengths.data());
     const std::vector<double> col_lower(at(m.columns), 0.0), col_upper(at(m.columns), 1.0);
     OsiClpSolverInterface lp;
     lp.messageHandler()->setLogLevel(0);
+    lp.setHintParam(OsiDoReducePrint, true, OsiHintTry);
+    // A hint besides the printing one keeps the first LP (and every copy's) on the simplex path that
+    // installs no SIGINT handler; the solver's general path sets one, process-wide, while it runs.
+    lp.setHintParam(OsiDoDualInInitial, true, OsiHintTry);
     lp.loadProblem(rows, col_lower.data(), col_upper.data(), objective.data(), row_lower.data(), row_upper.data());
     for (int c = 0; c < m.columns; ++c) lp.setInteger(c);
+    bool lp_cut_short = false;
+    LpBudget lp_events(budget, lp_cut_short);
+    lp.getModelPtr()->passInEventHandler(&lp_events);
 
+    // The root LP by the dual simplex, here: its value bounds every cover even when the search
+    // below is cut short before it has a bound of its own.
+    SolverRun run;
+    lp.initialSolve();
+    if (lp.isProvenOptimal() && !lp_cut_short) run.bound = lp.getObjValue();
     CbcModel model(lp);
+    model.setLogLevel(0);
+    model.messageHandler()->setLogLevel(0);
+    model.solver()->messageHandler()->setLogLevel(0);
+    model.setPrintFrequency(0);
+    model.setNumberThreads(0);
+    model.setRandomSeed(1);
+    model.setUseElapsedTime(true);
+    model.setMaximumSeconds(std::max(budget.remaining(), 0.01));
     BudgetEvents events(budget);
     model.passInEventHandler(&events);
-    CbcSolverUsefulData data;
-    CbcMain0(model, data);
-    model.setLogLevel(0);
-    const std::string seconds = std::to_string(std::max(budget.remaining(), 0.01));
-    const char* args[] = {"vormel", "-log", "0", "-timeMode", "elapsed", "-sec", seconds.c_str(), "-solve", "-quit"};
-    CbcMain1(static_cast<int>(std::size(args)), args, model, [](CbcModel*, int) { return 0; }, data);
+    add_covering_tools(model);
+    if (!budget.exhausted()) model.branchAndBound();
 
-    SolverRun run;
     if (const double* solution = model.bestSolution()) {
         for (int c = 0; c < m.columns; ++c)
             if (solution[c] > 0.5) run.columns.push_back(c);
     }
-    run.bound = model.getBestPossibleObjValue();
-    run.optimal = model.isProvenOptimal() && !run.columns.empty();
     run.nodes = model.getNodeCount();
+    // A bound of the search once it has a tree and no LP of it was cut short (before the tree CBC
+    // may give its best cover's value as the bound).
+    if (lp_cut_short || budget.stopped_by_user()) return run;
+    run.optimal = model.isProvenOptimal() && !run.columns.empty();
+    if (run.optimal || run.nodes > 0) run.bound = std::max(run.bound, model.getBestPossibleObjValue());
     return run;
 }
 

@@ -22,7 +22,7 @@ struct MinimumCover {
 // programs solved by branch and cut (CBC, with its LP bound, cuts and heuristics): first the
 // count alone, then the cost with the count held at its minimum. A greedy cover and a set of
 // pairwise disjoint rows give the first bounds (and settle the count at once when they meet).
-// When the budget runs out (the solver polls it at every node) the best cover found so far comes
+// When the budget runs out (polled at every node and every few LP iterations) the best cover so far comes
 // back with the count bound reached, read off the LP bound; it is never worse than the greedy
 // cover.
 MinimumCover minimum_cover(const CoveringMatrix& m, const std::vector<int>& cost, WorkBudget& budget);

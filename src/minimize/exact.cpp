@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "cubes/cover_columns.h"
+
 #include "minimize/all_primes.h"
 #include "minimize/cover_solver.h"
 #include "minimize/covering_reduction.h"
 #include "minimize/covering_rows.h"
+#include "minimize/make_sparse.h"
 #include "minimize/point_bound.h"
 #include "minimize/quick_cover.h"
 #include "minimize/work_budget.h"
@@ -88,6 +91,11 @@ ExactResult minimize_exact(const Cover& on, const Cover& dc, const Cover& off, c
     std::sort(chosen.begin(), chosen.end());
     Cover cover;
     for (int c : chosen) cover.push_back(primes[static_cast<std::size_t>(c)]);
+    // A prime feeds every output it can; the connections the other terms make needless go, and a
+    // term that lost one may lose literals too. The term count stays.
+    const cubes::CoverColumns off_columns(off, s);
+    StopCheck stop(observer);
+    make_sparse(cover, dc, GrowthBound(off_columns), s, stop);
     set_cover(result, std::move(cover), s);
     result.total_seconds = budget.elapsed();
     observer.pass_done("Minimum Cover", result.cover);

@@ -33,7 +33,8 @@ struct ExactResult {
 
 // A cover of all outputs together with the fewest terms, and the fewest input literals among
 // those: all multi-output primes of ON + DC, the covering problem of ON by them (rows from
-// split ON cubes, reduced by essentials and dominance), and a minimum cover from a SAT solver.
+// split ON cubes, reduced by essentials and dominance), a minimum cover by branch and cut, and
+// then no output connection a term does not need.
 // When the time limit or the observer stops it, the best cover found so far comes back with the
 // bound reached; before a cover of primes exists that is a quick valid cover. ON, DC and OFF
 // must split the space; the cover always contains ON and misses OFF.

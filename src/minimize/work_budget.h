@@ -39,6 +39,7 @@ public:
     void limit_work(unsigned long long units) { work_limit_ = units; }
 
     bool stopped_by_user() const { return stopped_by_user_; }
+
     double elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
     double remaining() const { return std::chrono::duration<double>(deadline_ - Clock::now()).count(); }
 

@@ -126,12 +126,18 @@ void report_cover(RunContext& ctx, const std::string& what, const std::vector<in
 
 void report_exact_bound(RunContext& ctx, const CubeEngineState& engine, const ClassState& state) {
     const int terms = state.result.cost.terms;
+    // A polarity search compares heuristic covers: the proof holds for the polarity solved, not
+    // for every polarity.
+    const int mode = ctx.options.polarity_mode;
+    const std::string which = mode == polarity_automatic || mode == polarity_combination
+                                  ? " for Polarity = " + digits(state.result.polarity)
+                                  : std::string();
     if (engine.proven) {
         ctx.report.text_green(1);
-        ctx.report.display_text(" *** Proven minimum:" + STR(terms) + " Product Terms", 1);
+        ctx.report.display_text(" *** Proven minimum:" + STR(terms) + " Product Terms" + which, 1);
     } else {
         ctx.report.text_red(1);
-        ctx.report.display_text(" *** Time limit reached:" + STR(terms) + " Product Terms, at least" + STR(engine.lower_bound), 1);
+        ctx.report.display_text(" *** Time limit reached:" + STR(terms) + " Product Terms, at least" + STR(engine.lower_bound) + which, 1);
     }
 }
 

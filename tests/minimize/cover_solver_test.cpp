@@ -1,4 +1,6 @@
 // Reduction and solver on random covering problems against trying every set of columns.
+#include <csignal>
+
 #include <algorithm>
 #include <random>
 
@@ -116,6 +118,46 @@ TEST(MinimumCover, StoppedAtOnceStillCoversWithASoundBound) {
         EXPECT_GE(static_cast<int>(best.columns.size()), least);
         EXPECT_EQ(best.proven, static_cast<int>(best.columns.size()) == best.lower_bound);
     }
+}
+
+// A user break must reach the run: the solver's general LP path pointed SIGINT at its own handler,
+// process-wide, while it ran (and two runs at once could leave it there). Looked at every time the
+// solver polls, on a core large enough for long LPs.
+TEST(MinimumCover, SolverNeverTakesOverSigint) {
+    struct SigintWatch : Observer {
+        void (*ours)(int) = nullptr;
+        int polls = 0, foreign = 0;
+        bool keep_going() override {
+            struct sigaction now {};
+            sigaction(SIGINT, nullptr, &now);
+            ++polls;
+            foreign += now.sa_handler != ours;
+            return true;
+        }
+    } watch;
+    watch.ours = [](int) {};
+    struct sigaction mine {}, before {};
+    mine.sa_handler = watch.ours;
+    sigaction(SIGINT, &mine, &before);
+    std::mt19937 rng(5);
+    CoveringMatrix m;
+    m.columns = 1500;
+    for (int r = 0; r < 700; ++r) {
+        std::vector<int> row;
+        for (int k = 0; k < 6; ++k) row.push_back(static_cast<int>(rng() % 1500));
+        std::sort(row.begin(), row.end());
+        row.erase(std::unique(row.begin(), row.end()), row.end());
+        m.rows.push_back(row);
+    }
+    const std::vector<int> cost(1500, 1);
+    WorkBudget budget(watch, 2);
+    const MinimumCover best = minimum_cover(m, cost, budget);
+    struct sigaction after {};
+    sigaction(SIGINT, &before, &after);
+    EXPECT_TRUE(is_cover(m, best.columns));
+    EXPECT_GT(watch.polls, 10);
+    EXPECT_EQ(watch.foreign, 0);
+    EXPECT_EQ(after.sa_handler, watch.ours);
 }
 
 }  // namespace

@@ -116,14 +116,15 @@ TEST(HeuristicMinimizer, CoverOfEssentialPrimesEndsTheSearchAtTheMinimum) {
         Observer quiet;
         const ExactResult exact = minimize_exact(f.on, f.dc, f.off, fn.space, ExactParams{}, quiet);
         ASSERT_TRUE(exact.proven);
-        cubes::Cover ours = r.cover;
-        cubes::Cover minimum = exact.cover;
-        const auto order = [](const cubes::Cube& a, const cubes::Cube& b) {
-            return a.in != b.in ? a.in < b.in : a.out < b.out;
-        };
-        std::sort(ours.begin(), ours.end(), order);
-        std::sort(minimum.begin(), minimum.end(), order);
-        ASSERT_EQ(ours, minimum) << "round " << round;
+        // The same primes; the exact method then drops the connections the others make needless
+        // (and a term that lost one may grow): each of its terms comes from one of ours.
+        ASSERT_EQ(r.cover.size(), exact.cover.size()) << "round " << round;
+        for (const cubes::Cube& e : exact.cover) {
+            const bool from_ours = std::any_of(r.cover.begin(), r.cover.end(), [&](const cubes::Cube& h) {
+                return (h.in & ~e.in).none() && (e.out & ~h.out).none();
+            });
+            ASSERT_TRUE(from_ours) << "round " << round;
+        }
     }
     EXPECT_GT(settled, 10);
     EXPECT_GT(searched, 10);
