@@ -7,6 +7,7 @@
 
 #include "input/expanded_tables.h"
 #include "input/input_text.h"
+#include "input/name_clash.h"
 #include "input/size_limits.h"
 #include "model/problem.h"
 #include "report/run_context.h"
@@ -47,13 +48,19 @@ bool name_fits(RunContext& ctx, const std::string& name) {
     return false;
 }
 
+// The input a literal reads, after at most one NOT; "" when there is none (a dangling NOT) or the
+// literal holds another NOT (//A): reading either as anything would change the function unseen.
+std::string literal_name(const std::string& literal) {
+    const std::string name = starts_with(literal, "/") ? literal.substr(1) : literal;
+    return name.find('/') == std::string::npos ? name : std::string();
+}
+
 // Names pass: outputs and inputs in order of first occurrence; counts the product terms.
 bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameIndex& outputs, std::size_t& terms) {
     for (const std::string& line : problem.input_lines) {
         const auto equals = line.find('=');
         const std::string output = trim_blanks(line.substr(0, equals));
-        std::string rhs = equals == std::string::npos ? std::string() : line.substr(equals + 1);
-        remove_all(rhs, "/");
+        const std::string rhs = equals == std::string::npos ? std::string() : line.substr(equals + 1);
         if (!name_fits(ctx, output)) return false;
         if (outputs.find(output) < 0) {
             if (static_cast<int>(problem.ynames.size()) >= size_limits(ctx.options.prime_method).outputs) {
@@ -64,7 +71,7 @@ bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameInd
         std::size_t start = 0;
         for (;;) {
             const auto at = rhs.find_first_of("*+", start);
-            const std::string name = rhs.substr(start, at == std::string::npos ? std::string::npos : at - start);
+            const std::string name = literal_name(rhs.substr(start, at == std::string::npos ? std::string::npos : at - start));
             if (name.empty()) {
                 ctx.diag.show_error(line, 11);
                 return false;
@@ -181,6 +188,10 @@ void parse_equations(RunContext& ctx, Problem& problem) {
     NameIndex outputs;
     std::size_t terms = 0;
     if (!collect_names(ctx, problem, inputs, outputs, terms)) return;
+    if (const std::string clash = repeated_name(problem.xnames, problem.ynames); !clash.empty()) {
+        ctx.diag.show_error(clash + " (an input and an output of the same name)", 11);
+        return;
+    }
     problem.xmax = static_cast<int>(problem.xnames.size()) - 1;
     problem.ymax = static_cast<int>(problem.ynames.size()) - 1;
 
