@@ -7,6 +7,7 @@
 
 #include "input/expanded_tables.h"
 #include "input/input_text.h"
+#include "input/name_clash.h"
 #include "input/size_limits.h"
 #include "model/problem.h"
 #include "report/run_context.h"
@@ -47,18 +48,11 @@ bool name_fits(RunContext& ctx, const std::string& name) {
     return false;
 }
 
-// Every literal has at most one NOT, in front of its name. A doubled NOT (//A, !/A, NOT /A) would
-// otherwise name no input and drop the literal without a word: the run would minimize another function.
-bool single_nots(const std::string& rhs) {
-    std::size_t start = 0;
-    for (;;) {
-        const auto at = rhs.find_first_of("*+", start);
-        const std::string literal = rhs.substr(start, at == std::string::npos ? std::string::npos : at - start);
-        const auto slash = literal.find('/');
-        if (slash != std::string::npos && (slash != 0 || literal.find('/', 1) != std::string::npos)) return false;
-        if (at == std::string::npos) return true;
-        start = at + 1;
-    }
+// The input a literal reads, after at most one NOT; "" when there is none (a dangling NOT) or the
+// literal holds another NOT (//A): reading either as anything would change the function unseen.
+std::string literal_name(const std::string& literal) {
+    const std::string name = starts_with(literal, "/") ? literal.substr(1) : literal;
+    return name.find('/') == std::string::npos ? name : std::string();
 }
 
 // Names pass: outputs and inputs in order of first occurrence; counts the product terms.
@@ -66,12 +60,7 @@ bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameInd
     for (const std::string& line : problem.input_lines) {
         const auto equals = line.find('=');
         const std::string output = trim_blanks(line.substr(0, equals));
-        std::string rhs = equals == std::string::npos ? std::string() : line.substr(equals + 1);
-        if (!single_nots(rhs)) {
-            ctx.diag.show_error(line, 11);
-            return false;
-        }
-        remove_all(rhs, "/");
+        const std::string rhs = equals == std::string::npos ? std::string() : line.substr(equals + 1);
         if (!name_fits(ctx, output)) return false;
         if (outputs.find(output) < 0) {
             if (static_cast<int>(problem.ynames.size()) >= size_limits(ctx.options.prime_method).outputs) {
@@ -82,7 +71,7 @@ bool collect_names(RunContext& ctx, Problem& problem, NameIndex& inputs, NameInd
         std::size_t start = 0;
         for (;;) {
             const auto at = rhs.find_first_of("*+", start);
-            const std::string name = rhs.substr(start, at == std::string::npos ? std::string::npos : at - start);
+            const std::string name = literal_name(rhs.substr(start, at == std::string::npos ? std::string::npos : at - start));
             if (name.empty()) {
                 ctx.diag.show_error(line, 11);
                 return false;
@@ -199,6 +188,10 @@ void parse_equations(RunContext& ctx, Problem& problem) {
     NameIndex outputs;
     std::size_t terms = 0;
     if (!collect_names(ctx, problem, inputs, outputs, terms)) return;
+    if (const std::string clash = repeated_name(problem.xnames, problem.ynames); !clash.empty()) {
+        ctx.diag.show_error(clash + " (an input and an output of the same name)", 11);
+        return;
+    }
     problem.xmax = static_cast<int>(problem.xnames.size()) - 1;
     problem.ymax = static_cast<int>(problem.ynames.size()) - 1;
 

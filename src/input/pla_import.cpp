@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <map>
 #include <new>
 #include <set>
 #include <unordered_map>
@@ -11,6 +12,7 @@
 #include "input/text_cubes.h"
 #include "model/problem.h"
 #include "model/valid_name.h"
+#include "report/diagnostics.h"
 #include "report/text_width.h"
 
 namespace vormel {
@@ -93,7 +95,9 @@ bool output_part(char c, const std::string& type, Part& part) {
     }
 }
 
-std::string line_error(std::size_t line, const std::string& text) { return "line " + std::to_string(line) + ": " + text; }
+std::string line_error(std::size_t line, const std::string& text) {
+    return "line " + std::to_string(line) + ": " + Diagnostics::quoted(text);
+}
 
 // Fills `source` from the text; returns the reason for a refusal or "".
 std::string parse(std::string_view text, Source& source) {
@@ -341,10 +345,17 @@ std::string shortened(std::string name, std::size_t width) {
 
 // Keeps every name our reader reads as it stands (it reads them in upper case, so names that
 // differ in case only are one name to it); any other name becomes valid, at most kMaxNameLength
-// characters and unique over inputs and outputs together, and each change is noted.
-void rename_all(std::vector<std::string>& names, std::set<std::string>& taken, std::vector<std::string>& notes) {
+// characters and unique over inputs and outputs together, and each change is noted. A name the file
+// itself gives twice stays as written (one converted name for one source name), so that our reader
+// refuses it rather than the import inventing a second name for it.
+void rename_all(std::vector<std::string>& names, std::set<std::string>& taken, std::map<std::string, std::string>& converted,
+                std::vector<std::string>& notes) {
     const std::size_t limit = static_cast<std::size_t>(kMaxNameLength);
     for (std::string& name : names) {
+        if (const auto seen = converted.find(name); seen != converted.end()) {
+            name = seen->second;
+            continue;
+        }
         const std::string stem = shortened(readable_name(name) ? name : valid_name_of(name), limit);
         std::string valid = stem;
         for (int k = 2; taken.count(upper_case(valid)) != 0; ++k) {
@@ -353,6 +364,7 @@ void rename_all(std::vector<std::string>& names, std::set<std::string>& taken, s
         }
         taken.insert(upper_case(valid));
         if (valid != name) notes.push_back("# renamed " + name + " -> " + valid);
+        converted.emplace(name, valid);
         name = std::move(valid);
     }
 }
@@ -382,8 +394,9 @@ PlaImport convert(Source& source) {
 
     std::vector<std::string> notes;
     std::set<std::string> taken;
-    rename_all(source.input_names, taken, notes);
-    rename_all(source.output_names, taken, notes);
+    std::map<std::string, std::string> converted;
+    rename_all(source.input_names, taken, converted, notes);
+    rename_all(source.output_names, taken, converted, notes);
     result.input_names = source.input_names;
     result.output_names = source.output_names;
 

@@ -4,6 +4,7 @@
 
 #include "input/expanded_tables.h"
 #include "input/input_text.h"
+#include "input/name_clash.h"
 #include "input/size_limits.h"
 #include "model/problem.h"
 #include "report/run_context.h"
@@ -102,6 +103,11 @@ void parse_table(RunContext& ctx, Problem& problem) {
     const std::string_view y_side = colon == std::string::npos ? std::string_view() : header_view.substr(colon + 1);
     if (!read_names(ctx, problem, x_side, header, true, " X names ", problem.xnames, problem.xmax)) return;
     if (!read_names(ctx, problem, y_side, header, false, "Y names ", problem.ynames, problem.ymax)) return;
+    // A name given twice leaves its columns apart in the table but one name in the equations.
+    if (const std::string clash = repeated_name(problem.xnames, problem.ynames); !clash.empty()) {
+        ctx.diag.show_error(clash + " (given twice)", 8);
+        return;
+    }
     if (problem.outputs() > kMaxOutputs) problem.rest_values.assign(static_cast<std::size_t>(problem.outputs()), kZero);
 
     // A table of the header alone has no $REST line: the header is never one.

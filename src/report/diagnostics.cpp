@@ -8,8 +8,16 @@
 
 namespace vormel {
 
+std::string Diagnostics::quoted(std::string_view text) {
+    if (text.size() <= kMaxQuoted) return std::string(text);
+    std::size_t cut = kMaxQuoted;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // not inside a UTF-8 character
+    return std::string(text.substr(0, cut)) + " ... (" + std::to_string(text.size()) + " bytes)";
+}
+
 std::string Diagnostics::numbered_message(std::string_view text, int number) {
-    const std::string t(text);
+    // An input line may be megabytes long; the message and the summary quote its start.
+    const std::string t = quoted(text);
     switch (number) {
         case 1: return "1: No '-' allowed in *.tdf line " + t;
         case 2: return "2: Number of " + t + " is larger than the allowed maximum of " + "22";

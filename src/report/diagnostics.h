@@ -32,6 +32,9 @@ public:
     // Takes over the fault and the first error of work done in a side run.
     void take_failure(const Diagnostics& side);
     static std::string numbered_message(std::string_view text, int number);
+    // The start of a text quoted in a message: at most kMaxQuoted bytes, the full length noted.
+    static constexpr std::size_t kMaxQuoted = 300;
+    static std::string quoted(std::string_view text);
 
     void start_timer(std::string_view name);
     void stop_timer(std::string_view name);

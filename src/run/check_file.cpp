@@ -21,12 +21,13 @@ bool check_file(RunContext& ctx, int step_field, const std::string& name, const 
     std::error_code error;
     const fs::file_status status = fs::status(name, error);
     const bool exists = fs::exists(status);
-    bool refused = exists && !fs::is_regular_file(status);
-    if (!refused && exists && writing && access(name.c_str(), W_OK) != 0) refused = true;
-
     std::string message;
-    if (refused) {
-        message = "Requested file is does not exist or is not available:  ";
+    if (fs::is_directory(status)) {
+        message = "Requested file is a folder, not a file:  ";
+    } else if (exists && !fs::is_regular_file(status)) {
+        message = "Requested file is not a plain file:  ";
+    } else if (exists && writing && access(name.c_str(), W_OK) != 0) {
+        message = "Requested file is write-protected:  ";
     } else if (exists) {
         std::ifstream probe(name, std::ios::binary);
         if (!probe) message = "Requested File is not accessible:  ";

@@ -43,7 +43,7 @@ TEST(Vormelc, MissingFileAndDirectoryFailWithTheReasonOnStderr) {
 
     outcome = run_vormelc(dir, dir.path());
     EXPECT_NE(outcome.status, 0);
-    EXPECT_NE(outcome.err.find("Requested file is does not exist or is not available:  "), std::string::npos);
+    EXPECT_NE(outcome.err.find("Requested file is a folder, not a file:  "), std::string::npos);
 }
 
 TEST(Vormelc, UnwritableReportKeepsTheInputAndFails) {

@@ -88,19 +88,6 @@ TEST(EquationErrors, EmptyNames) {
     EXPECT_NE(no_output->text().find("\n *** Error 11: Invalid X_name or Y_name in boolean line =A\n"), std::string::npos);
 }
 
-// A doubled NOT named no input and the literal was dropped: Q = //A * B ran as Q = B, and its proof,
-// made against the misread input, passed.
-TEST(EquationErrors, DoubledNotDroppedTheLiteral) {
-    for (const char* line : {"Q = //A * B", "Q = ///A", "Q = !/A * B", "Q = NOT /A", "Q = A/ * B"}) {
-        auto run = run_input(std::string(line) + "\n", "bol");
-        EXPECT_TRUE(run->failed()) << line;
-        EXPECT_NE(run->text().find(" *** Error 11: Invalid X_name or Y_name in boolean line Q="), std::string::npos) << line;
-    }
-    auto single = run_input("Q = NOT A * B + /C\n", "bol");
-    ASSERT_FALSE(single->failed()) << single->text();
-    EXPECT_EQ(rows_of(single->problem().intab), (Lines{"01-:1", "--0:1"}));
-}
-
 TEST(EquationErrors, TooManyInputs) {
     std::string equation = "F=A0";
     for (int i = 1; i < 23; ++i) equation += "*A" + std::to_string(i);

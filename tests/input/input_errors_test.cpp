@@ -86,6 +86,46 @@ TEST(TableErrors, NeitherTableNorEquations) {
     expect_error(*run_file(empty), " *** Error 12: No valid Truth Table or boolean input format in file : " + empty);
 }
 
+TEST(NameErrors, ANameGivenTwiceIsRefusedInEveryReader) {
+    const std::string twice = " *** Error 8: Invalid X_name or Y_name in Table line: A: input 1 and input 2 (given twice)";
+    expect_error(*run_input("a, a, c : f, g\n0 0 0 : 1 0\n", "tab"), twice);
+    expect_error(*run_input("(a, a) => (f);\nB\"01\" => B\"1\";\n", "tdf"), twice);
+    expect_error(*run_input("*IDE\n*FUN\n$HEADER:X[a,a,c]:Y[f,g]\nX000:Y10\n*END\n", "dcb"), twice);
+    expect_error(*run_input(".i 3\n.o 2\n.ilb a a c\n.ob f g\n000 10\n", "pla"), twice);
+    expect_error(*run_input("a, b : f, f\n00 : 10\n", "tab"),
+                 " *** Error 8: Invalid X_name or Y_name in Table line: F: output 1 and output 2 (given twice)");
+    expect_error(*run_input("a, f : f\n00 : 1\n", "tab"),
+                 " *** Error 8: Invalid X_name or Y_name in Table line: F: input 2 and output 1 (given twice)");
+    // Names are read in upper case: a and A are one name.
+    EXPECT_TRUE(run_input("a, A : f\n00 : 1\n", "tab")->failed());
+    // In equations an output may take several lines; only a name both input and output clashes.
+    EXPECT_FALSE(run_input("F = A * B\nF = C\n", "bol")->failed());
+    expect_error(*run_input("F = A * B\nG = F\n", "bol"),
+                 " *** Error 11: Invalid X_name or Y_name in boolean line F: input 3 and output 1 (an input and an output of the same name)");
+}
+
+TEST(EquationErrors, DoubledOrDanglingNotIsRefusedNotDropped) {
+    expect_error(*run_input("Q = //A * B\n", "bol"), " *** Error 11: Invalid X_name or Y_name in boolean line Q=//A*B");
+    expect_error(*run_input("Q = ///A\n", "bol"), " *** Error 11: Invalid X_name or Y_name in boolean line Q=///A");
+    expect_error(*run_input("Q = !/A + B\n", "bol"), " *** Error 11: Invalid X_name or Y_name in boolean line Q=//A+B");
+    expect_error(*run_input("Q = B AND NOT /A\n", "bol"), " *** Error 11: Invalid X_name or Y_name in boolean line Q=B*//A");
+    expect_error(*run_input("Q = B * /\n", "bol"), " *** Error 11: Invalid X_name or Y_name in boolean line Q=B*/");
+    expect_error(*run_input("Q = A/B\n", "bol"), " *** Error 11: Invalid X_name or Y_name in boolean line Q=A/B");
+    auto single = run_input("Q = /A * B + NOT C\n", "bol");
+    EXPECT_FALSE(single->failed()) << single->text();
+    EXPECT_EQ(single->problem().xnames, (std::vector<std::string>{"A", "B", "C"}));
+}
+
+TEST(InputErrors, AHugeLineIsQuotedByItsStartOnly) {
+    const std::string huge(1 << 20, '1');
+    auto run = run_input("a,b:f\n" + huge + ":1\n", "tab");
+    EXPECT_TRUE(run->failed());
+    const std::string error = run->session.ctx.diag.first_error();
+    EXPECT_EQ(error, "Error 4: Wrong number of X_entries: X " + std::string(Diagnostics::kMaxQuoted - 2, '1') + " ... (" +
+                         std::to_string(huge.size() + 2) + " bytes)");
+    EXPECT_LT(run->text().size(), 2000u);
+}
+
 TEST(PlaErrors, Directives) {
     const std::string no_i = write_input(".o 1\n1 1\n", "pla", "no_i");
     expect_error(*run_file(no_i), " *** Error 17: .i <n>  missing in file : " + no_i);

@@ -209,18 +209,36 @@ TEST(PlaImport, NamesStayAsWrittenWhereOurReaderTakesThemAndEachChangeIsNoted) {
     EXPECT_EQ(run->problem().xnames, (std::vector<std::string>{"READRFACCESSA1", "A_0", "A_0_2", "READRFACCESSA1_2"}));
 }
 
-// Names over 64 characters passed the importer and failed the run with error 8; two equal names
-// of 64 characters became one of 66.
+// Names over 64 characters passed the importer and failed the run with error 8; two names of 64
+// characters that our reader reads as one became one of 66.
 TEST(PlaImport, LongNamesAreShortenedToWhatOurReaderTakes) {
     const std::string long_name(70, 'a');
     const std::string full(64, 'b');
-    const PlaImport imported = import_pla(".i 3\n.o 1\n.ilb " + long_name + " " + full + " " + full + "\n.ob f\n111 1\n");
+    const std::string full_upper(64, 'B');
+    const PlaImport imported = import_pla(".i 3\n.o 1\n.ilb " + long_name + " " + full + " " + full_upper + "\n.ob f\n111 1\n");
     ASSERT_EQ(imported.error, "");
     EXPECT_NE(imported.text.find("# renamed " + long_name + " -> " + std::string(64, 'a') + "\n"), std::string::npos) << imported.text;
-    EXPECT_NE(imported.text.find("# renamed " + full + " -> " + std::string(62, 'b') + "_2\n"), std::string::npos) << imported.text;
+    EXPECT_NE(imported.text.find("# renamed " + full_upper + " -> " + std::string(62, 'B') + "_2\n"), std::string::npos) << imported.text;
     const auto run = expand_text(imported.text);
     ASSERT_FALSE(run->failed()) << run->text();
     for (const std::string& name : run->problem().xnames) EXPECT_LE(name.size(), 64u) << name;
+}
+
+// The same name given twice was renamed to A_2: a plainly wrong problem run as if it were sound.
+// It now reaches our reader as written (one converted name per source name), which refuses it.
+TEST(PlaImport, ANameGivenTwiceIsRefusedNotRenamed) {
+    const PlaImport imported = import_pla(".i 3\n.o 2\n.ilb a a c\n.ob f g\n000 10\n011 11\n1-1 01\n.e\n");
+    ASSERT_EQ(imported.error, "");
+    EXPECT_EQ(imported.text.find("renamed"), std::string::npos) << imported.text;
+    const auto run = expand_text(imported.text);
+    EXPECT_TRUE(run->failed());
+    EXPECT_EQ(run->session.ctx.diag.first_error(),
+              "Error 8: Invalid X_name or Y_name in Table line: A: input 1 and input 2 (given twice)");
+    // A name the importer has to convert, given twice, converts to one name and is refused alike.
+    const PlaImport converted = import_pla(".i 2\n.o 1\n.ilb x,1 x,1\n.ob f\n11 1\n");
+    ASSERT_EQ(converted.error, "");
+    EXPECT_EQ(converted.input_names, (std::vector<std::string>{"x_1", "x_1"}));
+    EXPECT_TRUE(expand_text(converted.text)->failed());
 }
 
 // A CR-only file was read by our reader but refused by the importer; a title holding a CR became a

@@ -131,8 +131,9 @@ TEST(TextDecoding, NamesOutsideAsciiAlignLikeAsciiNames) {
     // read, letter for letter, like the report of the same names in ASCII.
     std::mt19937 random(7);
     const char* const kPieces[] = {"\xC3\x84", "\xC3\x96", "\xC3\x9C", "\xC3\x9F", "A", "O", "U", "S"};
+    int serial = 0;  // names given twice are refused: each name starts distinct
     const auto name = [&](std::size_t length) {
-        std::string text = "N";
+        std::string text = "N" + std::to_string(serial++);
         for (std::size_t i = 0; i < length; ++i) text += kPieces[random() % 8];
         return text;
     };

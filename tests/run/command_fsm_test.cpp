@@ -172,7 +172,7 @@ TEST_F(CommandFsmTest, AReportThatCannotBeWrittenIsNotSavedAndReStartStillWorks)
     EXPECT_FALSE(run.session.report_saved);
     EXPECT_EQ(run.window.status_line, " Output file ( .rpt ) NOT Saved");
     EXPECT_EQ(run.window.statuses[5].text, "Error");
-    EXPECT_NE(run.area.text().find("*** Error: Requested file is does not exist or is not available:  " + input + ".rpt"),
+    EXPECT_NE(run.area.text().find("*** Error: Requested file is a folder, not a file:  " + input + ".rpt"),
               std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(input + ".rpt.rtf"));
     start_command(run.session);

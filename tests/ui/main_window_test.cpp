@@ -755,7 +755,7 @@ private slots:
         QCOMPARE(dialogs_->messages.size(), std::size_t{1});
         QCOMPARE(dialogs_->messages[0].first, std::string(" Save Error"));
         QCOMPARE(dialogs_->messages[0].second,
-                 "Requested file is does not exist or is not available:  \r\n\r\n" + folder);
+                 "Requested file is a folder, not a file:  \r\n\r\n" + folder);
         QCOMPARE(text_of("stepStatus0"), QString("..."));
         QCOMPARE(state(), 3);
         QVERIFY(std::filesystem::is_directory(folder));
@@ -772,7 +772,7 @@ private slots:
         dialogs_->answers.push_back(MessageAnswer::yes);  // overwrite
         window_->command_save(false);
         QCOMPARE(dialogs_->messages.back().second,
-                 "Requested file is does not exist or is not available:  \r\n\r\n" + locked);
+                 "Requested file is write-protected:  \r\n\r\n" + locked);
         QCOMPARE(read_file(locked), std::string("old"));
     }
 
