@@ -22,9 +22,31 @@ inline bool fits(const Cube& d, const Growth& g) {
     return (d.in & ~(g.raise.in | g.free.in)).none() && (d.out & ~(g.raise.out | g.free.out)).none();
 }
 
-// Calls fn(k), k ascending, for every cube of f inside `bound`: through f's columns (the rows with
-// no part outside bound) when given, else cube by cube. Empty cubes have no row and are looked at
-// one by one.
+// Calls fn(w, rows) for every word w of f's columns with the rows (bit k: cube 64w + k) inside
+// `bound`: those with no part outside it. Empty cubes have no row and are looked at one by one.
+template <typename WordFn>
+void for_each_inside_word(const Cover& f, const cubes::CoverColumns& columns, const Cube& bound, WordFn&& fn) {
+    const Space& s = columns.space();
+    const cubes::InBits in_outside = s.in_full & ~bound.in;
+    const cubes::OutBits out_outside = s.out_full & ~bound.out;
+    const std::uint64_t* present = columns.present();
+    const int words = columns.words();
+    const std::uint64_t last_word_rows = f.size() % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (f.size() % 64)) - 1;
+    for (int w = 0; w < words; ++w) {
+        std::uint64_t inside = present[w];
+        const std::uint64_t absent = ~inside & (w + 1 < words ? ~std::uint64_t{0} : last_word_rows);
+        in_outside.for_each([&](int b) { inside &= ~columns.input(b)[w]; });
+        if (inside) out_outside.for_each([&](int j) { inside &= ~columns.output(j)[w]; });
+        for (std::uint64_t m = absent; m; m &= m - 1) {
+            const std::size_t k = 64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(m));
+            if (cubes::contains(bound, f[k])) inside |= m & (~m + 1);
+        }
+        fn(w, inside);
+    }
+}
+
+// Calls fn(k), k ascending, for every cube of f inside `bound`: through f's columns when given,
+// else cube by cube.
 template <typename Fn>
 void for_each_inside(const Cover& f, const cubes::CoverColumns* columns, const Cube& bound, Fn&& fn) {
     if (!columns) {
@@ -32,23 +54,9 @@ void for_each_inside(const Cover& f, const cubes::CoverColumns* columns, const C
             if (cubes::contains(bound, f[k])) fn(k);
         return;
     }
-    const Space& s = columns->space();
-    const cubes::InBits in_outside = s.in_full & ~bound.in;
-    const cubes::OutBits out_outside = s.out_full & ~bound.out;
-    const std::uint64_t* present = columns->present();
-    const int words = columns->words();
-    const std::uint64_t last_word_rows = f.size() % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (f.size() % 64)) - 1;
-    for (int w = 0; w < words; ++w) {
-        std::uint64_t inside = present[w];
-        const std::uint64_t absent = ~inside & (w + 1 < words ? ~std::uint64_t{0} : last_word_rows);
-        in_outside.for_each([&](int b) { inside &= ~columns->input(b)[w]; });
-        if (inside) out_outside.for_each([&](int j) { inside &= ~columns->output(j)[w]; });
-        for (std::uint64_t m = absent; m; m &= m - 1) {
-            const std::size_t k = 64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(m));
-            if (cubes::contains(bound, f[k])) inside |= m & (~m + 1);
-        }
+    for_each_inside_word(f, *columns, bound, [&](int w, std::uint64_t inside) {
         for (; inside; inside &= inside - 1) fn(64 * static_cast<std::size_t>(w) + static_cast<std::size_t>(std::countr_zero(inside)));
-    }
+    });
 }
 
 inline int new_parts(const Cube& raise, const Cube& d) {
@@ -84,7 +92,6 @@ void raise_least_blocked(Growth& g, BlockingRows& rows) {
 void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work, const Space& s) {
     auto& feasible = work.feasible;
     auto& blocked = work.candidates;
-    std::vector<std::uint64_t> inside;
     for (;;) {
         std::size_t kept = 0;
         for (int i : feasible) {
@@ -96,33 +103,17 @@ void swallow_cubes(Growth& g, const Cover& targets, ExpandWork& work, const Spac
         }
         feasible.resize(kept);
         if (feasible.empty()) return;
-        // How many feasible cubes a supercube swallows, by columns: per part, the feasible cubes
-        // that have it; a cube lies inside the supercube when it has none of the parts outside.
-        // Counting pair by pair read every cube for every candidate, most of the expansion's time.
-        const std::size_t words = (feasible.size() + 63) / 64;
-        const int in_bits = 2 * s.nx;
-        std::vector<std::uint64_t>& holders = work.holders;
-        holders.assign(static_cast<std::size_t>(in_bits + s.ny) * words, 0);
-        for (std::size_t q = 0; q < feasible.size(); ++q) {
-            const std::uint64_t bit = std::uint64_t{1} << (q % 64);
-            const Cube& d = targets[feasible[q]];
-            d.in.for_each([&](int b) { holders[static_cast<std::size_t>(b) * words + q / 64] |= bit; });
-            d.out.for_each([&](int j) { holders[static_cast<std::size_t>(in_bits + j) * words + q / 64] |= bit; });
-        }
-        inside.resize(words);
+        // How many feasible cubes a supercube swallows, through their columns: counting pair by pair
+        // read every cube for every candidate, most of the expansion's time.
+        Cover& now = work.feasible_cubes;
+        now.clear();
+        for (int i : feasible) now.push_back(targets[i]);
+        const cubes::CoverColumns columns(now, s);
         int best = -1, best_swallowed = -1, best_new = INT_MAX;
         for (int i : feasible) {
-            const Cube grown = cubes::supercube(g.raise, targets[i]);
-            std::fill(inside.begin(), inside.end(), ~std::uint64_t{0});
-            const auto drop_holders = [&](std::size_t column) {
-                const std::uint64_t* h = holders.data() + column * words;
-                for (std::size_t w = 0; w < words; ++w) inside[w] &= ~h[w];
-            };
-            (s.in_full & ~grown.in).for_each([&](int b) { drop_holders(static_cast<std::size_t>(b)); });
-            (s.out_full & ~grown.out).for_each([&](int j) { drop_holders(static_cast<std::size_t>(in_bits + j)); });
-            if (feasible.size() % 64) inside.back() &= (std::uint64_t{1} << (feasible.size() % 64)) - 1;
             int swallowed = 0;
-            for (const std::uint64_t w : inside) swallowed += std::popcount(w);
+            for_each_inside_word(now, columns, cubes::supercube(g.raise, targets[i]),
+                                 [&](int, std::uint64_t rows) { swallowed += std::popcount(rows); });
             const int added = new_parts(g.raise, targets[i]);
             if (swallowed > best_swallowed || (swallowed == best_swallowed && added < best_new)) {
                 best = i;

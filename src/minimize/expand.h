@@ -30,7 +30,7 @@ struct ExpandWork {
     BlockingRows rows;
     std::vector<int> feasible;
     std::vector<int> candidates;
-    std::vector<std::uint64_t> holders;  // per input bit and output: which feasible cubes have it
+    cubes::Cover feasible_cubes;  // the feasible cubes, for their columns
     std::vector<int> in_need;  // per input bit / output: how many blocked cubes need it raised
     std::vector<int> out_need;
 };
